@@ -1,0 +1,31 @@
+# Kavrex: the two set-up commands are `make run` and `make test` (see README.md).
+BUILD ?= build
+SAN_BUILD ?= build-san
+CMAKE_FLAGS ?=
+
+.PHONY: setup build run test test-fast test-san bench clean
+
+setup:
+	@bash scripts/setup.sh
+
+build: setup
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake --build $(BUILD)
+
+# The program's main job on its built-in default scenario.
+run: build
+	$(BUILD)/bin/kavrex-sim
+
+# Every test, in the optimised build and again under AddressSanitizer and UBSan.
+test: test-fast test-san
+
+test-fast: build
+	ctest --test-dir $(BUILD) --output-on-failure
+
+test-san: setup
+	cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAVREX_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build $(SAN_BUILD)
+	ctest --test-dir $(SAN_BUILD) --output-on-failure
+
+clean:
+	rm -rf $(BUILD) $(SAN_BUILD)

@@ -1,0 +1,58 @@
+// session.cpp: starting and stopping a run.
+#include "session.h"
+
+#include "../cockpit/cockpit.h"
+#include "../scenario/scenario_world.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kvhost {
+
+Session::~Session() { Stop(); }
+
+bool Session::Start(const std::string &scenarioPath, const std::string &pluginPath, std::string &error) {
+    Stop();
+    Scenario sc;
+    if (!LoadScenarioFile(scenarioPath, sc, error)) return false;
+    std::unique_ptr<World> world(new World(sc.mjd));
+    if (!BuildScenarioWorld(sc, *world, error)) return false;
+    if (world->focus() < 0) {
+        error = scenarioPath + ": the scenario has no ships, so there is no vessel to fly";
+        return false;
+    }
+    scenario_ = sc;
+    world_ = std::move(world);
+    SetCurrentWorld(world_.get());
+    if (!plugin_.Load(pluginPath, error)) {
+        Stop();
+        return false;
+    }
+    for (const ScenarioDisplay &d : scenario_.displays) {
+        if (d.mode.empty()) continue;   // a built-in display type the stand-in does not draw
+        std::string why;
+        if (!OpenDisplay(d.slot, d.mode, why)) {
+            error = scenario_.path + ":" + std::to_string(d.line) + ": " + why;
+            Stop();
+            return false;
+        }
+    }
+    return true;
+}
+
+void Session::Stop() {
+    // Displays are plug-in objects: they must go before the plug-in's code does.
+    CloseAllDisplays();
+    plugin_.Unload();
+    if (world_ && CurrentWorld() == world_.get()) SetCurrentWorld(nullptr);
+    world_.reset();
+}
+
+std::string DefaultScenarioPath() {
+    struct stat st;
+    const std::string installed = KAVREX_SCENARIO_DIR "/default.scn";
+    if (stat(installed.c_str(), &st) == 0) return installed;
+    return "scenarios/default.scn";
+}
+
+}  // namespace kvhost

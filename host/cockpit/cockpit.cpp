@@ -1,0 +1,121 @@
+// cockpit.cpp: display modes and slots.
+#include "cockpit.h"
+
+#include "../world/world.h"
+
+#include <strings.h>
+
+#include <cmath>
+
+namespace kvhost {
+
+namespace {
+
+std::vector<RegisteredMode> g_modes;
+int g_nextModeId = 1;
+DisplaySlot g_slots[kDisplaySlots];
+MFD *g_constructed = nullptr;
+
+}  // namespace
+
+int RegisterMode(const MFDMODESPEC &spec) {
+    RegisteredMode m;
+    m.id = g_nextModeId++;
+    m.name = spec.name ? spec.name : "";
+    m.key = spec.key;
+    m.msgproc = spec.msgproc;
+    g_modes.push_back(m);
+    return m.id;
+}
+
+bool UnregisterMode(int id) {
+    for (size_t i = 0; i < g_modes.size(); ++i)
+        if (g_modes[i].id == id) {
+            g_modes.erase(g_modes.begin() + static_cast<long>(i));
+            return true;
+        }
+    return false;
+}
+
+const RegisteredMode *FindMode(const std::string &name) {
+    for (const RegisteredMode &m : g_modes)
+        if (strcasecmp(m.name.c_str(), name.c_str()) == 0) return &m;
+    return nullptr;
+}
+
+std::vector<RegisteredMode> RegisteredModes() { return g_modes; }
+
+void FontCell(DWORD height, DWORD &cw, DWORD &ch) {
+    ch = height / 24 > 0 ? height / 24 : 1;
+    cw = static_cast<DWORD>(std::lround(0.6 * ch));
+    if (cw == 0) cw = 1;
+}
+
+bool OpenDisplay(int slot, const std::string &mode, std::string &error, int width, int height) {
+    if (slot < 0 || slot >= kDisplaySlots) {
+        error = "display slot " + std::to_string(slot) + " does not exist (slots are 0 to 9)";
+        return false;
+    }
+    const RegisteredMode *m = FindMode(mode);
+    if (!m || !m->msgproc) {
+        error = "no display mode named '" + mode + "' is registered";
+        return false;
+    }
+    World *w = CurrentWorld();
+    const int focus = w ? w->focus() : -1;
+    if (focus < 0) {
+        error = "there is no focus vessel to open a display on";
+        return false;
+    }
+    if (width <= 0 || width > 0xFFFF || height <= 0 || height > 0xFFFF) {
+        error = "display size " + std::to_string(width) + "x" + std::to_string(height) +
+                " is out of range";
+        return false;
+    }
+    CloseDisplay(slot);
+    const WPARAM size = static_cast<WPARAM>(width) | (static_cast<WPARAM>(height) << 16);
+    const LPARAM vessel = reinterpret_cast<LPARAM>(w->vessel(focus).api.get());
+    g_constructed = nullptr;
+    const int made = m->msgproc(OAPI_MSG_MFD_OPENED, static_cast<UINT>(slot), size, vessel);
+    MFD *instance = g_constructed;
+    g_constructed = nullptr;
+    if (!instance) {
+        error = "display mode '" + mode + "' made no display (result " + std::to_string(made) + ")";
+        return false;
+    }
+    DisplaySlot &s = g_slots[slot];
+    s.instance = instance;
+    s.mode = m->name;
+    s.width = width;
+    s.height = height;
+    s.displayInvalid = s.buttonsInvalid = true;
+    return true;
+}
+
+void CloseDisplay(int slot) {
+    if (slot < 0 || slot >= kDisplaySlots) return;
+    MFD *instance = g_slots[slot].instance;
+    g_slots[slot] = DisplaySlot();
+    delete instance;
+}
+
+void CloseAllDisplays() {
+    for (int i = 0; i < kDisplaySlots; ++i) CloseDisplay(i);
+}
+
+DisplaySlot &Slot(int slot) { return g_slots[slot]; }
+
+int SlotOf(const MFD *instance) {
+    for (int i = 0; i < kDisplaySlots; ++i)
+        if (instance && g_slots[i].instance == instance) return i;
+    return -1;
+}
+
+void NoteMfdConstructed(MFD *instance) { g_constructed = instance; }
+
+void NoteMfdDestroyed(MFD *instance) {
+    const int s = SlotOf(instance);
+    if (s >= 0) g_slots[s].instance = nullptr;
+}
+
+}  // namespace kvhost

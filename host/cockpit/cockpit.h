@@ -1,0 +1,58 @@
+// cockpit.h: the registered display modes and the cockpit's ten display slots.
+//
+// Opening a slot in a mode sends OAPI_MSG_MFD_OPENED through the mode's message procedure, as
+// the simulator does, with the width in the low and the height in the high 16 bits. The SDK's
+// message procedure returns an int, which cannot carry a 64-bit address, so the host takes the
+// new instance from the MFD base constructor instead and reads the result only as "made or not".
+#ifndef KVHOST_COCKPIT_COCKPIT_H
+#define KVHOST_COCKPIT_COCKPIT_H
+
+#include <Orbitersdk.h>
+
+#include <string>
+#include <vector>
+
+namespace kvhost {
+
+struct RegisteredMode {
+    int id = 0;
+    std::string name;
+    DWORD key = 0;
+    int (*msgproc)(UINT msg, UINT mfd, WPARAM wparam, LPARAM lparam) = nullptr;
+};
+
+int RegisterMode(const MFDMODESPEC &spec);
+bool UnregisterMode(int id);
+const RegisteredMode *FindMode(const std::string &name);   // case-insensitive
+std::vector<RegisteredMode> RegisteredModes();
+
+constexpr int kDisplaySlots = 10;
+constexpr int kDefaultDisplaySize = 256;   // the simulator's classic display size
+
+struct DisplaySlot {
+    MFD *instance = nullptr;
+    std::string mode;
+    int width = kDefaultDisplaySize, height = kDefaultDisplaySize;
+    bool displayInvalid = false, buttonsInvalid = false;
+};
+
+// The character cell of the display font for a display of the given height: the line height is
+// H/24 and the monospace font's advance is 0.6 of it.
+void FontCell(DWORD height, DWORD &cw, DWORD &ch);
+
+// Opens `slot` (0..9) in the named mode on the focus vessel. On failure returns false and says
+// why in `error`; a slot already open is closed first.
+bool OpenDisplay(int slot, const std::string &mode, std::string &error,
+                 int width = kDefaultDisplaySize, int height = kDefaultDisplaySize);
+void CloseDisplay(int slot);   // deletes the instance; nothing for a closed slot
+void CloseAllDisplays();
+DisplaySlot &Slot(int slot);
+int SlotOf(const MFD *instance);   // -1 when the instance is in no slot
+
+// Called by the MFD base: the instance being built and the one being destroyed.
+void NoteMfdConstructed(MFD *instance);
+void NoteMfdDestroyed(MFD *instance);
+
+}  // namespace kvhost
+
+#endif

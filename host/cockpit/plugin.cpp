@@ -1,0 +1,73 @@
+// plugin.cpp: the plug-in loader.
+#include "plugin.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace kvhost {
+
+namespace {
+template <typename F>
+F Lookup(void *handle, const char *name) {
+    return reinterpret_cast<F>(dlsym(handle, name));
+}
+}  // namespace
+
+bool Plugin::Load(const std::string &path, std::string &error) {
+    Unload();
+    void *h = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!h) {
+        const char *why = dlerror();
+        error = "cannot load plug-in " + path + ": " + (why ? why : "unknown reason");
+        return false;
+    }
+    initModule_ = Lookup<void (*)(HINSTANCE)>(h, "InitModule");
+    if (!initModule_) {
+        error = "plug-in " + path + " exports no InitModule";
+        dlclose(h);
+        return false;
+    }
+    exitModule_ = Lookup<void (*)(HINSTANCE)>(h, "ExitModule");
+    preStep_ = Lookup<void (*)(double, double, double)>(h, "opcPreStep");
+    timeAccChanged_ = Lookup<void (*)(double, double)>(h, "opcTimeAccChanged");
+    getModuleVersion_ = Lookup<int (*)()>(h, "GetModuleVersion");
+    handle_ = h;
+    initModule_(reinterpret_cast<HINSTANCE>(h));
+    return true;
+}
+
+void Plugin::Unload() {
+    if (!handle_) return;
+    if (exitModule_) exitModule_(reinterpret_cast<HINSTANCE>(handle_));
+    dlclose(handle_);
+    handle_ = nullptr;
+    initModule_ = nullptr;
+    exitModule_ = nullptr;
+    preStep_ = nullptr;
+    timeAccChanged_ = nullptr;
+    getModuleVersion_ = nullptr;
+}
+
+void Plugin::PreStep(double simt, double simdt, double mjd) const {
+    if (preStep_) preStep_(simt, simdt, mjd);
+}
+
+void Plugin::TimeAccChanged(double newWarp, double oldWarp) const {
+    if (timeAccChanged_) timeAccChanged_(newWarp, oldWarp);
+}
+
+void *Plugin::Symbol(const char *name) const { return handle_ ? dlsym(handle_, name) : nullptr; }
+
+std::string DefaultPluginPath() {
+    if (const char *env = std::getenv("KAVREX_PLUGIN")) return env;
+    char exe[4096];
+    const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    if (n <= 0) return "libKavrex.so";
+    std::string dir(exe, static_cast<size_t>(n));
+    dir = dir.substr(0, dir.rfind('/'));
+    return dir + "/libKavrex.so";
+}
+
+}  // namespace kvhost

@@ -1,0 +1,49 @@
+// block_io.cpp: scenario block readers and writers behind FILEHANDLE.
+#include "block_io.h"
+
+#include <unordered_set>
+
+namespace kvhost {
+
+namespace {
+std::unordered_set<const void *> &Readers() {
+    static std::unordered_set<const void *> s;
+    return s;
+}
+std::unordered_set<const void *> &Writers() {
+    static std::unordered_set<const void *> s;
+    return s;
+}
+}  // namespace
+
+BlockReader::BlockReader(std::vector<std::string> lines) : lines_(std::move(lines)) {
+    Readers().insert(this);
+}
+BlockReader::~BlockReader() { Readers().erase(this); }
+
+BlockReader *BlockReader::From(FILEHANDLE h) {
+    return Readers().count(h) ? static_cast<BlockReader *>(h) : nullptr;
+}
+
+bool BlockReader::Next(char *&line) {
+    if (next_ >= lines_.size()) return false;
+    const std::string &s = lines_[next_++];
+    const size_t start = s.find_first_not_of(" \t");
+    current_.assign(s.begin() + static_cast<long>(start == std::string::npos ? s.size() : start), s.end());
+    current_.push_back('\0');
+    line = current_.data();
+    return true;
+}
+
+BlockWriter::BlockWriter() { Writers().insert(this); }
+BlockWriter::~BlockWriter() { Writers().erase(this); }
+
+BlockWriter *BlockWriter::From(FILEHANDLE h) {
+    return Writers().count(h) ? static_cast<BlockWriter *>(h) : nullptr;
+}
+
+void BlockWriter::Write(const char *item, const char *value) {
+    lines_.push_back(std::string(item ? item : "") + " " + (value ? value : ""));
+}
+
+}  // namespace kvhost

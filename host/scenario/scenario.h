@@ -1,0 +1,63 @@
+// scenario.h: scenario files in the simulator's style: what they hold and reading them.
+//
+// A file is read whole into a Scenario before anything is built from it, so a broken file is
+// refused with "FILE:LINE: reason" and nothing is half-loaded. Sections the host does not know
+// (a program's own, such as a pilot's timeline) are kept as they stand.
+#ifndef KVHOST_SCENARIO_SCENARIO_H
+#define KVHOST_SCENARIO_SCENARIO_H
+
+#include <Orbitersdk.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kvhost {
+
+struct ScenarioShip {
+    std::string name, className;
+    int line = 0;                 // of the "name:class" line
+    std::string statusBody;       // the body RPOS and RVEL are relative to
+    bool landed = false;
+    int statusLine = 0;
+    VECTOR3 rpos = {{0, 0, 0}}, rvel = {{0, 0, 0}};   // m, m/s, global axes
+    VECTOR3 arot = {{0, 0, 0}};                       // degrees
+    VECTOR3 vrot = {{0, 0, 0}};                       // degrees/s, vessel axes
+    std::vector<std::pair<int, double>> tankLevels;   // tank index, fill 0..1
+    int tankLine = 0;
+};
+
+struct ScenarioDisplay {
+    int slot = 0;
+    int line = 0;
+    std::string type, mode;
+    std::vector<std::string> lines;   // the display's own lines, as written
+};
+
+struct ScenarioSection {
+    std::string name;                 // what follows BEGIN_
+    std::string argument;
+    int line = 0;
+    std::vector<std::string> lines;
+};
+
+struct Scenario {
+    std::string path;
+    std::string system = "Sol";
+    int systemLine = 0;
+    double mjd = 51544.5;
+    std::string focus;
+    int focusLine = 0;
+    std::vector<ScenarioShip> ships;
+    std::vector<ScenarioDisplay> displays;
+    std::vector<ScenarioSection> otherSections;
+};
+
+// Parses scenario text; `path` names the source in errors. On failure returns false with
+// "path:line: reason" in error and leaves `out` untouched.
+bool ParseScenario(const std::string &text, const std::string &path, Scenario &out, std::string &error);
+bool LoadScenarioFile(const std::string &path, Scenario &out, std::string &error);
+
+}  // namespace kvhost
+
+#endif

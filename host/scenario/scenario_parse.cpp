@@ -1,0 +1,275 @@
+// scenario_parse.cpp: reading scenario text into a Scenario.
+#include "scenario.h"
+
+#include <strings.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace kvhost {
+
+namespace {
+
+std::string Trim(const std::string &s) {
+    const size_t a = s.find_first_not_of(" \t\r");
+    if (a == std::string::npos) return std::string();
+    const size_t b = s.find_last_not_of(" \t\r");
+    return s.substr(a, b - a + 1);
+}
+
+std::string StripComment(const std::string &s) {
+    const size_t c = s.find(';');
+    return c == std::string::npos ? s : s.substr(0, c);
+}
+
+bool Same(const std::string &a, const char *b) { return strcasecmp(a.c_str(), b) == 0; }
+
+// Splits "KEY rest" at the first blank.
+void SplitItem(const std::string &line, std::string &key, std::string &rest) {
+    const size_t sp = line.find_first_of(" \t");
+    key = line.substr(0, sp);
+    rest = sp == std::string::npos ? std::string() : Trim(line.substr(sp));
+}
+
+bool ParseNumber(const std::string &text, double &out) {
+    if (text.empty()) return false;
+    char *end = nullptr;
+    errno = 0;
+    const double v = std::strtod(text.c_str(), &end);
+    if (end == text.c_str() || *end != '\0' || errno == ERANGE || !std::isfinite(v)) return false;
+    out = v;
+    return true;
+}
+
+bool ParseVector(const std::string &text, VECTOR3 &out) {
+    std::istringstream in(text);
+    std::string a, b, c, extra;
+    if (!(in >> a >> b >> c) || (in >> extra)) return false;
+    VECTOR3 v;
+    if (!ParseNumber(a, v.x) || !ParseNumber(b, v.y) || !ParseNumber(c, v.z)) return false;
+    out = v;
+    return true;
+}
+
+class Parser {
+public:
+    Parser(const std::string &path, Scenario &sc) : path_(path), sc_(sc) {}
+
+    bool Fail(int line, const std::string &why) {
+        error = path_ + ":" + std::to_string(line) + ": " + why;
+        return false;
+    }
+
+    bool Run(const std::string &text);
+    std::string error;
+
+private:
+    bool Environment(int line, const std::string &key, const std::string &rest);
+    bool Focus(int line, const std::string &key, const std::string &rest);
+    bool ShipItem(int line, const std::string &key, const std::string &rest);
+    bool ShipHeader(int line, const std::string &text);
+    bool DisplayItem(int line, const std::string &text);
+    bool BeginSection(int line, const std::string &key, const std::string &rest);
+
+    std::string path_;
+    Scenario &sc_;
+    std::string section_;          // "" outside any section
+    int sectionLine_ = 0;
+    bool inShip_ = false;
+};
+
+bool Parser::Run(const std::string &text) {
+    std::istringstream in(text);
+    std::string raw;
+    int line = 0;
+    while (std::getline(in, raw)) {
+        ++line;
+        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+        const std::string t = Trim(StripComment(raw));
+        if (t.empty()) continue;
+        std::string key, rest;
+        SplitItem(t, key, rest);
+        if (section_.empty()) {
+            if (!BeginSection(line, key, rest)) return false;
+            continue;
+        }
+        if (Same(key, ("END_" + section_).c_str())) {
+            if (inShip_) return Fail(line, "ship '" + sc_.ships.back().name + "' has no END line");
+            section_.clear();
+            continue;
+        }
+        bool ok = true;
+        if (section_ == "ENVIRONMENT") ok = Environment(line, key, rest);
+        else if (section_ == "FOCUS") ok = Focus(line, key, rest);
+        else if (section_ == "SHIPS") ok = inShip_ ? ShipItem(line, key, rest) : ShipHeader(line, t);
+        else if (section_ == "MFD") ok = DisplayItem(line, t);
+        else sc_.otherSections.back().lines.push_back(raw);
+        if (!ok) return false;
+    }
+    if (!section_.empty())
+        return Fail(sectionLine_, "section BEGIN_" + section_ + " has no END_" + section_);
+    return true;
+}
+
+bool Parser::BeginSection(int line, const std::string &key, const std::string &rest) {
+    if (key.size() <= 6 || strncasecmp(key.c_str(), "BEGIN_", 6) != 0)
+        return Fail(line, "'" + key + "' outside any section (expected BEGIN_...)");
+    std::string name = key.substr(6);
+    for (char &c : name) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+    section_ = name;
+    sectionLine_ = line;
+    if (name == "MFD") {
+        ScenarioDisplay d;
+        d.line = line;
+        if (Same(rest, "Left")) d.slot = 0;
+        else if (Same(rest, "Right")) d.slot = 1;
+        else {
+            double slot;
+            if (!ParseNumber(rest, slot) || slot != std::floor(slot) || slot < 0 || slot > 9)
+                return Fail(line, "display slot '" + rest + "' is not Left, Right or 0 to 9");
+            d.slot = static_cast<int>(slot);
+        }
+        for (const ScenarioDisplay &other : sc_.displays)
+            if (other.slot == d.slot)
+                return Fail(line, "display slot " + std::to_string(d.slot) + " is given twice");
+        sc_.displays.push_back(d);
+    } else if (name != "ENVIRONMENT" && name != "FOCUS" && name != "SHIPS") {
+        ScenarioSection s;
+        s.name = name;
+        s.argument = rest;
+        s.line = line;
+        sc_.otherSections.push_back(s);
+    }
+    return true;
+}
+
+bool Parser::Environment(int line, const std::string &key, const std::string &rest) {
+    if (Same(key, "System")) {
+        if (rest.empty()) return Fail(line, "System needs a name");
+        sc_.system = rest;
+        sc_.systemLine = line;
+        return true;
+    }
+    if (Same(key, "Date")) {
+        std::string kind, value;
+        SplitItem(rest, kind, value);
+        double mjd;
+        if (!Same(kind, "MJD") || !ParseNumber(value, mjd))
+            return Fail(line, "Date must be 'Date MJD <number>', not '" + rest + "'");
+        sc_.mjd = mjd;
+        return true;
+    }
+    return Fail(line, "unknown item '" + key + "' in BEGIN_ENVIRONMENT");
+}
+
+bool Parser::Focus(int line, const std::string &key, const std::string &rest) {
+    if (!Same(key, "Ship") || rest.empty()) return Fail(line, "BEGIN_FOCUS takes 'Ship <name>'");
+    sc_.focus = rest;
+    sc_.focusLine = line;
+    return true;
+}
+
+bool Parser::ShipHeader(int line, const std::string &text) {
+    const size_t colon = text.find(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 >= text.size())
+        return Fail(line, "a ship starts with 'name:class', not '" + text + "'");
+    ScenarioShip ship;
+    ship.name = Trim(text.substr(0, colon));
+    ship.className = Trim(text.substr(colon + 1));
+    ship.line = line;
+    for (const ScenarioShip &other : sc_.ships)
+        if (Same(other.name, ship.name.c_str())) return Fail(line, "ship '" + ship.name + "' is given twice");
+    sc_.ships.push_back(ship);
+    inShip_ = true;
+    return true;
+}
+
+bool Parser::ShipItem(int line, const std::string &key, const std::string &rest) {
+    ScenarioShip &ship = sc_.ships.back();
+    if (Same(key, "END")) {
+        if (ship.statusBody.empty()) return Fail(ship.line, "ship '" + ship.name + "' has no STATUS line");
+        inShip_ = false;
+        return true;
+    }
+    if (Same(key, "STATUS")) {
+        std::string how, body;
+        SplitItem(rest, how, body);
+        if ((!Same(how, "Orbiting") && !Same(how, "Landed")) || body.empty())
+            return Fail(line, "STATUS must be 'Orbiting <body>' or 'Landed <body>'");
+        ship.landed = Same(how, "Landed");
+        ship.statusBody = body;
+        ship.statusLine = line;
+        return true;
+    }
+    VECTOR3 *vec = Same(key, "RPOS") ? &ship.rpos : Same(key, "RVEL") ? &ship.rvel
+                 : Same(key, "AROT") ? &ship.arot : Same(key, "VROT") ? &ship.vrot : nullptr;
+    if (vec) {
+        if (!ParseVector(rest, *vec)) return Fail(line, key + " needs three numbers, not '" + rest + "'");
+        return true;
+    }
+    if (Same(key, "PRPLEVEL")) {
+        std::istringstream in(rest);
+        std::string pair;
+        ship.tankLevels.clear();
+        ship.tankLine = line;
+        while (in >> pair) {
+            const size_t colon = pair.find(':');
+            double index, level;
+            if (colon == std::string::npos || !ParseNumber(pair.substr(0, colon), index) ||
+                !ParseNumber(pair.substr(colon + 1), level) || index < 0 || index != std::floor(index) ||
+                level < 0 || level > 1)
+                return Fail(line, "PRPLEVEL takes 'tank:level' pairs with a level from 0 to 1, not '" + pair + "'");
+            ship.tankLevels.push_back({static_cast<int>(index), level});
+        }
+        return true;
+    }
+    return Fail(line, "unknown ship item '" + key + "'");
+}
+
+bool Parser::DisplayItem(int line, const std::string &text) {
+    ScenarioDisplay &d = sc_.displays.back();
+    std::string key, rest;
+    SplitItem(text, key, rest);
+    if (d.type.empty()) {
+        if (!Same(key, "TYPE") || rest.empty()) return Fail(line, "a display block starts with 'TYPE <type>'");
+        d.type = rest;
+        return true;
+    }
+    if (Same(d.type, "User") && d.mode.empty()) {
+        if (!Same(key, "MODE") || rest.empty()) return Fail(line, "a User display names its 'MODE <name>'");
+        d.mode = rest;
+        return true;
+    }
+    d.lines.push_back(text);
+    return true;
+}
+
+}  // namespace
+
+bool ParseScenario(const std::string &text, const std::string &path, Scenario &out, std::string &error) {
+    Scenario sc;
+    sc.path = path;
+    Parser p(path, sc);
+    if (!p.Run(text)) {
+        error = p.error;
+        return false;
+    }
+    out = sc;
+    return true;
+}
+
+bool LoadScenarioFile(const std::string &path, Scenario &out, std::string &error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = path + ": cannot open the scenario file";
+        return false;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    return ParseScenario(text.str(), path, out, error);
+}
+
+}  // namespace kvhost

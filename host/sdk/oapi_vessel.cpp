@@ -1,0 +1,241 @@
+// oapi_vessel.cpp: class VESSEL, the SDK's view of one vessel of the current world.
+//
+// Propellant, thruster and group handles are addresses inside the vessel's own storage; each
+// call checks that a handle belongs to this vessel before it is used, so a handle of another
+// vessel or a null handle is ignored (zero results, nothing set).
+#include <Orbitersdk.h>
+
+// The SDK declares GetHandle and GetGravityRef as returning `const OBJHANDLE`; the definitions
+// must repeat that qualifier, which the compiler rightly calls meaningless.
+#pragma GCC diagnostic ignored "-Wignored-qualifiers"
+
+#include "../world/frames.h"
+#include "../world/world.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+using kvhost::Vessel;
+
+namespace {
+
+Vessel *Find(OBJHANDLE h) {
+    kvhost::World *w = kvhost::CurrentWorld();
+    return w ? w->ResolveVessel(h) : nullptr;
+}
+
+// Index of the element that `handle` points to in [base, base + count), or -1.
+template <typename T>
+int IndexIn(const void *handle, const T *base, size_t count) {
+    const uintptr_t h = reinterpret_cast<uintptr_t>(handle);
+    const uintptr_t b = reinterpret_cast<uintptr_t>(base);
+    if (!handle || count == 0 || h < b) return -1;
+    const uintptr_t off = h - b;
+    if (off % sizeof(T) != 0 || off / sizeof(T) >= count) return -1;
+    return static_cast<int>(off / sizeof(T));
+}
+
+int TankIndex(const Vessel &v, PROPELLANT_HANDLE ph) { return IndexIn(ph, v.tanks.data(), v.tanks.size()); }
+int ThrusterIndex(const Vessel &v, THRUSTER_HANDLE th) {
+    return IndexIn(th, v.thrusters.data(), v.thrusters.size());
+}
+int GroupIndex(const Vessel &v, THGROUP_HANDLE g) { return IndexIn(g, v.groups.data(), v.groups.size()); }
+
+const std::vector<int> *Group(const Vessel &v, int type) {
+    if (type < 0 || type >= kvhost::kThrusterGroupTypes) return nullptr;
+    return &v.groups[type];
+}
+
+void SetLevel(Vessel &v, int thruster, double level) {
+    // Real engines cannot run above full or below zero; a non-number is taken as off.
+    if (!(level > 0)) level = 0;
+    if (level > 1) level = 1;
+    v.thrusters[thruster].level = level;
+}
+
+}  // namespace
+
+VESSEL::VESSEL(const OBJHANDLE hVessel, int /*fmodel*/) : hVessel_(hVessel) {}
+VESSEL::~VESSEL() {}
+
+const OBJHANDLE VESSEL::GetHandle() const { return hVessel_; }
+
+char *VESSEL::GetName() const {
+    Vessel *v = Find(hVessel_);
+    if (!v) return nullptr;
+    std::strncpy(v->nameBuffer, v->name.c_str(), sizeof v->nameBuffer - 1);
+    v->nameBuffer[sizeof v->nameBuffer - 1] = '\0';
+    return v->nameBuffer;
+}
+
+const OBJHANDLE VESSEL::GetGravityRef() const {
+    kvhost::World *w = kvhost::CurrentWorld();
+    Vessel *v = Find(hVessel_);
+    if (!v) return nullptr;
+    return w->BodyHandle(w->GravityRef(v->pos));
+}
+
+double VESSEL::GetMass() const {
+    Vessel *v = Find(hVessel_);
+    return v ? v->Mass() : 0;
+}
+
+bool VESSEL::GetWeightVector(VECTOR3 &G) const {
+    Vessel *v = Find(hVessel_);
+    if (!v) {
+        G = _V(0, 0, 0);
+        return false;
+    }
+    const VECTOR3 force = kvhost::CurrentWorld()->GravityAccel(v->pos) * v->Mass();
+    G = tmul(v->rot, force);
+    return true;
+}
+
+void VESSEL::Global2Local(const VECTOR3 &global, VECTOR3 &local) const {
+    Vessel *v = Find(hVessel_);
+    local = v ? tmul(v->rot, global - v->pos) : _V(0, 0, 0);
+}
+
+void VESSEL::GetStatus(VESSELSTATUS &status) const {
+    std::memset(&status, 0, sizeof status);
+    Vessel *v = Find(hVessel_);
+    if (!v) return;
+    kvhost::World *w = kvhost::CurrentWorld();
+    const int ref = w->GravityRef(v->pos);
+    status.rbody = w->BodyHandle(ref);
+    if (ref >= 0) {
+        status.rpos = v->pos - w->body(ref).pos;
+        status.rvel = v->vel - w->body(ref).vel;
+    }
+    status.vrot = v->omega;
+    status.arot = kvhost::EulerFromRotation(v->rot);
+    double fuel = 0, cap = 0;
+    for (const kvhost::Tank &t : v->tanks) {
+        fuel += t.mass;
+        cap += t.maxMass;
+    }
+    status.fuel = cap > 0 ? fuel / cap : 0;
+    status.eng_main = v->groups[THGROUP_MAIN].empty() ? 0 : v->thrusters[v->groups[THGROUP_MAIN][0]].level;
+    status.eng_hovr = v->groups[THGROUP_HOVER].empty() ? 0 : v->thrusters[v->groups[THGROUP_HOVER][0]].level;
+    status.status = v->status == kvhost::VesselStatus::Flying ? 0 : 1;
+}
+
+void VESSEL::GetPMI(VECTOR3 &pmi) const {
+    Vessel *v = Find(hVessel_);
+    pmi = v ? v->pmi : _V(0, 0, 0);
+}
+
+void VESSEL::SetAttitudeRotLevel(int axis, double th) const {
+    // A positive level fires the group that makes the axis's rate grow.
+    static const THGROUP_TYPE positive[3] = {THGROUP_ATT_PITCHUP, THGROUP_ATT_YAWLEFT, THGROUP_ATT_BANKRIGHT};
+    static const THGROUP_TYPE negative[3] = {THGROUP_ATT_PITCHDOWN, THGROUP_ATT_YAWRIGHT, THGROUP_ATT_BANKLEFT};
+    if (axis < 0 || axis > 2) return;
+    if (!std::isfinite(th)) th = 0;
+    SetThrusterGroupLevel(positive[axis], th > 0 ? th : 0);
+    SetThrusterGroupLevel(negative[axis], th < 0 ? -th : 0);
+}
+
+DWORD VESSEL::GetPropellantCount() const {
+    Vessel *v = Find(hVessel_);
+    return v ? static_cast<DWORD>(v->tanks.size()) : 0;
+}
+
+PROPELLANT_HANDLE VESSEL::GetPropellantHandleByIndex(DWORD idx) const {
+    Vessel *v = Find(hVessel_);
+    if (!v || idx >= v->tanks.size()) return nullptr;
+    return &v->tanks[idx];
+}
+
+double VESSEL::GetPropellantMass(PROPELLANT_HANDLE ph) const {
+    Vessel *v = Find(hVessel_);
+    const int i = v ? TankIndex(*v, ph) : -1;
+    return i < 0 ? 0 : v->tanks[i].mass;
+}
+
+double VESSEL::GetPropellantMaxMass(PROPELLANT_HANDLE ph) const {
+    Vessel *v = Find(hVessel_);
+    const int i = v ? TankIndex(*v, ph) : -1;
+    return i < 0 ? 0 : v->tanks[i].maxMass;
+}
+
+void VESSEL::SetPropellantMass(PROPELLANT_HANDLE ph, double mass) const {
+    Vessel *v = Find(hVessel_);
+    const int i = v ? TankIndex(*v, ph) : -1;
+    if (i < 0 || !std::isfinite(mass)) return;
+    kvhost::Tank &t = v->tanks[i];
+    t.mass = mass < 0 ? 0 : (mass > t.maxMass ? t.maxMass : mass);
+}
+
+THGROUP_HANDLE VESSEL::GetThrusterGroupHandle(THGROUP_TYPE thgt) const {
+    Vessel *v = Find(hVessel_);
+    const std::vector<int> *g = v ? Group(*v, thgt) : nullptr;
+    return (g && !g->empty()) ? const_cast<std::vector<int> *>(g) : nullptr;
+}
+
+DWORD VESSEL::GetGroupThrusterCount(THGROUP_HANDLE thg) const {
+    Vessel *v = Find(hVessel_);
+    const int gi = v ? GroupIndex(*v, thg) : -1;
+    return gi < 0 ? 0 : static_cast<DWORD>(v->groups[gi].size());
+}
+
+DWORD VESSEL::GetGroupThrusterCount(THGROUP_TYPE thgt) const {
+    Vessel *v = Find(hVessel_);
+    const std::vector<int> *g = v ? Group(*v, thgt) : nullptr;
+    return g ? static_cast<DWORD>(g->size()) : 0;
+}
+
+THRUSTER_HANDLE VESSEL::GetGroupThruster(THGROUP_HANDLE thg, DWORD idx) const {
+    Vessel *v = Find(hVessel_);
+    const int gi = v ? GroupIndex(*v, thg) : -1;
+    if (gi < 0 || idx >= v->groups[gi].size()) return nullptr;
+    return &v->thrusters[v->groups[gi][idx]];
+}
+
+THRUSTER_HANDLE VESSEL::GetGroupThruster(THGROUP_TYPE thgt, DWORD idx) const {
+    Vessel *v = Find(hVessel_);
+    const std::vector<int> *g = v ? Group(*v, thgt) : nullptr;
+    if (!g || idx >= g->size()) return nullptr;
+    return &v->thrusters[(*g)[idx]];
+}
+
+double VESSEL::GetThrusterMax0(THRUSTER_HANDLE th) const {
+    Vessel *v = Find(hVessel_);
+    const int i = v ? ThrusterIndex(*v, th) : -1;
+    return i < 0 ? 0 : v->thrusters[i].spec.max0;
+}
+
+double VESSEL::GetThrusterMax(THRUSTER_HANDLE th) const {
+    // The stand-in has no atmospheres: the rating at ambient pressure is the vacuum rating.
+    return GetThrusterMax0(th);
+}
+
+void VESSEL::GetThrusterRef(THRUSTER_HANDLE th, VECTOR3 &pos) const {
+    Vessel *v = Find(hVessel_);
+    const int i = v ? ThrusterIndex(*v, th) : -1;
+    pos = i < 0 ? _V(0, 0, 0) : v->thrusters[i].spec.pos;
+}
+
+DWORD VESSEL::GetThrusterCount() const {
+    Vessel *v = Find(hVessel_);
+    return v ? static_cast<DWORD>(v->thrusters.size()) : 0;
+}
+
+THRUSTER_HANDLE VESSEL::GetThrusterHandleByIndex(DWORD idx) const {
+    Vessel *v = Find(hVessel_);
+    if (!v || idx >= v->thrusters.size()) return nullptr;
+    return &v->thrusters[idx];
+}
+
+void VESSEL::SetThrusterLevel(THRUSTER_HANDLE th, double level) const {
+    Vessel *v = Find(hVessel_);
+    const int i = v ? ThrusterIndex(*v, th) : -1;
+    if (i >= 0) SetLevel(*v, i, level);
+}
+
+void VESSEL::SetThrusterGroupLevel(THGROUP_TYPE thgt, double level) const {
+    Vessel *v = Find(hVessel_);
+    const std::vector<int> *g = v ? Group(*v, thgt) : nullptr;
+    if (!g) return;
+    for (int i : *g) SetLevel(*v, i, level);
+}

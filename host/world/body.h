@@ -1,0 +1,53 @@
+// body.h: a gravitating body of the host's world and the rule that moves it.
+//
+// Bodies move on ephemerides, never under the world's own integration: planets from ERFA's
+// planetary theory, the Moon from ERFA's lunar theory, other moons on mean Keplerian orbits about
+// their planet, and bodies of small test worlds on a straight line from a given state.
+#ifndef KVHOST_WORLD_BODY_H
+#define KVHOST_WORLD_BODY_H
+
+#include <Orbitersdk.h>
+
+#include <string>
+
+namespace kvhost {
+
+enum class EphemerisKind {
+    Drift,    // pos = pos0 + vel0 * (t - t0): fixed bodies and test worlds
+    Planet,   // ERFA eraPlan94, planet number 1..8 (Earth is taken from eraEpv00)
+    Earth,    // ERFA eraEpv00, heliocentric Earth
+    Moon,     // ERFA eraMoon98 about the parent body
+    Kepler,   // mean elements about the parent body, in the parent's equator frame
+};
+
+// Mean orbital elements about a parent body. Angles in radians, a in metres.
+struct KeplerOrbit {
+    double a = 0, e = 0, i = 0, node = 0, argPeri = 0, meanAnomalyEpoch = 0;
+    double epochMjd = 51544.5;
+    double poleRa = 0, poleDec = 1.5707963267948966;  // parent's pole, J2000 equatorial
+};
+
+struct Ephemeris {
+    EphemerisKind kind = EphemerisKind::Drift;
+    int planetNumber = 0;    // for Planet
+    KeplerOrbit orbit;       // for Kepler
+    VECTOR3 pos0 = {{0, 0, 0}}, vel0 = {{0, 0, 0}};  // for Drift, global frame
+    double epochMjd = 51544.5;                      // for Drift
+};
+
+struct Body {
+    std::string name;
+    double mass = 0;     // kg
+    double radius = 0;   // mean radius, m
+    int parent = -1;     // index of the body it orbits (for its sphere of influence); -1: none
+    Ephemeris eph;
+    VECTOR3 pos = {{0, 0, 0}}, vel = {{0, 0, 0}};  // current global state
+};
+
+// A body at rest or in uniform motion from a given state (small test worlds).
+Body DriftingBody(const std::string &name, double mass, double radius, VECTOR3 pos, VECTOR3 vel,
+                  int parent = -1);
+
+}  // namespace kvhost
+
+#endif

@@ -1,0 +1,21 @@
+// ephemeris.h: the state of a body at a date, from its ephemeris.
+#ifndef KVHOST_WORLD_EPHEMERIS_H
+#define KVHOST_WORLD_EPHEMERIS_H
+
+#include "body.h"
+
+#include <vector>
+
+namespace kvhost {
+
+// Sets pos and vel of body `index` at date mjd. Parents must have been updated first (the
+// world updates bodies in index order and a parent always has the smaller index).
+void UpdateBodyState(std::vector<Body> &bodies, int index, double mjd);
+
+// Position and velocity on a Keplerian orbit, in the right-handed frame of the orbit's
+// reference plane (x to the node reference, z to the pole), for gravitational parameter mu.
+void KeplerState(const KeplerOrbit &orbit, double mu, double mjd, double pos[3], double vel[3]);
+
+}  // namespace kvhost
+
+#endif

@@ -1,0 +1,30 @@
+// vessel.cpp: building a vessel from its class.
+#include "vessel.h"
+
+namespace kvhost {
+
+double Vessel::Mass() const {
+    double m = dryMass;
+    for (const Tank &t : tanks) m += t.mass;
+    return m;
+}
+
+Vessel MakeVessel(const std::string &name, const VesselClass &cls) {
+    Vessel v;
+    v.name = name;
+    v.className = cls.name;
+    v.dryMass = cls.dryMass;
+    v.size = cls.size;
+    v.pmi = cls.pmi;
+    for (const TankSpec &t : cls.tanks) v.tanks.push_back({t.maxMass, t.maxMass});
+    for (const ThrusterSpec &s : cls.thrusters) {
+        Thruster th;
+        th.spec = s;
+        if (s.group >= 0 && s.group < kThrusterGroupTypes)
+            v.groups[s.group].push_back(static_cast<int>(v.thrusters.size()));
+        v.thrusters.push_back(th);
+    }
+    return v;
+}
+
+}  // namespace kvhost

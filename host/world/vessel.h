@@ -1,0 +1,77 @@
+// vessel.h: vessel classes (what a vessel is built of) and vessels (a class plus a state).
+#ifndef KVHOST_WORLD_VESSEL_H
+#define KVHOST_WORLD_VESSEL_H
+
+#include <Orbitersdk.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kvhost {
+
+constexpr int kThrusterGroupTypes = 15;  // THGROUP_MAIN .. THGROUP_ATT_BACK
+
+struct TankSpec {
+    double maxMass = 0;   // kg
+};
+
+struct ThrusterSpec {
+    VECTOR3 pos = {{0, 0, 0}};   // vessel frame, m
+    VECTOR3 dir = {{0, 0, 1}};   // direction of the force on the vessel, unit, vessel frame
+    double max0 = 0;             // vacuum rating, N
+    double exhaustSpeed = 1;     // m/s
+    int tank = -1;               // index of the tank it draws from; -1: none
+    int group = -1;              // THGROUP_TYPE, or -1 for no group
+};
+
+struct VesselClass {
+    std::string name;
+    double dryMass = 0;                 // kg
+    double size = 1;                    // mean radius, m
+    VECTOR3 pmi = {{1, 1, 1}};          // principal moments of inertia per unit mass, m^2
+    std::vector<TankSpec> tanks;
+    std::vector<ThrusterSpec> thrusters;
+};
+
+enum class VesselStatus { Flying, Landed, Crashed };
+
+struct Tank {
+    double maxMass = 0;
+    double mass = 0;
+};
+
+struct Thruster {
+    ThrusterSpec spec;
+    double level = 0;   // 0..1, clamped by the host
+};
+
+struct Vessel {
+    std::string name;
+    std::string className;
+    double dryMass = 0, size = 1;
+    VECTOR3 pmi = {{1, 1, 1}};
+    std::vector<Tank> tanks;
+    std::vector<Thruster> thrusters;
+    // Thruster indices of each group type; the address of a group's vector is its handle.
+    std::array<std::vector<int>, kThrusterGroupTypes> groups;
+
+    VECTOR3 pos = {{0, 0, 0}}, vel = {{0, 0, 0}};   // global
+    MATRIX3 rot = {{1, 0, 0, 0, 1, 0, 0, 0, 1}};    // vessel frame to global frame
+    VECTOR3 omega = {{0, 0, 0}};                    // angular velocity, vessel axes, rad/s
+    VesselStatus status = VesselStatus::Flying;
+    int landedOn = -1;                              // body index while landed or crashed
+
+    std::unique_ptr<VESSEL> api;                    // the SDK's view of this vessel
+    mutable char nameBuffer[64] = {};               // what VESSEL::GetName hands out
+
+    double Mass() const;
+};
+
+// A vessel of the given class with full tanks, at rest at the origin.
+Vessel MakeVessel(const std::string &name, const VesselClass &cls);
+
+}  // namespace kvhost
+
+#endif

@@ -1,0 +1,121 @@
+// world.cpp: bodies, vessels and handles of the host's world.
+#include "world.h"
+
+#include "ephemeris.h"
+#include "frames.h"
+#include "solar_system.h"
+
+#include <strings.h>
+
+#include <cmath>
+#include <limits>
+
+namespace kvhost {
+
+namespace {
+World *g_current = nullptr;
+}
+
+World *CurrentWorld() { return g_current; }
+void SetCurrentWorld(World *world) { g_current = world; }
+
+World::World(double mjd) : mjd_(mjd) {}
+
+void World::BuildSolarSystem(World &world) {
+    for (Body &b : SolarSystemBodies()) world.AddBody(b);
+    world.SetMjd(world.Mjd());
+}
+
+int World::AddBody(Body body) {
+    const int index = BodyCount();
+    if (body.eph.kind == EphemerisKind::Drift) body.eph.epochMjd = mjd_;
+    bodies_.push_back(body);
+    if (body.eph.kind != EphemerisKind::Drift) UpdateBodyState(bodies_, index, mjd_);
+    bodyTags_.push_back({ObjectKind::Body, index});
+    byHandle_[&bodyTags_.back()] = bodyTags_.back();
+    return index;
+}
+
+int World::AddVessel(Vessel vessel) {
+    const int index = VesselCount();
+    vessels_.push_back(std::move(vessel));
+    vesselTags_.push_back({ObjectKind::Vessel, index});
+    byHandle_[&vesselTags_.back()] = vesselTags_.back();
+    vessels_.back().api.reset(new VESSEL(&vesselTags_.back()));
+    if (focus_ < 0) focus_ = index;
+    return index;
+}
+
+void World::SetMjd(double mjd) {
+    mjd_ = mjd;
+    for (int i = 0; i < BodyCount(); ++i) UpdateBodyState(bodies_, i, mjd);
+}
+
+int World::FindBody(const std::string &name) const {
+    for (int i = 0; i < BodyCount(); ++i)
+        if (strcasecmp(bodies_[i].name.c_str(), name.c_str()) == 0) return i;
+    return -1;
+}
+
+int World::FindVessel(const std::string &name) const {
+    for (int i = 0; i < VesselCount(); ++i)
+        if (strcasecmp(vessels_[i].name.c_str(), name.c_str()) == 0) return i;
+    return -1;
+}
+
+OBJHANDLE World::BodyHandle(int i) const {
+    if (i < 0 || i >= BodyCount()) return nullptr;
+    return const_cast<ObjectRef *>(&bodyTags_[i]);
+}
+
+OBJHANDLE World::VesselHandle(int i) const {
+    if (i < 0 || i >= VesselCount()) return nullptr;
+    return const_cast<ObjectRef *>(&vesselTags_[i]);
+}
+
+const ObjectRef *World::Resolve(OBJHANDLE h) const {
+    auto it = byHandle_.find(h);
+    return it == byHandle_.end() ? nullptr : &it->second;
+}
+
+Vessel *World::ResolveVessel(OBJHANDLE h) {
+    const ObjectRef *ref = Resolve(h);
+    if (!ref || ref->kind != ObjectKind::Vessel) return nullptr;
+    return &vessels_[ref->index];
+}
+
+double World::SphereOfInfluence(int i) const {
+    const Body &b = bodies_[i];
+    if (b.parent < 0) return std::numeric_limits<double>::infinity();
+    const Body &p = bodies_[b.parent];
+    if (p.mass <= 0) return std::numeric_limits<double>::infinity();
+    return length(b.pos - p.pos) * std::pow(b.mass / p.mass, 0.4);
+}
+
+int World::GravityRef(const VECTOR3 &pos) const {
+    int best = -1;
+    double bestSoi = std::numeric_limits<double>::infinity();
+    for (int i = 0; i < BodyCount(); ++i) {
+        const double soi = SphereOfInfluence(i);
+        if (length(pos - bodies_[i].pos) > soi) continue;
+        // The roots have infinite spheres; the first root wins among them.
+        if (best < 0 || soi < bestSoi) {
+            best = i;
+            bestSoi = soi;
+        }
+    }
+    return best;
+}
+
+VECTOR3 World::GravityAccel(const VECTOR3 &pos) const {
+    VECTOR3 a = _V(0, 0, 0);
+    for (const Body &b : bodies_) {
+        const VECTOR3 d = b.pos - pos;
+        const double r2 = dotp(d, d);
+        if (r2 <= 0) continue;   // at a body's centre: no defined direction
+        a += d * (kG * b.mass / (r2 * std::sqrt(r2)));
+    }
+    return a;
+}
+
+}  // namespace kvhost

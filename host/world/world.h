@@ -1,0 +1,80 @@
+// world.h: the host's world: bodies on ephemerides, vessels, the date and the focus.
+//
+// Every SDK query is answered from the current world (SetCurrentWorld). Objects are handed out
+// as opaque handles; a handle the world did not issue resolves to nothing, so a stale or forged
+// handle gives zeros instead of undefined behaviour.
+#ifndef KVHOST_WORLD_WORLD_H
+#define KVHOST_WORLD_WORLD_H
+
+#include "body.h"
+#include "vessel.h"
+
+#include <deque>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace kvhost {
+
+enum class ObjectKind { Body, Vessel };
+
+struct ObjectRef {
+    ObjectKind kind;
+    int index;
+};
+
+class World {
+public:
+    explicit World(double mjd = 51544.5);
+    World(const World &) = delete;
+    World &operator=(const World &) = delete;
+
+    // The default solar system at the given date.
+    static void BuildSolarSystem(World &world);
+
+    int AddBody(Body body);
+    int AddVessel(Vessel vessel);
+
+    double Mjd() const { return mjd_; }
+    void SetMjd(double mjd);   // moves every body to its state at that date
+
+    int BodyCount() const { return static_cast<int>(bodies_.size()); }
+    int VesselCount() const { return static_cast<int>(vessels_.size()); }
+    Body &body(int i) { return bodies_[i]; }
+    const Body &body(int i) const { return bodies_[i]; }
+    Vessel &vessel(int i) { return vessels_[i]; }
+    const Vessel &vessel(int i) const { return vessels_[i]; }
+    int FindBody(const std::string &name) const;     // case-insensitive; -1 when absent
+    int FindVessel(const std::string &name) const;   // likewise
+
+    OBJHANDLE BodyHandle(int i) const;
+    OBJHANDLE VesselHandle(int i) const;
+    const ObjectRef *Resolve(OBJHANDLE h) const;     // null for a handle not of this world
+    Vessel *ResolveVessel(OBJHANDLE h);
+
+    int focus() const { return focus_; }
+    void SetFocus(int vesselIndex) { focus_ = vesselIndex; }
+
+    // Radius of body i's sphere of influence: a (m / M)^(2/5) about its parent; the root's is
+    // infinite.
+    double SphereOfInfluence(int i) const;
+    // The body with the smallest sphere of influence that contains the point; -1 without bodies.
+    int GravityRef(const VECTOR3 &pos) const;
+    // Gravitational acceleration at a point from every body, m/s^2, global frame.
+    VECTOR3 GravityAccel(const VECTOR3 &pos) const;
+
+private:
+    double mjd_;
+    int focus_ = -1;
+    std::vector<Body> bodies_;
+    std::deque<Vessel> vessels_;
+    std::deque<ObjectRef> bodyTags_, vesselTags_;     // their addresses are the handles
+    std::unordered_map<const void *, ObjectRef> byHandle_;
+};
+
+World *CurrentWorld();
+void SetCurrentWorld(World *world);
+
+}  // namespace kvhost
+
+#endif

@@ -1,0 +1,120 @@
+// ship_lookup.cpp: record lookups, display binding and the claim of a record.
+#include "ship_lookup.h"
+
+#include "../engine/body_list.h"
+#include "ship_table.h"
+
+#include <cstdio>
+
+namespace kavrex {
+
+namespace {
+
+int FindBodyByHandle(const ShipRecord &r, OBJHANDLE h) {
+    for (uint32_t j = 0; j < r.bodyCount; ++j)
+        if (r.bodies[j].handle == h) return static_cast<int>(j);
+    return kNone;
+}
+
+double MainThrustMax(VESSEL *v) {
+    double sum = 0;
+    THGROUP_HANDLE h = v->GetThrusterGroupHandle(THGROUP_MAIN);
+    for (DWORD k = 0; k < v->GetGroupThrusterCount(h); ++k) sum += v->GetThrusterMax0(v->GetGroupThruster(h, k));
+    return sum;
+}
+
+// What a claim measures and selects for a new record `i` bound to display `mfdId`.
+void ClaimRecord(int i, unsigned mfdId, VESSEL *vessel) {
+    ShipRecord &r = Ship(i);
+    r.vessel = vessel;
+    r.vesselHandle = vessel->GetHandle();
+    RebuildBodyList(i);
+    SelectReferenceBody(i);
+    if (mfdId < static_cast<unsigned>(kMaxMfds)) r.mfds[mfdId].centerBody = r.sourceBody;
+    r.attitudeTorque[0] = GroupTorque(i, THGROUP_ATT_PITCHDOWN) + GroupTorque(i, THGROUP_ATT_PITCHUP);
+    r.attitudeTorque[1] = GroupTorque(i, THGROUP_ATT_BANKRIGHT) + GroupTorque(i, THGROUP_ATT_BANKLEFT);
+    r.attitudeTorque[2] = GroupTorque(i, THGROUP_ATT_YAWRIGHT) + GroupTorque(i, THGROUP_ATT_YAWLEFT);
+    r.mainThrustMax = MainThrustMax(vessel);
+}
+
+}  // namespace
+
+int FindShip() {
+    const uint32_t count = ShipCount();
+    for (uint32_t i = 0; i < count; ++i) {
+        const ShipRecord &r = Ship(static_cast<int>(i));
+        if (r.vessel && r.vessel->GetHandle() == oapiGetFocusObject()) return static_cast<int>(i);
+    }
+    return kNone;
+}
+
+int FindMFD(int ship, const MFD *instance) {
+    const ShipRecord &r = Ship(ship);
+    for (int k = 0; k < kMaxMfds; ++k)
+        if (r.mfds[k].mfd == instance) return k;
+    std::snprintf(oapiDebugString(), 256, "Error! Bad at FindMFD");
+    return kNone;
+}
+
+void SelectReferenceBody(int ship) {
+    ShipRecord &r = Ship(ship);
+    r.sourceBody = r.targetBody = 0;
+    OBJHANDLE g = r.vessel->GetGravityRef();
+    int j = FindBodyByHandle(r, g);
+    if (j == kNone && !r.includeMoons) {
+        r.includeMoons = true;
+        RebuildBodyList(ship);
+        j = FindBodyByHandle(r, g);
+        if (j == kNone) {
+            r.includeMoons = false;
+            RebuildBodyList(ship);
+        }
+    }
+    if (j != kNone) r.sourceBody = r.targetBody = static_cast<uint32_t>(j);
+}
+
+double GroupTorque(int ship, THGROUP_TYPE group) {
+    VESSEL *v = Ship(ship).vessel;
+    double sum = 0;
+    for (DWORD i = 0; i < v->GetGroupThrusterCount(group); ++i) {
+        THRUSTER_HANDLE th = v->GetGroupThruster(group, i);
+        VECTOR3 p;
+        v->GetThrusterRef(th, p);
+        sum += v->GetThrusterMax(th) * length(p);
+    }
+    return sum;
+}
+
+int BindDisplay(const MFD *instance, unsigned mfdId, VESSEL *vessel) {
+    const uint32_t count = ShipCount();
+    int found = kNone;
+    for (uint32_t i = 0; i < count && found == kNone; ++i)
+        if (Ship(static_cast<int>(i)).vessel == vessel) found = static_cast<int>(i);
+
+    // Identifiers beyond the ten slots have no entry: such a display binds to its vessel's
+    // record but owns no settings, and shows its lookup failure.
+    const bool hasEntry = mfdId < static_cast<unsigned>(kMaxMfds);
+    if (found != kNone) {
+        if (hasEntry) Entry(found, static_cast<int>(mfdId)).mfd = instance;
+        return found;
+    }
+    // A full table (or no memory for a record) leaves the display unbound; nothing is written.
+    const int i = static_cast<int>(count);
+    if (!vessel || !PrepareFreeShip(i)) return kNone;
+    if (hasEntry) Ship(i).mfds[mfdId].mfd = instance;
+    ClaimRecord(i, mfdId, vessel);
+    ClaimShip(i);
+    return i;
+}
+
+void UnbindDisplay(const MFD *instance) {
+    // Every record, not only the focus vessel's: an entry left naming a closed display could be
+    // matched by a later display built at the same address, which would then show another
+    // slot's settings.
+    const uint32_t count = ShipCount();
+    for (uint32_t i = 0; i < count; ++i)
+        for (MfdEntry &e : Ship(static_cast<int>(i)).mfds)
+            if (e.mfd == instance) e.mfd = nullptr;
+}
+
+}  // namespace kavrex

@@ -1,0 +1,98 @@
+// ship_table.cpp: storage of the ship table, record claims and the record reset.
+#include "ship_table.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <type_traits>
+
+namespace kavrex {
+
+static_assert(std::is_trivial<ShipRecord>::value, "a record must be plain data: it is calloc'ed");
+
+namespace {
+
+// Null until a record is prepared. calloc gives zeroed pages lazily, so the untouched parts of
+// the two trajectory buffers cost no memory until a computation writes them.
+ShipRecord *g_records[kMaxShips];
+uint32_t g_count;
+
+void ResetRecordSettings(ShipRecord &r, bool full) {
+    r.attitudeHold = false;
+    r.kvEngaged = false;
+    r.autofillOff = false;
+    r.ejected = false;
+    r.invertDirection = false;
+    r.directionAdjust = false;
+    r.autozoomOff = false;
+    r.display.ready = false;
+    r.superthrust = 0.0;
+    r.maxVel = 0.0;
+    r.numSteps = kDefaultNumSteps;
+    r.tanksRefilled = 0;
+    if (full) {
+        r.artGee = kDefaultArtGee;
+        r.includeMoons = false;
+        r.lunaAlways = true;
+    }
+}
+
+}  // namespace
+
+uint32_t ShipCount() { return g_count; }
+
+ShipRecord *AllocatedShip(int index) {
+    if (index < 0 || index >= kMaxShips) return nullptr;
+    return g_records[index];
+}
+
+ShipRecord &Ship(int index) {
+    ShipRecord *r = AllocatedShip(index);
+    if (!r) {
+        // Indices come from FindShip or from loops below the count, which always have storage.
+        std::fprintf(stderr, "Kavrex: ship record %d used before it was claimed\n", index);
+        std::abort();
+    }
+    return *r;
+}
+
+MfdEntry &Entry(int ship, int mfd) { return Ship(ship).mfds[mfd]; }
+
+ShipRecord *PrepareFreeShip(int index) {
+    if (index < 0 || index >= kMaxShips || static_cast<uint32_t>(index) != g_count) return nullptr;
+    if (!g_records[index]) {
+        void *block = std::calloc(1, sizeof(ShipRecord));
+        if (!block) return nullptr;
+        ShipRecord *r = static_cast<ShipRecord *>(block);
+        // What InitModule gives every record: no vessel, full reset, entry defaults.
+        ResetRecordSettings(*r, true);
+        ResetMfdEntries(*r);
+        g_records[index] = r;
+    }
+    return g_records[index];
+}
+
+void ClaimShip(int index) {
+    if (static_cast<uint32_t>(index) == g_count && g_records[index]) ++g_count;
+}
+
+void ClearShipTable() {
+    for (int i = 0; i < kMaxShips; ++i) {
+        std::free(g_records[i]);
+        g_records[i] = nullptr;
+    }
+    g_count = 0;
+}
+
+void ResetShipRecord(int index, bool full) { ResetRecordSettings(Ship(index), full); }
+
+void ResetMfdEntries(ShipRecord &record) {
+    for (MfdEntry &e : record.mfds) {
+        e.mfd = nullptr;
+        e.mode = kDefaultMode;
+        e.centerBody = 0;
+        e.zoom = 1.0;
+        e.shipProjection = false;
+    }
+}
+
+}  // namespace kavrex

@@ -1,0 +1,141 @@
+// ship_table.h: the per-vessel state of the module.
+//
+// Every setting and result of the module lives in one table of 16 ship records, one per vessel
+// that has opened the display; display instances hold nothing themselves. A record carries two
+// full-capacity trajectory buffers (about 24 MiB each), so its storage is allocated when the
+// record is claimed, not at load; from then on it stays put until the module unloads. Records
+// are addressed by index; Ship(i) is only valid for a claimed record (i < ShipCount()).
+#ifndef KAVREX_MODULE_SHIP_TABLE_H
+#define KAVREX_MODULE_SHIP_TABLE_H
+
+#include <Orbitersdk.h>
+
+#include <cstdint>
+
+namespace kavrex {
+
+constexpr int kMaxShips = 16;
+constexpr int kMaxMfds = 10;
+constexpr int kMaxBodies = 64;
+constexpr int kMaxPoints = 8192;
+constexpr int kNone = -1;
+
+constexpr double kDefaultArtGee = 9.800000190734863;   // 9.8f held as a double
+constexpr uint32_t kDefaultNumSteps = 4096;
+constexpr uint32_t kDefaultMode = 3;
+
+static_assert(static_cast<double>(9.8f) == kDefaultArtGee, "artGee default is 9.8 in single precision");
+
+// One body of a vessel's body list.
+struct BodyEntry {
+    OBJHANDLE handle;
+    char name[64];
+    double gm;          // m^3/s^2
+    double radius;      // m
+    HPEN dotPen;
+    HPEN solidPen;
+    COLORREF colour;
+    uint32_t moonCount;
+    uint32_t parent;    // list index of the parent; 0 for the star and the planets
+};
+
+// One computed trajectory.
+struct TrajectoryBuffer {
+    bool impact;
+    bool ready;
+    int8_t variant;
+    double arrivalMjd;
+    uint32_t pointCount;
+    uint32_t closestIndex[kMaxBodies];
+    VECTOR3 closestRel[kMaxBodies];
+    VECTOR3 shipTrack[kMaxPoints];
+    VECTOR3 shipTrackVel[kMaxPoints];
+    VECTOR3 bodyTrack[kMaxBodies][kMaxPoints];
+    VECTOR3 bodyTrackVel[kMaxBodies][kMaxPoints];
+};
+
+// The settings of one display slot of a vessel.
+struct MfdEntry {
+    const MFD *mfd;     // the instance that owns the entry; compared, never followed
+    uint32_t mode;      // 1 read-outs, 2 plot, 3 both, 4 ships and settings
+    uint32_t centerBody;
+    double zoom;
+    bool shipProjection;
+};
+
+struct ShipRecord {
+    bool autozoomOff;
+    bool includeMoons;
+    bool lunaAlways;
+    uint32_t numSteps;
+    VESSEL *vessel;
+    MfdEntry mfds[kMaxMfds];
+    OBJHANDLE vesselHandle;
+    bool attitudeHold;
+    bool kvEngaged;
+    bool attitudeAligned;
+    bool autofillOff;
+    bool ejected;
+    bool invertDirection;
+    bool directionAdjust;
+    double artGee;
+    double ejectMjd;
+    uint32_t tanksRefilled;
+    double superthrust;
+    double attitudeTorque[3];   // pitch, bank, yaw
+    double elapsed;
+    double bodyG[kMaxBodies];
+    double mainThrustMax;
+    double thrustLevel;
+    double mass;
+    double maxVel;
+    MATRIX3 rotation;
+    TrajectoryBuffer work;
+    TrajectoryBuffer display;
+    VECTOR3 pmi;
+    VECTOR3 shipPos;
+    VECTOR3 shipVel;
+    VECTOR3 bodyPos[kMaxBodies];
+    VECTOR3 bodyVel[kMaxBodies];
+    VECTOR3 bodyRelPos[kMaxBodies];
+    VECTOR3 bodyRelVel[kMaxBodies];
+    double targetDist;
+    double sourceDist;
+    BodyEntry bodies[kMaxBodies];
+    uint32_t bodyCount;
+    uint32_t sourceBody;
+    uint32_t targetBody;
+};
+
+// Records in use: 0 .. ShipCount() - 1 are claimed.
+uint32_t ShipCount();
+ShipRecord &Ship(int index);
+MfdEntry &Entry(int ship, int mfd);
+
+// Storage of record `index` (== ShipCount()), allocated if need be and holding exactly what
+// InitModule gives a record; null when the table is full or memory runs out.
+ShipRecord *PrepareFreeShip(int index);
+// Makes the prepared record `index` claimed (count + 1).
+void ClaimShip(int index);
+
+// Forgets every record: the count becomes 0 and all storage is released.
+void ClearShipTable();
+// Visits the storage of every record that has some, claimed or only prepared.
+template <typename F>
+void ForEachAllocatedShip(F f);
+ShipRecord *AllocatedShip(int index);   // null when the record has no storage
+
+// Restores the pilot's settings of a record; with `full` also artGee and the catalogue options.
+void ResetShipRecord(int index, bool full);
+// The load-time defaults of the ten display entries of a record.
+void ResetMfdEntries(ShipRecord &record);
+
+template <typename F>
+void ForEachAllocatedShip(F f) {
+    for (int i = 0; i < kMaxShips; ++i)
+        if (ShipRecord *r = AllocatedShip(i)) f(*r);
+}
+
+}  // namespace kavrex
+
+#endif

@@ -1,0 +1,56 @@
+// scenes.cpp: the shared test worlds.
+#include "scenes.h"
+
+#include "host/world/frames.h"
+
+#include <cmath>
+
+namespace scenes {
+
+using kvhost::World;
+
+int AddOrbitingBody(World &w, const std::string &name, double mass, double radius, int parent,
+                    double distance, bool circular, double speed) {
+    VECTOR3 pos = _V(distance, 0, 0), vel = _V(0, 0, 0);
+    if (parent >= 0) {
+        const kvhost::Body &p = w.body(parent);
+        const double v = circular ? std::sqrt(kvhost::kG * (p.mass + mass) / distance) : speed;
+        pos = p.pos + _V(distance, 0, 0);
+        vel = p.vel + _V(0, 0, v);
+    }
+    return w.AddBody(kvhost::DriftingBody(name, mass, radius, pos, vel, parent));
+}
+
+int AddShipInOrbit(World &w, const std::string &name, int body, double altitude, const kvhost::VesselClass &cls) {
+    const kvhost::Body &b = w.body(body);
+    const double r = b.radius + altitude;
+    kvhost::Vessel v = kvhost::MakeVessel(name, cls);
+    v.pos = b.pos + _V(r, 0, 0);
+    v.vel = b.vel + _V(0, 0, std::sqrt(kvhost::kG * b.mass / r));
+    const int index = w.AddVessel(std::move(v));
+    w.SetFocus(index);
+    return index;
+}
+
+void LowEarthOrbit(World &w) {
+    w.SetMjd(kMjd);
+    World::BuildSolarSystem(w);
+    AddShipInOrbit(w, "Courier-1", w.FindBody("Earth"), 400e3);
+}
+
+void LowLunarOrbit(World &w) {
+    w.SetMjd(kMjd);
+    World::BuildSolarSystem(w);
+    AddShipInOrbit(w, "Selene-2", w.FindBody("Moon"), 100e3);
+}
+
+kvhost::VesselClass InertClass() {
+    kvhost::VesselClass c;
+    c.name = "Inert";
+    c.dryMass = 1000;
+    c.size = 2;
+    c.tanks.push_back({100});
+    return c;
+}
+
+}  // namespace scenes

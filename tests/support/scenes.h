@@ -1,0 +1,34 @@
+// scenes.h: worlds shared by the tests: the default solar system with a vessel in a low orbit,
+// and small worlds of a few bodies put together in code.
+#ifndef KAVREX_TESTS_SCENES_H
+#define KAVREX_TESTS_SCENES_H
+
+#include "host/world/vessel_classes.h"
+#include "host/world/world.h"
+
+#include <string>
+
+namespace scenes {
+
+constexpr double kMjd = 61450.5;
+
+// A body at `distance` from body `parent` along +x, on a circular orbit (velocity along +z)
+// when `circular`, else moving with `speed` relative to the parent along +z.
+int AddOrbitingBody(kvhost::World &w, const std::string &name, double mass, double radius, int parent,
+                    double distance, bool circular = true, double speed = 0);
+
+// A Courier called `name` on a circular orbit `altitude` above body `body`, made the focus.
+int AddShipInOrbit(kvhost::World &w, const std::string &name, int body, double altitude,
+                   const kvhost::VesselClass &cls = kvhost::CourierClass());
+
+// The solar system at kMjd with a Courier 400 km above the Earth (the focus).
+void LowEarthOrbit(kvhost::World &w);
+// The solar system at kMjd with a Courier 100 km above the Moon (the focus).
+void LowLunarOrbit(kvhost::World &w);
+
+// A vessel class without any thrusters.
+kvhost::VesselClass InertClass();
+
+}  // namespace scenes
+
+#endif
