@@ -75,10 +75,9 @@ bool OpenDisplay(int slot, const std::string &mode, std::string &error, int widt
     CloseDisplay(slot);
     const WPARAM size = static_cast<WPARAM>(width) | (static_cast<WPARAM>(height) << 16);
     const LPARAM vessel = reinterpret_cast<LPARAM>(w->vessel(focus).api.get());
-    g_constructed = nullptr;
+    TakeConstructedMfd();
     const int made = m->msgproc(OAPI_MSG_MFD_OPENED, static_cast<UINT>(slot), size, vessel);
-    MFD *instance = g_constructed;
-    g_constructed = nullptr;
+    MFD *instance = TakeConstructedMfd();
     if (!instance) {
         error = "display mode '" + mode + "' made no display (result " + std::to_string(made) + ")";
         return false;
@@ -113,7 +112,14 @@ int SlotOf(const MFD *instance) {
 
 void NoteMfdConstructed(MFD *instance) { g_constructed = instance; }
 
+MFD *TakeConstructedMfd() {
+    MFD *m = g_constructed;
+    g_constructed = nullptr;
+    return m;
+}
+
 void NoteMfdDestroyed(MFD *instance) {
+    if (g_constructed == instance) g_constructed = nullptr;
     const int s = SlotOf(instance);
     if (s >= 0) g_slots[s].instance = nullptr;
 }

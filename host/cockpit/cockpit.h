@@ -51,6 +51,9 @@ int SlotOf(const MFD *instance);   // -1 when the instance is in no slot
 
 // Called by the MFD base: the instance being built and the one being destroyed.
 void NoteMfdConstructed(MFD *instance);
+// The instance last built since the previous call (then forgotten), or null. Lets a caller that
+// sends OAPI_MSG_MFD_OPENED itself get hold of what the mode made.
+MFD *TakeConstructedMfd();
 void NoteMfdDestroyed(MFD *instance);
 
 }  // namespace kvhost

@@ -1,6 +1,8 @@
 // plugin.cpp: the plug-in loader.
 #include "plugin.h"
 
+#include "cockpit.h"
+
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -40,6 +42,8 @@ bool Plugin::Load(const std::string &path, std::string &error) {
 
 void Plugin::Unload() {
     if (!handle_) return;
+    // The displays are the module's objects: they go before its code does.
+    CloseAllDisplays();
     if (exitModule_) exitModule_(reinterpret_cast<HINSTANCE>(handle_));
     dlclose(handle_);
     handle_ = nullptr;

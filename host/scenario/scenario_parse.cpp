@@ -96,6 +96,9 @@ bool Parser::Run(const std::string &text) {
             if (!BeginSection(line, key, rest)) return false;
             continue;
         }
+        if (strncasecmp(key.c_str(), "BEGIN_", 6) == 0)
+            return Fail(line, key + " inside BEGIN_" + section_ + ", which has no END_" + section_ +
+                                  " (line " + std::to_string(sectionLine_) + ")");
         if (Same(key, ("END_" + section_).c_str())) {
             if (inShip_) return Fail(line, "ship '" + sc_.ships.back().name + "' has no END line");
             section_.clear();

@@ -1,2 +1,77 @@
+// The built plug-in, loaded with dlopen and driven through its entry points as the simulator
+// drives a module.
 #include <gtest/gtest.h>
-TEST(Placeholder, Builds) { EXPECT_TRUE(true); }
+
+#include "host/cockpit/cockpit.h"
+#include "host/cockpit/plugin.h"
+#include "host/gdi/gdi_objects.h"
+#include "support/scenes.h"
+
+#include <dlfcn.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+TEST(PluginLoad, ExportsTheEntryPointsRegistersTheModeAndUnloadsClean) {
+    void *raw = dlopen(KAVREX_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(raw, nullptr) << dlerror();
+    for (const char *name : {"InitModule", "ExitModule", "opcPreStep", "opcTimeAccChanged", "GetModuleVersion"})
+        EXPECT_NE(dlsym(raw, name), nullptr) << name;
+    // Internal functions stay inside the module.
+    EXPECT_EQ(dlsym(raw, "_ZN6kavrex8FindShipEv"), nullptr);
+    dlclose(raw);
+
+    kvhost::World world;
+    scenes::LowEarthOrbit(world);
+    kvhost::SetCurrentWorld(&world);
+    const int gdiBefore = kvhost::LiveGdiObjects();
+    {
+        kvhost::Plugin plugin;
+        std::string error;
+        ASSERT_TRUE(plugin.Load(KAVREX_PLUGIN_PATH, error)) << error;
+        EXPECT_EQ(plugin.Version(), 20060425);
+        const kvhost::RegisteredMode *mode = kvhost::FindMode("Kavrex");
+        ASSERT_NE(mode, nullptr);
+        EXPECT_EQ(mode->key, static_cast<DWORD>(OAPI_KEY_G));
+
+        ASSERT_TRUE(kvhost::OpenDisplay(0, "Kavrex", error, 300, 480)) << error;
+        MFD *display = kvhost::Slot(0).instance;
+        ASSERT_NE(display, nullptr);
+
+        typedef int (*Describe)(char *, int);
+        Describe describe = reinterpret_cast<Describe>(plugin.Symbol("KavrexDescribeFocusShip"));
+        ASSERT_NE(describe, nullptr);
+        std::vector<char> text(static_cast<size_t>(describe(nullptr, 0)) + 1);
+        describe(text.data(), static_cast<int>(text.size()));
+        const std::string s(text.data());
+        EXPECT_NE(s.find("SOURCE\t3\n"), std::string::npos) << s;
+        EXPECT_NE(s.find("TARGET\t3\n"), std::string::npos) << s;
+        EXPECT_NE(s.find("BODY\t3\tEarth\t0\t1\t0x00FF00\n"), std::string::npos) << s;
+        EXPECT_NE(s.find("BODY\t4\tMoon\t3\t0\t0xFF0000\n"), std::string::npos) << s;
+
+        // A cut description stays terminated inside its buffer.
+        char small[16];
+        EXPECT_GT(describe(small, sizeof small), static_cast<int>(sizeof small));
+        EXPECT_EQ(small[sizeof small - 1], '\0');
+
+        plugin.PreStep(0, 0.1, world.Mjd());
+        plugin.TimeAccChanged(1000, 1);
+        plugin.Unload();   // closes the displays before the module's code goes
+        EXPECT_EQ(kvhost::Slot(0).instance, nullptr);
+    }
+    EXPECT_EQ(kvhost::FindMode("Kavrex"), nullptr);
+    EXPECT_EQ(kvhost::LiveGdiObjects(), gdiBefore);
+    kvhost::SetCurrentWorld(nullptr);
+}
+
+TEST(PluginLoad, MissingLibraryIsANamedError) {
+    kvhost::Plugin plugin;
+    std::string error;
+    EXPECT_FALSE(plugin.Load("/nonexistent/libKavrex.so", error));
+    EXPECT_NE(error.find("/nonexistent/libKavrex.so"), std::string::npos) << error;
+    EXPECT_FALSE(plugin.loaded());
+}
+
+}  // namespace

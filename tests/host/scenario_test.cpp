@@ -1,0 +1,142 @@
+// Scenario files: what a good file holds, and broken files refused with their line named.
+#include <gtest/gtest.h>
+
+#include "host/scenario/scenario.h"
+#include "host/scenario/scenario_world.h"
+#include "host/world/frames.h"
+
+#include <string>
+
+namespace {
+
+const char *kGood =
+    "; a comment line\n"
+    "BEGIN_ENVIRONMENT\n"
+    "  System Sol\n"
+    "  Date MJD 61450.5\n"
+    "END_ENVIRONMENT\n"
+    "\n"
+    "BEGIN_FOCUS\n"
+    "  Ship Courier-1\n"
+    "END_FOCUS\n"
+    "\n"
+    "BEGIN_MFD Right\n"
+    "  TYPE User\n"
+    "  MODE Kavrex\n"
+    "  KV_TARGET Mars ; where to\n"
+    "  KV_FLAGS 4\n"
+    "END_MFD\n"
+    "\n"
+    "BEGIN_TIMELINE\n"
+    "  10 KEY T\n"
+    "END_TIMELINE\n"
+    "\n"
+    "BEGIN_SHIPS\n"
+    "Courier-1:Courier\n"
+    "  STATUS Orbiting Earth\n"
+    "  RPOS 6778000 0 0      ; m\n"
+    "  RVEL 0 0 7669\n"
+    "  AROT 0 90 0\n"
+    "  VROT 0 0 1\n"
+    "  PRPLEVEL 0:0.250\n"
+    "END\n"
+    "END_SHIPS\n";
+
+std::string Replace(std::string text, const std::string &from, const std::string &to) {
+    text.replace(text.find(from), from.size(), to);
+    return text;
+}
+
+std::string ParseError(const std::string &text) {
+    kvhost::Scenario sc;
+    std::string error;
+    EXPECT_FALSE(kvhost::ParseScenario(text, "broken.scn", sc, error));
+    return error;
+}
+
+std::string BuildError(const std::string &text) {
+    kvhost::Scenario sc;
+    std::string error;
+    EXPECT_TRUE(kvhost::ParseScenario(text, "broken.scn", sc, error)) << error;
+    kvhost::World world;
+    EXPECT_FALSE(kvhost::BuildScenarioWorld(sc, world, error));
+    return error;
+}
+
+TEST(ScenarioTest, GoodFileGivesItsShipsDisplaysAndOwnSections) {
+    kvhost::Scenario sc;
+    std::string error;
+    ASSERT_TRUE(kvhost::ParseScenario(kGood, "good.scn", sc, error)) << error;
+    EXPECT_EQ(sc.mjd, 61450.5);
+    EXPECT_EQ(sc.focus, "Courier-1");
+    ASSERT_EQ(sc.ships.size(), 1u);
+    EXPECT_EQ(sc.ships[0].className, "Courier");
+    EXPECT_EQ(sc.ships[0].rvel.z, 7669);
+    ASSERT_EQ(sc.displays.size(), 1u);
+    EXPECT_EQ(sc.displays[0].slot, 1);
+    EXPECT_EQ(sc.displays[0].mode, "Kavrex");
+    EXPECT_EQ(sc.displays[0].lines, (std::vector<std::string>{"KV_TARGET Mars", "KV_FLAGS 4"}));
+    ASSERT_EQ(sc.otherSections.size(), 1u);
+    EXPECT_EQ(sc.otherSections[0].name, "TIMELINE");
+
+    kvhost::World world;
+    ASSERT_TRUE(kvhost::BuildScenarioWorld(sc, world, error)) << error;
+    const kvhost::Vessel &v = world.vessel(world.focus());
+    const kvhost::Body &earth = world.body(world.FindBody("Earth"));
+    EXPECT_NEAR(length(v.pos - earth.pos), 6778000, 1e-3);
+    EXPECT_NEAR(v.tanks[0].mass, 3000, 1e-9);
+    EXPECT_NEAR(v.omega.z, 1 * kvhost::kDeg, 1e-15);
+    // AROT 0 90 0 turns the nose (+z) onto global -x.
+    EXPECT_NEAR(mul(v.rot, _V(0, 0, 1)).x, -1, 1e-12);
+}
+
+TEST(ScenarioTest, BrokenFilesNameTheirLine) {
+    EXPECT_EQ(ParseError(Replace(kGood, "  Date MJD 61450.5", "  Date MJD tomorrow")),
+              "broken.scn:4: Date must be 'Date MJD <number>', not 'MJD tomorrow'");
+    EXPECT_EQ(ParseError(Replace(kGood, "  RVEL 0 0 7669", "  RVEL 0 0")),
+              "broken.scn:26: RVEL needs three numbers, not '0 0'");
+    EXPECT_EQ(ParseError(Replace(kGood, "  RVEL 0 0 7669", "  RVEL 0 0 1e999")),
+              "broken.scn:26: RVEL needs three numbers, not '0 0 1e999'");
+    EXPECT_EQ(ParseError(Replace(kGood, "  VROT 0 0 1", "  SPIN 0 0 1")),
+              "broken.scn:28: unknown ship item 'SPIN'");
+    EXPECT_EQ(ParseError(Replace(kGood, "END\nEND_SHIPS", "END_SHIPS")),
+              "broken.scn:30: ship 'Courier-1' has no END line");
+    EXPECT_EQ(ParseError(Replace(kGood, "END_FOCUS\n", "")),
+              "broken.scn:10: BEGIN_MFD inside BEGIN_FOCUS, which has no END_FOCUS (line 7)");
+    EXPECT_EQ(ParseError(Replace(kGood, "BEGIN_MFD Right", "BEGIN_MFD 12")),
+              "broken.scn:11: display slot '12' is not Left, Right or 0 to 9");
+    EXPECT_EQ(ParseError(Replace(kGood, "PRPLEVEL 0:0.250", "PRPLEVEL 0:1.5")),
+              "broken.scn:29: PRPLEVEL takes 'tank:level' pairs with a level from 0 to 1, not '0:1.5'");
+    EXPECT_EQ(ParseError(std::string("System Sol\n") + kGood),
+              "broken.scn:1: 'System' outside any section (expected BEGIN_...)");
+}
+
+TEST(ScenarioTest, WorldsThatCannotBeBuiltNameTheirLine) {
+    EXPECT_EQ(BuildError(Replace(kGood, "STATUS Orbiting Earth", "STATUS Orbiting Vulcan")),
+              "broken.scn:24: no body named 'Vulcan' in system Sol");
+    EXPECT_EQ(BuildError(Replace(kGood, "Courier-1:Courier", "Courier-1:Gunship")),
+              "broken.scn:23: unknown vessel class 'Gunship'");
+    EXPECT_EQ(BuildError(Replace(kGood, "  Ship Courier-1", "  Ship Nobody")),
+              "broken.scn:8: the focus ship 'Nobody' is not in BEGIN_SHIPS");
+    EXPECT_EQ(BuildError(Replace(kGood, "PRPLEVEL 0:0.250", "PRPLEVEL 3:0.250")),
+              "broken.scn:29: vessel class 'Courier' has no tank 3");
+    EXPECT_EQ(BuildError(Replace(kGood, "System Sol", "System Alpha")),
+              "broken.scn:3: unknown system 'Alpha' (this host has Sol)");
+}
+
+TEST(ScenarioTest, ShippedScenariosLoadAndBuild) {
+    for (const char *name : {"default.scn", "lunar-orbit.scn"}) {
+        kvhost::Scenario sc;
+        std::string error;
+        ASSERT_TRUE(kvhost::LoadScenarioFile(std::string(KAVREX_SCENARIO_DIR) + "/" + name, sc, error)) << error;
+        kvhost::World world;
+        EXPECT_TRUE(kvhost::BuildScenarioWorld(sc, world, error)) << error;
+        EXPECT_GE(world.focus(), 0);
+    }
+    kvhost::Scenario sc;
+    std::string error;
+    EXPECT_FALSE(kvhost::LoadScenarioFile("/nonexistent.scn", sc, error));
+    EXPECT_EQ(error, "/nonexistent.scn: cannot open the scenario file");
+}
+
+}  // namespace

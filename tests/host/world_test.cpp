@@ -1,0 +1,202 @@
+// The host's world: ephemerides in the simulator's frame, spheres of influence, and the SDK's
+// object and vessel queries answered from it.
+#include <gtest/gtest.h>
+
+#include "host/world/frames.h"
+#include "host/world/world.h"
+#include "support/scenes.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr double kAu = 1.495978707e11;
+
+class WorldTest : public ::testing::Test {
+protected:
+    void SetUp() override { kvhost::SetCurrentWorld(&world); }
+    void TearDown() override { kvhost::SetCurrentWorld(nullptr); }
+    kvhost::World world;
+};
+
+TEST_F(WorldTest, EarthAtJ2000IsWhereTheSunAppearsOpposite) {
+    world.SetMjd(51544.5);
+    kvhost::World::BuildSolarSystem(world);
+    const kvhost::Body &earth = world.body(world.FindBody("Earth"));
+    // The Sun's apparent ecliptic longitude at J2000 is about 280.4 degrees, so the Earth's
+    // heliocentric longitude is about 100.4. Global z is the ecliptic's y axis.
+    const double lon = std::atan2(earth.pos.z, earth.pos.x) / kvhost::kDeg;
+    EXPECT_NEAR(lon, 100.4, 0.3);
+    EXPECT_NEAR(length(earth.pos) / kAu, 0.9833, 0.001);     // just after perihelion
+    EXPECT_LT(std::fabs(earth.pos.y), 1e-4 * kAu);             // in the ecliptic plane
+    EXPECT_NEAR(length(earth.vel), 30.29e3, 100);             // perihelion speed
+}
+
+TEST_F(WorldTest, FrameIsLeftHandedWithPlanetsGoingRoundTheRightWay) {
+    world.SetMjd(scenes::kMjd);
+    kvhost::World::BuildSolarSystem(world);
+    // Seen from ecliptic north (+y) the planets move anticlockwise. In a left-handed frame the
+    // component formula of r x v then points to -y.
+    for (const char *name : {"Mercury", "Venus", "Earth", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune"}) {
+        const kvhost::Body &b = world.body(world.FindBody(name));
+        const VECTOR3 h = crossp(b.pos, b.vel);
+        EXPECT_LT(h.y / length(h), -0.99) << name;
+    }
+}
+
+TEST_F(WorldTest, MoonsStayAtTheirDistancesAndMoveWithTheirPlanets) {
+    world.SetMjd(scenes::kMjd);
+    kvhost::World::BuildSolarSystem(world);
+    const kvhost::Body &earth = world.body(world.FindBody("Earth"));
+    const kvhost::Body &moon = world.body(world.FindBody("Moon"));
+    const double d = length(moon.pos - earth.pos);
+    EXPECT_GT(d, 356e6);
+    EXPECT_LT(d, 407e6);
+    EXPECT_NEAR(length(moon.vel - earth.vel), 1022, 80);
+    const kvhost::Body &saturn = world.body(world.FindBody("Saturn"));
+    const kvhost::Body &titan = world.body(world.FindBody("Titan"));
+    EXPECT_NEAR(length(titan.pos - saturn.pos), 1221870e3, 0.03 * 1221870e3);
+    EXPECT_NEAR(length(titan.vel - saturn.vel), 5.57e3, 0.2e3);
+    // A day later the Moon has moved about 13 degrees round the Earth.
+    const VECTOR3 before = moon.pos - earth.pos;
+    world.SetMjd(scenes::kMjd + 1);
+    const VECTOR3 after = world.body(world.FindBody("Moon")).pos - world.body(world.FindBody("Earth")).pos;
+    const double angle = std::acos(dotp(before, after) / (length(before) * length(after))) / kvhost::kDeg;
+    EXPECT_NEAR(angle, 13.2, 1.5);
+}
+
+TEST_F(WorldTest, GravityReferenceIsTheSmallestSphereOfInfluenceThatHoldsTheVessel) {
+    scenes::LowEarthOrbit(world);
+    const int earth = world.FindBody("Earth"), moon = world.FindBody("Moon");
+    EXPECT_EQ(world.GravityRef(world.vessel(0).pos), earth);
+    scenes::AddShipInOrbit(world, "Selene", moon, 100e3);
+    EXPECT_EQ(world.GravityRef(world.vessel(1).pos), moon);
+    EXPECT_EQ(world.GravityRef(_V(0, 3 * kAu, 0)), 0);   // far above the ecliptic: the Sun
+    VESSEL *v = world.vessel(1).api.get();
+    EXPECT_EQ(v->GetGravityRef(), world.BodyHandle(moon));
+    // Earth's sphere: 1 au x (3e-6)^0.4, about 0.93 million km.
+    EXPECT_NEAR(world.SphereOfInfluence(earth), 0.925e9, 0.02e9);
+}
+
+TEST_F(WorldTest, ObjectQueriesAnswerFromTheWorldAndIgnoreForeignHandles) {
+    scenes::LowEarthOrbit(world);
+    EXPECT_EQ(oapiGetGbodyCount(), 29u);
+    EXPECT_EQ(oapiGetGbodyByIndex(29), nullptr);
+    EXPECT_EQ(oapiGetGbodyByIndex(-1), nullptr);
+    OBJHANDLE earth = oapiGetGbodyByIndex(world.FindBody("Earth"));
+    char name[4];
+    oapiGetObjectName(earth, name, sizeof name);
+    EXPECT_STREQ(name, "Ear");
+    EXPECT_DOUBLE_EQ(oapiGetMass(earth), 5.97237e24);
+    EXPECT_DOUBLE_EQ(oapiGetSize(earth), 6.371e6);
+    OBJHANDLE ship = oapiGetFocusObject();
+    VECTOR3 rel, vel;
+    oapiGetRelativePos(ship, earth, &rel);
+    oapiGetRelativeVel(ship, earth, &vel);
+    EXPECT_NEAR(length(rel), 6.771e6, 1);
+    EXPECT_NEAR(length(vel), std::sqrt(kvhost::kG * 5.97237e24 / 6.771e6), 1e-6);
+    EXPECT_DOUBLE_EQ(oapiGetMass(ship), 20000);   // 8 t dry, 12 t propellant
+
+    int foreign = 0;
+    VECTOR3 pos = _V(1, 2, 3);
+    oapiGetGlobalPos(&foreign, &pos);
+    EXPECT_EQ(length(pos), 0.0);
+    EXPECT_EQ(oapiGetMass(&foreign), 0.0);
+    oapiGetObjectName(nullptr, name, sizeof name);
+    EXPECT_STREQ(name, "");
+    EXPECT_DOUBLE_EQ(oapiGetSimMJD(), scenes::kMjd);
+}
+
+TEST_F(WorldTest, VesselFrameQueriesTurnGlobalVectorsIntoVesselAxes) {
+    scenes::LowEarthOrbit(world);
+    kvhost::Vessel &ship = world.vessel(0);
+    ship.rot = kvhost::RotationFromEuler(_V(0.3, -1.1, 2.0));
+    VESSEL *v = ship.api.get();
+    const VECTOR3 point = ship.pos + _V(100, -50, 20);
+    VECTOR3 local;
+    v->Global2Local(point, local);
+    const VECTOR3 back = mul(ship.rot, local) + ship.pos;
+    EXPECT_NEAR(length(back - point), 0, 1e-6);
+    EXPECT_NEAR(length(local), length(_V(100, -50, 20)), 1e-9);
+
+    VECTOR3 weight;
+    EXPECT_TRUE(v->GetWeightVector(weight));
+    const VECTOR3 global = mul(ship.rot, weight);
+    const VECTOR3 toEarth = world.body(world.FindBody("Earth")).pos - ship.pos;
+    EXPECT_GT(dotp(unit(global), unit(toEarth)), 0.9999);
+    EXPECT_NEAR(length(weight) / ship.Mass(), kvhost::kG * 5.97237e24 / (6.771e6 * 6.771e6), 0.01);
+
+    VESSELSTATUS status;
+    v->GetStatus(status);
+    EXPECT_EQ(status.rbody, world.BodyHandle(world.FindBody("Earth")));
+    EXPECT_NEAR(status.arot.x, 0.3, 1e-12);
+    EXPECT_NEAR(status.arot.y, -1.1, 1e-12);
+    EXPECT_NEAR(status.arot.z, 2.0, 1e-12);
+    EXPECT_EQ(status.status, 0);
+    EXPECT_DOUBLE_EQ(status.fuel, 1.0);
+}
+
+TEST_F(WorldTest, PropellantAndThrusterCallsCheckTheirHandles) {
+    scenes::LowEarthOrbit(world);
+    scenes::AddShipInOrbit(world, "Other", world.FindBody("Earth"), 800e3);
+    VESSEL *a = world.vessel(0).api.get();
+    VESSEL *b = world.vessel(1).api.get();
+    ASSERT_EQ(a->GetPropellantCount(), 1u);
+    PROPELLANT_HANDLE tankA = a->GetPropellantHandleByIndex(0);
+    EXPECT_EQ(a->GetPropellantHandleByIndex(1), nullptr);
+    EXPECT_DOUBLE_EQ(a->GetPropellantMaxMass(tankA), 12000);
+    a->SetPropellantMass(tankA, 3000);
+    EXPECT_DOUBLE_EQ(a->GetPropellantMass(tankA), 3000);
+    EXPECT_DOUBLE_EQ(a->GetMass(), 11000);
+    b->SetPropellantMass(tankA, 0);   // a's tank through b: ignored
+    EXPECT_DOUBLE_EQ(a->GetPropellantMass(tankA), 3000);
+    EXPECT_EQ(b->GetPropellantMass(tankA), 0.0);
+
+    THGROUP_HANDLE main = a->GetThrusterGroupHandle(THGROUP_MAIN);
+    ASSERT_EQ(a->GetGroupThrusterCount(main), 2u);
+    EXPECT_EQ(a->GetGroupThrusterCount(THGROUP_MAIN), 2u);
+    EXPECT_EQ(a->GetThrusterGroupHandle(THGROUP_ATT_UP), nullptr);
+    EXPECT_EQ(a->GetGroupThrusterCount(THGROUP_ATT_UP), 0u);
+    EXPECT_EQ(b->GetGroupThrusterCount(main), 0u);
+    THRUSTER_HANDLE th = a->GetGroupThruster(main, 1);
+    EXPECT_EQ(a->GetGroupThruster(main, 2), nullptr);
+    EXPECT_DOUBLE_EQ(a->GetThrusterMax0(th), 98000);
+    VECTOR3 ref;
+    a->GetThrusterRef(th, ref);
+    EXPECT_DOUBLE_EQ(ref.z, -8);
+
+    // Levels are clamped to 0..1, and a non-number is off.
+    a->SetThrusterGroupLevel(THGROUP_MAIN, 1.7);
+    EXPECT_EQ(world.vessel(0).thrusters[0].level, 1.0);
+    a->SetThrusterLevel(th, -0.5);
+    EXPECT_EQ(world.vessel(0).thrusters[1].level, 0.0);
+    a->SetThrusterLevel(th, std::nan(""));
+    EXPECT_EQ(world.vessel(0).thrusters[1].level, 0.0);
+}
+
+TEST_F(WorldTest, AttitudeLevelFiresTheGroupForTheRequestedSense) {
+    scenes::LowEarthOrbit(world);
+    kvhost::Vessel &ship = world.vessel(0);
+    auto groupLevel = [&](THGROUP_TYPE g) { return ship.thrusters[ship.groups[g][0]].level; };
+    ship.api->SetAttitudeRotLevel(0, 0.5);
+    EXPECT_EQ(groupLevel(THGROUP_ATT_PITCHUP), 0.5);
+    EXPECT_EQ(groupLevel(THGROUP_ATT_PITCHDOWN), 0.0);
+    ship.api->SetAttitudeRotLevel(1, -1);
+    EXPECT_EQ(groupLevel(THGROUP_ATT_YAWRIGHT), 1.0);
+    EXPECT_EQ(groupLevel(THGROUP_ATT_YAWLEFT), 0.0);
+    ship.api->SetAttitudeRotLevel(2, 0.25);
+    EXPECT_EQ(groupLevel(THGROUP_ATT_BANKRIGHT), 0.25);
+    ship.api->SetAttitudeRotLevel(0, 0);
+    EXPECT_EQ(groupLevel(THGROUP_ATT_PITCHUP), 0.0);
+}
+
+TEST(Date2IntTest, TurnsTheSdkDateIntoAnInteger) {
+    char sdk[] = "Apr 25 2006", other[] = "Dec 8 2026", bad[] = "Foo 1 2000", empty[] = "";
+    EXPECT_EQ(Date2Int(sdk), 20060425);
+    EXPECT_EQ(Date2Int(other), 20261208);
+    EXPECT_EQ(Date2Int(bad), 0);
+    EXPECT_EQ(Date2Int(empty), 0);
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+// plugin_fixture.h: a loaded module in a world of the test's choosing. The module's objects are
+// linked into the test; the host answers its SDK calls from `world`.
+#ifndef KAVREX_TESTS_PLUGIN_FIXTURE_H
+#define KAVREX_TESTS_PLUGIN_FIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include "host/cockpit/cockpit.h"
+#include "host/gdi/gdi_objects.h"
+#include "host/world/world.h"
+#include "module/ship_table.h"
+
+#include <memory>
+#include <string>
+
+DLLCLBK void InitModule(HINSTANCE hModule);
+DLLCLBK void ExitModule(HINSTANCE hModule);
+DLLCLBK void opcTimeAccChanged(double new_warp, double old_warp);
+
+class PluginTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        world_.reset(new kvhost::World(61450.5));
+        kvhost::SetCurrentWorld(world_.get());
+        gdiAtStart_ = kvhost::LiveGdiObjects();
+        oapiDebugString()[0] = '\0';
+        InitModule(nullptr);
+        loaded_ = true;
+    }
+    void TearDown() override {
+        kvhost::CloseAllDisplays();
+        if (loaded_) ExitModule(nullptr);
+        kvhost::SetCurrentWorld(nullptr);
+    }
+    void Unload() {
+        kvhost::CloseAllDisplays();
+        ExitModule(nullptr);
+        loaded_ = false;
+    }
+
+    // Opens display `slot` in the Kavrex mode on the focus vessel; fails the test if it cannot.
+    MFD *Open(int slot) {
+        std::string error;
+        EXPECT_TRUE(kvhost::OpenDisplay(slot, "Kavrex", error)) << error;
+        return kvhost::Slot(slot).instance;
+    }
+    void Focus(int vessel) { world_->SetFocus(vessel); }
+
+    kvhost::World &world() { return *world_; }
+    int gdiAtStart_ = 0;
+
+private:
+    std::unique_ptr<kvhost::World> world_;
+    bool loaded_ = false;
+};
+
+#endif
