@@ -6,7 +6,6 @@
 #include "../module/text.h"
 
 #include <cstring>
-#include <strings.h>
 
 namespace kavrex {
 
@@ -37,7 +36,7 @@ void FillEntry(BodyEntry &e, OBJHANDLE handle, const char *name, double mass, do
 void ApplyLunaRule(ShipRecord &r) {
     const SystemCatalogue &cat = Catalogue();
     uint32_t earth = 0;
-    while (earth < r.bodyCount && strcasecmp(r.bodies[earth].name, "Earth") != 0) ++earth;
+    while (earth < r.bodyCount && !SameTextIgnoringCase(r.bodies[earth].name, "Earth")) ++earth;
     if (earth == r.bodyCount || r.bodies[earth].moonCount != 1) return;
     if (r.bodyCount >= static_cast<uint32_t>(kMaxBodies)) return;   // no room: never write past the list
     const PlanetRecord *planet = nullptr;

@@ -15,6 +15,17 @@ inline void CopyText(char *dst, size_t size, const char *src) {
     dst[n] = '\0';
 }
 
+// Compares two texts ignoring the case of ASCII letters, as the simulator compares body names.
+inline bool SameTextIgnoringCase(const char *a, const char *b) {
+    for (;; ++a, ++b) {
+        const unsigned char ca = static_cast<unsigned char>(*a), cb = static_cast<unsigned char>(*b);
+        const unsigned char la = (ca >= 'A' && ca <= 'Z') ? ca + 32 : ca;
+        const unsigned char lb = (cb >= 'A' && cb <= 'Z') ? cb + 32 : cb;
+        if (la != lb) return false;
+        if (la == '\0') return true;
+    }
+}
+
 }  // namespace kavrex
 
 #endif
