@@ -44,6 +44,22 @@ void LowLunarOrbit(World &w) {
     AddShipInOrbit(w, "Selene-2", w.FindBody("Moon"), 100e3);
 }
 
+void QuietSpace(World &w) {
+    w.SetMjd(kMjd);
+    w.AddBody(kvhost::DriftingBody("Lamp", 1, 10, _V(0, 0, 0), _V(0, 0, 0)));
+    w.AddBody(kvhost::DriftingBody("Alpha", 0.5, 1000, _V(1e9, 0, 0), _V(0, 0, 0), 0));
+    w.AddBody(kvhost::DriftingBody("Beta", 0.4, 1000, _V(-2e9, 0, 0), _V(0, 0, 0), 0));
+}
+
+int AddShipAt(World &w, const std::string &name, VECTOR3 pos, VECTOR3 vel) {
+    kvhost::Vessel v = kvhost::MakeVessel(name, kvhost::CourierClass());
+    v.pos = pos;
+    v.vel = vel;
+    const int index = w.AddVessel(std::move(v));
+    w.SetFocus(index);
+    return index;
+}
+
 kvhost::VesselClass InertClass() {
     kvhost::VesselClass c;
     c.name = "Inert";

@@ -26,6 +26,14 @@ void LowEarthOrbit(kvhost::World &w);
 // The solar system at kMjd with a Courier 100 km above the Moon (the focus).
 void LowLunarOrbit(kvhost::World &w);
 
+// Nearly empty space: a star of 1 kg at the origin ("Lamp", radius 10 m) and two bodies
+// ("Alpha" 0.5 kg at +1e9 m on x, "Beta" 0.4 kg at -1e9 m), all at rest. Gravity there is
+// below 1e-20 m/s^2, so a prediction is pure kinematics.
+void QuietSpace(kvhost::World &w);
+
+// A Courier at a given global state, made the focus.
+int AddShipAt(kvhost::World &w, const std::string &name, VECTOR3 pos, VECTOR3 vel);
+
 // A vessel class without any thrusters.
 kvhost::VesselClass InertClass();
 

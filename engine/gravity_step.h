@@ -1,0 +1,33 @@
+// gravity_step.h: the gravity model of a prediction and one explicit-midpoint step of it.
+//
+// The ship feels every modelled body and a constant thrust acceleration; a modelled body feels
+// only its ancestors (a planet the star, a moon the star and its planet); the star coasts. A zero
+// distance has no direction, so a pull across it is left out rather than turned into NaN.
+#ifndef KAVREX_ENGINE_GRAVITY_STEP_H
+#define KAVREX_ENGINE_GRAVITY_STEP_H
+
+#include <Orbitersdk.h>
+
+namespace kavrex {
+
+constexpr int kMaxModelled = 5;   // the star and up to four more
+
+struct ModelState {
+    int count;                          // modelled bodies; slot 0 is the star
+    int listIndex[kMaxModelled];        // each slot's index in the ship's body list
+    double gm[kMaxModelled];
+    int ancestors[kMaxModelled][2];     // slots of the bodies that pull this one
+    int ancestorCount[kMaxModelled];
+    VECTOR3 pos[kMaxModelled], vel[kMaxModelled];
+    VECTOR3 shipPos, shipVel;
+};
+
+// gm * (to - from) / |to - from|^3, or zero when the two points coincide.
+VECTOR3 PullTowards(const VECTOR3 &from, const VECTOR3 &to, double gm);
+
+// Advances ship and bodies by dt with the explicit midpoint method under `thrust` (m/s^2).
+void MidpointStep(ModelState &s, const VECTOR3 &thrust, double dt);
+
+}  // namespace kavrex
+
+#endif

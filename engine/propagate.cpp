@@ -1,0 +1,173 @@
+// propagate.cpp: the prediction loop and its step control.
+#include "propagate.h"
+
+#include "../module/driver_state.h"
+#include "gravity_step.h"
+
+#include <algorithm>
+
+namespace kavrex {
+
+namespace {
+
+// One computation at a time: its state is module-wide and read by nothing else.
+struct Computation {
+    int ship = kNone;
+    uint32_t k = 0;
+    double t = 0, dt = 0, startMjd = 0;
+    double pointMjd[kMaxPoints];
+    ModelState model;
+};
+
+Computation g_comp;
+
+int SlotOf(const ModelState &m, int listIndex) {
+    for (int s = 0; s < m.count; ++s)
+        if (m.listIndex[s] == listIndex) return s;
+    return kNone;
+}
+
+// Slot 0 is the star; then the variant's bodies, each pulled by its ancestors among them.
+void SetUpModel(const ShipRecord &r, const VariantBodies &vb, ModelState &m) {
+    m.count = 1;
+    m.listIndex[0] = 0;
+    for (int i = 0; i < vb.modelledCount && m.count < kMaxModelled; ++i) m.listIndex[m.count++] = vb.modelled[i];
+    for (int s = 0; s < m.count; ++s) {
+        const BodyEntry &e = r.bodies[m.listIndex[s]];
+        m.gm[s] = e.gm;
+        oapiGetGlobalPos(e.handle, &m.pos[s]);
+        oapiGetGlobalVel(e.handle, &m.vel[s]);
+        m.ancestorCount[s] = 0;
+        if (s == 0) continue;
+        m.ancestors[s][m.ancestorCount[s]++] = 0;
+        const int planet = e.parent != 0 ? SlotOf(m, static_cast<int>(e.parent)) : kNone;
+        if (planet > 0) m.ancestors[s][m.ancestorCount[s]++] = planet;
+    }
+    oapiGetGlobalPos(r.vesselHandle, &m.shipPos);
+    oapiGetGlobalVel(r.vesselHandle, &m.shipVel);
+}
+
+void StorePoint(TrajectoryBuffer &w, const ModelState &m, uint32_t k) {
+    for (int s = 0; s < m.count; ++s) {
+        w.bodyTrack[m.listIndex[s]][k] = m.pos[s];
+        w.bodyTrackVel[m.listIndex[s]][k] = m.vel[s];
+    }
+    w.shipTrack[k] = m.shipPos;
+    w.shipTrackVel[k] = m.shipVel;
+}
+
+void RecordClosestApproaches(const ShipRecord &r, TrajectoryBuffer &w, const VariantBodies &vb, uint32_t k) {
+    for (int i = 0; i < vb.watchedCount; ++i) {
+        const int b = vb.watched[i];
+        const VECTOR3 rel = w.bodyTrack[b][k] - w.shipTrack[k];
+        const double d = length(rel);
+        if (!(d < length(w.closestRel[b]))) continue;
+        w.closestIndex[b] = k;
+        w.closestRel[b] = rel;
+        w.arrivalMjd = g_comp.pointMjd[k];
+        if (d < r.bodies[b].radius) w.impact = true;
+    }
+}
+
+}  // namespace
+
+VECTOR3 PredictionThrust(const ShipRecord &r) {
+    if (!r.attitudeHold && !r.kvEngaged) return _V(0, 0, 0);
+    const uint32_t T = r.targetBody < static_cast<uint32_t>(kMaxBodies) ? r.targetBody : 0;
+    const VECTOR3 dir = r.directionAdjust ? r.shipVel - r.bodyVel[T] : r.bodyRelPos[T];
+    const double len = length(dir);
+    // The target at the ship's position, or no motion relative to it: no direction to push in.
+    if (!(len > 0)) return _V(0, 0, 0);
+    const double g = r.invertDirection ? -r.artGee : r.artGee;
+    return dir * (g / len);
+}
+
+void UpdateStepControl(int ship) {
+    const ShipRecord &r = Ship(ship);
+    TrajectoryBuffer &w = Ship(ship).work;
+    const uint32_t N = std::min<uint32_t>(std::max<uint32_t>(r.numSteps, 128), kMaxPoints);
+    const uint32_t T = r.targetBody < r.bodyCount ? r.targetBody : 0;
+    const uint32_t k = ++g_comp.k;
+    const uint32_t sinceClosest = k - w.closestIndex[T];
+    if (sinceClosest <= kPointsAfterClosest && !w.impact)
+        w.pointCount = std::min(w.pointCount + 1, N);
+    else
+        w.pointCount = k;   // stops the computation at once
+
+    double dt = 128;
+    if (w.pointCount < N / 4) {
+        dt = 64;
+        if (w.pointCount < N / 8) {
+            dt = 32;
+            if (w.pointCount < N / 16) dt = 16;
+        }
+    }
+    // Strong gravity now: shorter steps, down to 0.5 s.
+    const double g = length(Driver().weightAccel);
+    for (double limit : {0.5, 1.0, 2.0, 4.0, 7.0}) {
+        if (!(g > limit)) break;
+        dt /= 2;
+    }
+    g_comp.dt = dt;
+}
+
+void Propagate(int ship, const VariantBodies &vb) {
+    ShipRecord &r = Ship(ship);
+    TrajectoryBuffer &w = r.work;
+    Computation &c = g_comp;
+    c.ship = ship;
+    SetUpModel(r, vb, c.model);
+    c.startMjd = oapiGetSimMJD();
+    c.t = 0;
+    c.k = 0;
+    w.impact = false;
+    w.pointCount = 128;
+    for (int i = 0; i < vb.watchedCount; ++i) {
+        w.closestRel[vb.watched[i]] = _V(1e40, 1e40, 1e40);
+        w.closestIndex[vb.watched[i]] = 0;
+    }
+    const VECTOR3 thrust = PredictionThrust(r);
+    for (;;) {
+        const uint32_t k = c.k;
+        StorePoint(w, c.model, k);
+        c.pointMjd[k] = c.startMjd + c.t / 86400.0;
+        RecordClosestApproaches(r, w, vb, k);
+        UpdateStepControl(ship);
+        c.t += c.dt;
+        MidpointStep(c.model, thrust, c.dt);
+        if (w.pointCount <= c.k) break;
+    }
+}
+
+double PredictionPointMjd(uint32_t k) { return k < static_cast<uint32_t>(kMaxPoints) ? g_comp.pointMjd[k] : 0; }
+double PredictionStepLength() { return g_comp.dt; }
+
+void HandOverTrajectory(int ship) {
+    ShipRecord &r = Ship(ship);
+    const TrajectoryBuffer &w = r.work;
+    TrajectoryBuffer &d = r.display;
+    if (g_comp.ship != ship) {
+        // No computation of this record to go by: the literal, whole copy.
+        d = w;
+        d.ready = true;
+        return;
+    }
+    d.impact = w.impact;
+    d.variant = w.variant;
+    d.arrivalMjd = w.arrivalMjd;
+    d.pointCount = w.pointCount;
+    std::copy(w.closestIndex, w.closestIndex + kMaxBodies, d.closestIndex);
+    std::copy(w.closestRel, w.closestRel + kMaxBodies, d.closestRel);
+    const uint32_t n = std::min<uint32_t>(w.pointCount, kMaxPoints);
+    std::copy(w.shipTrack, w.shipTrack + n, d.shipTrack);
+    std::copy(w.shipTrackVel, w.shipTrackVel + n, d.shipTrackVel);
+    const ModelState &m = g_comp.model;
+    for (int s = 0; s < m.count; ++s) {
+        const int b = m.listIndex[s];
+        std::copy(w.bodyTrack[b], w.bodyTrack[b] + n, d.bodyTrack[b]);
+        std::copy(w.bodyTrackVel[b], w.bodyTrackVel[b] + n, d.bodyTrackVel[b]);
+    }
+    d.ready = true;
+}
+
+}  // namespace kavrex

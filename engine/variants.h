@@ -1,0 +1,34 @@
+// variants.h: the fourteen propagator variants, one per relation of source and target, and the
+// choice among them. A variant fixes which bodies are modelled (pull the ship and move) and which
+// are watched (closest approach and impact), by their roles: source S, target T and the planets
+// pS and pT of moons among them.
+#ifndef KAVREX_ENGINE_VARIANTS_H
+#define KAVREX_ENGINE_VARIANTS_H
+
+#include "../module/ship_table.h"
+
+#include <cstdint>
+
+namespace kavrex {
+
+constexpr int kVariantCount = 14;
+
+// The bodies of one variant for one record, as body-list indices. The star (index 0) is always
+// modelled and is not repeated in `modelled`; a body named by two roles is listed once.
+struct VariantBodies {
+    int modelled[4];
+    int modelledCount;
+    int watched[4];
+    int watchedCount;
+};
+
+int8_t SelectPropagator(int ship);
+VariantBodies ResolveVariant(int variant, const ShipRecord &r);
+
+typedef void (*PropagatorFn)(int ship);
+// Entry v of the propagator table: computes a whole trajectory of variant v into `work`.
+PropagatorFn Propagator(int variant);
+
+}  // namespace kavrex
+
+#endif
