@@ -27,5 +27,9 @@ test-san: setup
 	cmake --build $(SAN_BUILD)
 	ctest --test-dir $(SAN_BUILD) --output-on-failure
 
+# Benchmarks with the ratios against baselines measured in the same run.
+bench: build
+	$(BUILD)/bin/kavrex_bench
+
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)

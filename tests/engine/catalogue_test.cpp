@@ -1,6 +1,6 @@
 // The body catalogue and each vessel's body list, on small worlds built for each case.
 #include "support/plugin_fixture.h"
-#include "support/scenes.h"
+#include "host/world/scenes.h"
 
 #include "engine/body_list.h"
 #include "engine/catalogue.h"

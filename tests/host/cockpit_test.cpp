@@ -6,7 +6,7 @@
 #include "host/gdi/gdi_objects.h"
 #include "host/gdi/recording_dc.h"
 #include "host/scenario/block_io.h"
-#include "support/scenes.h"
+#include "host/world/scenes.h"
 
 #include <cstring>
 

@@ -4,7 +4,7 @@
 
 #include "host/world/frames.h"
 #include "host/world/world.h"
-#include "support/scenes.h"
+#include "host/world/scenes.h"
 
 #include <cmath>
 #include <cstring>

@@ -5,7 +5,7 @@
 #include "host/cockpit/cockpit.h"
 #include "host/cockpit/plugin.h"
 #include "host/gdi/gdi_objects.h"
-#include "support/scenes.h"
+#include "host/world/scenes.h"
 
 #include <dlfcn.h>
 

@@ -1,6 +1,6 @@
 // Claiming ship records and binding displays to them, through the host's cockpit.
 #include "support/plugin_fixture.h"
-#include "support/scenes.h"
+#include "host/world/scenes.h"
 
 #include "module/module_state.h"
 #include "module/ship_lookup.h"

@@ -1,6 +1,6 @@
 // GDI pens: every pen the module creates is deleted again, however often lists are rebuilt.
 #include "support/plugin_fixture.h"
-#include "support/scenes.h"
+#include "host/world/scenes.h"
 
 #include "engine/body_list.h"
 #include "module/module_state.h"

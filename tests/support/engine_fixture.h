@@ -4,7 +4,7 @@
 #define KAVREX_TESTS_ENGINE_FIXTURE_H
 
 #include "support/plugin_fixture.h"
-#include "support/scenes.h"
+#include "host/world/scenes.h"
 
 #include "engine/propagate.h"
 #include "module/driver_state.h"

@@ -1,7 +1,7 @@
-// scenes.cpp: the shared test worlds.
+// scenes.cpp: the shared worlds.
 #include "scenes.h"
 
-#include "host/world/frames.h"
+#include "frames.h"
 
 #include <cmath>
 
@@ -58,6 +58,17 @@ int AddShipAt(World &w, const std::string &name, VECTOR3 pos, VECTOR3 vel) {
     const int index = w.AddVessel(std::move(v));
     w.SetFocus(index);
     return index;
+}
+
+void LongTransfer(World &w) {
+    w.SetMjd(kMjd);
+    const double au = kvhost::kAu;
+    w.AddBody(kvhost::DriftingBody("Star", 1.989e30, 6.96e8, _V(0, 0, 0), _V(0, 0, 0)));
+    const int near = w.AddBody(kvhost::DriftingBody("Near", 5.97e24, 6.371e6, _V(au, 0, 0), _V(0, 0, 0), 0));
+    const int nearMoon = AddOrbitingBody(w, "NearMoon", 7.35e22, 1.737e6, near, 3.84e8);
+    const int far = w.AddBody(kvhost::DriftingBody("Far", 1.898e27, 6.99e7, _V(-3 * au, 0, 0), _V(0, 0, 0), 0));
+    AddOrbitingBody(w, "FarMoon", 1.48e23, 2.63e6, far, 1.07e9);
+    AddShipAt(w, "Courier-1", w.body(nearMoon).pos + _V(0, 0, 1e8), w.body(nearMoon).vel);
 }
 
 kvhost::VesselClass InertClass() {

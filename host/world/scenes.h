@@ -1,10 +1,10 @@
-// scenes.h: worlds shared by the tests: the default solar system with a vessel in a low orbit,
-// and small worlds of a few bodies put together in code.
-#ifndef KAVREX_TESTS_SCENES_H
-#define KAVREX_TESTS_SCENES_H
+// scenes.h: worlds shared by tests, benchmarks and tools: the default solar system with a
+// vessel in a low orbit, and small worlds of a few bodies put together in code.
+#ifndef KVHOST_WORLD_SCENES_H
+#define KVHOST_WORLD_SCENES_H
 
-#include "host/world/vessel_classes.h"
-#include "host/world/world.h"
+#include "vessel_classes.h"
+#include "world.h"
 
 #include <string>
 
@@ -33,6 +33,12 @@ void QuietSpace(kvhost::World &w);
 
 // A Courier at a given global state, made the focus.
 int AddShipAt(kvhost::World &w, const std::string &name, VECTOR3 pos, VECTOR3 vel);
+
+// A long transfer: the Sun-mass "Star" at the origin; "Near" (Earth-like) 1 au out on +x with
+// its moon "NearMoon", "Far" (Jupiter-like) 3 au out on -x with its moon "FarMoon"; planets at
+// rest, moons on circular orbits. The focus Courier waits 1e8 m off Near's moon (along +z), so
+// a flight towards Far or its moon closes in for weeks: every point of a prediction is computed.
+void LongTransfer(kvhost::World &w);
 
 // A vessel class without any thrusters.
 kvhost::VesselClass InertClass();

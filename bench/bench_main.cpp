@@ -1,0 +1,53 @@
+// bench_main.cpp: runs the benchmarks, then prints the ratios the project tracks, each against a
+// baseline measured in the same run.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+class CollectingReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override {
+        for (const Run &r : runs)
+            if (r.run_type == Run::RT_Iteration) times[r.benchmark_name()] = r.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> times;
+};
+
+void Ratio(const std::map<std::string, double> &t, const std::string &what, const std::string &over,
+           const char *target) {
+    auto a = t.find(what), b = t.find(over);
+    if (a == t.end() || b == t.end() || b->second <= 0) return;
+    std::printf("  %-44s / %-36s = %6.3f   (%s)\n", what.c_str(), over.c_str(), a->second / b->second, target);
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    benchmark::Initialize(&argc, argv);
+    CollectingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const std::map<std::string, double> &t = reporter.times;
+
+    std::printf("\nRatios (same run):\n");
+    for (const char *v : {"0", "5", "13"})
+        for (const char *n : {"4096", "8192"}) {
+            const std::string args = std::string("/") + v + "/" + n;
+            Ratio(t, "BM_PropagateAndHandOver" + args, "BM_Propagate" + args, "target <= 1.25");
+        }
+    for (const char *v : {"0", "5", "13"}) {
+        const std::string p = std::string("BM_Propagate/") + v;
+        Ratio(t, p + "/8192", p + "/4096", "target 1.8 .. 2.2");
+    }
+    for (const char *v : {"0", "5", "13"})
+        Ratio(t, "BM_CopyWholeBuffer", std::string("BM_Propagate/") + v + "/8192", "the literal hand-over");
+    for (const char *v : {"0", "5", "13"})
+        Ratio(t, "BM_CopyWholeBuffer", std::string("BM_HandOver/") + v + "/8192", "whole copy / selective");
+    benchmark::Shutdown();
+    return 0;
+}

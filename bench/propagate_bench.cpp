@@ -1,0 +1,138 @@
+// propagate_bench.cpp: the cost of a prediction, of a prediction with its hand-over to the
+// display, and of the literal whole-buffer copy, on a long transfer that computes every point.
+#include <benchmark/benchmark.h>
+
+#include "engine/body_list.h"
+#include "engine/propagate.h"
+#include "host/cockpit/cockpit.h"
+#include "host/world/frames.h"
+#include "host/world/scenes.h"
+#include "module/driver_state.h"
+#include "module/ship_lookup.h"
+#include "module/step_driver.h"
+
+#include <memory>
+#include <string>
+
+DLLCLBK void InitModule(HINSTANCE hModule);
+DLLCLBK void ExitModule(HINSTANCE hModule);
+
+namespace {
+
+using kavrex::Ship;
+
+// The module loaded in the long-transfer world, with the display open on the Courier.
+struct Bench {
+    Bench() {
+        scenes::LongTransfer(world);
+        kvhost::SetCurrentWorld(&world);
+        InitModule(nullptr);
+        std::string error;
+        if (!kvhost::OpenDisplay(0, "Kavrex", error)) std::abort();
+        ship = kavrex::FindShip();
+        Ship(ship).includeMoons = true;
+        kavrex::RebuildBodyList(ship);
+    }
+    ~Bench() {
+        kvhost::CloseAllDisplays();
+        ExitModule(nullptr);
+        kvhost::SetCurrentWorld(nullptr);
+    }
+    int Index(const char *name) {
+        for (uint32_t i = 0; i < Ship(ship).bodyCount; ++i)
+            if (std::string(Ship(ship).bodies[i].name) == name) return static_cast<int>(i);
+        std::abort();
+    }
+    // Aims for the variant: 0 star to star (from 10 au above the ecliptic), 5 Near to Far,
+    // 13 NearMoon to FarMoon; the drive pushes at 1 m/s^2 so the approach lasts the whole run.
+    void Aim(int variant, uint32_t numSteps) {
+        kavrex::ShipRecord &r = Ship(ship);
+        kvhost::Vessel &v = world.vessel(0);
+        const kvhost::Body &nearMoon = world.body(world.FindBody("NearMoon"));
+        v.pos = nearMoon.pos + _V(0, 0, 1e8);
+        v.vel = nearMoon.vel;
+        if (variant == 0) {
+            r.sourceBody = r.targetBody = 0;
+            v.pos = _V(0, 0, 10 * kvhost::kAu);
+            v.vel = _V(0, 0, 0);
+        } else if (variant == 5) {
+            r.sourceBody = static_cast<uint32_t>(Index("Near"));
+            r.targetBody = static_cast<uint32_t>(Index("Far"));
+        } else {
+            r.sourceBody = static_cast<uint32_t>(Index("NearMoon"));
+            r.targetBody = static_cast<uint32_t>(Index("FarMoon"));
+        }
+        r.numSteps = numSteps;
+        r.kvEngaged = true;
+        r.artGee = 1.0;
+        kavrex::SampleShipState(ship);
+        kavrex::Driver().weightAccel = _V(0, 0, 0);
+        r.work.variant = kavrex::SelectPropagator(ship);
+        if (r.work.variant != variant) std::abort();
+    }
+    void Predict() { kavrex::Propagator(Ship(ship).work.variant)(ship); }
+
+    kvhost::World world;
+    int ship = -1;
+};
+
+Bench &TheBench() {
+    static Bench bench;
+    return bench;
+}
+
+void BM_Propagate(benchmark::State &state) {
+    Bench &b = TheBench();
+    b.Aim(static_cast<int>(state.range(0)), static_cast<uint32_t>(state.range(1)));
+    for (auto _ : state) {
+        b.Predict();
+        benchmark::ClobberMemory();
+    }
+    if (Ship(b.ship).work.pointCount != state.range(1)) state.SkipWithError("the approach ended early");
+    state.counters["points"] = Ship(b.ship).work.pointCount;
+}
+
+void BM_PropagateAndHandOver(benchmark::State &state) {
+    Bench &b = TheBench();
+    b.Aim(static_cast<int>(state.range(0)), static_cast<uint32_t>(state.range(1)));
+    for (auto _ : state) {
+        b.Predict();
+        kavrex::HandOverTrajectory(b.ship);
+        Ship(b.ship).display.ready = false;
+        benchmark::ClobberMemory();
+    }
+    if (Ship(b.ship).display.pointCount != state.range(1)) state.SkipWithError("the approach ended early");
+}
+
+void BM_HandOver(benchmark::State &state) {
+    Bench &b = TheBench();
+    b.Aim(static_cast<int>(state.range(0)), static_cast<uint32_t>(state.range(1)));
+    b.Predict();
+    for (auto _ : state) {
+        kavrex::HandOverTrajectory(b.ship);
+        benchmark::ClobberMemory();
+    }
+}
+
+void BM_CopyWholeBuffer(benchmark::State &state) {
+    Bench &b = TheBench();
+    kavrex::ShipRecord &r = Ship(b.ship);
+    for (auto _ : state) {
+        r.display = r.work;
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(sizeof(kavrex::TrajectoryBuffer)));
+}
+
+void Cases(benchmark::internal::Benchmark *b) {
+    for (int v : {0, 5, 13})
+        for (int n : {4096, 8192}) b->Args({v, n});
+    b->Unit(benchmark::kMicrosecond);
+}
+
+BENCHMARK(BM_Propagate)->Apply(Cases);
+BENCHMARK(BM_PropagateAndHandOver)->Apply(Cases);
+BENCHMARK(BM_HandOver)->Apply(Cases);
+BENCHMARK(BM_CopyWholeBuffer)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
