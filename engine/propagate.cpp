@@ -73,7 +73,7 @@ void RecordClosestApproaches(const ShipRecord &r, TrajectoryBuffer &w, const Var
 
 VECTOR3 PredictionThrust(const ShipRecord &r) {
     if (!r.attitudeHold && !r.kvEngaged) return _V(0, 0, 0);
-    const uint32_t T = r.targetBody < static_cast<uint32_t>(kMaxBodies) ? r.targetBody : 0;
+    const uint32_t T = ListIndex(r, r.targetBody);
     const VECTOR3 dir = r.directionAdjust ? r.shipVel - r.bodyVel[T] : r.bodyRelPos[T];
     const double len = length(dir);
     // The target at the ship's position, or no motion relative to it: no direction to push in.
@@ -86,7 +86,7 @@ void UpdateStepControl(int ship) {
     const ShipRecord &r = Ship(ship);
     TrajectoryBuffer &w = Ship(ship).work;
     const uint32_t N = std::min<uint32_t>(std::max<uint32_t>(r.numSteps, 128), kMaxPoints);
-    const uint32_t T = r.targetBody < r.bodyCount ? r.targetBody : 0;
+    const uint32_t T = ListIndex(r, r.targetBody);
     const uint32_t k = ++g_comp.k;
     const uint32_t sinceClosest = k - w.closestIndex[T];
     if (sinceClosest <= kPointsAfterClosest && !w.impact)

@@ -34,20 +34,16 @@ const VariantRoles kVariants[kVariantCount] = {
     {4, {kS, kPS, kT, kPT}, 4, {kS, kPS, kT, kPT}},          // 13: moon -> moon elsewhere
 };
 
-// A list index the record can hold; an index a shorter rebuild left beyond the list is read
-// as the star, so no computation ever reaches past the list.
-uint32_t InList(const ShipRecord &r, uint32_t index) { return index < r.bodyCount ? index : 0; }
-
 struct Roles {
     uint32_t s, t, ps, pt;
 };
 
 Roles RolesOf(const ShipRecord &r) {
     Roles x;
-    x.s = InList(r, r.sourceBody);
-    x.t = InList(r, r.targetBody);
-    x.ps = InList(r, r.bodies[x.s].parent);
-    x.pt = InList(r, r.bodies[x.t].parent);
+    x.s = ListIndex(r, r.sourceBody);
+    x.t = ListIndex(r, r.targetBody);
+    x.ps = ListIndex(r, r.bodies[x.s].parent);
+    x.pt = ListIndex(r, r.bodies[x.t].parent);
     return x;
 }
 

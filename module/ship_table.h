@@ -107,6 +107,10 @@ struct ShipRecord {
     uint32_t targetBody;
 };
 
+// A body-list index the record holds; an index that a shorter rebuild left beyond the list is
+// read as the star, so nothing reaches past the list.
+inline uint32_t ListIndex(const ShipRecord &r, uint32_t index) { return index < r.bodyCount ? index : 0; }
+
 // Records in use: 0 .. ShipCount() - 1 are claimed.
 uint32_t ShipCount();
 ShipRecord &Ship(int index);

@@ -1,11 +1,34 @@
 // step_driver.cpp: the work of every simulation step and the time-acceleration hook.
+//
+// Every claimed record, not only the focus vessel's, is refilled, sampled, steered and driven in
+// each step; the focus record alone gets a new prediction, and only once the display has taken
+// the previous one (the display buffer's ready flag is clear).
 #include <Orbitersdk.h>
 
+#include "../controls/attitude.h"
+#include "../engine/propagate.h"
 #include "driver_state.h"
+#include "ship_lookup.h"
 #include "ship_table.h"
 #include "step_driver.h"
 
+#include <cmath>
+
 namespace kavrex {
+
+void RefillTanks(int ship) {
+    ShipRecord &r = Ship(ship);
+    VESSEL *v = r.vessel;
+    for (DWORD k = 0; k < v->GetPropellantCount(); ++k) {
+        PROPELLANT_HANDLE h = v->GetPropellantHandleByIndex(k);
+        const double capacity = v->GetPropellantMaxMass(h);
+        // A tank of no capacity gives a non-number or infinity here, never below the mark.
+        const double ratio = v->GetPropellantMass(h) / capacity;
+        if (!(ratio < 0.002)) continue;
+        v->SetPropellantMass(h, r.superthrust == 0 ? capacity : capacity * r.superthrust);
+        ++r.tanksRefilled;
+    }
+}
 
 void SampleShipState(int ship) {
     ShipRecord &r = Ship(ship);
@@ -24,18 +47,87 @@ void SampleShipState(int ship) {
         const double d = length(r.bodyRelPos[j]);
         r.bodyG[j] = r.bodies[j].gm / (d * d);
     }
-    r.targetDist = length(r.bodyRelPos[r.targetBody]) - r.bodies[r.targetBody].radius;
-    r.sourceDist = length(r.bodyRelPos[r.sourceBody]) - r.bodies[r.sourceBody].radius;
+    const uint32_t T = ListIndex(r, r.targetBody), S = ListIndex(r, r.sourceBody);
+    r.targetDist = length(r.bodyRelPos[T]) - r.bodies[T].radius;
+    r.sourceDist = length(r.bodyRelPos[S]) - r.bodies[S].radius;
+    if (!r.ejected) {
+        r.ejectMjd = oapiGetSimMJD();
+        r.elapsed = 0;
+    } else {
+        r.elapsed = (oapiGetSimMJD() - r.ejectMjd) * 24 * 60 * 60;
+    }
     oapiGetRotationMatrix(r.vesselHandle, &r.rotation);
 }
+
+void ComputeSteering(int ship) {
+    const ShipRecord &r = Ship(ship);
+    DriverScratch &s = Driver();
+    const uint32_t T = ListIndex(r, r.targetBody);
+    VECTOR3 d;
+    if (r.directionAdjust) {
+        d = tmul(r.rotation, r.shipVel - r.bodyVel[T]);
+    } else {
+        VECTOR3 target, self;
+        r.vessel->Global2Local(r.bodyPos[T], target);
+        r.vessel->Global2Local(r.shipPos, self);
+        d = target - self;
+    }
+    if (r.invertDirection) d = -d;
+    s.steerDirection = d;
+    s.steerLength = length(d);
+    // No direction (the target at the ship's position, or no motion relative to it): hold
+    // still rather than chase an angle left over from another step or vessel.
+    s.pitch = s.yaw = s.bank = 0;
+    if (!(s.steerLength > 0)) return;
+    s.pitch = std::asin(d.y / s.steerLength);
+    const double sinPolar = std::sin(std::acos(d.y / s.steerLength));
+    // Straight up or down every yaw is as good as any other: none is commanded.
+    if (sinPolar != 0) s.yaw = std::acos(std::fmax(-1.0, std::fmin(1.0, d.z / (sinPolar * s.steerLength))));
+    if (d.x < 0) s.yaw = -s.yaw;
+}
+
+namespace {
+
+void Drive(int ship) {
+    ShipRecord &r = Ship(ship);
+    if (!r.kvEngaged) return;
+    r.ejected = true;
+    r.thrustLevel = r.mainThrustMax != 0 ? r.artGee * r.mass / r.mainThrustMax : 0;
+    r.vessel->SetThrusterGroupLevel(THGROUP_MAIN, r.thrustLevel);
+}
+
+void Predict(int ship) {
+    ShipRecord &r = Ship(ship);
+    const int8_t v = SelectPropagator(ship);
+    r.work.variant = v;
+    Propagator(v)(ship);
+    HandOverTrajectory(ship);
+}
+
+}  // namespace
 
 }  // namespace kavrex
 
 using namespace kavrex;
 
-DLLCLBK void opcPreStep(double /*simt*/, double /*simdt*/, double /*mjd*/) {
-    // Autofill, steering, drive and the focus trajectory come with the flight driver; until
-    // then a step changes nothing.
+DLLCLBK void opcPreStep(double /*simt*/, double simdt, double /*mjd*/) {
+    const int focus = FindShip();
+    if (focus == kNone) return;
+    for (uint32_t n = 0; n < ShipCount(); ++n) {
+        const int i = static_cast<int>(n);
+        ShipRecord &r = Ship(i);
+        Driver().stepLength = simdt;
+        if (!r.autofillOff) RefillTanks(i);
+        SampleShipState(i);
+        ComputeSteering(i);
+        const DriverScratch &s = Driver();
+        const bool pitchOk = HoldAttitudeAxis(i, -s.pitch, 0);
+        const bool yawOk = HoldAttitudeAxis(i, s.yaw, 1);
+        const bool bankOk = HoldAttitudeAxis(i, s.bank, 2);
+        r.attitudeAligned = pitchOk && yawOk && bankOk;
+        Drive(i);
+        if (i == focus && !r.display.ready) Predict(i);
+    }
 }
 
 DLLCLBK void opcTimeAccChanged(double new_warp, double /*old_warp*/) {

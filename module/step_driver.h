@@ -8,6 +8,11 @@ namespace kavrex {
 // gravity terms, distances to the source's and target's surfaces, mass, weight and rotation.
 void SampleShipState(int ship);
 
+// Tops up every tank below 0.2 % of its capacity (to full, or to the superthrust fraction).
+void RefillTanks(int ship);
+// The steering direction in the vessel frame and the three angles the autopilot gets.
+void ComputeSteering(int ship);
+
 }  // namespace kavrex
 
 #endif

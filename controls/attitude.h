@@ -1,0 +1,20 @@
+// attitude.h: turning the plan into commands on the vessel: the per-axis attitude autopilot and
+// the cut of every thruster.
+#ifndef KAVREX_CONTROLS_ATTITUDE_H
+#define KAVREX_CONTROLS_ATTITUDE_H
+
+namespace kavrex {
+
+constexpr double kDegree = 0.017453292519943278;   // the module's degree, in radians
+
+// Axis 0 pitch, 1 yaw, 2 bank; `angle` is how far the vessel is off its steering direction
+// about that axis. With the hold on, commands the axis's rotation level; always reports whether
+// the axis has settled (error below 0.1 degree, rate below 0.0001 degree per second).
+bool HoldAttitudeAxis(int ship, double angle, unsigned axis);
+
+// Sets every thruster of the vessel to level 0, whatever its group.
+void CutAllThrusters(int ship);
+
+}  // namespace kavrex
+
+#endif
