@@ -5,6 +5,8 @@
 
 #include <Orbitersdk.h>
 
+#include "../sim/simulation.h"
+
 #include <string>
 
 namespace kvhost {
@@ -22,6 +24,8 @@ public:
     void Unload();
     bool loaded() const { return handle_ != nullptr; }
 
+    // The entry points the frame loop drives.
+    ModuleHooks Hooks() const { return {preStep_, timeAccChanged_}; }
     void PreStep(double simt, double simdt, double mjd) const;
     void TimeAccChanged(double newWarp, double oldWarp) const;
     int Version() const { return getModuleVersion_ ? getModuleVersion_() : 0; }

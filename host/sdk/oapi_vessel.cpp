@@ -131,6 +131,10 @@ void VESSEL::SetAttitudeRotLevel(int axis, double th) const {
     static const THGROUP_TYPE positive[3] = {THGROUP_ATT_PITCHUP, THGROUP_ATT_YAWLEFT, THGROUP_ATT_BANKRIGHT};
     static const THGROUP_TYPE negative[3] = {THGROUP_ATT_PITCHDOWN, THGROUP_ATT_YAWRIGHT, THGROUP_ATT_BANKLEFT};
     if (axis < 0 || axis > 2) return;
+    if (Vessel *v = Find(hVessel_)) {
+        v->requestedRotLevel[axis] = th;
+        ++v->rotLevelCommands;
+    }
     if (!std::isfinite(th)) th = 0;
     SetThrusterGroupLevel(positive[axis], th > 0 ? th : 0);
     SetThrusterGroupLevel(negative[axis], th < 0 ? -th : 0);
@@ -237,5 +241,6 @@ void VESSEL::SetThrusterGroupLevel(THGROUP_TYPE thgt, double level) const {
     Vessel *v = Find(hVessel_);
     const std::vector<int> *g = v ? Group(*v, thgt) : nullptr;
     if (!g) return;
+    v->requestedGroupLevel[thgt] = level;
     for (int i : *g) SetLevel(*v, i, level);
 }

@@ -63,6 +63,12 @@ struct Vessel {
     VesselStatus status = VesselStatus::Flying;
     int landedOn = -1;                              // body index while landed or crashed
 
+    // What a plug-in last asked for, before the host clamped it: lets tests and logs see the
+    // commands as given (a level of 1.7, a non-number).
+    double requestedRotLevel[3] = {0, 0, 0};
+    double requestedGroupLevel[kThrusterGroupTypes] = {};
+    int rotLevelCommands = 0;                       // SetAttitudeRotLevel calls so far
+
     std::unique_ptr<VESSEL> api;                    // the SDK's view of this vessel
     mutable char nameBuffer[64] = {};               // what VESSEL::GetName hands out
 

@@ -1,0 +1,225 @@
+// dynamics.cpp: integration of vessels between frames.
+#include "dynamics.h"
+
+#include "frames.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace kvhost {
+
+namespace {
+
+// Body states at both ends of a frame, for interpolation within it.
+struct FrameBodies {
+    std::vector<VECTOR3> p0, v0, p1, v1;
+    std::vector<double> gm;
+    double dt = 0;
+
+    VECTOR3 Position(size_t b, double tau) const {
+        if (dt <= 0) return p1[b];
+        const double s = tau / dt, s2 = s * s, s3 = s2 * s;
+        return p0[b] * (2 * s3 - 3 * s2 + 1) + v0[b] * (dt * (s3 - 2 * s2 + s)) + p1[b] * (-2 * s3 + 3 * s2) +
+               v1[b] * (dt * (s3 - s2));
+    }
+    VECTOR3 Velocity(size_t b, double tau) const {
+        if (dt <= 0) return v1[b];
+        const double s = tau / dt, s2 = s * s;
+        return (p0[b] * (6 * s2 - 6 * s) + p1[b] * (-6 * s2 + 6 * s)) / dt + v0[b] * (3 * s2 - 4 * s + 1) +
+               v1[b] * (3 * s2 - 2 * s);
+    }
+    VECTOR3 Gravity(const VECTOR3 &pos, double tau) const {
+        VECTOR3 a = _V(0, 0, 0);
+        for (size_t b = 0; b < gm.size(); ++b) {
+            const VECTOR3 d = Position(b, tau) - pos;
+            const double r2 = dotp(d, d);
+            if (r2 > 0) a += d * (gm[b] / (r2 * std::sqrt(r2)));
+        }
+        return a;
+    }
+};
+
+struct TranslationState {
+    VECTOR3 pos, vel;
+    double mass;
+};
+
+struct Derivative {
+    VECTOR3 dpos, dvel;
+    double dmass;
+};
+
+Derivative Rates(const FrameBodies &fb, const TranslationState &s, double tau, const VECTOR3 &thrust, double massFlow) {
+    return {s.vel, fb.Gravity(s.pos, tau) + thrust / s.mass, -massFlow};
+}
+
+TranslationState Add(const TranslationState &s, const Derivative &d, double h) {
+    return {s.pos + d.dpos * h, s.vel + d.dvel * h, s.mass + d.dmass * h};
+}
+
+// Fraction of each tank's demand that it can meet over h seconds.
+std::vector<double> TankSupply(const Vessel &v, double h) {
+    std::vector<double> demand(v.tanks.size(), 0.0), supply(v.tanks.size(), 1.0);
+    for (const Thruster &t : v.thrusters)
+        if (t.spec.tank >= 0 && t.level > 0) demand[t.spec.tank] += t.level * t.spec.max0 / t.spec.exhaustSpeed * h;
+    for (size_t k = 0; k < v.tanks.size(); ++k)
+        if (demand[k] > v.tanks[k].mass) supply[k] = demand[k] > 0 ? v.tanks[k].mass / demand[k] : 0;
+    return supply;
+}
+
+EngineOutput EngineForcesWith(const Vessel &v, const std::vector<double> &supply) {
+    EngineOutput out = {_V(0, 0, 0), _V(0, 0, 0), 0};
+    for (const Thruster &t : v.thrusters) {
+        // A thruster on no tank, or on an empty one, gives nothing.
+        if (t.spec.tank < 0 || t.spec.tank >= static_cast<int>(v.tanks.size()) || t.level <= 0) continue;
+        const double thrust = t.level * t.spec.max0 * supply[t.spec.tank];
+        if (thrust <= 0) continue;
+        const VECTOR3 f = t.spec.dir * thrust;
+        out.force += f;
+        out.torque += crossp(f, t.spec.pos);
+        out.massFlow += thrust / t.spec.exhaustSpeed;
+    }
+    return out;
+}
+
+void DrainTanks(Vessel &v, const std::vector<double> &supply, double h) {
+    for (const Thruster &t : v.thrusters) {
+        if (t.spec.tank < 0 || t.spec.tank >= static_cast<int>(v.tanks.size()) || t.level <= 0) continue;
+        Tank &tank = v.tanks[t.spec.tank];
+        tank.mass = std::max(0.0, tank.mass - t.level * t.spec.max0 * supply[t.spec.tank] / t.spec.exhaustSpeed * h);
+    }
+}
+
+// R <- R exp(-[w]x h): the left-handed rule, a positive pitch rate lifts the nose to +y.
+void Rotate(MATRIX3 &R, const VECTOR3 &w, double h) {
+    const double rate = length(w);
+    if (!(rate > 0)) return;
+    const VECTOR3 k = w / rate;
+    const double angle = -rate * h, c = std::cos(angle), s = std::sin(angle), t = 1 - c;
+    const MATRIX3 step = {{t * k.x * k.x + c, t * k.x * k.y - s * k.z, t * k.x * k.z + s * k.y,
+                           t * k.x * k.y + s * k.z, t * k.y * k.y + c, t * k.y * k.z - s * k.x,
+                           t * k.x * k.z - s * k.y, t * k.y * k.z + s * k.x, t * k.z * k.z + c}};
+    R = MatrixProduct(R, step);
+}
+
+// Gram-Schmidt on the columns, so rounding never lets the attitude shear or stretch.
+void Orthonormalize(MATRIX3 &R) {
+    VECTOR3 x = _V(R.m11, R.m21, R.m31), y = _V(R.m12, R.m22, R.m32);
+    x = unit(x);
+    y = unit(y - x * dotp(x, y));
+    // A rotation keeps its determinant +1 whatever the frame's handedness: z = x x y.
+    const VECTOR3 z = crossp(x, y);
+    R = MATRIX3{{x.x, y.x, z.x, x.y, y.y, z.y, x.z, y.z, z.z}};
+}
+
+// Euler's equations in the left-handed convention: I dw/dt = tau + w x (I w).
+void Spin(Vessel &v, const VECTOR3 &torque, double mass, double h) {
+    const VECTOR3 I = v.pmi * mass;
+    const VECTOR3 Iw = _V(I.x * v.omega.x, I.y * v.omega.y, I.z * v.omega.z);
+    const VECTOR3 net = torque + crossp(v.omega, Iw);
+    for (int a = 0; a < 3; ++a)
+        if (I.data[a] > 0) v.omega.data[a] += net.data[a] / I.data[a] * h;
+}
+
+// The sub-step for a vessel: at most 1 s and 1/500 of an orbit about the nearest body's centre.
+double SubStep(const World &w, const Vessel &v) {
+    double h = kMaxSubStep;
+    for (int b = 0; b < w.BodyCount(); ++b) {
+        const double r = length(v.pos - w.body(b).pos), mu = kG * w.body(b).mass;
+        if (mu > 0 && r > 0) h = std::min(h, 2 * kPi * std::sqrt(r * r * r / mu) / 500);
+    }
+    return h;
+}
+
+// Stops a vessel that has reached a body's surface: landed when slow, crashed when fast.
+void Touchdown(World &w, Vessel &v, const FrameBodies &fb, double tau) {
+    for (int b = 0; b < w.BodyCount(); ++b) {
+        const VECTOR3 bp = fb.Position(static_cast<size_t>(b), tau), bv = fb.Velocity(static_cast<size_t>(b), tau);
+        const VECTOR3 rel = v.pos - bp;
+        const double r = length(rel), radius = w.body(b).radius;
+        if (!(r < radius) || radius <= 0) continue;
+        const double speed = length(v.vel - bv);
+        v.status = speed <= kLandingSpeed ? VesselStatus::Landed : VesselStatus::Crashed;
+        v.landedOn = b;
+        v.pos = bp + (r > 0 ? rel / r : _V(0, 1, 0)) * radius;
+        v.vel = bv;
+        v.omega = _V(0, 0, 0);
+        return;
+    }
+}
+
+// A landed vessel lifts off when its engines push it away from the surface harder than the
+// body pulls it down; otherwise it rides on the body.
+bool StaysDown(const World &w, Vessel &v, const FrameBodies &fb, double tau) {
+    if (v.status == VesselStatus::Flying) return false;
+    const int b = v.landedOn;
+    const VECTOR3 up = unit(v.pos - fb.Position(static_cast<size_t>(b), tau));
+    const EngineOutput e = EngineForcesWith(v, TankSupply(v, 0));
+    const double push = dotp(mul(v.rot, e.force), up) / v.Mass();
+    const double pull = kG * w.body(b).mass / std::pow(w.body(b).radius, 2);
+    if (v.status == VesselStatus::Landed && push > pull) {
+        v.status = VesselStatus::Flying;
+        v.landedOn = -1;
+        return false;
+    }
+    return true;
+}
+
+void AdvanceVessel(World &w, Vessel &v, const FrameBodies &fb) {
+    const double dt = fb.dt;
+    if (v.status != VesselStatus::Flying && v.landedOn >= 0) {
+        // Carried along with the surface it stands on.
+        const size_t b = static_cast<size_t>(v.landedOn);
+        if (StaysDown(w, v, fb, 0)) {
+            v.pos += fb.p1[b] - fb.p0[b];
+            v.vel = fb.v1[b];
+            return;
+        }
+    }
+    const int n = std::max(1, static_cast<int>(std::ceil(dt / SubStep(w, v) - 1e-9)));
+    const double h = dt / n;
+    for (int i = 0; i < n; ++i) {
+        const double tau = i * h;
+        const std::vector<double> supply = TankSupply(v, h);
+        const EngineOutput e = EngineForcesWith(v, supply);
+        const VECTOR3 thrust = mul(v.rot, e.force);
+        const TranslationState s0 = {v.pos, v.vel, v.Mass()};
+        const Derivative k1 = Rates(fb, s0, tau, thrust, e.massFlow);
+        const Derivative k2 = Rates(fb, Add(s0, k1, h / 2), tau + h / 2, thrust, e.massFlow);
+        const Derivative k3 = Rates(fb, Add(s0, k2, h / 2), tau + h / 2, thrust, e.massFlow);
+        const Derivative k4 = Rates(fb, Add(s0, k3, h), tau + h, thrust, e.massFlow);
+        v.pos = s0.pos + (k1.dpos + k2.dpos * 2 + k3.dpos * 2 + k4.dpos) * (h / 6);
+        v.vel = s0.vel + (k1.dvel + k2.dvel * 2 + k3.dvel * 2 + k4.dvel) * (h / 6);
+        Spin(v, e.torque, s0.mass, h);
+        Rotate(v.rot, v.omega, h);
+        DrainTanks(v, supply, h);
+        Touchdown(w, v, fb, tau + h);
+        if (v.status != VesselStatus::Flying) break;
+    }
+    Orthonormalize(v.rot);
+}
+
+}  // namespace
+
+EngineOutput EngineForces(const Vessel &v) { return EngineForcesWith(v, TankSupply(v, 0)); }
+
+void AdvanceWorld(World &world, double dt) {
+    if (!(dt > 0)) return;
+    FrameBodies fb;
+    fb.dt = dt;
+    for (int b = 0; b < world.BodyCount(); ++b) {
+        fb.p0.push_back(world.body(b).pos);
+        fb.v0.push_back(world.body(b).vel);
+        fb.gm.push_back(kG * world.body(b).mass);
+    }
+    world.SetMjd(world.Mjd() + dt / kDay);
+    for (int b = 0; b < world.BodyCount(); ++b) {
+        fb.p1.push_back(world.body(b).pos);
+        fb.v1.push_back(world.body(b).vel);
+    }
+    for (int i = 0; i < world.VesselCount(); ++i)
+        if (world.vessel(i).status != VesselStatus::Crashed) AdvanceVessel(world, world.vessel(i), fb);
+}
+
+}  // namespace kvhost

@@ -1,0 +1,186 @@
+// The host's vessel dynamics: orbits, burns, attitude, propellant, touchdown and time
+// acceleration, flown through the frame loop at its default frame length.
+#include <gtest/gtest.h>
+
+#include "host/sim/simulation.h"
+#include "host/world/dynamics.h"
+#include "host/world/frames.h"
+#include "host/world/scenes.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+using kvhost::Simulation;
+using kvhost::Vessel;
+using kvhost::World;
+
+constexpr double kEarthMass = 5.97237e24, kEarthRadius = 6.371e6;
+
+VECTOR3 Nose(const Vessel &v) { return mul(v.rot, _V(0, 0, 1)); }
+
+// The SDK calls answer from the world in use.
+struct InUse {
+    explicit InUse(World &w) { kvhost::SetCurrentWorld(&w); }
+    ~InUse() { kvhost::SetCurrentWorld(nullptr); }
+};
+
+TEST(Dynamics, LowEarthOrbitKeepsItsRadiusOverTenOrbits) {
+    World w;
+    InUse inUse(w);
+    w.AddBody(kvhost::DriftingBody("Earth", kEarthMass, kEarthRadius, _V(0, 0, 0), _V(0, 0, 0)));
+    const double r = kEarthRadius + 400e3;
+    scenes::AddShipInOrbit(w, "Courier-1", 0, 400e3);
+    const double period = 2 * kvhost::kPi * std::sqrt(r * r * r / (kvhost::kG * kEarthMass));
+    Simulation sim(w, {});
+    double lo = r, hi = r;
+    const long frames = static_cast<long>(10 * period / sim.frameLength);
+    for (long i = 0; i < frames; ++i) {
+        sim.Frame();
+        const double now = length(w.vessel(0).pos);
+        lo = std::min(lo, now);
+        hi = std::max(hi, now);
+    }
+    EXPECT_LT(hi - r, 1e3);
+    EXPECT_LT(r - lo, 1e3);
+    // Measured: under a metre either way (RK4 with 0.05 s frames).
+    EXPECT_LT(hi - lo, 10.0) << "radius from " << lo << " to " << hi;
+}
+
+TEST(Dynamics, LowEarthOrbitInTheSolarSystemAtTimeAcceleration) {
+    World w;
+    InUse inUse(w);
+    scenes::LowEarthOrbit(w);
+    const int earth = w.FindBody("Earth");
+    const double r = length(w.vessel(0).pos - w.body(earth).pos);
+    Simulation sim(w, {});
+    sim.SetTimeAcceleration(100);   // 5 s frames, integrated in 1 s sub-steps
+    double worst = 0;
+    for (int i = 0; i < 1111; ++i) {   // one orbit
+        sim.Frame();
+        worst = std::max(worst, std::fabs(length(w.vessel(0).pos - w.body(earth).pos) - r));
+    }
+    EXPECT_LT(worst, 1e3);
+}
+
+TEST(Dynamics, OneGeeBurnInEmptySpaceMatchesTheRocketEquation) {
+    World w;
+    InUse inUse(w);
+    scenes::QuietSpace(w);
+    scenes::AddShipAt(w, "Courier-1", _V(0, 5e8, 0), _V(0, 0, 0));
+    Vessel &v = w.vessel(0);
+    v.api->SetThrusterGroupLevel(THGROUP_MAIN, 1.0);   // 196 kN on 20 t: 9.8 m/s^2 at first
+    Simulation sim(w, {});
+    const double seconds = 600;
+    sim.Run(static_cast<long>(seconds / sim.frameLength + 0.5));
+    // Thrust F, exhaust speed ve, flow q = F / ve: v(t) = -ve ln(1 - kt), k = q / m0, and
+    // x(t) = (ve / k) ((1 - kt) ln(1 - kt) + kt).
+    const double F = 196000, ve = 4e5, m0 = 20000, k = F / ve / m0, t = sim.simt();
+    const double speed = -ve * std::log(1 - k * t);
+    const double dist = ve / k * ((1 - k * t) * std::log(1 - k * t) + k * t);
+    EXPECT_NEAR(v.vel.z / speed, 1, 1e-6);
+    EXPECT_NEAR((v.pos.z) / dist, 1, 1e-6);
+    EXPECT_NEAR(v.tanks[0].mass, 12000 - F / ve * t, 1e-6);
+    EXPECT_NEAR(std::fabs(v.vel.x) + std::fabs(v.vel.y), 0, 1e-9);
+}
+
+TEST(Dynamics, AttitudeLevelsTurnTheVesselByTheLeftHandedRule) {
+    for (int axis = 0; axis < 3; ++axis) {
+        World w;
+        InUse inUse(w);
+        scenes::QuietSpace(w);
+        scenes::AddShipAt(w, "Courier-1", _V(0, 5e8, 0), _V(0, 0, 0));
+        Vessel &v = w.vessel(0);
+        v.api->SetAttitudeRotLevel(axis, 1.0);
+        Simulation sim(w, {});
+        sim.Run(20);   // 1 s
+        const VECTOR3 nose = Nose(v), up = mul(v.rot, _V(0, 1, 0));
+        if (axis == 0) {
+            EXPECT_GT(nose.y, 0.01);   // nose up
+            // A couple of 2 x 2 kN at 8 m on 20 t x 20 m^2: 0.08 rad/s^2.
+            EXPECT_NEAR(v.omega.x, 0.08, 0.08 * 0.01);
+        }
+        if (axis == 1) {
+            EXPECT_LT(nose.x, -0.01);   // nose left
+        }
+        if (axis == 2) {
+            EXPECT_GT(up.x, 0.01);   // banked right: the top goes right
+        }
+        EXPECT_GT(v.omega.data[axis], 0);
+        // No net force from a couple.
+        EXPECT_LT(length(v.vel), 1e-9);
+    }
+}
+
+TEST(Dynamics, EmptyTankGivesNoThrustAndLevelsAreClamped) {
+    World w;
+    InUse inUse(w);
+    scenes::QuietSpace(w);
+    scenes::AddShipAt(w, "Courier-1", _V(0, 5e8, 0), _V(0, 0, 0));
+    Vessel &v = w.vessel(0);
+    v.tanks[0].mass = 0;
+    v.api->SetThrusterGroupLevel(THGROUP_MAIN, 3.0);
+    EXPECT_EQ(v.thrusters[0].level, 1.0);
+    EXPECT_EQ(v.requestedGroupLevel[THGROUP_MAIN], 3.0);
+    Simulation sim(w, {});
+    sim.Run(20);
+    EXPECT_LT(length(v.vel), 1e-15);   // only the 1 kg star's pull
+    // A last drop of propellant runs out part-way through a sub-step: the burn stops with it.
+    v.tanks[0].mass = 0.1;   // 0.2 s at 0.49 kg/s
+    sim.Run(20);
+    EXPECT_EQ(v.tanks[0].mass, 0.0);
+    EXPECT_NEAR(v.vel.z, 196000 * 0.1 / 0.49 / 8000, 0.01);
+}
+
+TEST(Dynamics, VesselReachingASurfaceLandsOrCrashes) {
+    for (double speed : {2.0, 100.0}) {
+        World w;
+        InUse inUse(w);
+        w.AddBody(kvhost::DriftingBody("Moon", 7.342e22, 1.7374e6, _V(0, 0, 0), _V(0, 0, 0)));
+        // 1 m up: the Moon adds under 1 m/s before touchdown.
+        scenes::AddShipAt(w, "Lander", _V(1.7374e6 + 1, 0, 0), _V(-speed, 0, 0));
+        Vessel &v = w.vessel(0);
+        v.tanks[0].mass = 0;
+        Simulation sim(w, {});
+        sim.Run(40);   // 2 s: the surface is reached
+        EXPECT_NEAR(length(v.pos), 1.7374e6, 1e-6);
+        EXPECT_EQ(length(v.vel), 0.0);
+        VESSELSTATUS status;
+        v.api->GetStatus(status);
+        EXPECT_EQ(status.status, 1);
+        EXPECT_EQ(v.status, speed < 5 ? kvhost::VesselStatus::Landed : kvhost::VesselStatus::Crashed)
+            << "touchdown at about " << speed << " m/s";
+    }
+}
+
+struct WarpCalls {
+    static int count;
+    static double last[2];
+    static void Hook(double n, double o) {
+        ++count;
+        last[0] = n;
+        last[1] = o;
+    }
+};
+int WarpCalls::count = 0;
+double WarpCalls::last[2];
+
+TEST(Dynamics, EveryTimeAccelerationChangeIsReported) {
+    World w;
+    InUse inUse(w);
+    scenes::QuietSpace(w);
+    kvhost::ModuleHooks hooks;
+    hooks.timeAccChanged = WarpCalls::Hook;
+    Simulation sim(w, hooks);
+    sim.SetTimeAcceleration(10);
+    sim.SetTimeAcceleration(10);
+    sim.SetTimeAcceleration(1000);
+    EXPECT_EQ(WarpCalls::count, 2);
+    EXPECT_EQ(WarpCalls::last[0], 1000);
+    EXPECT_EQ(WarpCalls::last[1], 10);
+    sim.Frame();
+    EXPECT_DOUBLE_EQ(sim.simt(), 1000 * sim.frameLength);
+}
+
+}  // namespace
