@@ -48,6 +48,14 @@ int main(int argc, char **argv) {
         Ratio(t, "BM_CopyWholeBuffer", std::string("BM_Propagate/") + v + "/8192", "the literal hand-over");
     for (const char *v : {"0", "5", "13"})
         Ratio(t, "BM_CopyWholeBuffer", std::string("BM_HandOver/") + v + "/8192", "whole copy / selective");
+    // Per vessel-step: a step with 16 vessels over 16 steps with one.
+    for (const char *p : {"0", "1"}) {
+        auto one = t.find(std::string("BM_PreStep/1/") + p), many = t.find(std::string("BM_PreStep/16/") + p);
+        if (one == t.end() || many == t.end()) continue;
+        std::printf("  opcPreStep, %s the prediction: %.3f us per vessel-step with 1 vessel, %.3f with 16: "
+                    "16 vessels cost %.2f x one (linear: 16)\n",
+                    p[0] == '0' ? "without" : "with", one->second, many->second / 16, many->second / one->second);
+    }
     benchmark::Shutdown();
     return 0;
 }

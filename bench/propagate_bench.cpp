@@ -4,18 +4,13 @@
 
 #include "engine/body_list.h"
 #include "engine/propagate.h"
-#include "host/cockpit/cockpit.h"
 #include "host/world/frames.h"
 #include "host/world/scenes.h"
+#include "loaded_module.h"
 #include "module/driver_state.h"
-#include "module/ship_lookup.h"
 #include "module/step_driver.h"
 
-#include <memory>
 #include <string>
-
-DLLCLBK void InitModule(HINSTANCE hModule);
-DLLCLBK void ExitModule(HINSTANCE hModule);
 
 namespace {
 
@@ -23,20 +18,10 @@ using kavrex::Ship;
 
 // The module loaded in the long-transfer world, with the display open on the Courier.
 struct Bench {
-    Bench() {
-        scenes::LongTransfer(world);
-        kvhost::SetCurrentWorld(&world);
-        InitModule(nullptr);
-        std::string error;
-        if (!kvhost::OpenDisplay(0, "Kavrex", error)) std::abort();
-        ship = kavrex::FindShip();
+    Bench() : loaded((scenes::LongTransfer(world), world)) {
+        ship = loaded.Claim(0);
         Ship(ship).includeMoons = true;
         kavrex::RebuildBodyList(ship);
-    }
-    ~Bench() {
-        kvhost::CloseAllDisplays();
-        ExitModule(nullptr);
-        kvhost::SetCurrentWorld(nullptr);
     }
     int Index(const char *name) {
         for (uint32_t i = 0; i < Ship(ship).bodyCount; ++i)
@@ -73,16 +58,12 @@ struct Bench {
     void Predict() { kavrex::Propagator(Ship(ship).work.variant)(ship); }
 
     kvhost::World world;
+    LoadedModule loaded;
     int ship = -1;
 };
 
-Bench &TheBench() {
-    static Bench bench;
-    return bench;
-}
-
 void BM_Propagate(benchmark::State &state) {
-    Bench &b = TheBench();
+    Bench b;
     b.Aim(static_cast<int>(state.range(0)), static_cast<uint32_t>(state.range(1)));
     for (auto _ : state) {
         b.Predict();
@@ -93,7 +74,7 @@ void BM_Propagate(benchmark::State &state) {
 }
 
 void BM_PropagateAndHandOver(benchmark::State &state) {
-    Bench &b = TheBench();
+    Bench b;
     b.Aim(static_cast<int>(state.range(0)), static_cast<uint32_t>(state.range(1)));
     for (auto _ : state) {
         b.Predict();
@@ -105,7 +86,7 @@ void BM_PropagateAndHandOver(benchmark::State &state) {
 }
 
 void BM_HandOver(benchmark::State &state) {
-    Bench &b = TheBench();
+    Bench b;
     b.Aim(static_cast<int>(state.range(0)), static_cast<uint32_t>(state.range(1)));
     b.Predict();
     for (auto _ : state) {
@@ -115,7 +96,7 @@ void BM_HandOver(benchmark::State &state) {
 }
 
 void BM_CopyWholeBuffer(benchmark::State &state) {
-    Bench &b = TheBench();
+    Bench b;
     kavrex::ShipRecord &r = Ship(b.ship);
     for (auto _ : state) {
         r.display = r.work;

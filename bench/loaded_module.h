@@ -1,0 +1,37 @@
+// loaded_module.h: the module linked in and loaded into a world for one benchmark run, with
+// displays opened on chosen vessels; unloaded again when the run ends.
+#ifndef KAVREX_BENCH_LOADED_MODULE_H
+#define KAVREX_BENCH_LOADED_MODULE_H
+
+#include "host/cockpit/cockpit.h"
+#include "host/world/world.h"
+#include "module/ship_lookup.h"
+#include "module/ship_table.h"
+
+#include <cstdlib>
+#include <string>
+
+DLLCLBK void InitModule(HINSTANCE hModule);
+DLLCLBK void ExitModule(HINSTANCE hModule);
+
+struct LoadedModule {
+    explicit LoadedModule(kvhost::World &w) : world(w) {
+        kvhost::SetCurrentWorld(&world);
+        InitModule(nullptr);
+    }
+    ~LoadedModule() {
+        kvhost::CloseAllDisplays();
+        ExitModule(nullptr);
+        kvhost::SetCurrentWorld(nullptr);
+    }
+    // Gives vessel v the focus, opens a display on it and returns its record.
+    int Claim(int v) {
+        world.SetFocus(v);
+        std::string error;
+        if (!kvhost::OpenDisplay(v % kvhost::kDisplaySlots, "Kavrex", error)) std::abort();
+        return kavrex::FindShip();
+    }
+    kvhost::World &world;
+};
+
+#endif
