@@ -7,12 +7,16 @@
 namespace kvhost {
 
 struct CommandLine {
-    std::string command;    // "bodies"; empty: the default job
+    std::string command;    // "bodies", "run"
     std::string scenario;   // empty: the default scenario
     std::string plugin;     // the plug-in library
+    std::string out;        // output folder (run)
+    long steps = 0;         // frames to fly (run)
+    double warp = 1;        // time acceleration (run)
 };
 
 int RunBodies(const CommandLine &cl);
+int RunFlight(const CommandLine &cl);
 
 }  // namespace kvhost
 

@@ -2,23 +2,42 @@
 #include "../cockpit/plugin.h"
 #include "commands.h"
 
+#include <cerrno>
+#include <cmath>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <string>
 
 namespace {
 
 void Usage(FILE *out) {
     std::fprintf(out,
-                 "usage: kavrex-sim [COMMAND] [SCENARIO] [--plugin LIB]\n"
+                 "usage: kavrex-sim [COMMAND] [SCENARIO] [options]\n"
                  "\n"
                  "commands:\n"
                  "  bodies [SCENARIO]   load the plug-in, open the Kavrex display on the focus\n"
                  "                      vessel and print its body list, source and target\n"
+                 "  run SCENARIO        fly the scenario: open its displays, step the world\n"
+                 "\n"
+                 "options:\n"
+                 "  --steps N           frames to fly (run; default 0)\n"
+                 "  --warp W            time acceleration (run; default 1)\n"
+                 "  --out DIR           write DIR/final.scn (the state at the end) and\n"
+                 "                      DIR/flight.csv (the flight log)\n"
+                 "  --plugin LIB        the plug-in library (default: libKavrex.so beside the\n"
+                 "                      program, or $KAVREX_PLUGIN)\n"
                  "\n"
                  "Without a command kavrex-sim runs 'bodies' on the default scenario (a vessel\n"
-                 "in low Earth orbit). The plug-in is libKavrex.so beside the program, or\n"
-                 "$KAVREX_PLUGIN, or --plugin LIB.\n");
+                 "in low Earth orbit).\n");
+}
+
+bool ParseNumber(const char *text, double &out) {
+    char *end = nullptr;
+    errno = 0;
+    const double v = std::strtod(text, &end);
+    if (end == text || *end != '\0' || errno == ERANGE || !std::isfinite(v)) return false;
+    out = v;
+    return true;
 }
 
 }  // namespace
@@ -34,12 +53,27 @@ int main(int argc, char **argv) {
             Usage(stdout);
             return 0;
         }
-        if (a == "--plugin") {
+        if (a == "--plugin" || a == "--out" || a == "--steps" || a == "--warp") {
             if (i + 1 >= argc) {
-                std::fprintf(stderr, "kavrex-sim: --plugin needs a library path\n");
+                std::fprintf(stderr, "kavrex-sim: %s needs a value\n", a.c_str());
                 return 2;
             }
-            cl.plugin = argv[++i];
+            const char *value = argv[++i];
+            double number = 0;
+            if (a == "--plugin") {
+                cl.plugin = value;
+            } else if (a == "--out") {
+                cl.out = value;
+            } else if (!ParseNumber(value, number) || number < 0 || (a == "--warp" && number <= 0) ||
+                       (a == "--steps" && (number != std::floor(number) || number > 1e12))) {
+                std::fprintf(stderr, "kavrex-sim: %s takes a %s, not '%s'\n", a.c_str(),
+                             a == "--steps" ? "whole number of frames" : "positive number", value);
+                return 2;
+            } else if (a == "--steps") {
+                cl.steps = static_cast<long>(number);
+            } else {
+                cl.warp = number;
+            }
             continue;
         }
         if (a.size() > 1 && a[0] == '-') {
@@ -56,6 +90,13 @@ int main(int argc, char **argv) {
     cl.command = npos > 0 ? positional[0] : "bodies";
     cl.scenario = npos > 1 ? positional[1] : "";
     if (cl.command == "bodies") return kvhost::RunBodies(cl);
+    if (cl.command == "run") {
+        if (cl.scenario.empty()) {
+            std::fprintf(stderr, "kavrex-sim: run needs a scenario file\n");
+            return 2;
+        }
+        return kvhost::RunFlight(cl);
+    }
     std::fprintf(stderr, "kavrex-sim: unknown command '%s'\n", cl.command.c_str());
     Usage(stderr);
     return 2;

@@ -1,8 +1,9 @@
 // session.cpp: starting and stopping a run.
 #include "session.h"
 
-#include "../cockpit/cockpit.h"
+#include "../scenario/block_io.h"
 #include "../scenario/scenario_world.h"
+#include "../scenario/scenario_write.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,13 +37,37 @@ bool Session::Start(const std::string &scenarioPath, const std::string &pluginPa
             Stop();
             return false;
         }
+        // The display's own lines go to its ReadStatus, one at a time.
+        BlockReader reader(d.lines);
+        Slot(d.slot).instance->ReadStatus(reader.handle());
     }
+    simulation_.reset(new Simulation(*world_, plugin_.Hooks()));
+    simulation_->refresh = [this] { RefreshDisplays(); };
     return true;
+}
+
+void Session::RefreshDisplays() {
+    for (int s = 0; s < kDisplaySlots; ++s) {
+        DisplaySlot &slot = Slot(s);
+        if (!slot.instance) {
+            lastRefresh_[s].reset();
+            continue;
+        }
+        lastRefresh_[s].reset(new RecordingDc(slot.width, slot.height));
+        slot.instance->Update(lastRefresh_[s]->hdc());
+        slot.displayInvalid = false;
+    }
+}
+
+bool Session::Save(const std::string &path, std::string &error) {
+    return WriteTextFile(path, ScenarioText(*world_, SaveOpenDisplays(), scenario_.otherSections), error);
 }
 
 void Session::Stop() {
     // Displays are plug-in objects: they must go before the plug-in's code does.
     CloseAllDisplays();
+    for (auto &dc : lastRefresh_) dc.reset();
+    simulation_.reset();
     plugin_.Unload();
     if (world_ && CurrentWorld() == world_.get()) SetCurrentWorld(nullptr);
     world_.reset();

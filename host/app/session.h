@@ -2,8 +2,11 @@
 #ifndef KVHOST_APP_SESSION_H
 #define KVHOST_APP_SESSION_H
 
+#include "../cockpit/cockpit.h"
 #include "../cockpit/plugin.h"
+#include "../gdi/recording_dc.h"
 #include "../scenario/scenario.h"
+#include "../sim/simulation.h"
 #include "../world/world.h"
 
 #include <memory>
@@ -26,11 +29,22 @@ public:
     World &world() { return *world_; }
     const Scenario &scenario() const { return scenario_; }
     Plugin &plugin() { return plugin_; }
+    Simulation &simulation() { return *simulation_; }
+
+    // Refreshes every open display (Update on a recording context), as the simulator does at
+    // its display interval; the last refresh of each slot is kept.
+    void RefreshDisplays();
+    const RecordingDc *LastRefresh(int slot) const { return lastRefresh_[slot].get(); }
+
+    // Saves the running state as a scenario file.
+    bool Save(const std::string &path, std::string &error);
 
 private:
     Scenario scenario_;
     std::unique_ptr<World> world_;
     Plugin plugin_;
+    std::unique_ptr<Simulation> simulation_;
+    std::unique_ptr<RecordingDc> lastRefresh_[kDisplaySlots];
 };
 
 // The scenario run when none is named: a vessel in low Earth orbit.

@@ -1,0 +1,35 @@
+// flight_log.cpp: CSV rows of the flight log.
+#include "flight_log.h"
+
+#include <cstdio>
+
+namespace kvhost {
+
+std::string FlightLogHeader() {
+    return "t_s,mjd,vessel,ref_body,altitude_m,distance_m,speed_ms,mass_kg,fuel,main_level,status\n";
+}
+
+std::string FlightLogRows(const World &world, double simt) {
+    std::string out;
+    for (int i = 0; i < world.VesselCount(); ++i) {
+        const Vessel &v = world.vessel(i);
+        const int ref = world.GravityRef(v.pos);
+        const Body &b = world.body(ref < 0 ? 0 : ref);
+        const double dist = length(v.pos - b.pos), speed = length(v.vel - b.vel);
+        double fuel = 0, cap = 0;
+        for (const Tank &t : v.tanks) {
+            fuel += t.mass;
+            cap += t.maxMass;
+        }
+        const double level = v.groups[THGROUP_MAIN].empty() ? 0 : v.thrusters[v.groups[THGROUP_MAIN][0]].level;
+        const char *status = v.status == VesselStatus::Flying ? "flying" : v.status == VesselStatus::Landed ? "landed" : "crashed";
+        char row[512];
+        std::snprintf(row, sizeof row, "%.3f,%.8f,%s,%s,%.1f,%.1f,%.3f,%.3f,%.6f,%.6f,%s\n", simt, world.Mjd(),
+                      v.name.c_str(), b.name.c_str(), dist - b.radius, dist, speed, v.Mass(), cap > 0 ? fuel / cap : 0,
+                      level, status);
+        out += row;
+    }
+    return out;
+}
+
+}  // namespace kvhost

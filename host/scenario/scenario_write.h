@@ -1,0 +1,32 @@
+// scenario_write.h: saving the running state as a scenario file that loads back to the same
+// flight: the date, the focus, every vessel's state, the open displays with the lines their
+// modes write, and the sections of other programs as they were read.
+#ifndef KVHOST_SCENARIO_SCENARIO_WRITE_H
+#define KVHOST_SCENARIO_SCENARIO_WRITE_H
+
+#include "../world/world.h"
+#include "scenario.h"
+
+#include <string>
+#include <vector>
+
+namespace kvhost {
+
+struct SavedDisplay {
+    int slot;
+    std::string mode;
+    std::vector<std::string> lines;   // what the display's WriteStatus wrote
+};
+
+std::string ScenarioText(const World &world, const std::vector<SavedDisplay> &displays,
+                         const std::vector<ScenarioSection> &otherSections);
+
+// The open displays of the cockpit, each asked for its lines through WriteStatus.
+std::vector<SavedDisplay> SaveOpenDisplays();
+
+// Writes the text to a file; false with the cause on failure.
+bool WriteTextFile(const std::string &path, const std::string &text, std::string &error);
+
+}  // namespace kvhost
+
+#endif
