@@ -1,17 +1,108 @@
-// projection.cpp: the view rows of the plot.
+// projection.cpp: the view rows and the orbit plane behind the SHIP view.
 #include "projection.h"
 
+#include "../engine/catalogue.h"
+#include "../module/ship_table.h"
+
+#include <cmath>
+
 namespace kavrex {
+
+namespace {
+
+constexpr double kTwoPi = 6.283185307179586;
+constexpr double kPiValue = 3.141592653589793;
+constexpr double kDegreeValue = 0.017453292519943278;
+
+OrbitPlane g_orbit;
+
+double ZeroTiny(double x) { return std::fabs(x) < 0.01 ? 0.0 : x; }
+
+bool Usable(const VECTOR3 &v) {
+    const double l = length(v);
+    return std::isfinite(l) && l > 0;
+}
+
+}  // namespace
 
 ViewRows &Projection() {
     static ViewRows rows = {{{1, 0, 0}}, {{0, 0, 1}}};
     return rows;
 }
 
-void SetProjection(int /*ship*/, bool flag) {
-    if (flag) return;   // the orbit-plane view is set by the plot's orbit-plane computation
-    Projection().x = _V(1, 0, 0);
-    Projection().y = _V(0, 0, 1);
+const OrbitPlane &LastOrbitPlane() { return g_orbit; }
+
+double WrapAngle(double theta) {
+    if (theta > kTwoPi) return std::fmod(theta, kTwoPi);
+    if (theta < 0) return kTwoPi - std::fmod(-theta, kTwoPi);
+    return theta;
+}
+
+VECTOR3 OrbitPointDirection(double theta) {
+    const OrbitPlane &o = g_orbit;
+    const double nu = WrapAngle(theta - o.lonPeri);
+    double rho = o.p / (1 + o.eccentricity * std::cos(nu));
+    if (rho < 0) rho = -rho;
+    return (o.P * std::cos(nu) + o.Q * std::sin(nu)) * rho;
+}
+
+void ComputeOrbitPlane(OBJHANDLE vessel, OBJHANDLE body) {
+    if (!vessel || !body) return;
+    const double mu = kGravConst * oapiGetMass(body);
+    VECTOR3 r, v;
+    oapiGetRelativePos(vessel, body, &r);
+    oapiGetRelativeVel(vessel, body, &v);
+    for (int k = 0; k < 3; ++k) {
+        r.data[k] = ZeroTiny(r.data[k]);
+        v.data[k] = ZeroTiny(v.data[k]);
+    }
+    const VECTOR3 h = crossp(r, v);
+    // No angular momentum (at rest, or falling straight in) and no mass: no plane to show.
+    if (!Usable(h) || !(mu > 0)) return;
+    OrbitPlane o;
+    const VECTOR3 hu = unit(h);
+    VECTOR3 n = _V(hu.z, 0, -hu.x);
+    n = Usable(n) ? unit(n) : _V(1, 0, 0);
+    o.inclination = std::acos(std::fmax(-1.0, std::fmin(1.0, -hu.y)));
+    if (o.inclination < 1e-6) o.inclination = 0;
+    o.p = dotp(h, h) / mu;
+    const VECTOR3 e = r * (dotp(v, v) - mu / length(r)) - v * dotp(r, v);
+    o.eccentricity = length(e) / mu;
+    if (o.eccentricity < 1e-6) o.eccentricity = 0;
+    if (o.inclination == 0) n = _V(1, 0, 0);
+    o.nodeDir = n;
+    o.P = o.eccentricity != 0 ? unit(e) : n;
+
+    if (o.inclination == 0 || n.x >= 1) o.node = 0;
+    else if (n.x <= -1) o.node = kPiValue;
+    else o.node = n.z < 0 ? kTwoPi - std::acos(n.x) : std::acos(n.x);
+
+    if (o.eccentricity == 0) {
+        o.argPeri = 0;
+    } else if (o.inclination == 0) {
+        o.argPeri = std::acos(std::fmax(-1.0, std::fmin(1.0, o.P.x)));
+        if (o.P.z < 0) o.argPeri = kTwoPi - o.argPeri;
+    } else {
+        o.argPeri = std::acos(std::fmax(-1.0, std::fmin(1.0, dotp(n, o.P))));
+        if (o.P.y < 0) o.argPeri = kTwoPi - o.argPeri;
+    }
+    o.lonPeri = WrapAngle(o.argPeri + o.node);
+    o.Q = unit(crossp(hu, o.P));
+    g_orbit = o;
+    const VECTOR3 x = OrbitPointDirection(0), y = OrbitPointDirection(90 * kDegreeValue);
+    if (!Usable(x) || !Usable(y)) return;   // a conic of no size: keep the rows
+    Projection().x = unit(x);
+    Projection().y = unit(y);
+}
+
+void SetProjection(int ship, bool flag) {
+    if (!flag) {
+        Projection().x = _V(1, 0, 0);
+        Projection().y = _V(0, 0, 1);
+        return;
+    }
+    const ShipRecord &r = Ship(ship);
+    ComputeOrbitPlane(r.vesselHandle, r.bodies[ListIndex(r, r.targetBody)].handle);
 }
 
 }  // namespace kavrex

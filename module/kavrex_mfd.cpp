@@ -1,6 +1,9 @@
 // kavrex_mfd.cpp: building and closing a display instance.
 #include "kavrex_mfd.h"
 
+#include "../controls/buttons.h"
+#include "../controls/key_commands.h"
+#include "../controls/persistence.h"
 #include "module_state.h"
 #include "ship_lookup.h"
 
@@ -17,5 +20,12 @@ void Kavrex::Update(HDC /*hDC*/) {
     // The page (title, status strip, read-outs, plot) is drawn by the display subsystem, which
     // this build does not have yet: the display stays blank.
 }
+
+bool Kavrex::ConsumeKeyBuffered(DWORD key) { return HandleKey(*this, key); }
+bool Kavrex::ConsumeButton(int bt, int event) { return HandleButton(*this, bt, event); }
+char *Kavrex::ButtonLabel(int bt) { return ButtonLabelFor(this, bt); }
+int Kavrex::ButtonMenu(const MFDBUTTONMENU **menu) const { return ButtonMenuFor(this, menu); }
+void Kavrex::WriteStatus(FILEHANDLE scn) const { WriteStatusLines(this, scn); }
+void Kavrex::ReadStatus(FILEHANDLE scn) { ReadStatusLines(this, scn); }
 
 }  // namespace kavrex

@@ -12,6 +12,12 @@ public:
     Kavrex(UINT mfdId, DWORD w, DWORD h, VESSEL *vessel);
     ~Kavrex() override;
     void Update(HDC hDC) override;
+    bool ConsumeKeyBuffered(DWORD key) override;
+    bool ConsumeButton(int bt, int event) override;
+    char *ButtonLabel(int bt) override;
+    int ButtonMenu(const MFDBUTTONMENU **menu) const override;
+    void WriteStatus(FILEHANDLE scn) const override;
+    void ReadStatus(FILEHANDLE scn) override;
 };
 
 }  // namespace kavrex

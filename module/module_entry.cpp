@@ -40,7 +40,7 @@ DLLCLBK void InitModule(HINSTANCE /*hModule*/) {
     spec.key = OAPI_KEY_G;
     spec.msgproc = MsgProc;
     Module().modeId = oapiRegisterMFDMode(spec);
-    SetProjection(kNone, false);   // the ecliptic view
+    SetProjection(kNone, false);   // the ecliptic view; no record is read for it
     Module().whitePen = CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
     // Record storage is made when a record is claimed, already holding the load-time defaults;
     // here the table only starts empty.

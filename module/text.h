@@ -26,6 +26,16 @@ inline bool SameTextIgnoringCase(const char *a, const char *b) {
     }
 }
 
+// True when text begins with the first n characters of key, ignoring the case of ASCII letters.
+inline bool StartsWithIgnoringCase(const char *text, const char *key, size_t n) {
+    for (size_t i = 0; i < n; ++i) {
+        const unsigned char a = static_cast<unsigned char>(text[i]), b = static_cast<unsigned char>(key[i]);
+        if (((a >= 'A' && a <= 'Z') ? a + 32 : a) != ((b >= 'A' && b <= 'Z') ? b + 32 : b)) return false;
+        if (a == '\0') return false;
+    }
+    return true;
+}
+
 }  // namespace kavrex
 
 #endif

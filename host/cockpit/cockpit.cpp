@@ -110,6 +110,26 @@ int SlotOf(const MFD *instance) {
     return -1;
 }
 
+bool PressKey(int slot, DWORD key) {
+    if (slot < 0 || slot >= kDisplaySlots || !g_slots[slot].instance) return false;
+    return g_slots[slot].instance->ConsumeKeyBuffered(key);
+}
+
+bool PressButton(int slot, int bt, int event) {
+    if (slot < 0 || slot >= kDisplaySlots || !g_slots[slot].instance) return false;
+    return g_slots[slot].instance->ConsumeButton(bt, event);
+}
+
+std::vector<std::string> ButtonLabels(int slot) {
+    std::vector<std::string> labels;
+    MFD *m = slot >= 0 && slot < kDisplaySlots ? g_slots[slot].instance : nullptr;
+    for (int bt = 0; bt < 12 && m; ++bt) {
+        const char *label = m->ButtonLabel(bt);
+        labels.push_back(label ? label : "");
+    }
+    return labels;
+}
+
 void NoteMfdConstructed(MFD *instance) { g_constructed = instance; }
 
 MFD *TakeConstructedMfd() {

@@ -49,6 +49,13 @@ void CloseAllDisplays();
 DisplaySlot &Slot(int slot);
 int SlotOf(const MFD *instance);   // -1 when the instance is in no slot
 
+// The pilot at a display: a buffered key press, a press of button bt (0..11) with the SDK's
+// mouse event bits. Both return what the display answered (false for a closed slot).
+bool PressKey(int slot, DWORD key);
+bool PressButton(int slot, int bt, int event);
+// The twelve labels a display shows (empty where it gives none).
+std::vector<std::string> ButtonLabels(int slot);
+
 // Called by the MFD base: the instance being built and the one being destroyed.
 void NoteMfdConstructed(MFD *instance);
 // The instance last built since the previous call (then forgotten), or null. Lets a caller that

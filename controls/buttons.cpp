@@ -1,0 +1,43 @@
+// buttons.cpp: labels, menus and presses of the two button pages.
+#include "buttons.h"
+
+#include "../module/ship_lookup.h"
+#include "../module/ship_table.h"
+#include "command_table.h"
+#include "key_commands.h"
+
+namespace kavrex {
+
+bool IsSettingsPage(const MFD *display) {
+    const int ship = FindShip();
+    if (ship == kNone) return false;
+    const int mfd = FindMFD(ship, display);
+    return mfd != kNone && Entry(ship, mfd).mode == 4;
+}
+
+char *ButtonLabelFor(const MFD *display, int bt) {
+    if (bt < 0 || bt >= kButtons) return nullptr;
+    // The SDK hands labels out as char*; the host only reads them.
+    return const_cast<char *>(InfoOf(ButtonCommand(IsSettingsPage(display), bt)).label);
+}
+
+int ButtonMenuFor(const MFD *display, const MFDBUTTONMENU **menu) {
+    if (!menu) return 0;
+    *menu = PageMenu(IsSettingsPage(display));
+    return kButtons;
+}
+
+bool HandleButton(MFD &display, int bt, int event) {
+    if (bt < 0 || bt >= kButtons) return false;
+    bool used = false;
+    if (event & PANEL_MOUSE_RBDOWN) {
+        SetButtonModifier(true);
+        used = display.ConsumeKeyBuffered(InfoOf(ButtonCommand(IsSettingsPage(&display), bt)).key);
+        SetButtonModifier(false);
+    }
+    // The page is asked again: the modified press may have turned it.
+    if (event & PANEL_MOUSE_LBDOWN) return display.ConsumeKeyBuffered(InfoOf(ButtonCommand(IsSettingsPage(&display), bt)).key);
+    return used;
+}
+
+}  // namespace kavrex

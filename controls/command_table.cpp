@@ -1,0 +1,52 @@
+// command_table.cpp: the command table and the two button pages.
+#include "command_table.h"
+
+namespace kavrex {
+
+namespace {
+
+const CommandInfo kCommands[kCommandCount] = {
+#define KAVREX_COMMAND_INFO(name, letter, code, menu, label) {letter, code, menu, label},
+    KAVREX_COMMANDS(KAVREX_COMMAND_INFO)
+#undef KAVREX_COMMAND_INFO
+};
+
+const Command kFlightPage[kButtons] = {kTargetSelect, kDirectionAdjust, kInvert,     kSetThrust,
+                                       kHold,         kEngage,          kModeToggle, kProjectionToggle,
+                                       kAbort,        kCenter,          kZoomIn,     kZoomOut};
+const Command kSettingsPage[kButtons] = {kTargetSelect, kSourceSelect, kLunaAlways, kPlanetsOnly,
+                                         kStepMore,     kStepLess,     kModeToggle, kAutofill,
+                                         kAbort,        kSuperthrust,  kAutozoom,   kResetSettings};
+
+struct PageMenus {
+    MFDBUTTONMENU flight[kButtons];
+    MFDBUTTONMENU settings[kButtons];
+    PageMenus() {
+        for (int b = 0; b < kButtons; ++b) {
+            flight[b] = {InfoOf(kFlightPage[b]).menu, nullptr, InfoOf(kFlightPage[b]).letter};
+            settings[b] = {InfoOf(kSettingsPage[b]).menu, nullptr, InfoOf(kSettingsPage[b]).letter};
+        }
+    }
+};
+
+}  // namespace
+
+const CommandInfo &InfoOf(Command c) { return kCommands[c < kCommandCount ? c : 0]; }
+
+Command CommandForKey(DWORD key) {
+    for (int c = 0; c < kCommandCount; ++c)
+        if (kCommands[c].key == key) return static_cast<Command>(c);
+    return kCommandCount;
+}
+
+Command ButtonCommand(bool settingsPage, int bt) {
+    if (bt < 0 || bt >= kButtons) return kCommandCount;
+    return settingsPage ? kSettingsPage[bt] : kFlightPage[bt];
+}
+
+const MFDBUTTONMENU *PageMenu(bool settingsPage) {
+    static const PageMenus menus;
+    return settingsPage ? menus.settings : menus.flight;
+}
+
+}  // namespace kavrex

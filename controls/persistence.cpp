@@ -1,0 +1,167 @@
+// persistence.cpp: writing and reading the display's scenario lines.
+//
+// The flight clock's start (KV_EJECT) is read back at full precision: read in single precision,
+// as the acceleration is, it would move the clock by up to 1/256 day. The file keeps "%f".
+#include "persistence.h"
+
+#include "../engine/body_list.h"
+#include "../module/ship_lookup.h"
+#include "../module/ship_table.h"
+#include "../module/text.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace kavrex {
+
+namespace {
+
+const double kDefaultGee = kDefaultArtGee;
+
+// Room for any "%f" of a double (DBL_MAX has 309 digits before the point).
+constexpr size_t kValueBuffer = 400;
+
+void WriteItem(FILEHANDLE scn, const char *key, const char *value) {
+    char k[16], v[kValueBuffer];
+    CopyText(k, sizeof k, key);
+    CopyText(v, sizeof v, value);
+    oapiWriteScenario_string(scn, k, v);
+}
+
+void WriteNumber(FILEHANDLE scn, const char *key, const char *format, double value) {
+    char v[kValueBuffer];
+    std::snprintf(v, sizeof v, format, value);
+    WriteItem(scn, key, v);
+}
+
+// The text from character n of a line on, or its end when the line is shorter.
+const char *Skip(const char *line, size_t n) {
+    size_t i = 0;
+    while (i < n && line[i]) ++i;
+    return line + i;
+}
+
+// The first blank-delimited word from `from` on, cut to 63 characters.
+void ReadName(const char *from, char name[64]) {
+    while (*from == ' ' || *from == '\t') ++from;
+    size_t n = 0;
+    while (from[n] && from[n] != ' ' && from[n] != '\t' && from[n] != '\r' && from[n] != '\n' && n < 63) ++n;
+    for (size_t i = 0; i < n; ++i) name[i] = from[i];
+    name[n] = '\0';
+}
+
+int FindName(const ShipRecord &r, const char *name) {
+    for (uint32_t j = 0; j < r.bodyCount; ++j)
+        if (SameTextIgnoringCase(r.bodies[j].name, name)) return static_cast<int>(j);
+    return kNone;
+}
+
+bool ReadInt(const char *text, long &out) {
+    char *end = nullptr;
+    const long v = std::strtol(text, &end, 10);
+    if (end == text) return false;
+    out = v;
+    return true;
+}
+
+bool ReadDouble(const char *text, double &out) {
+    char *end = nullptr;
+    const double v = std::strtod(text, &end);
+    if (end == text || !std::isfinite(v)) return false;
+    out = v;
+    return true;
+}
+
+bool *FlagField(ShipRecord &r, int bit) {
+    bool *fields[8] = {&r.attitudeHold, &r.kvEngaged,       &r.lunaAlways,      &r.autofillOff,
+                       &r.ejected,      &r.invertDirection, &r.directionAdjust, &r.includeMoons};
+    return fields[bit];
+}
+
+}  // namespace
+
+unsigned FlagWord(int ship) {
+    ShipRecord &r = Ship(ship);
+    unsigned word = 0;
+    for (int bit = 0; bit < 8; ++bit)
+        if (*FlagField(r, bit)) word |= 1u << bit;
+    return word;
+}
+
+void SetFlagWord(int ship, unsigned word) {
+    ShipRecord &r = Ship(ship);
+    for (int bit = 0; bit < 8; ++bit) *FlagField(r, bit) = (word >> bit) & 1u;
+}
+
+void WriteStatusLines(const MFD *display, FILEHANDLE scn) {
+    const int ship = FindShip();
+    if (ship == kNone) return;
+    const ShipRecord &r = Ship(ship);
+    WriteItem(scn, "KV_TARGET", r.bodies[ListIndex(r, r.targetBody)].name);
+    WriteItem(scn, "KV_SOURCE", r.bodies[ListIndex(r, r.sourceBody)].name);
+    char flags[16];
+    std::snprintf(flags, sizeof flags, "%u", FlagWord(ship));
+    WriteItem(scn, "KV_FLAGS", flags);
+    if (r.artGee != kDefaultGee) WriteNumber(scn, "KV_ARTGEE", "%f", r.artGee);
+    if (r.ejected) WriteNumber(scn, "KV_EJECT", "%f", r.ejectMjd);
+    if (r.tanksRefilled != 0) {
+        char tanks[16];
+        std::snprintf(tanks, sizeof tanks, "%u", r.tanksRefilled);
+        WriteItem(scn, "KV_TANKS", tanks);
+    }
+    // FindMFD reports a display of no entry in the debug string; a display that has one writes
+    // its centre.
+    const int mfd = FindMFD(ship, display);
+    if (mfd != kNone) WriteItem(scn, "KV_CENTER", r.bodies[ListIndex(r, Entry(ship, mfd).centerBody)].name);
+}
+
+void ReadStatusLines(const MFD *display, FILEHANDLE scn) {
+    const int ship = FindShip();
+    if (ship == kNone) return;
+    ShipRecord &r = Ship(ship);
+    bool anyLine = false, anyName = false;
+    char source[64] = "", target[64] = "", center[64] = "";
+    char *line = nullptr;
+    while (oapiReadScenario_nextline(scn, line)) {
+        long n;
+        double x;
+        if (StartsWithIgnoringCase(line, "KV_TANKS", 8)) {
+            if (ReadInt(line + 8, n) && n >= 0) r.tanksRefilled = static_cast<uint32_t>(n);
+        } else if (StartsWithIgnoringCase(line, "KV_EJECT", 8)) {
+            if (ReadDouble(line + 8, x)) r.ejectMjd = x;
+        } else if (StartsWithIgnoringCase(line, "KV_ARTGEE", 9)) {
+            // Single precision, as the value was always read; a value beyond it keeps artGee.
+            if (ReadDouble(line + 9, x) && std::isfinite(static_cast<float>(x)))
+                r.artGee = static_cast<double>(static_cast<float>(x));
+        } else if (StartsWithIgnoringCase(line, "KV_FLAGS", 8)) {
+            if (ReadInt(line + 8, n)) SetFlagWord(ship, static_cast<unsigned>(n));
+        } else if (StartsWithIgnoringCase(line, "KV_TARGET", 9)) {
+            ReadName(line + 9, target);
+            anyName = true;
+        } else if (StartsWithIgnoringCase(line, "KV_SOURCE", 6)) {
+            ReadName(Skip(line, 9), source);   // "KV_SOU" and whatever follows: a source line
+            anyName = true;
+        } else if (StartsWithIgnoringCase(line, "KV_CENTER", 6)) {
+            ReadName(Skip(line, 9), center);
+            anyName = true;
+        } else {
+            continue;
+        }
+        anyLine = true;
+    }
+    if (anyName) {
+        RebuildBodyList(ship);
+        const int s = FindName(r, source), t = FindName(r, target);
+        if (s != kNone) r.sourceBody = static_cast<uint32_t>(s);
+        if (t != kNone) r.targetBody = static_cast<uint32_t>(t);
+        const int mfd = FindMFD(ship, display);
+        if (mfd != kNone) {
+            const int c = center[0] ? FindName(r, center) : static_cast<int>(r.targetBody);
+            if (c != kNone) Entry(ship, mfd).centerBody = static_cast<uint32_t>(c);
+        }
+    }
+    if (!anyLine) ResetShipRecord(ship, false);
+}
+
+}  // namespace kavrex

@@ -1,0 +1,14 @@
+// settings_reset.h: back to the default flight settings, starting again from the vessel's
+// gravity reference.
+#ifndef KAVREX_CONTROLS_SETTINGS_RESET_H
+#define KAVREX_CONTROLS_SETTINGS_RESET_H
+
+namespace kavrex {
+
+// Resets the record's flight settings (not artGee or the list options), rebuilds its body list,
+// selects source and target from the gravity reference and centres entry `mfd` on the source.
+void ResetSettings(int ship, int mfd);
+
+}  // namespace kavrex
+
+#endif

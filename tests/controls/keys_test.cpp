@@ -1,0 +1,270 @@
+// The pilot's keys and buttons, pressed on a display in the host's cockpit.
+#include "support/plugin_fixture.h"
+
+#include "controls/key_commands.h"
+#include "host/cockpit/input_state.h"
+#include "host/world/scenes.h"
+#include "module/ship_lookup.h"
+
+#include <cstring>
+
+using kavrex::Entry;
+using kavrex::Ship;
+
+namespace {
+
+class KeysTest : public PluginTest {
+protected:
+    void SetUp() override {
+        PluginTest::SetUp();
+        scenes::LowEarthOrbit(world());
+        Open(0);
+        ship = kavrex::FindShip();
+    }
+    void TearDown() override {
+        kvhost::SetControlKeyDown(false);
+        kvhost::CancelInputBox();
+        PluginTest::TearDown();
+    }
+    bool Key(DWORD key, bool ctrl = false) {
+        kvhost::SetControlKeyDown(ctrl);
+        const bool used = kvhost::PressKey(0, key);
+        kvhost::SetControlKeyDown(false);
+        return used;
+    }
+    kavrex::ShipRecord &rec() { return Ship(ship); }
+    kavrex::MfdEntry &entry() { return Entry(ship, 0); }
+    int ship = -1;
+};
+
+TEST_F(KeysTest, StepCountKeysDoubleAndHalveWithinTheirBounds) {
+    EXPECT_TRUE(Key(OAPI_KEY_Q));
+    EXPECT_EQ(rec().numSteps, 8192u);
+    Key(OAPI_KEY_Q);
+    EXPECT_EQ(rec().numSteps, 8192u);
+    Key(OAPI_KEY_Q, true);
+    EXPECT_EQ(rec().numSteps, 4096u);
+    rec().numSteps = 256;
+    Key(OAPI_KEY_W);
+    EXPECT_EQ(rec().numSteps, 128u);
+    Key(OAPI_KEY_W);
+    EXPECT_EQ(rec().numSteps, 128u);
+    Key(OAPI_KEY_W, true);
+    EXPECT_EQ(rec().numSteps, 256u);
+}
+
+TEST_F(KeysTest, TargetSourceAndCentreWrapBothWays) {
+    const uint32_t last = rec().bodyCount - 1;   // Neptune, 9
+    rec().targetBody = 0;
+    Key(OAPI_KEY_T, true);
+    EXPECT_EQ(rec().targetBody, last);
+    Key(OAPI_KEY_T);
+    EXPECT_EQ(rec().targetBody, 0u);
+    rec().sourceBody = last;
+    Key(OAPI_KEY_O);
+    EXPECT_EQ(rec().sourceBody, 0u);
+    Key(OAPI_KEY_O, true);
+    EXPECT_EQ(rec().sourceBody, last);
+    entry().centerBody = 0;
+    Key(OAPI_KEY_C, true);
+    EXPECT_EQ(entry().centerBody, last);
+    Key(OAPI_KEY_C);
+    EXPECT_EQ(entry().centerBody, 0u);
+    // The rebuild after T keeps the index on the same body.
+    rec().targetBody = 4;
+    Key(OAPI_KEY_T);
+    EXPECT_STREQ(rec().bodies[rec().targetBody].name, "Mars");
+}
+
+TEST_F(KeysTest, ModeCyclesAndAsksForNewLabels) {
+    EXPECT_EQ(entry().mode, 3u);
+    const uint32_t expect[] = {1, 2, 4, 3};
+    for (uint32_t m : expect) {
+        kvhost::Slot(0).buttonsInvalid = false;
+        Key(OAPI_KEY_M);
+        EXPECT_EQ(entry().mode, m);
+        EXPECT_TRUE(kvhost::Slot(0).buttonsInvalid);
+    }
+    entry().mode = 9;
+    Key(OAPI_KEY_M);
+    EXPECT_EQ(entry().mode, 3u);
+}
+
+TEST_F(KeysTest, ZoomSuperthrustAndToggles) {
+    for (int i = 0; i < 10; ++i) Key(OAPI_KEY_J);
+    EXPECT_EQ(entry().zoom, 1024.0);
+    Key(OAPI_KEY_K);
+    EXPECT_EQ(entry().zoom, 512.0);
+    Key(OAPI_KEY_X);
+    EXPECT_EQ(entry().zoom, 1.0);
+    Key(OAPI_KEY_U);
+    EXPECT_EQ(rec().superthrust, 0.012000000104308128);
+    Key(OAPI_KEY_U);
+    EXPECT_EQ(rec().superthrust, 0.0);
+    struct Flag {
+        DWORD key;
+        bool kavrex::ShipRecord::*field;
+    } flags[] = {{OAPI_KEY_E, &kavrex::ShipRecord::kvEngaged},       {OAPI_KEY_D, &kavrex::ShipRecord::directionAdjust},
+                 {OAPI_KEY_V, &kavrex::ShipRecord::invertDirection}, {OAPI_KEY_F, &kavrex::ShipRecord::autofillOff},
+                 {OAPI_KEY_H, &kavrex::ShipRecord::attitudeHold},    {OAPI_KEY_Z, &kavrex::ShipRecord::autozoomOff}};
+    for (const Flag &f : flags) {
+        const bool before = rec().*f.field;
+        Key(f.key);
+        EXPECT_NE(rec().*f.field, before) << f.key;
+        Key(f.key);
+        EXPECT_EQ(rec().*f.field, before) << f.key;
+    }
+}
+
+TEST_F(KeysTest, UnknownKeyIsNotConsumedAndAsksForNoRedraw) {
+    kvhost::Slot(0).displayInvalid = false;
+    EXPECT_FALSE(Key(OAPI_KEY_G));
+    EXPECT_FALSE(Key(0x99));
+    EXPECT_FALSE(kvhost::Slot(0).displayInvalid);
+    EXPECT_TRUE(Key(OAPI_KEY_E));
+    EXPECT_TRUE(kvhost::Slot(0).displayInvalid);
+}
+
+TEST_F(KeysTest, KeyWithoutARecordForTheFocusIsUsedAndChangesNothing) {
+    scenes::AddShipInOrbit(world(), "Other", world().FindBody("Earth"), 900e3);   // takes the focus
+    EXPECT_TRUE(Key(OAPI_KEY_E));
+    EXPECT_FALSE(rec().kvEngaged);
+}
+
+TEST_F(KeysTest, AbortCutsEveryThruster) {
+    rec().kvEngaged = rec().attitudeHold = true;
+    kvhost::Vessel &v = world().vessel(0);
+    for (kvhost::Thruster &t : v.thrusters) t.level = 0.7;   // main, retro, hover, attitude
+    Key(OAPI_KEY_A);
+    EXPECT_FALSE(rec().kvEngaged || rec().attitudeHold);
+    for (const kvhost::Thruster &t : v.thrusters) EXPECT_EQ(t.level, 0.0);
+}
+
+TEST_F(KeysTest, ResetKeysRunTheWholeSequence) {
+    rec().kvEngaged = rec().attitudeHold = rec().invertDirection = true;
+    rec().numSteps = 128;
+    rec().artGee = 19.6;
+    rec().targetBody = 5;
+    entry().zoom = 4;
+    entry().mode = 2;
+    entry().centerBody = 7;
+    Key(OAPI_KEY_L);   // Luna off, then the reset
+    EXPECT_FALSE(rec().lunaAlways);
+    EXPECT_FALSE(rec().kvEngaged || rec().attitudeHold || rec().invertDirection);
+    EXPECT_EQ(rec().numSteps, 4096u);
+    EXPECT_EQ(rec().artGee, 19.6);
+    EXPECT_EQ(rec().bodyCount, 9u);   // no Moon now
+    EXPECT_STREQ(rec().bodies[rec().sourceBody].name, "Earth");
+    EXPECT_EQ(rec().targetBody, rec().sourceBody);
+    EXPECT_EQ(entry().centerBody, rec().sourceBody);
+    EXPECT_EQ(entry().zoom, 4.0);
+    EXPECT_EQ(entry().mode, 2u);
+    Key(OAPI_KEY_N);   // moons on
+    EXPECT_TRUE(rec().includeMoons);
+    EXPECT_EQ(rec().bodyCount, 29u);
+}
+
+TEST_F(KeysTest, PlanetsOnlyWhileOrbitingAnUnlistedMoonLeavesMoonsOn) {
+    scenes::AddShipInOrbit(world(), "Huygens", world().FindBody("Titan"), 200e3);
+    Open(1);
+    const int titan = kavrex::FindShip();
+    ASSERT_TRUE(Ship(titan).includeMoons);
+    kvhost::PressKey(1, OAPI_KEY_N);
+    EXPECT_TRUE(Ship(titan).includeMoons);
+    EXPECT_STREQ(Ship(titan).bodies[Ship(titan).sourceBody].name, "Titan");
+}
+
+TEST_F(KeysTest, SelectGBoxSetsTheAccelerationFromTheLeadingNumber) {
+    Key(OAPI_KEY_S);
+    ASSERT_TRUE(kvhost::PendingInputBox().open);
+    EXPECT_EQ(kvhost::PendingInputBox().title, "Select G");
+    EXPECT_TRUE(kvhost::AnswerInputBox("19.6"));
+    EXPECT_FALSE(kvhost::PendingInputBox().open);
+    EXPECT_EQ(rec().artGee, 19.6);
+    const struct {
+        const char *text;
+        double value;
+    } cases[] = {{"  -2.5e1 m/s2", -25.0}, {"3e", 3.0}, {".5", 0.5}, {"+7.", 7.0}, {"two", 0.0}, {"", 0.0}};
+    for (const auto &c : cases) {
+        Key(OAPI_KEY_S);
+        kvhost::AnswerInputBox(c.text);
+        EXPECT_EQ(rec().artGee, c.value) << "'" << c.text << "'";
+    }
+    // Beyond a double: the acceleration stays as it was, never infinity.
+    rec().artGee = 9.81;
+    Key(OAPI_KEY_S);
+    kvhost::AnswerInputBox("1e999");
+    EXPECT_EQ(rec().artGee, 9.81);
+    // Cancelled: nothing is called.
+    Key(OAPI_KEY_S);
+    kvhost::CancelInputBox();
+    EXPECT_EQ(rec().artGee, 9.81);
+}
+
+TEST_F(KeysTest, ButtonsMirrorTheirKeysAndRightClicksReverse) {
+    rec().targetBody = 3;
+    kvhost::PressButton(0, 0, PANEL_MOUSE_LBDOWN);   // TGT
+    EXPECT_EQ(rec().targetBody, 4u);
+    kvhost::PressButton(0, 0, PANEL_MOUSE_RBDOWN);
+    EXPECT_EQ(rec().targetBody, 3u);
+    kvhost::SetControlKeyDown(true);
+    kvhost::PressButton(0, 0, PANEL_MOUSE_LBDOWN);
+    kvhost::SetControlKeyDown(false);
+    EXPECT_EQ(rec().targetBody, 2u);
+    // Both bits: modified, then plain: back where it was.
+    EXPECT_TRUE(kvhost::PressButton(0, 0, PANEL_MOUSE_LBDOWN | PANEL_MOUSE_RBDOWN));
+    EXPECT_EQ(rec().targetBody, 2u);
+    EXPECT_FALSE(kavrex::IsModifierActive());
+    // Neither bit, or no such button: nothing.
+    EXPECT_FALSE(kvhost::PressButton(0, 0, PANEL_MOUSE_LBUP));
+    EXPECT_FALSE(kvhost::PressButton(0, 12, PANEL_MOUSE_LBDOWN));
+    EXPECT_EQ(rec().targetBody, 2u);
+}
+
+TEST_F(KeysTest, ModeFourShowsTheSettingsPage) {
+    const std::vector<std::string> flight = {"TGT", "DIR", "INV", "SET", "HLD", "ENG",
+                                             "MOD", "PRJ", "ABT", "CEN", "ZM-", "ZM+"};
+    const std::vector<std::string> settings = {"TGT", "SRC", "LUN", "PLO", "ST+", "ST-",
+                                               "MOD", "FIL", "ABT", "SUP", "AZM", "RST"};
+    EXPECT_EQ(kvhost::ButtonLabels(0), flight);
+    entry().mode = 4;
+    EXPECT_EQ(kvhost::ButtonLabels(0), settings);
+    // A right click on ST+ halves, on ST- doubles.
+    kvhost::PressButton(0, 4, PANEL_MOUSE_RBDOWN);
+    EXPECT_EQ(rec().numSteps, 2048u);
+    kvhost::PressButton(0, 5, PANEL_MOUSE_RBDOWN);
+    EXPECT_EQ(rec().numSteps, 4096u);
+    // MOD with both bits: the plain press uses the new page's button 6, MOD again.
+    kvhost::PressButton(0, 6, PANEL_MOUSE_LBDOWN | PANEL_MOUSE_RBDOWN);
+    EXPECT_EQ(entry().mode, 1u);   // 4 -> 3 -> 1
+}
+
+TEST_F(KeysTest, MenusGiveEachButtonsCommandAndKey) {
+    MFD *display = kvhost::Slot(0).instance;
+    EXPECT_EQ(display->ButtonMenu(nullptr), 0);
+    const struct {
+        uint32_t mode;
+        const char *menus[12];
+        const char keys[13];
+    } pages[] = {
+        {3, {"Target select", "Direction Adjust", "Invert trajectory", "Set KV thrust", "Hold selection", "Engage KV",
+             "Mode toggle", "Projection", "Abort", "Center", "Zoom in", "Zoom out"}, "TDVSHEMPACJK"},
+        {4, {"Target select", "Source select", "Luna always", "Planets only", "Max Step More", "Max Step Less",
+             "Mode toggle", "Autofill tanks", "Abort", "Superthrust", "Autozoom", "Reset Settings"}, "TOLNQWMFAUZR"},
+    };
+    for (const auto &page : pages) {
+        entry().mode = page.mode;
+        const MFDBUTTONMENU *menu = nullptr;
+        ASSERT_EQ(display->ButtonMenu(&menu), 12);
+        for (int bt = 0; bt < 12; ++bt) {
+            EXPECT_STREQ(menu[bt].line1, page.menus[bt]) << "mode " << page.mode << " button " << bt;
+            EXPECT_EQ(menu[bt].line2, nullptr);
+            EXPECT_EQ(menu[bt].selchar, page.keys[bt]) << "mode " << page.mode << " button " << bt;
+        }
+    }
+    EXPECT_EQ(display->ButtonLabel(12), nullptr);
+    EXPECT_EQ(display->ButtonLabel(-1), nullptr);
+    EXPECT_EQ(sizeof(MFDBUTTONMENU), 2 * sizeof(void *) + 1);   // byte-packed, as the SDK lays it out
+}
+
+}  // namespace
