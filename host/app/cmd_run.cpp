@@ -6,6 +6,7 @@
 #include "../scenario/scenario_write.h"
 #include "flight_log.h"
 #include "session.h"
+#include "timeline.h"
 
 #include <sys/stat.h>
 
@@ -46,6 +47,11 @@ int RunFlight(const CommandLine &cl) {
         std::fprintf(stderr, "kavrex-sim: %s\n", error.c_str());
         return 1;
     }
+    std::vector<TimelineEvent> timeline;
+    if (!ParseTimeline(session.scenario(), timeline, error)) {
+        std::fprintf(stderr, "kavrex-sim: %s\n", error.c_str());
+        return 1;
+    }
     if (!cl.out.empty() && !MakeFolder(cl.out, error)) {
         std::fprintf(stderr, "kavrex-sim: %s\n", error.c_str());
         return 1;
@@ -55,13 +61,20 @@ int RunFlight(const CommandLine &cl) {
     std::string log = FlightLogHeader() + FlightLogRows(session.world(), sim.simt());
     const long logEvery = std::max(1L, static_cast<long>(1.0 / sim.frameLength));   // once a second
     const long progressEvery = std::max(1L, cl.steps / 10);
+    size_t next = 0;
     for (long i = 1; i <= cl.steps; ++i) {
+        while (next < timeline.size() && timeline[next].time <= sim.simt()) Apply(timeline[next++], sim);
         sim.Frame();
         if (i % logEvery == 0 || i == cl.steps) log += FlightLogRows(session.world(), sim.simt());
         if (cl.steps >= 1000 && i % progressEvery == 0)
             std::fprintf(stderr, "kavrex-sim: %3ld%% (%ld of %ld frames)\n", i * 100 / cl.steps, i, cl.steps);
     }
     PrintSummary(session.world(), sim.simt());
+    for (const SavedDisplay &d : SaveOpenDisplays()) {
+        std::printf("  display %d (%s):", d.slot, d.mode.c_str());
+        for (const std::string &line : d.lines) std::printf(" %s;", line.c_str());
+        std::printf("\n");
+    }
     if (!cl.out.empty()) {
         const std::string scn = cl.out + "/final.scn", csv = cl.out + "/flight.csv";
         if (!session.Save(scn, error) || !WriteTextFile(csv, log, error)) {

@@ -39,6 +39,7 @@ struct ScenarioSection {
     std::string argument;
     int line = 0;
     std::vector<std::string> lines;
+    std::vector<int> lineNumbers;     // of each line, in the file
 };
 
 struct Scenario {

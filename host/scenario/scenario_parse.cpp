@@ -109,7 +109,10 @@ bool Parser::Run(const std::string &text) {
         else if (section_ == "FOCUS") ok = Focus(line, key, rest);
         else if (section_ == "SHIPS") ok = inShip_ ? ShipItem(line, key, rest) : ShipHeader(line, t);
         else if (section_ == "MFD") ok = DisplayItem(line, t);
-        else sc_.otherSections.back().lines.push_back(raw);
+        else {
+            sc_.otherSections.back().lines.push_back(raw);
+            sc_.otherSections.back().lineNumbers.push_back(line);
+        }
         if (!ok) return false;
     }
     if (!section_.empty())
