@@ -4,6 +4,7 @@
 #include "../controls/buttons.h"
 #include "../controls/key_commands.h"
 #include "../controls/persistence.h"
+#include "../display/page.h"
 #include "module_state.h"
 #include "ship_lookup.h"
 
@@ -16,10 +17,7 @@ Kavrex::Kavrex(UINT mfdId, DWORD w, DWORD h, VESSEL *vessel) : MFD(w, h, vessel)
 
 Kavrex::~Kavrex() { UnbindDisplay(this); }
 
-void Kavrex::Update(HDC /*hDC*/) {
-    // The page (title, status strip, read-outs, plot) is drawn by the display subsystem, which
-    // this build does not have yet: the display stays blank.
-}
+void Kavrex::Update(HDC hDC) { DrawPage(this, hDC, static_cast<int>(W), static_cast<int>(H), cw); }
 
 bool Kavrex::ConsumeKeyBuffered(DWORD key) { return HandleKey(*this, key); }
 bool Kavrex::ConsumeButton(int bt, int event) { return HandleButton(*this, bt, event); }

@@ -257,9 +257,12 @@ TEST_F(KeysTest, MenusGiveEachButtonsCommandAndKey) {
         const MFDBUTTONMENU *menu = nullptr;
         ASSERT_EQ(display->ButtonMenu(&menu), 12);
         for (int bt = 0; bt < 12; ++bt) {
-            EXPECT_STREQ(menu[bt].line1, page.menus[bt]) << "mode " << page.mode << " button " << bt;
-            EXPECT_EQ(menu[bt].line2, nullptr);
-            EXPECT_EQ(menu[bt].selchar, page.keys[bt]) << "mode " << page.mode << " button " << bt;
+            // The record is byte-packed: copy its fields out before comparing them.
+            const char *line1 = menu[bt].line1, *line2 = menu[bt].line2;
+            const char selchar = menu[bt].selchar;
+            EXPECT_STREQ(line1, page.menus[bt]) << "mode " << page.mode << " button " << bt;
+            EXPECT_EQ(line2, nullptr);
+            EXPECT_EQ(selchar, page.keys[bt]) << "mode " << page.mode << " button " << bt;
         }
     }
     EXPECT_EQ(display->ButtonLabel(12), nullptr);

@@ -1,0 +1,122 @@
+// format.cpp: the read-out formats.
+#include "format.h"
+
+#include "draw_state.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace kavrex {
+
+namespace {
+
+const char *const kWeekdays[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+const char *const kMonths[14] = {"", "", "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr double kAstronomicalUnit = 149598000000.0;
+
+char g_dateBuffer[64];
+
+// The label in green at x = 5, then the value text at x = 90 in its colour, then the next line.
+void LabelAndValue(HDC dc, const char *label, const char *value, COLORREF colour) {
+    Draw().currentDc = dc;
+    DrawLine(kLabelX, kGreen, "%s", label);
+    DrawLine(kValueX, colour, "%s", value);
+    NextLine();
+}
+
+long Trunc(double x) { return static_cast<long>(std::trunc(x)); }
+
+}  // namespace
+
+void LadderText(char *out, size_t size, double v, int decimals) {
+    const double a = std::fabs(v);
+    const char *suffix = "";
+    double shown = v;
+    if (a >= 1e12) {
+        shown = v / kAstronomicalUnit;
+        suffix = "AU";
+    } else if (a >= 1e9) {
+        shown = v / 1e9;
+        suffix = "G";
+    } else if (a >= 1e6) {
+        shown = v / 1e6;
+        suffix = "M";
+    } else if (a >= 1000) {
+        shown = v / 1000;
+        suffix = "k";
+    }
+    std::snprintf(out, size, decimals == 4 ? "%.4f%s" : "%.2f%s", shown, suffix);
+}
+
+void PrintDistance(HDC dc, const char *label, double v) {
+    char value[kLineBuffer];
+    LadderText(value, sizeof value, v, 2);
+    LabelAndValue(dc, label, value, v >= 0 ? kWhite : kRed);
+}
+
+void PrintAccel(HDC dc, const char *label, double v) {
+    char value[kLineBuffer];
+    LadderText(value, sizeof value, v, 4);
+    LabelAndValue(dc, label, value, kWhite);
+}
+
+void PrintCount(HDC dc, const char *label, int32_t n) {
+    char value[kLineBuffer];
+    std::snprintf(value, sizeof value, "%d", n);
+    LabelAndValue(dc, label, value, kWhite);
+}
+
+void PrintMjd(HDC dc, const char *label, double mjd, bool highlight) {
+    const COLORREF colour = highlight ? kYellow : kWhite;
+    char value[kLineBuffer];
+    std::snprintf(value, sizeof value, "%5.6f", mjd);
+    LabelAndValue(dc, label, value, colour);
+    DrawLine(kValueX, colour, "%s", MjdToText(mjd));
+    NextLine();
+}
+
+void DurationText(char *out, size_t size, double s) {
+    const long h = Trunc(s / 3600);
+    const long m = Trunc((s - 3600.0 * h) / 60);
+    const long sec = Trunc(s - 3600.0 * h - 60.0 * m);
+    std::snprintf(out, size, "%ld:%02ld:%02ld", h, m, sec);
+}
+
+void PrintDuration(HDC dc, const char *label, double seconds) {
+    char value[kLineBuffer];
+    DurationText(value, sizeof value, seconds);
+    LabelAndValue(dc, label, value, kWhite);
+}
+
+const char *MjdToText(double mjd) {
+    // Dates the display can show: a non-number or one beyond the calendar's reach has no date.
+    if (!(std::fabs(mjd) < 1e9)) {
+        std::snprintf(g_dateBuffer, sizeof g_dateBuffer, "--- --- -- --:--");
+        return g_dateBuffer;
+    }
+    const long Z = Trunc(mjd);
+    const double F = mjd - static_cast<double>(Z);
+    const double hours = 24 * F;
+    long B;
+    if (Z < -100840) {
+        B = Z + 2401525;
+    } else {
+        const long alpha = Trunc((Z + 532784.75) / 36524.25);
+        B = Z + 2401526 + alpha - alpha / 4;
+    }
+    const long Q = Trunc((B - 122.1) / 365.25);
+    const long D = 365 * Q + Q / 4;
+    const long E = Trunc((B - D) / 30.6001);
+    const long day = Trunc(B - D + 0.5) - Trunc(30.6001 * E);
+    const long month = E < 14 ? E : E - 12;
+    const long hour = Trunc(hours);
+    const long minute = Trunc((hours - hour) * 60);
+    // The weekday in 0..6 whatever the sign of the date (MJD 0 was a Wednesday).
+    const long weekday = ((Z + 3) % 7 + 7) % 7;
+    const char *monthName = month >= 2 && month <= 13 ? kMonths[month] : "???";
+    std::snprintf(g_dateBuffer, sizeof g_dateBuffer, "%s %s %02ld %02ld:%02ld", kWeekdays[weekday], monthName, day,
+                  hour, minute);
+    return g_dateBuffer;
+}
+
+}  // namespace kavrex

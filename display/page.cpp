@@ -1,0 +1,184 @@
+// page.cpp: the display page.
+//
+// The ready flag of the display buffer is the hand-shake with the per-step driver: the page
+// draws a trajectory only while it is set and clears it after drawing, so every refresh shows
+// a trajectory computed since the one before.
+#include "page.h"
+
+#include "../engine/catalogue.h"
+#include "../module/module_state.h"
+#include "../module/ship_lookup.h"
+#include "../module/ship_table.h"
+#include "draw_state.h"
+#include "format.h"
+#include "plot.h"
+#include "status_strip.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace kavrex {
+
+namespace {
+
+// Trip progress; a trip of no length (both distances 0) is not begun.
+double Progress(const ShipRecord &r) {
+    const double total = r.targetDist + r.sourceDist;
+    const double p = 100 * r.sourceDist / total;
+    return std::isfinite(p) ? p : 0.0;
+}
+
+const BodyEntry &BodyAt(const ShipRecord &r, uint32_t i) { return r.bodies[ListIndex(r, i)]; }
+
+void ShipsPage(int ship, int mfd, DWORD cw) {
+    const ShipRecord &focus = Ship(ship);
+    DrawLine(kLabelX, kGreen, "%s %u", "SHIPS", ShipCount());
+    NextLine();
+    for (uint32_t n = 0; n < ShipCount(); ++n) {
+        const int i = static_cast<int>(n);
+        const ShipRecord &r = Ship(i);
+        const char *name = r.vessel ? r.vessel->GetName() : nullptr;
+        DrawLine(kLabelX, i == ship ? kWhite : BodyAt(r, r.targetBody).colour, " %s->%s->%s %3.1f%c",
+                 BodyAt(r, r.sourceBody).name, name ? name : "?", BodyAt(r, r.targetBody).name, Progress(r), '%');
+        NextLine();
+        DrawStatusStrip(i, mfd, cw);
+    }
+    DrawLine(kLabelX, kCyan, "LUN:%s STP:%u SUP:%s TRJ:%02d", focus.lunaAlways ? "ALWZ" : "NORM", focus.numSteps,
+             focus.superthrust != 0 ? "ON" : "OFF", focus.display.variant);
+    NextLine();
+    const SystemCatalogue &cat = Catalogue();
+    DrawLine(kLabelX, focus.bodies[0].colour, "%s Pl:%u Mo:%u", cat.starName, cat.planetCount, cat.moonTotal);
+    NextLine();
+    for (uint32_t i = 1; i < focus.bodyCount; ++i) {
+        const BodyEntry &b = focus.bodies[i];
+        if (b.parent == 0) DrawLine(kLabelX, b.colour, " %s[%u]", b.name, b.moonCount);
+        else DrawLine(kLabelX, b.colour, " %s", b.name);
+        NextLine();
+        if (!focus.includeMoons || b.moonCount == 0) continue;
+        // The moons follow their planet in the list: four names on the first line, five on
+        // each later one. The line is built cut to the line buffer.
+        char moons[kLineBuffer] = " ";
+        const uint32_t count = b.moonCount < focus.bodyCount - i - 1 ? b.moonCount : focus.bodyCount - i - 1;
+        for (uint32_t j = 1; j <= count; ++j) {
+            if (j % 5 == 0) {
+                DrawLine(kLabelX, b.colour, "%s", moons);
+                NextLine();
+                std::strcpy(moons, " ");
+            }
+            const size_t used = std::strlen(moons);
+            std::snprintf(moons + used, sizeof moons - used, "%s.", focus.bodies[i + j].name);
+        }
+        DrawLine(kLabelX, b.colour, "%s", moons);
+        NextLine();
+        i += count;
+    }
+}
+
+void GravityRose(int ship, HDC dc, int W, int H) {
+    const ShipRecord &r = Ship(ship);
+    const int R = W / 8, Xc = (7 * W) / 8 - 5, Yc = (7 * H) / 8 - 5;
+    SelectObject(dc, Module().whitePen);
+    Ellipse(dc, Xc - R, Yc - R, Xc + R, Yc + R);
+    const uint32_t S = ListIndex(r, r.sourceBody), T = ListIndex(r, r.targetBody);
+    const uint32_t bodies[5] = {0, S, r.bodies[S].parent, T, r.bodies[T].parent};
+    for (int k = 0; k < 5; ++k) {
+        const uint32_t b = ListIndex(r, bodies[k]);
+        if ((k == 2 || k == 4) && bodies[k] == 0) continue;   // a planet's parent, the star: drawn first
+        SelectObject(dc, r.bodies[b].solidPen);
+        VECTOR3 v;
+        oapiGetRelativePos(r.bodies[b].handle, r.vesselHandle, &v);
+        const VECTOR3 u = tmul(r.rotation, v) / length(v);
+        const double f = RoseLength(r.bodyG[b]);
+        DrawClippedLine(dc, Xc, Yc, Xc + R * f * u.x, Yc - R * f * u.z, W, H);
+    }
+}
+
+void ReadOuts(int ship, int mfd, HDC dc) {
+    const ShipRecord &r = Ship(ship);
+    const TrajectoryBuffer &buf = r.display;
+    const BodyEntry &target = BodyAt(r, r.targetBody), &source = BodyAt(r, r.sourceBody);
+    const BodyEntry &centre = BodyAt(r, r.mfds[mfd].centerBody);
+    const uint32_t T = ListIndex(r, r.targetBody), S = ListIndex(r, r.sourceBody);
+
+    const COLORREF targetLabel = !r.attitudeHold ? kDarkRed : r.attitudeAligned ? kDarkGreen : kOlive;
+    DrawLine(kLabelX, targetLabel, "Target");
+    DrawLine(kValueX, target.colour, "%s", target.name);
+    NextLine();
+    DrawLine(kLabelX, kGreen, "Source");
+    DrawLine(kValueX, source.colour, "%s", source.name);
+    NextLine();
+    DrawLine(kLabelX, kGreen, "Center");
+    DrawLine(kValueX, centre.colour, "%s", centre.name);
+    NextLine();
+    PrintMjd(dc, "Eject", r.ejectMjd, r.ejected);
+    PrintMjd(dc, "ETA", buf.arrivalMjd, true);
+    if (r.ejected) {
+        DrawLine(kLabelX, kOlive, "complete: %3.1f%c", Progress(r), '%');
+        NextLine();
+    }
+    PrintDuration(dc, "Elapsed", r.elapsed);
+    const double remains = (buf.arrivalMjd - r.ejectMjd) * 24 * 60 * 60 - r.elapsed;
+    PrintDuration(dc, "Remains", remains > 0 ? remains : 0.0);
+    if (buf.impact) DrawLine(kLabelX, kRed, "IMPACT");
+    else DrawLine(kLabelX, kGreen, "PeT");
+    const double peT = length(buf.closestRel[T]) - target.radius;
+    char value[kLineBuffer];
+    LadderText(value, sizeof value, peT, 2);
+    DrawLine(kValueX, peT >= 0 ? kWhite : kRed, "%s", value);
+    NextLine();
+    PrintDistance(dc, "PeS", length(buf.closestRel[S]) - source.radius);
+    PrintDistance(dc, "TargetD", r.targetDist);
+    PrintDistance(dc, "SourceD", r.sourceDist);
+    PrintDistance(dc, "TargetV", length(r.bodyRelVel[T]));
+    PrintDistance(dc, "SourceV", length(r.bodyRelVel[S]));
+    PrintAccel(dc, "TargetG", r.bodyG[T]);
+    PrintAccel(dc, "SourceG", r.bodyG[S]);
+    PrintAccel(dc, "SolarG", r.bodyG[0]);
+    PrintDistance(dc, "Max Vel", r.maxVel);
+    PrintCount(dc, "NumSteps", static_cast<int32_t>(buf.pointCount));
+    PrintCount(dc, "Tanks", static_cast<int32_t>(r.tanksRefilled));
+}
+
+}  // namespace
+
+double RoseLength(double g) {
+    const int ship = FindShip();
+    if (ship == kNone) return 1.0;
+    if (g <= 0) return 0.75;
+    const double L = std::log10(Ship(ship).artGee / g);
+    return L > 4 ? 0.0 : (4 - L) / 4;
+}
+
+void DrawPage(const MFD *display, HDC dc, int W, int H, DWORD cw) {
+    DrawState &d = Draw();
+    d.currentDc = dc;
+    d.lineY = 0;
+    const int ship = FindShip();
+    if (ship == kNone) {
+        DrawLine(kLabelX, kGrey, "Error! [Version %s] Kavrex::Update -> FindShip failed", kTitle);
+        return;
+    }
+    const int mfd = FindMFD(ship, display);
+    if (mfd == kNone) {
+        DrawLine(kLabelX, kGrey, "Error! [Version %s] Kavrex::Update -> FindMFD failed", kTitle);
+        return;
+    }
+    ShipRecord &r = Ship(ship);
+    const char *name = r.vessel->GetName();
+    DrawLine(kLabelX, kGrey, "%s %s", kTitle, name ? name : "");
+    NextLine();
+    const uint32_t mode = r.mfds[mfd].mode;
+    if (mode == 4) {
+        ShipsPage(ship, mfd, cw);
+        return;
+    }
+    DrawStatusStrip(ship, mfd, cw);
+    if (!r.display.ready) return;
+    GravityRose(ship, dc, W, H);
+    if (mode & 1) ReadOuts(ship, mfd, dc);
+    if (mode & 2) DrawPlot(ship, mfd, dc, W, H);
+    r.display.ready = false;
+}
+
+}  // namespace kavrex

@@ -1,0 +1,20 @@
+// page.h: the whole display page: the title, the status strip, and, once a prediction has been
+// handed over, the gravity rose, the read-outs and the plot; or the ships page in mode 4.
+#ifndef KAVREX_DISPLAY_PAGE_H
+#define KAVREX_DISPLAY_PAGE_H
+
+#include <Orbitersdk.h>
+
+namespace kavrex {
+
+constexpr const char *kTitle = "Kavrex 1.5";
+
+// Draws the page of `display` (W x H, font cell charWidth) on dc.
+void DrawPage(const MFD *display, HDC dc, int width, int height, DWORD charWidth);
+
+// Length fraction of a gravity rose line for a pull of g (m/s^2).
+double RoseLength(double g);
+
+}  // namespace kavrex
+
+#endif

@@ -1,0 +1,157 @@
+// plot.cpp: the trajectory plot and the line clipper.
+#include "plot.h"
+
+#include "../module/module_state.h"
+#include "../module/ship_table.h"
+#include "projection.h"
+
+#include <cmath>
+
+namespace kavrex {
+
+namespace {
+
+// Screen coordinates handed to GDI stay within this: a disc of a body far off screen at a large
+// zoom would otherwise not fit an int.
+constexpr double kCoordLimit = 1e9;
+
+int ToInt(double v) {
+    if (v > kCoordLimit) v = kCoordLimit;
+    if (v < -kCoordLimit) v = -kCoordLimit;
+    return static_cast<int>(v);   // truncation toward zero
+}
+
+// One side of the Liang-Barsky clip: narrows [t0, t1] to where p t <= q holds.
+bool ClipSide(double p, double q, double &t0, double &t1) {
+    if (p == 0) return q >= 0;
+    const double t = q / p;
+    if (p < 0) {
+        if (t > t1) return false;
+        if (t > t0) t0 = t;
+    } else {
+        if (t < t0) return false;
+        if (t < t1) t1 = t;
+    }
+    return true;
+}
+
+void Path(HDC dc, const VECTOR3 *track, const VECTOR3 *centre, uint32_t n, int W, int H, int crossAtA, HPEN penA,
+          int crossAtB, HPEN penB, HPEN pathPen) {
+    const double cx = W / 2, cy = H / 2;
+    double px = 0, py = 0;
+    for (uint32_t k = 0; k < n; ++k) {
+        double x, y;
+        ProjectPoint(track[k] - centre[k], cx, cy, x, y);
+        if (k > 0) {
+            DrawClippedLine(dc, px, py, x, y, W, H);
+            const int marks[2] = {crossAtA, crossAtB};
+            const HPEN pens[2] = {penA, penB};
+            for (int m = 0; m < 2; ++m) {
+                if (marks[m] != static_cast<int>(k) || !pens[m]) continue;
+                SelectObject(dc, pens[m]);
+                DrawClippedLine(dc, x - 4, y, x + 4, y, W, H);
+                DrawClippedLine(dc, x, y - 4, x, y + 4, W, H);
+                SelectObject(dc, pathPen);
+            }
+        }
+        px = x;
+        py = y;
+    }
+}
+
+}  // namespace
+
+PlotState &Plot() {
+    static PlotState state;
+    return state;
+}
+
+void ProjectPoint(const VECTOR3 &p, double cx, double cy, double &sx, double &sy) {
+    const ViewRows &rows = Projection();
+    sx = dotp(rows.x, p) * Plot().plotScale + cx;
+    sy = cy - dotp(rows.y, p) * Plot().plotScale;
+}
+
+void DrawClippedLine(HDC dc, double x0, double y0, double x1, double y1, int W, int H) {
+    if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)) return;
+    const double left = 1, right = W - 2, top = 1, bottom = H - 2;
+    const double dx = x1 - x0, dy = y1 - y0;
+    double t0 = 0, t1 = 1;
+    if (!ClipSide(-dx, x0 - left, t0, t1) || !ClipSide(dx, right - x0, t0, t1) || !ClipSide(-dy, y0 - top, t0, t1) ||
+        !ClipSide(dy, bottom - y0, t0, t1))
+        return;
+    // The ends that lie inside are kept exactly; only cut ends are moved to the border.
+    const double ax = t0 > 0 ? x0 + t0 * dx : x0, ay = t0 > 0 ? y0 + t0 * dy : y0;
+    const double bx = t1 < 1 ? x0 + t1 * dx : x1, by = t1 < 1 ? y0 + t1 * dy : y1;
+    MoveToEx(dc, ToInt(ax), ToInt(ay), nullptr);
+    LineTo(dc, ToInt(bx), ToInt(by));
+}
+
+void DrawBodyLink(int ship, HDC dc, int a, int b, int W, int H) {
+    const ShipRecord &r = Ship(ship);
+    const PlotState &p = Plot();
+    SelectObject(dc, r.bodies[b].dotPen);
+    DrawClippedLine(dc, p.bodyScreenX[b] + p.plotOffsetX, p.bodyScreenY[b] + p.plotOffsetY,
+                    p.bodyScreenX[a] + p.plotOffsetX, p.bodyScreenY[a] + p.plotOffsetY, W, H);
+}
+
+void DrawPlot(int ship, int mfd, HDC dc, int W, int H) {
+    const ShipRecord &r = Ship(ship);
+    const MfdEntry &e = r.mfds[mfd];
+    const TrajectoryBuffer &buf = r.display;
+    PlotState &p = Plot();
+    const int c = static_cast<int>(ListIndex(r, e.centerBody));
+    const int T = static_cast<int>(ListIndex(r, r.targetBody)), S = static_cast<int>(ListIndex(r, r.sourceBody));
+    const uint32_t N = buf.pointCount < static_cast<uint32_t>(kMaxPoints) ? buf.pointCount : kMaxPoints;
+
+    p.plotScale = 1e-6;
+    const double d = length(buf.shipTrack[0] - buf.bodyTrack[c][0]);
+    double base = 1e-6;
+    if (d != 0) {
+        if (r.autozoomOff) {
+            base = p.autoBase;
+        } else {
+            base = (W / 2) / (2 * d);   // the start distance spans a quarter of the width
+            p.autoBase = base;
+        }
+    }
+    p.plotScale = base * e.zoom;
+    ProjectPoint(r.shipPos, 0, 0, p.shipScreenX, p.shipScreenY);
+    for (uint32_t i = 0; i < r.bodyCount; ++i) ProjectPoint(r.bodyPos[i], 0, 0, p.bodyScreenX[i], p.bodyScreenY[i]);
+    p.plotOffsetX = W / 2 - p.bodyScreenX[c];
+    p.plotOffsetY = H / 2 - p.bodyScreenY[c];
+
+    // Discs at the bodies' present positions.
+    for (uint32_t i = 0; i < r.bodyCount; ++i) {
+        SelectObject(dc, r.bodies[i].solidPen);
+        const double rho = oapiGetSize(r.bodies[i].handle) * p.plotScale;
+        const double X = p.bodyScreenX[i] + p.plotOffsetX, Y = p.bodyScreenY[i] + p.plotOffsetY;
+        if (!std::isfinite(X) || !std::isfinite(Y) || !std::isfinite(rho)) continue;
+        Ellipse(dc, ToInt(std::floor(X - rho)), ToInt(std::floor(Y - rho)), ToInt(std::floor(X + rho)),
+                ToInt(std::floor(Y + rho)));
+    }
+    // Target and source paths relative to the centre body's predicted motion.
+    SelectObject(dc, r.bodies[T].solidPen);
+    Path(dc, buf.bodyTrack[T], buf.bodyTrack[c], N, W, H, -1, nullptr, -1, nullptr, r.bodies[T].solidPen);
+    SelectObject(dc, r.bodies[S].solidPen);
+    Path(dc, buf.bodyTrack[S], buf.bodyTrack[c], N, W, H, -1, nullptr, -1, nullptr, r.bodies[S].solidPen);
+    // Links: every body to the star when the star is the centre, else source to target.
+    if (c == 0) {
+        for (uint32_t i = 1; i < r.bodyCount; ++i) DrawBodyLink(ship, dc, 0, static_cast<int>(i), W, H);
+    } else if (c == T) {
+        DrawBodyLink(ship, dc, T, S, W, H);
+    } else {
+        DrawBodyLink(ship, dc, S, T, W, H);
+    }
+    SelectObject(dc, Module().whitePen);
+    DrawClippedLine(dc, W / 2, H / 2, p.shipScreenX + p.plotOffsetX, p.shipScreenY + p.plotOffsetY, W, H);
+    SelectObject(dc, r.bodies[0].dotPen);
+    DrawClippedLine(dc, W / 2, H / 2, p.plotOffsetX, p.plotOffsetY, W, H);
+    // The ship's path, with crosses at the closest approaches to target and source.
+    const HPEN pathPen = r.kvEngaged ? Module().trajectoryPen : Module().trajectoryDotPen;
+    SelectObject(dc, pathPen);
+    Path(dc, buf.shipTrack, buf.bodyTrack[c], N, W, H, static_cast<int>(buf.closestIndex[T]), r.bodies[T].solidPen,
+         static_cast<int>(buf.closestIndex[S]), r.bodies[S].solidPen, pathPen);
+}
+
+}  // namespace kavrex

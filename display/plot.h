@@ -1,0 +1,35 @@
+// plot.h: the trajectory plot: the predicted path of the ship and the paths of its source and
+// target, each relative to the centre body's own predicted motion; discs for the bodies, link
+// lines, and crosses at the closest approaches. Also the line clipper every line goes through.
+#ifndef KAVREX_DISPLAY_PLOT_H
+#define KAVREX_DISPLAY_PLOT_H
+
+#include <Orbitersdk.h>
+
+namespace kavrex {
+
+struct PlotState {
+    double plotScale;     // pixels per metre
+    double autoBase;      // the base scale autozoom last chose; 0 until then
+    double plotOffsetX, plotOffsetY;
+    double bodyScreenX[64], bodyScreenY[64];
+    double shipScreenX, shipScreenY;
+};
+
+PlotState &Plot();
+
+// Screen position of a global vector about a centre: x along viewRowX, up along viewRowY.
+void ProjectPoint(const VECTOR3 &p, double cx, double cy, double &sx, double &sy);
+
+// Draws the part of the segment inside [1, W - 2] x [1, H - 2] (bounds included) with the
+// selected pen; nothing of a segment that misses it, nor of one with a non-number end.
+void DrawClippedLine(HDC dc, double x0, double y0, double x1, double y1, int width, int height);
+
+void DrawBodyLink(int ship, HDC dc, int a, int b, int width, int height);
+
+// The whole plot for record `ship` and its entry `mfd` on a W x H display.
+void DrawPlot(int ship, int mfd, HDC dc, int width, int height);
+
+}  // namespace kavrex
+
+#endif

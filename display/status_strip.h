@@ -1,0 +1,18 @@
+// status_strip.h: two lines of short tags showing one record's drive and autopilot switches and
+// a display's settings: four caption and state pairs per line, in fixed columns.
+#ifndef KAVREX_DISPLAY_STATUS_STRIP_H
+#define KAVREX_DISPLAY_STATUS_STRIP_H
+
+#include <Orbitersdk.h>
+
+namespace kavrex {
+
+// Draws the strip of record `ship` with the projection flag of its entry `mfd`, for a display
+// font `charWidth` pixels wide; advances two lines.
+void DrawStatusStrip(int ship, int mfd, DWORD charWidth);
+// The x of column k (0..7): (k + 1) h + 4 k c with h = c / 2.
+int StripColumn(int k, DWORD charWidth);
+
+}  // namespace kavrex
+
+#endif
