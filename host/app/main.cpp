@@ -18,12 +18,17 @@ void Usage(FILE *out) {
                  "  bodies [SCENARIO]   load the plug-in, open the Kavrex display on the focus\n"
                  "                      vessel and print its body list, source and target\n"
                  "  run SCENARIO        fly the scenario: open its displays, step the world\n"
+                 "  render [SCENARIO]   step the world, refresh the displays and write a picture\n"
+                 "                      of each open display (--out FILE.png, .svg or .json)\n"
                  "\n"
                  "options:\n"
                  "  --steps N           frames to fly (run; default 0)\n"
                  "  --warp W            time acceleration (run; default 1)\n"
-                 "  --out DIR           write DIR/final.scn (the state at the end) and\n"
+                 "  --out DIR           run: write DIR/final.scn (the state at the end) and\n"
                  "                      DIR/flight.csv (the flight log)\n"
+                 "  --out FILE          render: the picture, FILE.png, FILE.svg or FILE.json\n"
+                 "  --mode M            render: the page, 1 read-outs, 2 plot, 3 both, 4 ships\n"
+                 "  --scale S           render: pixels per display pixel (default 3)\n"
                  "  --plugin LIB        the plug-in library (default: libKavrex.so beside the\n"
                  "                      program, or $KAVREX_PLUGIN)\n"
                  "\n"
@@ -53,7 +58,7 @@ int main(int argc, char **argv) {
             Usage(stdout);
             return 0;
         }
-        if (a == "--plugin" || a == "--out" || a == "--steps" || a == "--warp") {
+        if (a == "--plugin" || a == "--out" || a == "--steps" || a == "--warp" || a == "--mode" || a == "--scale") {
             if (i + 1 >= argc) {
                 std::fprintf(stderr, "kavrex-sim: %s needs a value\n", a.c_str());
                 return 2;
@@ -64,13 +69,23 @@ int main(int argc, char **argv) {
                 cl.plugin = value;
             } else if (a == "--out") {
                 cl.out = value;
-            } else if (!ParseNumber(value, number) || number < 0 || (a == "--warp" && number <= 0) ||
-                       (a == "--steps" && (number != std::floor(number) || number > 1e12))) {
-                std::fprintf(stderr, "kavrex-sim: %s takes a %s, not '%s'\n", a.c_str(),
-                             a == "--steps" ? "whole number of frames" : "positive number", value);
+            } else if (!ParseNumber(value, number) || number < 0 || ((a == "--warp" || a == "--scale") && number <= 0) ||
+                       (a == "--steps" && (number != std::floor(number) || number > 1e12)) ||
+                       (a == "--mode" && (number != std::floor(number) || number < 1 || number > 4)) ||
+                       (a == "--scale" && number > 16)) {
+                const char *what = a == "--steps" ? "whole number of frames"
+                                 : a == "--mode"  ? "page from 1 to 4"
+                                 : a == "--scale" ? "scale above 0 and up to 16"
+                                                  : "positive number";
+                std::fprintf(stderr, "kavrex-sim: %s takes a %s, not '%s'\n", a.c_str(), what, value);
                 return 2;
             } else if (a == "--steps") {
                 cl.steps = static_cast<long>(number);
+                cl.stepsGiven = true;
+            } else if (a == "--mode") {
+                cl.mode = static_cast<long>(number);
+            } else if (a == "--scale") {
+                cl.scale = number;
             } else {
                 cl.warp = number;
             }
@@ -96,6 +111,13 @@ int main(int argc, char **argv) {
             return 2;
         }
         return kvhost::RunFlight(cl);
+    }
+    if (cl.command == "render") {
+        if (cl.out.empty()) {
+            std::fprintf(stderr, "kavrex-sim: render needs --out FILE.png, FILE.svg or FILE.json\n");
+            return 2;
+        }
+        return kvhost::RunRender(cl);
     }
     std::fprintf(stderr, "kavrex-sim: unknown command '%s'\n", cl.command.c_str());
     Usage(stderr);

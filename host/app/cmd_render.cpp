@@ -1,0 +1,77 @@
+// cmd_render.cpp: "kavrex-sim render": pictures of the open displays after some frames.
+#include "commands.h"
+
+#include "../cockpit/cockpit.h"
+#include "../gdi/picture.h"
+#include "../scenario/scenario_write.h"
+#include "session.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace kvhost {
+
+namespace {
+
+// FILE.png for one display; FILE-<slot>.png for each when there are several.
+std::string PathFor(const std::string &out, int slot, bool several) {
+    if (!several) return out;
+    const size_t dot = out.rfind('.');
+    return out.substr(0, dot) + "-" + std::to_string(slot) + out.substr(dot);
+}
+
+bool IsJson(const std::string &path) { return path.size() > 5 && path.compare(path.size() - 5, 5, ".json") == 0; }
+
+}  // namespace
+
+int RunRender(const CommandLine &cl) {
+    Session session;
+    std::string error;
+    const std::string scenario = cl.scenario.empty() ? DefaultScenarioPath() : cl.scenario;
+    if (!session.Start(scenario, cl.plugin, error)) {
+        std::fprintf(stderr, "kavrex-sim: %s\n", error.c_str());
+        return 1;
+    }
+    std::vector<int> open;
+    for (int s = 0; s < kDisplaySlots; ++s)
+        if (Slot(s).instance) open.push_back(s);
+    if (open.empty()) {
+        if (!OpenDisplay(0, "Kavrex", error)) {
+            std::fprintf(stderr, "kavrex-sim: %s\n", error.c_str());
+            return 1;
+        }
+        open.push_back(0);
+    }
+    // A display opens on page 3; the pilot's M key cycles 3 -> 1 -> 2 -> 4.
+    const int presses[5] = {0, 1, 2, 0, 3};
+    for (int s : open)
+        for (int i = 0; i < presses[cl.mode]; ++i) PressKey(s, OAPI_KEY_M);
+    // No refresh while stepping: the prediction of the last steps waits for the picture.
+    Simulation &sim = session.simulation();
+    sim.refresh = nullptr;
+    sim.SetTimeAcceleration(cl.warp);
+    sim.Run(cl.stepsGiven ? cl.steps : 1);
+
+    for (int s : open) {
+        const std::string path = PathFor(cl.out, s, open.size() > 1);
+        const DisplaySlot &slot = Slot(s);
+        bool ok;
+        if (IsJson(path)) {
+            RecordingDc dc(slot.width, slot.height);
+            slot.instance->Update(dc.hdc());
+            ok = WriteTextFile(path, RecordingJson(dc, ButtonLabels(s)), error);
+        } else {
+            MFD *display = slot.instance;
+            ok = WritePicture(path, slot.width, slot.height, ButtonLabels(s), cl.scale,
+                              [display](HDC hdc) { display->Update(hdc); }, error);
+        }
+        if (!ok) {
+            std::fprintf(stderr, "kavrex-sim: %s\n", error.c_str());
+            return 1;
+        }
+        std::printf("wrote %s (display %d, %dx%d)\n", path.c_str(), s, slot.width, slot.height);
+    }
+    return 0;
+}
+
+}  // namespace kvhost

@@ -1,0 +1,124 @@
+// picture.cpp: PNG and SVG pictures of a display, and JSON recordings.
+#include "picture.h"
+
+#include "raster_dc.h"
+
+#include <cairo-svg.h>
+
+#include <cstdio>
+
+namespace kvhost {
+
+namespace {
+
+bool EndsWith(const std::string &s, const char *tail) {
+    const std::string t(tail);
+    return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
+}
+
+// The bezel: button labels beside the screen, six a side, in the display's font.
+void DrawBezel(cairo_t *cr, int W, int H, double margin, const std::vector<std::string> &labels) {
+    cairo_set_source_rgb(cr, 0.16, 0.17, 0.18);
+    cairo_paint(cr);
+    SelectDisplayFont(cr, H);
+    for (size_t i = 0; i < labels.size() && i < 12; ++i) {
+        const bool left = i < 6;
+        const double y = H * ((i % 6) + 0.5) / 6.0;
+        cairo_text_extents_t ext;
+        cairo_text_extents(cr, labels[i].c_str(), &ext);
+        const double x = left ? (margin - ext.x_advance) / 2 : margin + W + (margin - ext.x_advance) / 2;
+        cairo_set_source_rgb(cr, 0.85, 0.85, 0.8);
+        cairo_move_to(cr, x, y + ext.height / 2);
+        cairo_show_text(cr, labels[i].c_str());
+    }
+}
+
+std::string Escape(const std::string &s) {
+    std::string out;
+    for (char c : s) {
+        if (c == '"' || c == '\\') out += '\\';
+        if (static_cast<unsigned char>(c) < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out += buf;
+            continue;
+        }
+        out += c;
+    }
+    return out;
+}
+
+std::string Colour(COLORREF c) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "\"0x%06X\"", static_cast<unsigned>(c));
+    return buf;
+}
+
+}  // namespace
+
+bool WritePicture(const std::string &path, int W, int H, const std::vector<std::string> &labels, double scale,
+                  const std::function<void(HDC)> &draw, std::string &error) {
+    const bool svg = EndsWith(path, ".svg");
+    if (!svg && !EndsWith(path, ".png")) {
+        error = path + ": a picture is written as .png or .svg";
+        return false;
+    }
+    const double margin = H / 24 * 4.0;   // room for a three-letter label and some air
+    const double fullW = (W + 2 * margin) * scale, fullH = H * scale;
+    cairo_surface_t *surface = svg ? cairo_svg_surface_create(path.c_str(), fullW, fullH)
+                                   : cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(fullW),
+                                                                static_cast<int>(fullH));
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        error = path + ": cannot make the picture (" + cairo_status_to_string(cairo_surface_status(surface)) + ")";
+        cairo_surface_destroy(surface);
+        return false;
+    }
+    cairo_t *cr = cairo_create(surface);
+    cairo_scale(cr, scale, scale);
+    DrawBezel(cr, W, H, margin, labels);
+    cairo_save(cr);
+    cairo_translate(cr, margin, 0);
+    {
+        RasterDc dc(W, H, cr);
+        draw(dc.hdc());
+    }
+    cairo_restore(cr);
+    cairo_destroy(cr);
+    cairo_status_t status = CAIRO_STATUS_SUCCESS;
+    if (!svg) status = cairo_surface_write_to_png(surface, path.c_str());
+    cairo_surface_finish(surface);
+    if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
+    cairo_surface_destroy(surface);
+    if (status != CAIRO_STATUS_SUCCESS) {
+        error = path + ": cannot write the picture (" + cairo_status_to_string(status) + ")";
+        return false;
+    }
+    return true;
+}
+
+std::string RecordingJson(const RecordingDc &dc, const std::vector<std::string> &labels) {
+    std::string out = "{\n  \"width\": " + std::to_string(dc.width()) + ",\n  \"height\": " +
+                      std::to_string(dc.height()) + ",\n  \"labels\": [";
+    for (size_t i = 0; i < labels.size(); ++i) out += (i ? ", \"" : "\"") + Escape(labels[i]) + "\"";
+    out += "],\n  \"calls\": [\n";
+    static const char *styles[] = {"solid", "dash", "dot"};
+    for (size_t i = 0; i < dc.ops().size(); ++i) {
+        const DrawOp &op = dc.ops()[i];
+        const std::string pen = std::string("{\"style\": \"") + (op.pen.style >= 0 && op.pen.style <= 2 ? styles[op.pen.style] : "other") +
+                                "\", \"width\": " + std::to_string(op.pen.width) + ", \"color\": " + Colour(op.pen.color) + "}";
+        char head[160];
+        if (op.kind == DrawOp::Text) {
+            std::snprintf(head, sizeof head, "{\"call\": \"text\", \"x\": %d, \"y\": %d, ", op.x0, op.y0);
+            out += std::string("    ") + head + "\"color\": " + Colour(op.color) + ", \"text\": \"" + Escape(op.text) + "\"}";
+        } else {
+            std::snprintf(head, sizeof head, "{\"call\": \"%s\", \"x0\": %d, \"y0\": %d, \"x1\": %d, \"y1\": %d, ",
+                          op.kind == DrawOp::Line ? "line" : "ellipse", op.x0, op.y0, op.x1, op.y1);
+            out += std::string("    ") + head + "\"pen\": " + pen + "}";
+        }
+        out += i + 1 < dc.ops().size() ? ",\n" : "\n";
+    }
+    out += "  ]\n}\n";
+    return out;
+}
+
+}  // namespace kvhost

@@ -1,0 +1,28 @@
+// picture.h: pictures of a display as a pilot sees it: the screen with the twelve button labels
+// around it (buttons 0-5 down the left side, 6-11 down the right), as PNG or SVG, drawn at a
+// scale factor so that text stays sharp; and the recording of a page as JSON.
+#ifndef KVHOST_GDI_PICTURE_H
+#define KVHOST_GDI_PICTURE_H
+
+#include "recording_dc.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kvhost {
+
+constexpr double kDefaultPictureScale = 3;
+
+// Draws the display through `draw` (given the HDC of a raster context) and writes the picture
+// to `path`, PNG or SVG by its ending. False with the cause on failure.
+bool WritePicture(const std::string &path, int width, int height, const std::vector<std::string> &labels,
+                  double scale, const std::function<void(HDC)> &draw, std::string &error);
+
+// The recorded calls of a page (every text with position and colour, every line and ellipse
+// with its pen) as JSON.
+std::string RecordingJson(const RecordingDc &dc, const std::vector<std::string> &labels);
+
+}  // namespace kvhost
+
+#endif
