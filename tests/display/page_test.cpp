@@ -1,0 +1,244 @@
+// The display page as a pilot sees it, on the recording context: texts with their positions
+// and colours, and the lines of the plot.
+#include "support/plugin_fixture.h"
+
+#include "display/page.h"
+#include "engine/body_list.h"
+#include "display/plot.h"
+#include "host/gdi/recording_dc.h"
+#include "host/world/scenes.h"
+#include "module/ship_lookup.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+DLLCLBK void opcPreStep(double simt, double simdt, double mjd);
+
+using kavrex::Ship;
+using kvhost::DrawOp;
+
+namespace {
+
+class PageTest : public PluginTest {
+protected:
+    // The Courier in low Earth orbit with its display open (256 x 256 unless said).
+    int OpenOnLeo(int height = 256) {
+        scenes::LowEarthOrbit(world());
+        std::string error;
+        EXPECT_TRUE(kvhost::OpenDisplay(0, "Kavrex", error, 256, height)) << error;
+        return kavrex::FindShip();
+    }
+    std::vector<DrawOp> Refresh(int slot = 0) {
+        const kvhost::DisplaySlot &s = kvhost::Slot(slot);
+        kvhost::RecordingDc dc(s.width, s.height);
+        s.instance->Update(dc.hdc());
+        return dc.ops();
+    }
+    static std::vector<std::string> Texts(const std::vector<DrawOp> &ops) {
+        std::vector<std::string> out;
+        for (const DrawOp &op : ops)
+            if (op.kind == DrawOp::Text) out.push_back(op.text);
+        return out;
+    }
+    static const DrawOp *Find(const std::vector<DrawOp> &ops, const std::string &text) {
+        for (const DrawOp &op : ops)
+            if (op.kind == DrawOp::Text && op.text == text) return &op;
+        return nullptr;
+    }
+    // The value drawn on the same line as a label.
+    static const DrawOp *ValueOf(const std::vector<DrawOp> &ops, const std::string &label) {
+        const DrawOp *l = Find(ops, label);
+        for (const DrawOp &op : ops)
+            if (l && op.kind == DrawOp::Text && op.y0 == l->y0 && op.x0 == 90) return &op;
+        return nullptr;
+    }
+    void Step() { opcPreStep(0, 0.05, world().Mjd()); }
+};
+
+TEST_F(PageTest, FailureTextsStandAloneOnTheFirstLine) {
+    OpenOnLeo();
+    scenes::AddShipInOrbit(world(), "Other", world().FindBody("Earth"), 900e3);   // focus, no record
+    std::vector<DrawOp> ops = Refresh();
+    ASSERT_EQ(ops.size(), 1u);
+    EXPECT_EQ(ops[0].text, "Error! [Version Kavrex 1.5] Kavrex::Update -> FindShip failed");
+    EXPECT_EQ(ops[0].x0, 5);
+    EXPECT_EQ(ops[0].y0, 0);
+    EXPECT_EQ(ops[0].color, 0xC0C0C0u);
+    std::string error;
+    ASSERT_TRUE(kvhost::OpenDisplay(1, "Kavrex", error));   // the new focus vessel gets a record
+    ops = Refresh(0);                                       // display 0 is in no entry of it
+    ASSERT_EQ(ops.size(), 1u);
+    EXPECT_EQ(ops[0].text, "Error! [Version Kavrex 1.5] Kavrex::Update -> FindMFD failed");
+}
+
+TEST_F(PageTest, StatusStripOfAFreshRecord) {
+    OpenOnLeo();
+    const std::vector<DrawOp> ops = Refresh();
+    // Title and strip only: no trajectory has been handed over yet.
+    EXPECT_EQ(Texts(ops), (std::vector<std::string>{"Kavrex 1.5 Courier-1", "hold", "OFF", " aim", "DIR", " inv", "OFF",
+                                                    "  KV", "OFF", "fill", "AUTO", " set", "9.8", "zoom", "AUTO", "proj",
+                                                    "ECLP"}));
+    const int columns[8] = {3, 30, 57, 84, 111, 138, 165, 192};   // c = 6, h = 3
+    const COLORREF colours[16] = {0xFFFFFF, 0x0000FF, 0xFFFFFF, 0x00FF00, 0xFFFFFF, 0x0000FF, 0xFFFFFF, 0x0000FF,
+                                  0xFFFFFF, 0x00FF00, 0xFFFFFF, 0x00FF00, 0xFFFFFF, 0x00FF00, 0xFFFFFF, 0x00FFFF};
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(ops[1 + i].x0, columns[i % 8]) << ops[1 + i].text;
+        EXPECT_EQ(ops[1 + i].y0, i < 8 ? 10 : 20) << ops[1 + i].text;
+        EXPECT_EQ(ops[1 + i].color, colours[i]) << ops[1 + i].text;   // DIR in Earth's green
+    }
+}
+
+TEST_F(PageTest, StatusStripWithSuperthrustAndAnOddCharacterWidth) {
+    const int ship = OpenOnLeo(264);   // line height 11, character width 7
+    Ship(ship).superthrust = static_cast<double>(0.012f);
+    Ship(ship).attitudeHold = Ship(ship).attitudeAligned = true;
+    const std::vector<DrawOp> ops = Refresh();
+    const DrawOp *sup = Find(ops, " SUP"), *gee = Find(ops, "9.8"), *hold = Find(ops, "HOLD");
+    ASSERT_TRUE(sup && gee && hold);
+    EXPECT_EQ(gee->color, 0x0000FFu);
+    EXPECT_EQ(hold->color, 0x00FF00u);
+    EXPECT_EQ(sup->x0, 3 * 3 + 8 * 7);   // column 2: 3h + 8c with h = 3
+    EXPECT_EQ(gee->x0, 4 * 3 + 12 * 7);
+    EXPECT_EQ(sup->y0, 22);
+}
+
+TEST_F(PageTest, ReadOutsAfterAComputation) {
+    const int ship = OpenOnLeo();
+    Ship(ship).targetBody = 5;   // Mars
+    Step();
+    std::vector<DrawOp> ops = Refresh();
+    const std::vector<std::string> labels = {"Target", "Source", "Center", "Eject", "ETA", "Elapsed", "Remains", "PeS",
+                                             "TargetD", "SourceD", "TargetV", "SourceV", "TargetG", "SourceG", "SolarG",
+                                             "Max Vel", "NumSteps", "Tanks"};
+    int lastY = -1;
+    for (const std::string &label : labels) {
+        const DrawOp *op = Find(ops, label);
+        ASSERT_NE(op, nullptr) << label;
+        EXPECT_GT(op->y0, lastY) << label;
+        lastY = op->y0;
+    }
+    EXPECT_EQ(Find(ops, "Target")->color, 0x0000C0u);   // hold off: dark red
+    EXPECT_EQ(ValueOf(ops, "Target")->text, "Mars");
+    EXPECT_EQ(ValueOf(ops, "Target")->color, 0x0000FFu);
+    EXPECT_EQ(Find(ops, "PeT")->color, 0x00FF00u);
+    EXPECT_EQ(Find(ops, "IMPACT"), nullptr);
+    EXPECT_EQ(Find(ops, "complete: 0.0%"), nullptr);   // not ejected
+    EXPECT_EQ(ValueOf(ops, "Source")->text, "Earth");
+    EXPECT_EQ(ValueOf(ops, "SourceD")->text, "400.00k");
+    EXPECT_FALSE(Ship(ship).display.ready);            // drawn, so taken
+
+    // Hold on and aligned, an impact, after ejection, arriving "before" now.
+    kavrex::ShipRecord &r = Ship(ship);
+    r.attitudeHold = r.attitudeAligned = true;
+    r.ejected = true;
+    r.display.impact = true;
+    r.display.arrivalMjd = r.ejectMjd - 1;
+    r.display.ready = true;
+    ops = Refresh();
+    EXPECT_EQ(Find(ops, "Target")->color, 0x00C000u);
+    ASSERT_NE(Find(ops, "IMPACT"), nullptr);
+    EXPECT_EQ(Find(ops, "IMPACT")->color, 0x0000FFu);
+    EXPECT_NE(Find(ops, "complete: 0.0%"), nullptr);   // 400 km of 100 million
+    EXPECT_EQ(ValueOf(ops, "Remains")->text, "0:00:00");
+    EXPECT_EQ(ValueOf(ops, "Eject")->color, 0x00FFFFu);
+}
+
+TEST_F(PageTest, ProgressWithNoDistancesShowsANumber) {
+    const int ship = OpenOnLeo();
+    Step();
+    kavrex::ShipRecord &r = Ship(ship);
+    r.ejected = true;
+    r.targetDist = r.sourceDist = 0;
+    std::vector<DrawOp> ops = Refresh();
+    EXPECT_NE(Find(ops, "complete: 0.0%"), nullptr);
+    kavrex::Entry(ship, 0).mode = 4;
+    ops = Refresh();
+    EXPECT_NE(Find(ops, " Earth->Courier-1->Earth 0.0%"), nullptr);
+}
+
+TEST_F(PageTest, SecondDisplayInTheSameFrameShowsOnlyTitleAndStrip) {
+    OpenOnLeo();
+    std::string error;
+    ASSERT_TRUE(kvhost::OpenDisplay(1, "Kavrex", error));
+    Step();
+    const std::vector<DrawOp> first = Refresh(0), second = Refresh(1);
+    EXPECT_GT(first.size(), 100u);
+    EXPECT_EQ(second.size(), 17u);
+    for (const DrawOp &op : second) EXPECT_EQ(op.kind, DrawOp::Text);
+    Step();   // the next step hands over a new trajectory
+    EXPECT_GT(Refresh(1).size(), 100u);
+}
+
+TEST_F(PageTest, ShipsPageListsTwelveMoonsInLinesOfFourFiveAndThree) {
+    scenes::AddOrbitingBody(world(), "Star", 2e30, 7e8, -1, 0);
+    const int giant = scenes::AddOrbitingBody(world(), "Giant", 1e27, 7e7, 0, 7.8e11);
+    for (int m = 1; m <= 12; ++m) scenes::AddOrbitingBody(world(), "M" + std::to_string(m), 1e20, 1e5, giant, 4e8 + m * 1e8);
+    scenes::AddShipInOrbit(world(), "Explorer", giant, 1e7);
+    Open(0);
+    const int ship = kavrex::FindShip();
+    Ship(ship).includeMoons = true;
+    kavrex::RebuildBodyList(ship);
+    kavrex::Entry(ship, 0).mode = 4;
+    const std::vector<std::string> texts = Texts(Refresh());
+    const std::vector<std::string> tail(texts.end() - 5, texts.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"Star Pl:1 Mo:12", " Giant[12]", " M1.M2.M3.M4.", " M5.M6.M7.M8.M9.",
+                                              " M10.M11.M12."}));
+    EXPECT_EQ(texts[1], "SHIPS 1");
+}
+
+TEST_F(PageTest, AutozoomMakesTheStartDistanceAQuarterOfTheWidth) {
+    const int ship = OpenOnLeo();
+    kavrex::Entry(ship, 0).centerBody = 3;   // the Earth
+    Step();
+    const std::vector<DrawOp> ops = Refresh();
+    // The white line runs from the display centre to the ship's present position.
+    const DrawOp *white = nullptr;
+    for (const DrawOp &op : ops)
+        if (op.kind == DrawOp::Line && op.pen.color == 0xFFFFFFu) white = &op;
+    ASSERT_NE(white, nullptr);
+    EXPECT_EQ(white->x0, 128);
+    EXPECT_EQ(white->y0, 128);
+    EXPECT_NEAR(std::hypot(white->x1 - 128, white->y1 - 128), 64, 1.5);
+}
+
+class ClipperTest : public ::testing::Test {
+protected:
+    std::vector<DrawOp> Clip(double x0, double y0, double x1, double y1) {
+        kvhost::RecordingDc dc(100, 100);
+        kavrex::DrawClippedLine(dc.hdc(), x0, y0, x1, y1, 100, 100);
+        return dc.ops();
+    }
+};
+
+TEST_F(ClipperTest, DrawsOnlyThePartOfTheSegmentInsideTheRectangle) {
+    std::vector<DrawOp> ops = Clip(10, 10, 50.7, 60.2);   // inside: as given, truncated
+    ASSERT_EQ(ops.size(), 1u);
+    EXPECT_EQ(ops[0].x0, 10);
+    EXPECT_EQ(ops[0].x1, 50);
+    EXPECT_EQ(ops[0].y1, 60);
+    EXPECT_TRUE(Clip(-5, 10, -1, 90).empty());          // both left of the border
+    EXPECT_TRUE(Clip(10, 120, 90, 200).empty());        // both below
+    ops = Clip(-50, 40, 150, 40);                       // a horizontal crossing
+    ASSERT_EQ(ops.size(), 1u);
+    EXPECT_EQ(ops[0].x0, 1);
+    EXPECT_EQ(ops[0].x1, 98);
+    ops = Clip(1, 98, 50, 50);                          // an end on the border counts inside
+    ASSERT_EQ(ops.size(), 1u);
+    EXPECT_EQ(ops[0].x0, 1);
+    EXPECT_EQ(ops[0].y0, 98);
+    ops = Clip(50, 50, 50, -100);                       // leaving through the top
+    ASSERT_EQ(ops.size(), 1u);
+    EXPECT_EQ(ops[0].y1, 1);
+    // Ends outside in different regions (left, top), passing outside the corner: nothing.
+    EXPECT_TRUE(Clip(-10, 2, 10, -20).empty());
+    // Cutting the corner instead: only the part inside, both ends moved onto the borders.
+    ops = Clip(-10, 40, 20, -40);
+    ASSERT_EQ(ops.size(), 1u);
+    EXPECT_EQ(ops[0].x0, 1);
+    EXPECT_EQ(ops[0].y1, 1);
+    EXPECT_TRUE(Clip(std::nan(""), 10, 20, 20).empty());
+    EXPECT_TRUE(Clip(10, 10, INFINITY, 20).empty());
+}
+
+}  // namespace
