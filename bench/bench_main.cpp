@@ -56,6 +56,8 @@ int main(int argc, char **argv) {
                     "16 vessels cost %.2f x one (linear: 16)\n",
                     p[0] == '0' ? "without" : "with", one->second, many->second / 16, many->second / one->second);
     }
+    Ratio(t, "BM_UpdateRaster", "BM_UpdateRecording", "drawing with Cairo / recording the calls");
+    Ratio(t, "BM_UpdateRecording", "BM_Propagate/13/8192", "a refresh / a prediction of as many points");
     benchmark::Shutdown();
     return 0;
 }
