@@ -26,29 +26,13 @@ std::vector<std::string> Fields(const std::string &line) {
 
 int RunBodies(const CommandLine &cl) {
     Session session;
-    std::string error;
-    const std::string scenario = cl.scenario.empty() ? DefaultScenarioPath() : cl.scenario;
-    if (!session.Start(scenario, cl.plugin, error)) {
-        std::fprintf(stderr, "kavrex-sim: %s\n", error.c_str());
-        return 1;
-    }
-    // The vessel opens the mode on the first free slot unless the scenario already did.
-    bool open = false;
-    for (int s = 0; s < kDisplaySlots; ++s) open = open || Slot(s).instance != nullptr;
-    if (!open && !OpenDisplay(0, "Kavrex", error)) {
-        std::fprintf(stderr, "kavrex-sim: %s\n", error.c_str());
-        return 1;
-    }
+    if (!StartSession(session, cl)) return 1;
+    // The vessel opens the mode on slot 0 unless the scenario already opened displays.
+    if (OpenDisplaysOrKavrex().empty()) return 1;
     DescribeFn describe = reinterpret_cast<DescribeFn>(session.plugin().Symbol("KavrexDescribeFocusShip"));
-    if (!describe) {
-        std::fprintf(stderr, "kavrex-sim: the plug-in %s cannot describe its ships\n", cl.plugin.c_str());
-        return 1;
-    }
+    if (!describe) return Fail("the plug-in " + cl.plugin + " cannot describe its ships");
     const int needed = describe(nullptr, 0);
-    if (needed < 0) {
-        std::fprintf(stderr, "kavrex-sim: the focus vessel has no Kavrex record\n");
-        return 1;
-    }
+    if (needed < 0) return Fail("the focus vessel has no Kavrex record");
     std::vector<char> text(static_cast<size_t>(needed) + 1);
     describe(text.data(), static_cast<int>(text.size()));
 
@@ -64,7 +48,7 @@ int RunBodies(const CommandLine &cl) {
         else if (f[0] == "TARGET" && f.size() >= 2) target = static_cast<unsigned>(std::stoul(f[1]));
         else if (f[0] == "BODY" && f.size() >= 6) bodies.push_back(f);
     }
-    std::printf("%s (record %s) in %s, MJD %.4f\n", shipName.c_str(), record.c_str(), scenario.c_str(),
+    std::printf("%s (record %s) in %s, MJD %.4f\n", shipName.c_str(), record.c_str(), session.scenario().path.c_str(),
                 session.world().Mjd());
     std::printf("%5s  %-16s %6s %6s  %s\n", "index", "name", "parent", "moons", "colour");
     for (const std::vector<std::string> &b : bodies)

@@ -26,22 +26,10 @@ bool IsJson(const std::string &path) { return path.size() > 5 && path.compare(pa
 
 int RunRender(const CommandLine &cl) {
     Session session;
+    if (!StartSession(session, cl)) return 1;
+    const std::vector<int> open = OpenDisplaysOrKavrex();
+    if (open.empty()) return 1;
     std::string error;
-    const std::string scenario = cl.scenario.empty() ? DefaultScenarioPath() : cl.scenario;
-    if (!session.Start(scenario, cl.plugin, error)) {
-        std::fprintf(stderr, "kavrex-sim: %s\n", error.c_str());
-        return 1;
-    }
-    std::vector<int> open;
-    for (int s = 0; s < kDisplaySlots; ++s)
-        if (Slot(s).instance) open.push_back(s);
-    if (open.empty()) {
-        if (!OpenDisplay(0, "Kavrex", error)) {
-            std::fprintf(stderr, "kavrex-sim: %s\n", error.c_str());
-            return 1;
-        }
-        open.push_back(0);
-    }
     // A display opens on page 3; the pilot's M key cycles 3 -> 1 -> 2 -> 4.
     const int presses[5] = {0, 1, 2, 0, 3};
     for (int s : open)
@@ -65,10 +53,7 @@ int RunRender(const CommandLine &cl) {
             ok = WritePicture(path, slot.width, slot.height, ButtonLabels(s), cl.scale,
                               [display](HDC hdc) { display->Update(hdc); }, error);
         }
-        if (!ok) {
-            std::fprintf(stderr, "kavrex-sim: %s\n", error.c_str());
-            return 1;
-        }
+        if (!ok) return Fail(error);
         std::printf("wrote %s (display %d, %dx%d)\n", path.c_str(), s, slot.width, slot.height);
     }
     return 0;

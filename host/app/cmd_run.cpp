@@ -41,21 +41,11 @@ void PrintSummary(World &w, double simt) {
 
 int RunFlight(const CommandLine &cl) {
     Session session;
+    if (!StartSession(session, cl)) return 1;
     std::string error;
-    const std::string scenario = cl.scenario.empty() ? DefaultScenarioPath() : cl.scenario;
-    if (!session.Start(scenario, cl.plugin, error)) {
-        std::fprintf(stderr, "kavrex-sim: %s\n", error.c_str());
-        return 1;
-    }
     std::vector<TimelineEvent> timeline;
-    if (!ParseTimeline(session.scenario(), timeline, error)) {
-        std::fprintf(stderr, "kavrex-sim: %s\n", error.c_str());
-        return 1;
-    }
-    if (!cl.out.empty() && !MakeFolder(cl.out, error)) {
-        std::fprintf(stderr, "kavrex-sim: %s\n", error.c_str());
-        return 1;
-    }
+    if (!ParseTimeline(session.scenario(), timeline, error)) return Fail(error);
+    if (!cl.out.empty() && !MakeFolder(cl.out, error)) return Fail(error);
     Simulation &sim = session.simulation();
     sim.SetTimeAcceleration(cl.warp);
     std::string log = FlightLogHeader() + FlightLogRows(session.world(), sim.simt());
@@ -77,10 +67,7 @@ int RunFlight(const CommandLine &cl) {
     }
     if (!cl.out.empty()) {
         const std::string scn = cl.out + "/final.scn", csv = cl.out + "/flight.csv";
-        if (!session.Save(scn, error) || !WriteTextFile(csv, log, error)) {
-            std::fprintf(stderr, "kavrex-sim: %s\n", error.c_str());
-            return 1;
-        }
+        if (!session.Save(scn, error) || !WriteTextFile(csv, log, error)) return Fail(error);
         std::printf("wrote %s and %s\n", scn.c_str(), csv.c_str());
     }
     return 0;

@@ -3,6 +3,7 @@
 #define KVHOST_APP_COMMANDS_H
 
 #include <string>
+#include <vector>
 
 namespace kvhost {
 
@@ -17,6 +18,17 @@ struct CommandLine {
     double scale = 3;       // picture scale (render)
     bool stepsGiven = false;
 };
+
+class Session;
+
+// Starts the session on the command line's scenario (the default one when none is named), and
+// says why on standard error when it cannot.
+bool StartSession(Session &session, const CommandLine &cl);
+// The open display slots; when none is open, slot 0 is opened in the Kavrex mode first. Empty
+// (with the reason on standard error) when that fails.
+std::vector<int> OpenDisplaysOrKavrex();
+// Prints "kavrex-sim: <error>" on standard error and gives the exit status 1.
+int Fail(const std::string &error);
 
 int RunBodies(const CommandLine &cl);
 int RunFlight(const CommandLine &cl);

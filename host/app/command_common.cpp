@@ -1,0 +1,37 @@
+// command_common.cpp: what the commands share: starting a session and reporting failures.
+#include "../cockpit/cockpit.h"
+#include "commands.h"
+#include "session.h"
+
+#include <cstdio>
+
+namespace kvhost {
+
+int Fail(const std::string &error) {
+    std::fprintf(stderr, "kavrex-sim: %s\n", error.c_str());
+    return 1;
+}
+
+bool StartSession(Session &session, const CommandLine &cl) {
+    std::string error;
+    const std::string scenario = cl.scenario.empty() ? DefaultScenarioPath() : cl.scenario;
+    if (session.Start(scenario, cl.plugin, error)) return true;
+    Fail(error);
+    return false;
+}
+
+std::vector<int> OpenDisplaysOrKavrex() {
+    std::vector<int> open;
+    for (int s = 0; s < kDisplaySlots; ++s)
+        if (Slot(s).instance) open.push_back(s);
+    if (!open.empty()) return open;
+    std::string error;
+    if (!OpenDisplay(0, "Kavrex", error)) {
+        Fail(error);
+        return open;
+    }
+    open.push_back(0);
+    return open;
+}
+
+}  // namespace kvhost
