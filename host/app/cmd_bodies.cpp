@@ -28,7 +28,7 @@ int RunBodies(const CommandLine &cl) {
     Session session;
     if (!StartSession(session, cl)) return 1;
     // The vessel opens the mode on slot 0 unless the scenario already opened displays.
-    if (OpenDisplaysOrKavrex().empty()) return 1;
+    if (OpenDisplaysOrKavrex(session).empty()) return 1;
     DescribeFn describe = reinterpret_cast<DescribeFn>(session.plugin().Symbol("KavrexDescribeFocusShip"));
     if (!describe) return Fail("the plug-in " + cl.plugin + " cannot describe its ships");
     const int needed = describe(nullptr, 0);

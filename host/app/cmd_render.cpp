@@ -27,7 +27,7 @@ bool IsJson(const std::string &path) { return path.size() > 5 && path.compare(pa
 int RunRender(const CommandLine &cl) {
     Session session;
     if (!StartSession(session, cl)) return 1;
-    const std::vector<int> open = OpenDisplaysOrKavrex();
+    const std::vector<int> open = OpenDisplaysOrKavrex(session);
     if (open.empty()) return 1;
     std::string error;
     // A display opens on page 3; the pilot's M key cycles 3 -> 1 -> 2 -> 4.

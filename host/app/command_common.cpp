@@ -14,19 +14,20 @@ int Fail(const std::string &error) {
 
 bool StartSession(Session &session, const CommandLine &cl) {
     std::string error;
+    session.SetDisplaySize(cl.width, cl.height);
     const std::string scenario = cl.scenario.empty() ? DefaultScenarioPath() : cl.scenario;
     if (session.Start(scenario, cl.plugin, error)) return true;
     Fail(error);
     return false;
 }
 
-std::vector<int> OpenDisplaysOrKavrex() {
+std::vector<int> OpenDisplaysOrKavrex(const Session &session) {
     std::vector<int> open;
     for (int s = 0; s < kDisplaySlots; ++s)
         if (Slot(s).instance) open.push_back(s);
     if (!open.empty()) return open;
     std::string error;
-    if (!OpenDisplay(0, "Kavrex", error)) {
+    if (!OpenDisplay(0, "Kavrex", error, session.displayWidth(), session.displayHeight())) {
         Fail(error);
         return open;
     }

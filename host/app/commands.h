@@ -17,6 +17,7 @@ struct CommandLine {
     long mode = 0;          // display page to show (render); 0: as it opens
     double scale = 3;       // picture scale (render)
     bool stepsGiven = false;
+    int width = 256, height = 256;   // display size in pixels
 };
 
 class Session;
@@ -26,7 +27,7 @@ class Session;
 bool StartSession(Session &session, const CommandLine &cl);
 // The open display slots; when none is open, slot 0 is opened in the Kavrex mode first. Empty
 // (with the reason on standard error) when that fails.
-std::vector<int> OpenDisplaysOrKavrex();
+std::vector<int> OpenDisplaysOrKavrex(const Session &session);
 // Prints "kavrex-sim: <error>" on standard error and gives the exit status 1.
 int Fail(const std::string &error);
 

@@ -29,6 +29,7 @@ void Usage(FILE *out) {
                  "  --out FILE          render: the picture, FILE.png, FILE.svg or FILE.json\n"
                  "  --mode M            render: the page, 1 read-outs, 2 plot, 3 both, 4 ships\n"
                  "  --scale S           render: pixels per display pixel (default 3)\n"
+                 "  --size WxH          the displays' size in pixels (default 256x256)\n"
                  "  --plugin LIB        the plug-in library (default: libKavrex.so beside the\n"
                  "                      program, or $KAVREX_PLUGIN)\n"
                  "\n"
@@ -89,6 +90,19 @@ int main(int argc, char **argv) {
             } else {
                 cl.warp = number;
             }
+            continue;
+        }
+        if (a == "--size") {
+            int w = 0, h = 0;
+            char tail = 0;
+            if (i + 1 >= argc || std::sscanf(argv[i + 1], "%dx%d%c", &w, &h, &tail) != 2 || w < 64 || h < 64 ||
+                w > 4096 || h > 4096) {
+                std::fprintf(stderr, "kavrex-sim: --size takes WIDTHxHEIGHT, each 64 to 4096 pixels\n");
+                return 2;
+            }
+            cl.width = w;
+            cl.height = h;
+            ++i;
             continue;
         }
         if (a.size() > 1 && a[0] == '-') {

@@ -32,7 +32,7 @@ bool Session::Start(const std::string &scenarioPath, const std::string &pluginPa
     for (const ScenarioDisplay &d : scenario_.displays) {
         if (d.mode.empty()) continue;   // a built-in display type the stand-in does not draw
         std::string why;
-        if (!OpenDisplay(d.slot, d.mode, why)) {
+        if (!OpenDisplay(d.slot, d.mode, why, displayWidth_, displayHeight_)) {
             error = scenario_.path + ":" + std::to_string(d.line) + ": " + why;
             Stop();
             return false;

@@ -25,6 +25,14 @@ public:
     // scenario names. On failure returns false with the cause; nothing stays loaded.
     bool Start(const std::string &scenarioPath, const std::string &pluginPath, std::string &error);
     void Stop();
+    // The size of the displays the session opens (before Start); the simulator's classic
+    // 256 x 256 unless set.
+    void SetDisplaySize(int width, int height) {
+        displayWidth_ = width;
+        displayHeight_ = height;
+    }
+    int displayWidth() const { return displayWidth_; }
+    int displayHeight() const { return displayHeight_; }
 
     World &world() { return *world_; }
     const Scenario &scenario() const { return scenario_; }
@@ -45,6 +53,7 @@ private:
     Plugin plugin_;
     std::unique_ptr<Simulation> simulation_;
     std::unique_ptr<RecordingDc> lastRefresh_[kDisplaySlots];
+    int displayWidth_ = kDefaultDisplaySize, displayHeight_ = kDefaultDisplaySize;
 };
 
 // The scenario run when none is named: a vessel in low Earth orbit.

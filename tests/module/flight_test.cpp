@@ -9,6 +9,7 @@
 #include "module/ship_lookup.h"
 
 #include <cmath>
+#include <cstdio>
 
 DLLCLBK void opcPreStep(double simt, double simdt, double mjd);
 
@@ -58,7 +59,7 @@ TEST_F(FlightTest, AttitudeHoldTurnsNinetyDegreesUntilAlignedAndHolds) {
     }
     const double seconds = frames * sim.frameLength;
     ASSERT_TRUE(Ship(ship).attitudeAligned) << "not aligned after " << seconds << " s";
-    RecordProperty("aligned_after_s", std::to_string(seconds));
+    std::printf("[ measured ] aligned after %.2f s\n", seconds);
     // Measured: aligned after 56.95 s (2 degrees per second for most of the turn, slower for
     // the last 10 degrees); 90 degrees at 2 degrees per second alone take 45 s.
     EXPECT_GT(seconds, 45.0);
