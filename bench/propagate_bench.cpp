@@ -108,7 +108,7 @@ void BM_CopyWholeBuffer(benchmark::State &state) {
 void Cases(benchmark::internal::Benchmark *b) {
     for (int v : {0, 5, 13})
         for (int n : {4096, 8192}) b->Args({v, n});
-    b->Unit(benchmark::kMicrosecond);
+    b->Unit(benchmark::kMicrosecond)->MinTime(0.3);
 }
 
 BENCHMARK(BM_Propagate)->Apply(Cases);
