@@ -79,8 +79,7 @@ bool *FlagField(ShipRecord &r, int bit) {
     return fields[bit];
 }
 
-}  // namespace
-
+// The KV_FLAGS word of a record, and setting the fields from one.
 unsigned FlagWord(int ship) {
     ShipRecord &r = Ship(ship);
     unsigned word = 0;
@@ -93,6 +92,8 @@ void SetFlagWord(int ship, unsigned word) {
     ShipRecord &r = Ship(ship);
     for (int bit = 0; bit < 8; ++bit) *FlagField(r, bit) = (word >> bit) & 1u;
 }
+
+}  // namespace
 
 void WriteStatusLines(const MFD *display, FILEHANDLE scn) {
     const int ship = FindShip();

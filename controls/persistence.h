@@ -10,10 +10,6 @@ namespace kavrex {
 void WriteStatusLines(const MFD *display, FILEHANDLE scn);
 void ReadStatusLines(const MFD *display, FILEHANDLE scn);
 
-// The KV_FLAGS word of a record and its inverse.
-unsigned FlagWord(int ship);
-void SetFlagWord(int ship, unsigned word);
-
 }  // namespace kavrex
 
 #endif

@@ -8,14 +8,15 @@ namespace kavrex {
 
 namespace {
 
-void Cell(int k, DWORD c, COLORREF colour, const char *text) { DrawLine(StripColumn(k, c), colour, "%s", text); }
-
-}  // namespace
-
+// The x of column k (0..7): (k + 1) h + 4 k c with h = c / 2.
 int StripColumn(int k, DWORD charWidth) {
     const int c = static_cast<int>(charWidth), h = c / 2;
     return (k + 1) * h + 4 * k * c;
 }
+
+void Cell(int k, DWORD c, COLORREF colour, const char *text) { DrawLine(StripColumn(k, c), colour, "%s", text); }
+
+}  // namespace
 
 void DrawStatusStrip(int ship, int mfd, DWORD c) {
     const ShipRecord &r = Ship(ship);

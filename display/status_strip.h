@@ -10,8 +10,6 @@ namespace kavrex {
 // Draws the strip of record `ship` with the projection flag of its entry `mfd`, for a display
 // font `charWidth` pixels wide; advances two lines.
 void DrawStatusStrip(int ship, int mfd, DWORD charWidth);
-// The x of column k (0..7): (k + 1) h + 4 k c with h = c / 2.
-int StripColumn(int k, DWORD charWidth);
 
 }  // namespace kavrex
 

@@ -140,7 +140,6 @@ void Propagate(int ship, const VariantBodies &vb) {
 }
 
 double PredictionPointMjd(uint32_t k) { return k < static_cast<uint32_t>(kMaxPoints) ? g_comp.pointMjd[k] : 0; }
-double PredictionStepLength() { return g_comp.dt; }
 
 void HandOverTrajectory(int ship) {
     ShipRecord &r = Ship(ship);

@@ -23,9 +23,8 @@ void UpdateStepControl(int ship);
 // Zero with both thrust flags off, and zero when the direction has no length.
 VECTOR3 PredictionThrust(const ShipRecord &r);
 
-// What the last computation left: the date of point k and the step length now chosen.
+// The date of point k of the last computation.
 double PredictionPointMjd(uint32_t k);
-double PredictionStepLength();
 
 // Copies the last computation from `work` into `display` and marks it ready. Only what that
 // computation wrote is copied (header, valid points of the ship and of its modelled bodies): the

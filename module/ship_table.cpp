@@ -16,6 +16,17 @@ namespace {
 ShipRecord *g_records[kMaxShips];
 uint32_t g_count;
 
+// The load-time defaults of the ten display entries of a record.
+void ResetMfdEntries(ShipRecord &record) {
+    for (MfdEntry &e : record.mfds) {
+        e.mfd = nullptr;
+        e.mode = kDefaultMode;
+        e.centerBody = 0;
+        e.zoom = 1.0;
+        e.shipProjection = false;
+    }
+}
+
 void ResetRecordSettings(ShipRecord &r, bool full) {
     r.attitudeHold = false;
     r.kvEngaged = false;
@@ -84,15 +95,5 @@ void ClearShipTable() {
 }
 
 void ResetShipRecord(int index, bool full) { ResetRecordSettings(Ship(index), full); }
-
-void ResetMfdEntries(ShipRecord &record) {
-    for (MfdEntry &e : record.mfds) {
-        e.mfd = nullptr;
-        e.mode = kDefaultMode;
-        e.centerBody = 0;
-        e.zoom = 1.0;
-        e.shipProjection = false;
-    }
-}
 
 }  // namespace kavrex

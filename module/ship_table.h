@@ -131,8 +131,6 @@ ShipRecord *AllocatedShip(int index);   // null when the record has no storage
 
 // Restores the pilot's settings of a record; with `full` also artGee and the catalogue options.
 void ResetShipRecord(int index, bool full);
-// The load-time defaults of the ten display entries of a record.
-void ResetMfdEntries(ShipRecord &record);
 
 template <typename F>
 void ForEachAllocatedShip(F f) {

@@ -49,12 +49,9 @@ bool Session::Start(const std::string &scenarioPath, const std::string &pluginPa
 void Session::RefreshDisplays() {
     for (int s = 0; s < kDisplaySlots; ++s) {
         DisplaySlot &slot = Slot(s);
-        if (!slot.instance) {
-            lastRefresh_[s].reset();
-            continue;
-        }
-        lastRefresh_[s].reset(new RecordingDc(slot.width, slot.height));
-        slot.instance->Update(lastRefresh_[s]->hdc());
+        if (!slot.instance) continue;
+        RecordingDc dc(slot.width, slot.height);
+        slot.instance->Update(dc.hdc());
         slot.displayInvalid = false;
     }
 }
@@ -66,7 +63,6 @@ bool Session::Save(const std::string &path, std::string &error) {
 void Session::Stop() {
     // Displays are plug-in objects: they must go before the plug-in's code does.
     CloseAllDisplays();
-    for (auto &dc : lastRefresh_) dc.reset();
     simulation_.reset();
     plugin_.Unload();
     if (world_ && CurrentWorld() == world_.get()) SetCurrentWorld(nullptr);

@@ -40,9 +40,8 @@ public:
     Simulation &simulation() { return *simulation_; }
 
     // Refreshes every open display (Update on a recording context), as the simulator does at
-    // its display interval; the last refresh of each slot is kept.
+    // its display interval.
     void RefreshDisplays();
-    const RecordingDc *LastRefresh(int slot) const { return lastRefresh_[slot].get(); }
 
     // Saves the running state as a scenario file.
     bool Save(const std::string &path, std::string &error);
@@ -52,7 +51,6 @@ private:
     std::unique_ptr<World> world_;
     Plugin plugin_;
     std::unique_ptr<Simulation> simulation_;
-    std::unique_ptr<RecordingDc> lastRefresh_[kDisplaySlots];
     int displayWidth_ = kDefaultDisplaySize, displayHeight_ = kDefaultDisplaySize;
 };
 

@@ -43,8 +43,6 @@ const RegisteredMode *FindMode(const std::string &name) {
     return nullptr;
 }
 
-std::vector<RegisteredMode> RegisteredModes() { return g_modes; }
-
 void FontCell(DWORD height, DWORD &cw, DWORD &ch) {
     ch = height / 24 > 0 ? height / 24 : 1;
     cw = static_cast<DWORD>(std::lround(0.6 * ch));

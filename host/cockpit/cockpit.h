@@ -24,7 +24,6 @@ struct RegisteredMode {
 int RegisterMode(const MFDMODESPEC &spec);
 bool UnregisterMode(int id);
 const RegisteredMode *FindMode(const std::string &name);   // case-insensitive
-std::vector<RegisteredMode> RegisteredModes();
 
 constexpr int kDisplaySlots = 10;
 constexpr int kDefaultDisplaySize = 256;   // the simulator's classic display size

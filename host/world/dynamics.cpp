@@ -11,6 +11,13 @@ namespace kvhost {
 
 namespace {
 
+// The force (N) and torque (N m, left-handed: F x r) of a vessel's engines in vessel axes, and
+// their mass flow (kg/s).
+struct EngineOutput {
+    VECTOR3 force, torque;
+    double massFlow;
+};
+
 // Body states at both ends of a frame, for interpolation within it.
 struct FrameBodies {
     std::vector<VECTOR3> p0, v0, p1, v1;
@@ -201,8 +208,6 @@ void AdvanceVessel(World &w, Vessel &v, const FrameBodies &fb) {
 }
 
 }  // namespace
-
-EngineOutput EngineForces(const Vessel &v) { return EngineForcesWith(v, TankSupply(v, 0)); }
 
 void AdvanceWorld(World &world, double dt) {
     if (!(dt > 0)) return;

@@ -19,14 +19,6 @@ constexpr double kLandingSpeed = 5.0;        // m/s: slower touchdowns land, fas
 // Advances the date by dt seconds and every body and vessel with it.
 void AdvanceWorld(World &world, double dt);
 
-// The force (N) and torque (N m, left-handed: F x r) of a vessel's engines, in vessel axes, with
-// each thruster's thrust scaled by `available` (0..1) for its tank; and the mass flow (kg/s).
-struct EngineOutput {
-    VECTOR3 force, torque;
-    double massFlow;
-};
-EngineOutput EngineForces(const Vessel &v);
-
 }  // namespace kvhost
 
 #endif
