@@ -85,7 +85,8 @@ VECTOR3 PredictionThrust(const ShipRecord &r) {
 void UpdateStepControl(int ship) {
     const ShipRecord &r = Ship(ship);
     TrajectoryBuffer &w = Ship(ship).work;
-    const uint32_t N = std::min<uint32_t>(std::max<uint32_t>(r.numSteps, 128), kMaxPoints);
+    // The keys keep numSteps within 128..8192; the buffer bound holds whatever it is.
+    const uint32_t N = std::min<uint32_t>(r.numSteps, kMaxPoints);
     const uint32_t T = ListIndex(r, r.targetBody);
     const uint32_t k = ++g_comp.k;
     const uint32_t sinceClosest = k - w.closestIndex[T];
