@@ -3,6 +3,8 @@
 // the flight log, and a summary.
 #include "commands.h"
 
+#include "../cockpit/cockpit.h"
+#include "../gdi/picture.h"
 #include "../scenario/scenario_write.h"
 #include "flight_log.h"
 #include "session.h"
@@ -69,6 +71,17 @@ int RunFlight(const CommandLine &cl) {
         const std::string scn = cl.out + "/final.scn", csv = cl.out + "/flight.csv";
         if (!session.Save(scn, error) || !WriteTextFile(csv, log, error)) return Fail(error);
         std::printf("wrote %s and %s\n", scn.c_str(), csv.c_str());
+        // Each display as the pilot last saw it; a run too short for a refresh gets one now.
+        for (int s = 0; s < kDisplaySlots; ++s) {
+            if (!Slot(s).instance) continue;
+            if (!session.LastRefresh(s)) session.RefreshDisplays();
+            const RecordingDc *last = session.LastRefresh(s);
+            const std::string png = cl.out + "/display-" + std::to_string(s) + ".png";
+            auto replay = [last](HDC hdc) { last->ReplayOn(*DeviceContext::FromHdc(hdc)); };
+            if (!WritePicture(png, last->width(), last->height(), ButtonLabels(s), kDefaultPictureScale, replay, error))
+                return Fail(error);
+            std::printf("wrote %s\n", png.c_str());
+        }
     }
     return 0;
 }

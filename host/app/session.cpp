@@ -49,9 +49,10 @@ bool Session::Start(const std::string &scenarioPath, const std::string &pluginPa
 void Session::RefreshDisplays() {
     for (int s = 0; s < kDisplaySlots; ++s) {
         DisplaySlot &slot = Slot(s);
+        lastRefresh_[s].reset();
         if (!slot.instance) continue;
-        RecordingDc dc(slot.width, slot.height);
-        slot.instance->Update(dc.hdc());
+        lastRefresh_[s].reset(new RecordingDc(slot.width, slot.height));
+        slot.instance->Update(lastRefresh_[s]->hdc());
         slot.displayInvalid = false;
     }
 }
@@ -63,6 +64,7 @@ bool Session::Save(const std::string &path, std::string &error) {
 void Session::Stop() {
     // Displays are plug-in objects: they must go before the plug-in's code does.
     CloseAllDisplays();
+    for (auto &dc : lastRefresh_) dc.reset();
     simulation_.reset();
     plugin_.Unload();
     if (world_ && CurrentWorld() == world_.get()) SetCurrentWorld(nullptr);

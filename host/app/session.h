@@ -40,8 +40,9 @@ public:
     Simulation &simulation() { return *simulation_; }
 
     // Refreshes every open display (Update on a recording context), as the simulator does at
-    // its display interval.
+    // its display interval; the last refresh of each display is kept for pictures.
     void RefreshDisplays();
+    const RecordingDc *LastRefresh(int slot) const { return lastRefresh_[slot].get(); }
 
     // Saves the running state as a scenario file.
     bool Save(const std::string &path, std::string &error);
@@ -52,6 +53,7 @@ private:
     Plugin plugin_;
     std::unique_ptr<Simulation> simulation_;
     int displayWidth_ = kDefaultDisplaySize, displayHeight_ = kDefaultDisplaySize;
+    std::unique_ptr<RecordingDc> lastRefresh_[kDisplaySlots];
 };
 
 // The scenario run when none is named: a vessel in low Earth orbit.

@@ -15,6 +15,14 @@ void RecordingDc::DrawEllipse(int left, int top, int right, int bottom, const Pe
     ops_.push_back({DrawOp::Ellipse, left, top, right, bottom, std::string(), pen.color, pen});
 }
 
+void RecordingDc::ReplayOn(DeviceContext &to) const {
+    for (const DrawOp &op : ops_) {
+        if (op.kind == DrawOp::Text) to.DrawText(op.x0, op.y0, op.text, op.color);
+        else if (op.kind == DrawOp::Line) to.DrawLine(op.x0, op.y0, op.x1, op.y1, op.pen);
+        else to.DrawEllipse(op.x0, op.y0, op.x1, op.y1, op.pen);
+    }
+}
+
 std::vector<std::string> RecordingDc::Texts() const {
     std::vector<std::string> out;
     for (const DrawOp &op : ops_)

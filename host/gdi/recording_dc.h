@@ -29,6 +29,8 @@ public:
     const std::vector<DrawOp> &ops() const { return ops_; }
     void Clear() { ops_.clear(); }
     std::vector<std::string> Texts() const;   // every text, in drawing order
+    // Draws every recorded call again on another context, as it was drawn here.
+    void ReplayOn(DeviceContext &to) const;
 
 private:
     std::vector<DrawOp> ops_;
