@@ -73,6 +73,11 @@ TEST(Picture, SvgAndJsonAndABadNameSayWhatTheyDid) {
               std::string::npos)
         << json;
     EXPECT_NE(json.find("\"labels\": [\"TGT\", \"DIR\""), std::string::npos);
+
+    // Replayed on another context, the recording draws the same calls again.
+    kvhost::RecordingDc copy(256, 256);
+    dc.ReplayOn(copy);
+    EXPECT_EQ(kvhost::RecordingJson(copy, kLabels), json);
 }
 
 }  // namespace
