@@ -33,8 +33,7 @@ void PrintSummary(World &w, double simt) {
         const Vessel &v = w.vessel(i);
         const int ref = w.GravityRef(v.pos);
         const Body &b = w.body(ref < 0 ? 0 : ref);
-        const char *status = v.status == VesselStatus::Flying ? "flying" : v.status == VesselStatus::Landed ? "landed" : "crashed";
-        std::printf("  %-16s %s, %.1f km above %s, %.1f m/s relative, %.0f kg\n", v.name.c_str(), status,
+        std::printf("  %-16s %s, %.1f km above %s, %.1f m/s relative, %.0f kg\n", v.name.c_str(), StatusName(v.status),
                     (length(v.pos - b.pos) - b.radius) / 1e3, b.name.c_str(), length(v.vel - b.vel), v.Mass());
     }
 }

@@ -22,11 +22,10 @@ std::string FlightLogRows(const World &world, double simt) {
             cap += t.maxMass;
         }
         const double level = v.groups[THGROUP_MAIN].empty() ? 0 : v.thrusters[v.groups[THGROUP_MAIN][0]].level;
-        const char *status = v.status == VesselStatus::Flying ? "flying" : v.status == VesselStatus::Landed ? "landed" : "crashed";
         char row[512];
         std::snprintf(row, sizeof row, "%.3f,%.8f,%s,%s,%.1f,%.1f,%.3f,%.3f,%.6f,%.6f,%s\n", simt, world.Mjd(),
                       v.name.c_str(), b.name.c_str(), dist - b.radius, dist, speed, v.Mass(), cap > 0 ? fuel / cap : 0,
-                      level, status);
+                      level, StatusName(v.status));
         out += row;
     }
     return out;

@@ -3,6 +3,15 @@
 
 namespace kvhost {
 
+const char *StatusName(VesselStatus status) {
+    switch (status) {
+    case VesselStatus::Flying: return "flying";
+    case VesselStatus::Landed: return "landed";
+    case VesselStatus::Crashed: return "crashed";
+    }
+    return "?";
+}
+
 double Vessel::Mass() const {
     double m = dryMass;
     for (const Tank &t : tanks) m += t.mass;

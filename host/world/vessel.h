@@ -36,6 +36,7 @@ struct VesselClass {
 };
 
 enum class VesselStatus { Flying, Landed, Crashed };
+const char *StatusName(VesselStatus status);   // "flying", "landed", "crashed"
 
 struct Tank {
     double maxMass = 0;
