@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <unistd.h>
 #include <map>
 #include <string>
 #include <vector>
@@ -11,12 +12,23 @@ namespace {
 
 class CollectingReporter : public benchmark::ConsoleReporter {
 public:
+    // Colours only on a terminal, so piped output stays plain text.
+    CollectingReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run> &runs) override {
         for (const Run &r : runs)
-            if (r.run_type == Run::RT_Iteration) times[r.benchmark_name()] = r.GetAdjustedRealTime();
+            if (r.run_type == Run::RT_Iteration) times[BaseName(r.benchmark_name())] = r.GetAdjustedRealTime();
         ConsoleReporter::ReportRuns(runs);
     }
     std::map<std::string, double> times;
+
+private:
+    // "BM_Propagate/5/8192/min_time:0.300" -> "BM_Propagate/5/8192": the ratios name cases by
+    // their arguments, whatever run settings a case carries.
+    static std::string BaseName(const std::string &name) {
+        const size_t settings = name.find("/min_time:");
+        return settings == std::string::npos ? name : name.substr(0, settings);
+    }
 };
 
 void Ratio(const std::map<std::string, double> &t, const std::string &what, const std::string &over,
