@@ -21,9 +21,11 @@ double AxisTorque(const ShipRecord &r, unsigned axis) {
     return r.attitudeTorque[storage[axis]];
 }
 
-double Clamp(double level, double lo, double hi) {
+// A level the host can take: a non-number is 0, an infinite level the full level of its sign.
+double Finite(double level) {
     if (std::isnan(level)) return 0.0;
-    return level < lo ? lo : (level > hi ? hi : level);
+    if (std::isinf(level)) return level > 0 ? 1.0 : -1.0;
+    return level;
 }
 
 // The target turn rate for an error of size |e| (>= 0.1 degree).
@@ -55,8 +57,8 @@ bool HoldAttitudeAxis(int ship, double angle, unsigned axis) {
             return true;
         }
         r.mass = r.vessel->GetMass();
-        const double level = -(r.mass * inertia * omega / dt) / torque;
-        r.vessel->SetAttitudeRotLevel(static_cast<int>(axis), Clamp(level, -1, 1));
+        const double level = Finite(-(r.mass * inertia * omega / dt) / torque);
+        r.vessel->SetAttitudeRotLevel(static_cast<int>(axis), std::fmax(-1.0, std::fmin(1.0, level)));
         return false;
     }
 
@@ -66,9 +68,9 @@ bool HoldAttitudeAxis(int ship, double angle, unsigned axis) {
     const double D = desired - omega;
     double level = 0.0;
     if (std::fabs(D) > band) {
-        level = inertia * r.mass * D / dt / torque;
-        level = D > band ? Clamp(level, -HUGE_VAL, 1) : Clamp(level, -1, HUGE_VAL);
-        if (std::isinf(level)) level = level > 0 ? 1 : -1;
+        // Capped at +1 when speeding up the turn, floored at -1 when slowing it.
+        level = Finite(inertia * r.mass * D / dt / torque);
+        level = D > band ? std::fmin(level, 1.0) : std::fmax(level, -1.0);
     }
     r.vessel->SetAttitudeRotLevel(static_cast<int>(axis), level);
     return false;

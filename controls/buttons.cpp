@@ -27,16 +27,23 @@ int ButtonMenuFor(const MFD *display, const MFDBUTTONMENU **menu) {
     return kButtons;
 }
 
+namespace {
+
+// The key of button bt on the page the display shows now.
+DWORD ButtonKey(const MFD *display, int bt) { return InfoOf(ButtonCommand(IsSettingsPage(display), bt)).key; }
+
+}  // namespace
+
 bool HandleButton(MFD &display, int bt, int event) {
     if (bt < 0 || bt >= kButtons) return false;
     bool used = false;
     if (event & PANEL_MOUSE_RBDOWN) {
         SetButtonModifier(true);
-        used = display.ConsumeKeyBuffered(InfoOf(ButtonCommand(IsSettingsPage(&display), bt)).key);
+        used = display.ConsumeKeyBuffered(ButtonKey(&display, bt));
         SetButtonModifier(false);
     }
     // The page is asked again: the modified press may have turned it.
-    if (event & PANEL_MOUSE_LBDOWN) return display.ConsumeKeyBuffered(InfoOf(ButtonCommand(IsSettingsPage(&display), bt)).key);
+    if (event & PANEL_MOUSE_LBDOWN) return display.ConsumeKeyBuffered(ButtonKey(&display, bt));
     return used;
 }
 

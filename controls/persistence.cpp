@@ -99,8 +99,8 @@ void WriteStatusLines(const MFD *display, FILEHANDLE scn) {
     const int ship = FindShip();
     if (ship == kNone) return;
     const ShipRecord &r = Ship(ship);
-    WriteItem(scn, "KV_TARGET", r.bodies[ListIndex(r, r.targetBody)].name);
-    WriteItem(scn, "KV_SOURCE", r.bodies[ListIndex(r, r.sourceBody)].name);
+    WriteItem(scn, "KV_TARGET", BodyAt(r, r.targetBody).name);
+    WriteItem(scn, "KV_SOURCE", BodyAt(r, r.sourceBody).name);
     char flags[16];
     std::snprintf(flags, sizeof flags, "%u", FlagWord(ship));
     WriteItem(scn, "KV_FLAGS", flags);
@@ -114,7 +114,7 @@ void WriteStatusLines(const MFD *display, FILEHANDLE scn) {
     // FindMFD reports a display of no entry in the debug string; a display that has one writes
     // its centre.
     const int mfd = FindMFD(ship, display);
-    if (mfd != kNone) WriteItem(scn, "KV_CENTER", r.bodies[ListIndex(r, Entry(ship, mfd).centerBody)].name);
+    if (mfd != kNone) WriteItem(scn, "KV_CENTER", BodyAt(r, Entry(ship, mfd).centerBody).name);
 }
 
 void ReadStatusLines(const MFD *display, FILEHANDLE scn) {

@@ -16,10 +16,11 @@ constexpr double kAstronomicalUnit = 149598000000.0;
 
 char g_dateBuffer[64];
 
-// The label in green at x = 5, then the value text at x = 90 in its colour, then the next line.
-void LabelAndValue(HDC dc, const char *label, const char *value, COLORREF colour) {
+// The label at x = 5 (green unless said), then the value text at x = 90 in its colour, then
+// the next line.
+void LabelAndValue(HDC dc, const char *label, const char *value, COLORREF colour, COLORREF labelColour = kGreen) {
     Draw().currentDc = dc;
-    DrawLine(kLabelX, kGreen, "%s", label);
+    DrawLine(kLabelX, labelColour, "%s", label);
     DrawLine(kValueX, colour, "%s", value);
     NextLine();
 }
@@ -48,11 +49,13 @@ void LadderText(char *out, size_t size, double v, int decimals) {
     std::snprintf(out, size, decimals == 4 ? "%.4f%s" : "%.2f%s", shown, suffix);
 }
 
-void PrintDistance(HDC dc, const char *label, double v) {
+void PrintDistanceLabelled(HDC dc, const char *label, COLORREF labelColour, double v) {
     char value[kLineBuffer];
     LadderText(value, sizeof value, v, 2);
-    LabelAndValue(dc, label, value, v >= 0 ? kWhite : kRed);
+    LabelAndValue(dc, label, value, v >= 0 ? kWhite : kRed, labelColour);
 }
+
+void PrintDistance(HDC dc, const char *label, double v) { PrintDistanceLabelled(dc, label, kGreen, v); }
 
 void PrintAccel(HDC dc, const char *label, double v) {
     char value[kLineBuffer];

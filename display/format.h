@@ -14,6 +14,8 @@ namespace kavrex {
 void LadderText(char *out, size_t size, double v, int decimals);
 
 void PrintDistance(HDC dc, const char *label, double v);
+// The same with the label in a colour of its own (the PeT / IMPACT line).
+void PrintDistanceLabelled(HDC dc, const char *label, COLORREF labelColour, double v);
 void PrintAccel(HDC dc, const char *label, double v);
 void PrintCount(HDC dc, const char *label, int32_t n);
 void PrintMjd(HDC dc, const char *label, double mjd, bool highlight);

@@ -29,8 +29,6 @@ double Progress(const ShipRecord &r) {
     return std::isfinite(p) ? p : 0.0;
 }
 
-const BodyEntry &BodyAt(const ShipRecord &r, uint32_t i) { return r.bodies[ListIndex(r, i)]; }
-
 void ShipsPage(int ship, int mfd, DWORD cw) {
     const ShipRecord &focus = Ship(ship);
     DrawLine(kLabelX, kGreen, "%s %u", "SHIPS", ShipCount());
@@ -120,13 +118,8 @@ void ReadOuts(int ship, int mfd, HDC dc) {
     PrintDuration(dc, "Elapsed", r.elapsed);
     const double remains = (buf.arrivalMjd - r.ejectMjd) * 24 * 60 * 60 - r.elapsed;
     PrintDuration(dc, "Remains", remains > 0 ? remains : 0.0);
-    if (buf.impact) DrawLine(kLabelX, kRed, "IMPACT");
-    else DrawLine(kLabelX, kGreen, "PeT");
-    const double peT = length(buf.closestRel[T]) - target.radius;
-    char value[kLineBuffer];
-    LadderText(value, sizeof value, peT, 2);
-    DrawLine(kValueX, peT >= 0 ? kWhite : kRed, "%s", value);
-    NextLine();
+    PrintDistanceLabelled(dc, buf.impact ? "IMPACT" : "PeT", buf.impact ? kRed : kGreen,
+                          length(buf.closestRel[T]) - target.radius);
     PrintDistance(dc, "PeS", length(buf.closestRel[S]) - source.radius);
     PrintDistance(dc, "TargetD", r.targetDist);
     PrintDistance(dc, "SourceD", r.sourceDist);

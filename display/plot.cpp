@@ -104,7 +104,6 @@ void DrawPlot(int ship, int mfd, HDC dc, int W, int H) {
     const int T = static_cast<int>(ListIndex(r, r.targetBody)), S = static_cast<int>(ListIndex(r, r.sourceBody));
     const uint32_t N = buf.pointCount < static_cast<uint32_t>(kMaxPoints) ? buf.pointCount : kMaxPoints;
 
-    p.plotScale = 1e-6;
     const double d = length(buf.shipTrack[0] - buf.bodyTrack[c][0]);
     double base = 1e-6;
     if (d != 0) {

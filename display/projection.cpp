@@ -102,7 +102,7 @@ void SetProjection(int ship, bool flag) {
         return;
     }
     const ShipRecord &r = Ship(ship);
-    ComputeOrbitPlane(r.vesselHandle, r.bodies[ListIndex(r, r.targetBody)].handle);
+    ComputeOrbitPlane(r.vesselHandle, BodyAt(r, r.targetBody).handle);
 }
 
 }  // namespace kavrex

@@ -26,7 +26,7 @@ void DrawStatusStrip(int ship, int mfd, DWORD c) {
     else Cell(1, c, kGreen, "HOLD");
     Cell(2, c, kWhite, " aim");
     if (r.directionAdjust) Cell(3, c, kGreen, "PRO");
-    else Cell(3, c, r.bodies[ListIndex(r, r.targetBody)].colour, "DIR");
+    else Cell(3, c, BodyAt(r, r.targetBody).colour, "DIR");
     Cell(4, c, kWhite, " inv");
     Cell(5, c, r.invertDirection ? kGreen : kRed, r.invertDirection ? "INV" : "OFF");
     Cell(6, c, kWhite, "  KV");

@@ -15,6 +15,10 @@ struct Computation {
     int ship = kNone;
     uint32_t k = 0;
     double t = 0, dt = 0, startMjd = 0;
+    // Fixed for the whole computation, so the step control need not work them out each step:
+    // the point bound, the target's list index and the step shortening for the ship's weight.
+    uint32_t numSteps = 0, target = 0;
+    double weightFactor = 1;
     double pointMjd[kMaxPoints];
     ModelState model;
 };
@@ -83,13 +87,10 @@ VECTOR3 PredictionThrust(const ShipRecord &r) {
 }
 
 void UpdateStepControl(int ship) {
-    const ShipRecord &r = Ship(ship);
     TrajectoryBuffer &w = Ship(ship).work;
-    // The keys keep numSteps within 128..8192; the buffer bound holds whatever it is.
-    const uint32_t N = std::min<uint32_t>(r.numSteps, kMaxPoints);
-    const uint32_t T = ListIndex(r, r.targetBody);
+    const uint32_t N = g_comp.numSteps;
     const uint32_t k = ++g_comp.k;
-    const uint32_t sinceClosest = k - w.closestIndex[T];
+    const uint32_t sinceClosest = k - w.closestIndex[g_comp.target];
     if (sinceClosest <= kPointsAfterClosest && !w.impact)
         w.pointCount = std::min(w.pointCount + 1, N);
     else
@@ -103,14 +104,24 @@ void UpdateStepControl(int ship) {
             if (w.pointCount < N / 16) dt = 16;
         }
     }
-    // Strong gravity now: shorter steps, down to 0.5 s.
-    const double g = length(Driver().weightAccel);
+    g_comp.dt = dt * g_comp.weightFactor;
+}
+
+namespace {
+
+// Strong gravity where the ship is now: the steps are halved once for each of the marks 0.5, 1,
+// 2, 4 and 7 m/s^2 that its weight per mass passes, down to 1/32.
+double WeightFactor(const VECTOR3 &weightAccel) {
+    const double g = length(weightAccel);
+    double factor = 1;
     for (double limit : {0.5, 1.0, 2.0, 4.0, 7.0}) {
         if (!(g > limit)) break;
-        dt /= 2;
+        factor /= 2;
     }
-    g_comp.dt = dt;
+    return factor;
 }
+
+}  // namespace
 
 void Propagate(int ship, const VariantBodies &vb) {
     ShipRecord &r = Ship(ship);
@@ -121,6 +132,10 @@ void Propagate(int ship, const VariantBodies &vb) {
     c.startMjd = oapiGetSimMJD();
     c.t = 0;
     c.k = 0;
+    // The keys keep numSteps within 128..8192; the buffer bound holds whatever it is.
+    c.numSteps = std::min<uint32_t>(r.numSteps, kMaxPoints);
+    c.target = ListIndex(r, r.targetBody);
+    c.weightFactor = WeightFactor(Driver().weightAccel);
     w.impact = false;
     w.pointCount = 128;
     for (int i = 0; i < vb.watchedCount; ++i) {

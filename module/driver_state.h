@@ -10,9 +10,6 @@ namespace kavrex {
 struct DriverScratch {
     double stepLength;      // s, of the current opcPreStep
     VECTOR3 weightAccel;    // m/s^2, vessel frame: weight / mass of the record in its turn
-    VECTOR3 steerDirection; // vessel frame: where the vessel should point
-    double steerLength;
-    double pitch, yaw, bank;   // radians: how far the vessel is off that direction
 };
 
 DriverScratch &Driver();

@@ -110,6 +110,7 @@ struct ShipRecord {
 // A body-list index the record holds; an index that a shorter rebuild left beyond the list is
 // read as the star, so nothing reaches past the list.
 inline uint32_t ListIndex(const ShipRecord &r, uint32_t index) { return index < r.bodyCount ? index : 0; }
+inline const BodyEntry &BodyAt(const ShipRecord &r, uint32_t index) { return r.bodies[ListIndex(r, index)]; }
 
 // Records in use: 0 .. ShipCount() - 1 are claimed.
 uint32_t ShipCount();

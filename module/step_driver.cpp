@@ -34,7 +34,8 @@ void SampleShipState(int ship) {
     ShipRecord &r = Ship(ship);
     oapiGetGlobalPos(r.vesselHandle, &r.shipPos);
     oapiGetGlobalVel(r.vesselHandle, &r.shipVel);
-    if (length(r.shipVel) > r.maxVel) r.maxVel = length(r.shipVel);
+    const double speed = length(r.shipVel);
+    if (speed > r.maxVel) r.maxVel = speed;
     r.mass = r.vessel->GetMass();
     VECTOR3 weight;
     r.vessel->GetWeightVector(weight);
@@ -59,9 +60,9 @@ void SampleShipState(int ship) {
     oapiGetRotationMatrix(r.vesselHandle, &r.rotation);
 }
 
-void ComputeSteering(int ship) {
+SteeringAngles ComputeSteering(int ship) {
     const ShipRecord &r = Ship(ship);
-    DriverScratch &s = Driver();
+    SteeringAngles a = {0, 0, 0};
     const uint32_t T = ListIndex(r, r.targetBody);
     VECTOR3 d;
     if (r.directionAdjust) {
@@ -73,17 +74,14 @@ void ComputeSteering(int ship) {
         d = target - self;
     }
     if (r.invertDirection) d = -d;
-    s.steerDirection = d;
-    s.steerLength = length(d);
-    // No direction (the target at the ship's position, or no motion relative to it): hold
-    // still rather than chase an angle left over from another step or vessel.
-    s.pitch = s.yaw = s.bank = 0;
-    if (!(s.steerLength > 0)) return;
-    s.pitch = std::asin(d.y / s.steerLength);
-    const double sinPolar = std::sin(std::acos(d.y / s.steerLength));
+    const double len = length(d);
+    if (!(len > 0)) return a;
+    a.pitch = std::asin(d.y / len);
+    const double sinPolar = std::sin(std::acos(d.y / len));
     // Straight up or down every yaw is as good as any other: none is commanded.
-    if (sinPolar != 0) s.yaw = std::acos(std::fmax(-1.0, std::fmin(1.0, d.z / (sinPolar * s.steerLength))));
-    if (d.x < 0) s.yaw = -s.yaw;
+    if (sinPolar != 0) a.yaw = std::acos(std::fmax(-1.0, std::fmin(1.0, d.z / (sinPolar * len))));
+    if (d.x < 0) a.yaw = -a.yaw;
+    return a;
 }
 
 namespace {
@@ -113,17 +111,16 @@ using namespace kavrex;
 DLLCLBK void opcPreStep(double /*simt*/, double simdt, double /*mjd*/) {
     const int focus = FindShip();
     if (focus == kNone) return;
+    Driver().stepLength = simdt;
     for (uint32_t n = 0; n < ShipCount(); ++n) {
         const int i = static_cast<int>(n);
         ShipRecord &r = Ship(i);
-        Driver().stepLength = simdt;
         if (!r.autofillOff) RefillTanks(i);
         SampleShipState(i);
-        ComputeSteering(i);
-        const DriverScratch &s = Driver();
-        const bool pitchOk = HoldAttitudeAxis(i, -s.pitch, 0);
-        const bool yawOk = HoldAttitudeAxis(i, s.yaw, 1);
-        const bool bankOk = HoldAttitudeAxis(i, s.bank, 2);
+        const SteeringAngles a = ComputeSteering(i);
+        const bool pitchOk = HoldAttitudeAxis(i, -a.pitch, 0);
+        const bool yawOk = HoldAttitudeAxis(i, a.yaw, 1);
+        const bool bankOk = HoldAttitudeAxis(i, a.bank, 2);
         r.attitudeAligned = pitchOk && yawOk && bankOk;
         Drive(i);
         if (i == focus && !r.display.ready) Predict(i);

@@ -10,8 +10,13 @@ void SampleShipState(int ship);
 
 // Tops up every tank below 0.2 % of its capacity (to full, or to the superthrust fraction).
 void RefillTanks(int ship);
-// The steering direction in the vessel frame and the three angles the autopilot gets.
-void ComputeSteering(int ship);
+// How far the vessel is off its steering direction, radians, as the autopilot gets it.
+struct SteeringAngles {
+    double pitch, yaw, bank;
+};
+// From the record's present sample. A direction of no length (the target at the ship's
+// position, or no motion relative to it) gives no angles at all: the vessel is held still.
+SteeringAngles ComputeSteering(int ship);
 
 }  // namespace kavrex
 

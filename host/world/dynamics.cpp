@@ -65,14 +65,17 @@ TranslationState Add(const TranslationState &s, const Derivative &d, double h) {
     return {s.pos + d.dpos * h, s.vel + d.dvel * h, s.mass + d.dmass * h};
 }
 
-// Fraction of each tank's demand that it can meet over h seconds.
-std::vector<double> TankSupply(const Vessel &v, double h) {
-    std::vector<double> demand(v.tanks.size(), 0.0), supply(v.tanks.size(), 1.0);
-    for (const Thruster &t : v.thrusters)
-        if (t.spec.tank >= 0 && t.level > 0) demand[t.spec.tank] += t.level * t.spec.max0 / t.spec.exhaustSpeed * h;
-    for (size_t k = 0; k < v.tanks.size(); ++k)
-        if (demand[k] > v.tanks[k].mass) supply[k] = demand[k] > 0 ? v.tanks[k].mass / demand[k] : 0;
-    return supply;
+// Fraction of each tank's demand that it can meet over h seconds, into `supply` (one entry per
+// tank; its storage is reused from sub-step to sub-step).
+void TankSupply(const Vessel &v, double h, std::vector<double> &supply) {
+    supply.assign(v.tanks.size(), 0.0);
+    for (const Thruster &t : v.thrusters)   // first the demand of each tank
+        if (t.spec.tank >= 0 && t.spec.tank < static_cast<int>(v.tanks.size()) && t.level > 0)
+            supply[t.spec.tank] += t.level * t.spec.max0 / t.spec.exhaustSpeed * h;
+    for (size_t k = 0; k < v.tanks.size(); ++k) {
+        const double demand = supply[k];
+        supply[k] = demand > v.tanks[k].mass ? v.tanks[k].mass / demand : 1.0;
+    }
 }
 
 EngineOutput EngineForcesWith(const Vessel &v, const std::vector<double> &supply) {
@@ -162,7 +165,9 @@ bool StaysDown(const World &w, Vessel &v, const FrameBodies &fb, double tau) {
     if (v.status == VesselStatus::Flying) return false;
     const int b = v.landedOn;
     const VECTOR3 up = unit(v.pos - fb.Position(static_cast<size_t>(b), tau));
-    const EngineOutput e = EngineForcesWith(v, TankSupply(v, 0));
+    std::vector<double> supply;
+    TankSupply(v, 0, supply);
+    const EngineOutput e = EngineForcesWith(v, supply);
     const double push = dotp(mul(v.rot, e.force), up) / v.Mass();
     const double pull = kG * w.body(b).mass / std::pow(w.body(b).radius, 2);
     if (v.status == VesselStatus::Landed && push > pull) {
@@ -186,9 +191,10 @@ void AdvanceVessel(World &w, Vessel &v, const FrameBodies &fb) {
     }
     const int n = std::max(1, static_cast<int>(std::ceil(dt / SubStep(w, v) - 1e-9)));
     const double h = dt / n;
+    std::vector<double> supply;
     for (int i = 0; i < n; ++i) {
         const double tau = i * h;
-        const std::vector<double> supply = TankSupply(v, h);
+        TankSupply(v, h, supply);
         const EngineOutput e = EngineForcesWith(v, supply);
         const VECTOR3 thrust = mul(v.rot, e.force);
         const TranslationState s0 = {v.pos, v.vel, v.Mass()};

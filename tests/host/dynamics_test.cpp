@@ -21,6 +21,13 @@ constexpr double kEarthMass = 5.97237e24, kEarthRadius = 6.371e6;
 
 VECTOR3 Nose(const Vessel &v) { return mul(v.rot, _V(0, 0, 1)); }
 
+// A Courier at rest in nearly empty space, 5e8 m off the ecliptic.
+Vessel &CourierAtRest(World &w) {
+    scenes::QuietSpace(w);
+    scenes::AddShipAt(w, "Courier-1", _V(0, 5e8, 0), _V(0, 0, 0));
+    return w.vessel(0);
+}
+
 // The SDK calls answer from the world in use.
 struct InUse {
     explicit InUse(World &w) { kvhost::SetCurrentWorld(&w); }
@@ -70,9 +77,7 @@ TEST(Dynamics, LowEarthOrbitInTheSolarSystemAtTimeAcceleration) {
 TEST(Dynamics, OneGeeBurnInEmptySpaceMatchesTheRocketEquation) {
     World w;
     InUse inUse(w);
-    scenes::QuietSpace(w);
-    scenes::AddShipAt(w, "Courier-1", _V(0, 5e8, 0), _V(0, 0, 0));
-    Vessel &v = w.vessel(0);
+    Vessel &v = CourierAtRest(w);
     v.api->SetThrusterGroupLevel(THGROUP_MAIN, 1.0);   // 196 kN on 20 t: 9.8 m/s^2 at first
     Simulation sim(w, {});
     const double seconds = 600;
@@ -94,9 +99,7 @@ TEST(Dynamics, AttitudeLevelsTurnTheVesselByTheLeftHandedRule) {
     for (int axis = 0; axis < 3; ++axis) {
         World w;
         InUse inUse(w);
-        scenes::QuietSpace(w);
-        scenes::AddShipAt(w, "Courier-1", _V(0, 5e8, 0), _V(0, 0, 0));
-        Vessel &v = w.vessel(0);
+        Vessel &v = CourierAtRest(w);
         v.api->SetAttitudeRotLevel(axis, 1.0);
         Simulation sim(w, {});
         sim.Run(20);   // 1 s
@@ -121,9 +124,7 @@ TEST(Dynamics, AttitudeLevelsTurnTheVesselByTheLeftHandedRule) {
 TEST(Dynamics, EmptyTankGivesNoThrustAndLevelsAreClamped) {
     World w;
     InUse inUse(w);
-    scenes::QuietSpace(w);
-    scenes::AddShipAt(w, "Courier-1", _V(0, 5e8, 0), _V(0, 0, 0));
-    Vessel &v = w.vessel(0);
+    Vessel &v = CourierAtRest(w);
     v.tanks[0].mass = 0;
     v.api->SetThrusterGroupLevel(THGROUP_MAIN, 3.0);
     EXPECT_EQ(v.thrusters[0].level, 1.0);
