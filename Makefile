@@ -3,7 +3,7 @@ BUILD ?= build
 SAN_BUILD ?= build-san
 CMAKE_FLAGS ?=
 
-.PHONY: setup build run test test-fast test-san bench clean
+.PHONY: setup build run test test-fast test-san test-windows bench clean
 
 setup:
 	@bash scripts/setup.sh
@@ -16,8 +16,9 @@ build: setup
 run: build
 	$(BUILD)/bin/kavrex-sim
 
-# Every test, in the optimised build and again under AddressSanitizer and UBSan.
-test: test-fast test-san
+# Every test, in the optimised build and again under AddressSanitizer and UBSan; then the
+# plug-in's sources compiled for 64-bit Windows.
+test: test-fast test-san test-windows
 
 test-fast: build
 	ctest --test-dir $(BUILD) --output-on-failure
@@ -26,6 +27,9 @@ test-san: setup
 	cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAVREX_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(SAN_BUILD)
 	ctest --test-dir $(SAN_BUILD) --output-on-failure
+
+test-windows: setup
+	bash scripts/check-windows.sh $(BUILD)/windows-check
 
 # Benchmarks with the ratios against baselines measured in the same run.
 bench: build

@@ -5,6 +5,10 @@
 
 #include <Orbitersdk.h>
 
+#include "../module/portability.h"
+
+#include <cstddef>
+
 namespace kavrex {
 
 constexpr int kLabelX = 5;
@@ -25,7 +29,7 @@ struct DrawState {
 DrawState &Draw();
 
 // Composes a line in the line buffer, cut to fit it (63 characters), and draws it at (x, lineY).
-void DrawLine(int x, COLORREF colour, const char *format, ...) __attribute__((format(printf, 3, 4)));
+void DrawLine(int x, COLORREF colour, const char *format, ...) KAVREX_PRINTF_FORMAT(3, 4);
 // lineY += lineHeight.
 void NextLine();
 

@@ -92,7 +92,7 @@ void UpdateStepControl(int ship) {
     const uint32_t k = ++g_comp.k;
     const uint32_t sinceClosest = k - w.closestIndex[g_comp.target];
     if (sinceClosest <= kPointsAfterClosest && !w.impact)
-        w.pointCount = std::min(w.pointCount + 1, N);
+        w.pointCount = std::min<uint32_t>(w.pointCount + 1, N);
     else
         w.pointCount = k;   // stops the computation at once
 

@@ -16,16 +16,14 @@ namespace {
 
 char g_modeName[] = "Kavrex";
 
-int MsgProc(UINT msg, UINT mfd, WPARAM wparam, LPARAM lparam) {
+// The simulator takes the display it drives from the result: the new instance's address as an
+// MFD, which OAPI_MSGTYPE is wide enough to hold. 0 tells it that no display was made.
+OAPI_MSGTYPE MsgProc(UINT msg, UINT mfd, WPARAM wparam, LPARAM lparam) {
     if (msg != OAPI_MSG_MFD_OPENED) return 0;
     const DWORD width = static_cast<DWORD>(wparam & 0xFFFF);
     const DWORD height = static_cast<DWORD>((wparam >> 16) & 0xFFFF);
-    Kavrex *instance = new (std::nothrow) Kavrex(mfd, width, height, reinterpret_cast<VESSEL *>(lparam));
-    // The SDK's result is an int; on a 64-bit host it cannot hold the address, and the host
-    // takes the instance from its constructor. Non-zero still means "made".
-    if (!instance) return 0;
-    const int bits = static_cast<int>(reinterpret_cast<intptr_t>(instance));
-    return bits != 0 ? bits : 1;
+    MFD *instance = new (std::nothrow) Kavrex(mfd, width, height, reinterpret_cast<VESSEL *>(lparam));
+    return static_cast<OAPI_MSGTYPE>(reinterpret_cast<intptr_t>(instance));
 }
 
 }  // namespace

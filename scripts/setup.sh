@@ -7,6 +7,7 @@ PACKAGES=(
   cmake ninja-build g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libcairo2-dev liberfa-dev fonts-dejavu-core
+  g++-mingw-w64-x86-64
 )
 
 missing=()

@@ -14,7 +14,6 @@ namespace {
 std::vector<RegisteredMode> g_modes;
 int g_nextModeId = 1;
 DisplaySlot g_slots[kDisplaySlots];
-MFD *g_constructed = nullptr;
 
 }  // namespace
 
@@ -73,11 +72,9 @@ bool OpenDisplay(int slot, const std::string &mode, std::string &error, int widt
     CloseDisplay(slot);
     const WPARAM size = static_cast<WPARAM>(width) | (static_cast<WPARAM>(height) << 16);
     const LPARAM vessel = reinterpret_cast<LPARAM>(w->vessel(focus).api.get());
-    TakeConstructedMfd();
-    const int made = m->msgproc(OAPI_MSG_MFD_OPENED, static_cast<UINT>(slot), size, vessel);
-    MFD *instance = TakeConstructedMfd();
+    MFD *instance = InstanceFromResult(m->msgproc(OAPI_MSG_MFD_OPENED, static_cast<UINT>(slot), size, vessel));
     if (!instance) {
-        error = "display mode '" + mode + "' made no display (result " + std::to_string(made) + ")";
+        error = "display mode '" + mode + "' made no display";
         return false;
     }
     DisplaySlot &s = g_slots[slot];
@@ -128,16 +125,11 @@ std::vector<std::string> ButtonLabels(int slot) {
     return labels;
 }
 
-void NoteMfdConstructed(MFD *instance) { g_constructed = instance; }
-
-MFD *TakeConstructedMfd() {
-    MFD *m = g_constructed;
-    g_constructed = nullptr;
-    return m;
+MFD *InstanceFromResult(OAPI_MSGTYPE result) {
+    return reinterpret_cast<MFD *>(static_cast<intptr_t>(result));
 }
 
 void NoteMfdDestroyed(MFD *instance) {
-    if (g_constructed == instance) g_constructed = nullptr;
     const int s = SlotOf(instance);
     if (s >= 0) g_slots[s].instance = nullptr;
 }

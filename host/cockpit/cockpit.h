@@ -1,9 +1,8 @@
 // cockpit.h: the registered display modes and the cockpit's ten display slots.
 //
 // Opening a slot in a mode sends OAPI_MSG_MFD_OPENED through the mode's message procedure, as
-// the simulator does, with the width in the low and the height in the high 16 bits. The SDK's
-// message procedure returns an int, which cannot carry a 64-bit address, so the host takes the
-// new instance from the MFD base constructor instead and reads the result only as "made or not".
+// the simulator does, with the width in the low and the height in the high 16 bits; the
+// procedure's result is the new instance's address, and the slot keeps that instance.
 #ifndef KVHOST_COCKPIT_COCKPIT_H
 #define KVHOST_COCKPIT_COCKPIT_H
 
@@ -18,7 +17,7 @@ struct RegisteredMode {
     int id = 0;
     std::string name;
     DWORD key = 0;
-    int (*msgproc)(UINT msg, UINT mfd, WPARAM wparam, LPARAM lparam) = nullptr;
+    OAPI_MSGTYPE (*msgproc)(UINT msg, UINT mfd, WPARAM wparam, LPARAM lparam) = nullptr;
 };
 
 int RegisterMode(const MFDMODESPEC &spec);
@@ -55,11 +54,10 @@ bool PressButton(int slot, int bt, int event);
 // The twelve labels a display shows (empty where it gives none).
 std::vector<std::string> ButtonLabels(int slot);
 
-// Called by the MFD base: the instance being built and the one being destroyed.
-void NoteMfdConstructed(MFD *instance);
-// The instance last built since the previous call (then forgotten), or null. Lets a caller that
-// sends OAPI_MSG_MFD_OPENED itself get hold of what the mode made.
-MFD *TakeConstructedMfd();
+// The instance a message procedure's result names, or null for 0.
+MFD *InstanceFromResult(OAPI_MSGTYPE result);
+
+// Called by the MFD base when an instance is destroyed: its slot forgets it.
 void NoteMfdDestroyed(MFD *instance);
 
 }  // namespace kvhost

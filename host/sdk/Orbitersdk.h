@@ -14,12 +14,21 @@
 // ---------------------------------------------------------------------------------------------
 // Export markers
 // ---------------------------------------------------------------------------------------------
+#ifdef _WIN32
+#define DLLCLBK extern "C" __declspec(dllexport)
+#define OAPIFUNC __declspec(dllimport)
+#else
 #define DLLCLBK extern "C" __attribute__((visibility("default")))
 #define OAPIFUNC __attribute__((visibility("default")))
+#endif
 
 // ---------------------------------------------------------------------------------------------
 // The Windows subset
 // ---------------------------------------------------------------------------------------------
+#ifdef _WIN32
+// On Windows the system declares the subset, as it does for the simulator's own SDK.
+#include <windows.h>
+#else
 typedef uint8_t BYTE;
 typedef uint16_t WORD;
 typedef uint32_t DWORD;
@@ -72,6 +81,10 @@ OAPIFUNC BOOL LineTo(HDC hdc, int x, int y);
 OAPIFUNC BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom);
 OAPIFUNC SHORT GetAsyncKeyState(int vkey);
 }
+
+// A message procedure's result: signed and pointer-sized, as on 64-bit Windows.
+typedef intptr_t LRESULT;
+#endif
 
 // ---------------------------------------------------------------------------------------------
 // Vectors and matrices
@@ -159,10 +172,18 @@ typedef struct {
     DWORD flag[10];
 } VESSELSTATUS;
 
+// The result of a display mode's message procedure. For OAPI_MSG_MFD_OPENED it carries the new
+// instance's address, so it is pointer-sized wherever pointers are 64 bits wide.
+#if defined(_WIN64) || (!defined(_WIN32) && INTPTR_MAX > INT32_MAX)
+typedef LRESULT OAPI_MSGTYPE;
+#else
+typedef int OAPI_MSGTYPE;
+#endif
+
 typedef struct {
     char *name;
     DWORD key;
-    int (*msgproc)(UINT msg, UINT mfd, WPARAM wparam, LPARAM lparam);
+    OAPI_MSGTYPE (*msgproc)(UINT msg, UINT mfd, WPARAM wparam, LPARAM lparam);
 } MFDMODESPEC;
 
 #pragma pack(push, 1)

@@ -9,7 +9,6 @@ bool oapiUnregisterMFDMode(int mode) { return kvhost::UnregisterMode(mode); }
 
 MFD::MFD(DWORD w, DWORD h, VESSEL *vessel) : W(w), H(h), cw(0), ch(0), pV(vessel) {
     kvhost::FontCell(h, cw, ch);
-    kvhost::NoteMfdConstructed(this);
 }
 
 MFD::~MFD() { kvhost::NoteMfdDestroyed(this); }

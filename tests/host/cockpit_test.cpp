@@ -29,14 +29,14 @@ public:
     DWORD charHeight() const { return ch; }
 };
 
-int ProbeProc(UINT msg, UINT mfd, WPARAM wparam, LPARAM lparam) {
+OAPI_MSGTYPE ProbeProc(UINT msg, UINT mfd, WPARAM wparam, LPARAM lparam) {
     seen.msg = msg;
     seen.mfd = mfd;
     seen.wparam = wparam;
     seen.vessel = reinterpret_cast<VESSEL *>(lparam);
     if (msg != OAPI_MSG_MFD_OPENED) return 0;
-    new ProbeMfd(static_cast<DWORD>(wparam & 0xFFFF), static_cast<DWORD>(wparam >> 16), seen.vessel);
-    return 1;
+    MFD *made = new ProbeMfd(static_cast<DWORD>(wparam & 0xFFFF), static_cast<DWORD>(wparam >> 16), seen.vessel);
+    return static_cast<OAPI_MSGTYPE>(reinterpret_cast<intptr_t>(made));
 }
 
 class CockpitTest : public ::testing::Test {
@@ -73,6 +73,20 @@ TEST_F(CockpitTest, OpeningSendsTheSizePackedAndTheFocusVesselAndClosingDeletes)
     kvhost::CloseDisplay(7);
     EXPECT_EQ(seen.destroyed, 1);
     EXPECT_EQ(kvhost::Slot(7).instance, nullptr);
+}
+
+// A procedure that makes nothing answers 0: the slot stays closed and the error says so.
+OAPI_MSGTYPE RefusingProc(UINT, UINT, WPARAM, LPARAM) { return 0; }
+
+TEST_F(CockpitTest, AProcedureThatMakesNoDisplayLeavesTheSlotClosed) {
+    char name[] = "Refuser";
+    MFDMODESPEC spec = {name, OAPI_KEY_N, RefusingProc};
+    const int id = oapiRegisterMFDMode(spec);
+    std::string error;
+    EXPECT_FALSE(kvhost::OpenDisplay(4, "Refuser", error));
+    EXPECT_NE(error.find("made no display"), std::string::npos) << error;
+    EXPECT_EQ(kvhost::Slot(4).instance, nullptr);
+    oapiUnregisterMFDMode(id);
 }
 
 TEST_F(CockpitTest, OpeningFailuresSayWhy) {

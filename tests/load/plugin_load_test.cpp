@@ -66,6 +66,42 @@ TEST(PluginLoad, ExportsTheEntryPointsRegistersTheModeAndUnloadsClean) {
     kvhost::SetCurrentWorld(nullptr);
 }
 
+// The mode's message procedure hands the new display back through its result, a pointer-sized
+// value: the instance it names is a working display of the loaded module.
+TEST(PluginLoad, MessageProcedureReturnsTheInstanceItMade) {
+    static_assert(sizeof(OAPI_MSGTYPE) == sizeof(void *), "the result must carry an address");
+    kvhost::World world;
+    scenes::LowEarthOrbit(world);
+    kvhost::SetCurrentWorld(&world);
+    {
+        kvhost::Plugin plugin;
+        std::string error;
+        ASSERT_TRUE(plugin.Load(KAVREX_PLUGIN_PATH, error)) << error;
+        const kvhost::RegisteredMode *mode = kvhost::FindMode("Kavrex");
+        ASSERT_NE(mode, nullptr);
+        const WPARAM size = 256 | (256 << 16);
+        const LPARAM vessel = reinterpret_cast<LPARAM>(world.vessel(0).api.get());
+        EXPECT_EQ(mode->msgproc(OAPI_MSG_MFD_CLOSED, 0, size, vessel), 0);
+
+        const OAPI_MSGTYPE result = mode->msgproc(OAPI_MSG_MFD_OPENED, 0, size, vessel);
+        MFD *made = kvhost::InstanceFromResult(result);
+        ASSERT_NE(made, nullptr);
+        EXPECT_EQ(reinterpret_cast<intptr_t>(made), static_cast<intptr_t>(result));
+        // Its virtual operations are the module's: the flight page's first button is TGT.
+        const char *label = made->ButtonLabel(0);
+        ASSERT_NE(label, nullptr);
+        EXPECT_STREQ(label, "TGT");
+        delete made;
+
+        // The host drives what the procedure returned: the slot holds a display that answers.
+        ASSERT_TRUE(kvhost::OpenDisplay(2, "Kavrex", error)) << error;
+        ASSERT_NE(kvhost::Slot(2).instance, nullptr);
+        EXPECT_EQ(kvhost::ButtonLabels(2).at(0), "TGT");
+        plugin.Unload();
+    }
+    kvhost::SetCurrentWorld(nullptr);
+}
+
 TEST(PluginLoad, MissingLibraryIsANamedError) {
     kvhost::Plugin plugin;
     std::string error;

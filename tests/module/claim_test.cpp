@@ -157,8 +157,8 @@ TEST_F(ClaimTest, IdentifierBeyondTheTenSlotsOwnsNoEntry) {
     ASSERT_NE(mode, nullptr);
     const WPARAM size = 256 | (256 << 16);
     const LPARAM vessel = reinterpret_cast<LPARAM>(world().vessel(0).api.get());
-    EXPECT_NE(mode->msgproc(OAPI_MSG_MFD_OPENED, 12, size, vessel), 0);
-    MFD *instance = kvhost::TakeConstructedMfd();   // no slot holds it: the test owns it
+    MFD *instance = kvhost::InstanceFromResult(mode->msgproc(OAPI_MSG_MFD_OPENED, 12, size, vessel));
+    // no slot holds it: the test owns it
     ASSERT_NE(instance, nullptr);
     ASSERT_EQ(ShipCount(), 1u);   // the vessel still has its record
     for (int k = 0; k < kavrex::kMaxMfds; ++k) EXPECT_EQ(Entry(0, k).mfd, nullptr);
