@@ -3,6 +3,7 @@
 
 #include "../module/driver_state.h"
 #include "gravity_step.h"
+#include "segment_minimum.h"
 
 #include <algorithm>
 
@@ -60,15 +61,30 @@ void StorePoint(TrajectoryBuffer &w, const ModelState &m, uint32_t k) {
     w.shipTrackVel[k] = m.shipVel;
 }
 
-void RecordClosestApproaches(const ShipRecord &r, TrajectoryBuffer &w, const VariantBodies &vb, uint32_t k) {
+// The least distance to each watched body over the step that ends at point k (at point 0, the
+// point itself). A minimum inside the step counts with its own distance and moment, so that a
+// fast ship cannot step over a body; closestIndex names the stored end nearer to it.
+void RecordClosestApproaches(const ShipRecord &r, TrajectoryBuffer &w, const VariantBodies &vb, uint32_t k,
+                             double stepLength) {
     for (int i = 0; i < vb.watchedCount; ++i) {
         const int b = vb.watched[i];
-        const VECTOR3 rel = w.bodyTrack[b][k] - w.shipTrack[k];
+        VECTOR3 rel = w.bodyTrack[b][k] - w.shipTrack[k];
+        uint32_t index = k;
+        double mjd = g_comp.pointMjd[k];
+        SegmentMinimum m;
+        if (k > 0 && LeastDistanceInStep(w.bodyTrack[b][k - 1] - w.shipTrack[k - 1],
+                                         w.bodyTrackVel[b][k - 1] - w.shipTrackVel[k - 1], rel,
+                                         w.bodyTrackVel[b][k] - w.shipTrackVel[k], stepLength, m) &&
+            length(m.rel) < length(rel)) {
+            rel = m.rel;
+            index = m.fraction < 0.5 ? k - 1 : k;
+            mjd = g_comp.pointMjd[k - 1] + m.fraction * stepLength / 86400.0;
+        }
         const double d = length(rel);
         if (!(d < length(w.closestRel[b]))) continue;
-        w.closestIndex[b] = k;
+        w.closestIndex[b] = index;
         w.closestRel[b] = rel;
-        w.arrivalMjd = g_comp.pointMjd[k];
+        w.arrivalMjd = mjd;
         if (d < r.bodies[b].radius) w.impact = true;
     }
 }
@@ -147,7 +163,7 @@ void Propagate(int ship, const VariantBodies &vb) {
         const uint32_t k = c.k;
         StorePoint(w, c.model, k);
         c.pointMjd[k] = c.startMjd + c.t / 86400.0;
-        RecordClosestApproaches(r, w, vb, k);
+        RecordClosestApproaches(r, w, vb, k, c.dt);   // c.dt: the step that led to point k
         UpdateStepControl(ship);
         c.t += c.dt;
         MidpointStep(c.model, thrust, c.dt);
