@@ -1,6 +1,7 @@
 // plot.cpp: the trajectory plot and the line clipper.
 #include "plot.h"
 
+#include "../engine/variants.h"
 #include "../module/module_state.h"
 #include "../module/ship_table.h"
 #include "projection.h"
@@ -35,13 +36,30 @@ bool ClipSide(double p, double q, double &t0, double &t1) {
     return true;
 }
 
-void Path(HDC dc, const VECTOR3 *track, const VECTOR3 *centre, uint32_t n, int W, int H, int crossAtA, HPEN penA,
-          int crossAtB, HPEN penB, HPEN pathPen) {
+// What the paths are drawn relative to: the centre body's predicted track, point by point, when
+// the prediction modelled it; otherwise (its track then holds nothing of this prediction) the
+// centre body's present position, the same for every point.
+struct CentreReference {
+    const VECTOR3 *track;   // null: use `fixed`
+    VECTOR3 fixed;
+    const VECTOR3 &At(uint32_t k) const { return track ? track[k] : fixed; }
+};
+
+CentreReference ReferenceOf(const ShipRecord &r, const TrajectoryBuffer &buf, int c) {
+    bool modelled = c == 0;   // the star is always modelled
+    const VariantBodies vb = ResolveVariant(buf.variant, r);
+    for (int i = 0; i < vb.modelledCount; ++i) modelled = modelled || vb.modelled[i] == c;
+    if (modelled) return {buf.bodyTrack[c], _V(0, 0, 0)};
+    return {nullptr, r.bodyPos[c]};
+}
+
+void Path(HDC dc, const VECTOR3 *track, const CentreReference &centre, uint32_t n, int W, int H, int crossAtA,
+          HPEN penA, int crossAtB, HPEN penB, HPEN pathPen) {
     const double cx = W / 2, cy = H / 2;
     double px = 0, py = 0;
     for (uint32_t k = 0; k < n; ++k) {
         double x, y;
-        ProjectPoint(track[k] - centre[k], cx, cy, x, y);
+        ProjectPoint(track[k] - centre.At(k), cx, cy, x, y);
         if (k > 0) {
             DrawClippedLine(dc, px, py, x, y, W, H);
             const int marks[2] = {crossAtA, crossAtB};
@@ -104,7 +122,8 @@ void DrawPlot(int ship, int mfd, HDC dc, int W, int H) {
     const int T = static_cast<int>(ListIndex(r, r.targetBody)), S = static_cast<int>(ListIndex(r, r.sourceBody));
     const uint32_t N = buf.pointCount < static_cast<uint32_t>(kMaxPoints) ? buf.pointCount : kMaxPoints;
 
-    const double d = length(buf.shipTrack[0] - buf.bodyTrack[c][0]);
+    const CentreReference centre = ReferenceOf(r, buf, c);
+    const double d = length(buf.shipTrack[0] - centre.At(0));
     double base = 1e-6;
     if (d != 0) {
         if (r.autozoomOff) {
@@ -129,11 +148,11 @@ void DrawPlot(int ship, int mfd, HDC dc, int W, int H) {
         Ellipse(dc, ToInt(std::floor(X - rho)), ToInt(std::floor(Y - rho)), ToInt(std::floor(X + rho)),
                 ToInt(std::floor(Y + rho)));
     }
-    // Target and source paths relative to the centre body's predicted motion.
+    // Target and source paths relative to the centre body.
     SelectObject(dc, r.bodies[T].solidPen);
-    Path(dc, buf.bodyTrack[T], buf.bodyTrack[c], N, W, H, -1, nullptr, -1, nullptr, r.bodies[T].solidPen);
+    Path(dc, buf.bodyTrack[T], centre, N, W, H, -1, nullptr, -1, nullptr, r.bodies[T].solidPen);
     SelectObject(dc, r.bodies[S].solidPen);
-    Path(dc, buf.bodyTrack[S], buf.bodyTrack[c], N, W, H, -1, nullptr, -1, nullptr, r.bodies[S].solidPen);
+    Path(dc, buf.bodyTrack[S], centre, N, W, H, -1, nullptr, -1, nullptr, r.bodies[S].solidPen);
     // Links: every body to the star when the star is the centre, else source to target.
     if (c == 0) {
         for (uint32_t i = 1; i < r.bodyCount; ++i) DrawBodyLink(ship, dc, 0, static_cast<int>(i), W, H);
@@ -149,7 +168,7 @@ void DrawPlot(int ship, int mfd, HDC dc, int W, int H) {
     // The ship's path, with crosses at the closest approaches to target and source.
     const HPEN pathPen = r.kvEngaged ? Module().trajectoryPen : Module().trajectoryDotPen;
     SelectObject(dc, pathPen);
-    Path(dc, buf.shipTrack, buf.bodyTrack[c], N, W, H, static_cast<int>(buf.closestIndex[T]), r.bodies[T].solidPen,
+    Path(dc, buf.shipTrack, centre, N, W, H, static_cast<int>(buf.closestIndex[T]), r.bodies[T].solidPen,
          static_cast<int>(buf.closestIndex[S]), r.bodies[S].solidPen, pathPen);
 }
 

@@ -202,6 +202,29 @@ TEST_F(PageTest, AutozoomMakesTheStartDistanceAQuarterOfTheWidth) {
     EXPECT_NEAR(std::hypot(white->x1 - 128, white->y1 - 128), 64, 1.5);
 }
 
+// Earth to Saturn, centred on Mars, which that prediction does not model: the ship's path is
+// drawn relative to Mars's present position and starts at the ship's marker (the end of the
+// white line from the centre).
+TEST_F(PageTest, APathAboutACentreThePredictionDoesNotModelStartsAtTheShip) {
+    const int ship = OpenOnLeo();
+    Ship(ship).targetBody = 7;   // Saturn (Jupiter wears the path's colour)
+    kavrex::Entry(ship, 0).centerBody = 5;   // Mars
+    Step();
+    const std::vector<DrawOp> ops = Refresh();
+    const DrawOp *white = nullptr, *pathStart = nullptr;
+    for (const DrawOp &op : ops) {
+        if (op.kind != DrawOp::Line) continue;
+        if (op.pen.color == 0xFFFFFFu) white = &op;
+        if (op.pen.color == RGB(192, 128, 0) && !pathStart) pathStart = &op;
+    }
+    ASSERT_NE(white, nullptr);
+    ASSERT_NE(pathStart, nullptr);
+    EXPECT_NEAR(pathStart->x0, white->x1, 1);
+    EXPECT_NEAR(pathStart->y0, white->y1, 1);
+    // Autozoom put the ship a quarter of the width from the centre.
+    EXPECT_NEAR(std::hypot(white->x1 - 128, white->y1 - 128), 64, 1.5);
+}
+
 class ClipperTest : public ::testing::Test {
 protected:
     std::vector<DrawOp> Clip(double x0, double y0, double x1, double y1) {
