@@ -34,11 +34,8 @@ int RunRender(const CommandLine &cl) {
     const int presses[5] = {0, 1, 2, 0, 3};
     for (int s : open)
         for (int i = 0; i < presses[cl.mode]; ++i) PressKey(s, OAPI_KEY_M);
-    // No refresh while stepping: the prediction of the last steps waits for the picture.
-    Simulation &sim = session.simulation();
-    sim.refresh = nullptr;
-    sim.SetTimeAcceleration(cl.warp);
-    sim.Run(cl.stepsGiven ? cl.steps : 1);
+    session.simulation().SetTimeAcceleration(cl.warp);
+    session.FlyToOneMoment(cl.stepsGiven ? cl.steps : 1);
 
     for (int s : open) {
         const std::string path = PathFor(cl.out, s, open.size() > 1);

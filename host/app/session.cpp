@@ -57,6 +57,16 @@ void Session::RefreshDisplays() {
     }
 }
 
+void Session::FlyToOneMoment(long frames) {
+    if (frames <= 0) return;
+    simulation_->Run(frames - 1);
+    RefreshDisplays();   // takes the ready mark: the last frame predicts afresh
+    const std::function<void()> refresh = simulation_->refresh;
+    simulation_->refresh = nullptr;
+    simulation_->Run(1);
+    simulation_->refresh = refresh;
+}
+
 bool Session::Save(const std::string &path, std::string &error) {
     return WriteTextFile(path, ScenarioText(*world_, SaveOpenDisplays(), scenario_.otherSections), error);
 }

@@ -44,6 +44,11 @@ public:
     void RefreshDisplays();
     const RecordingDc *LastRefresh(int slot) const { return lastRefresh_[slot].get(); }
 
+    // Flies `frames` frames with the displays refreshing as usual, the last of them right after a
+    // refresh, so that its prediction is made from the same step as the read-outs: the next
+    // Update shows one moment, as a picture must.
+    void FlyToOneMoment(long frames);
+
     // Saves the running state as a scenario file.
     bool Save(const std::string &path, std::string &error);
 
