@@ -6,6 +6,7 @@
 #include "../module/ship_table.h"
 #include "projection.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kavrex {
@@ -101,8 +102,11 @@ void DrawClippedLine(HDC dc, double x0, double y0, double x1, double y1, int W, 
     // The ends that lie inside are kept exactly; only cut ends are moved to the border.
     const double ax = t0 > 0 ? x0 + t0 * dx : x0, ay = t0 > 0 ? y0 + t0 * dy : y0;
     const double bx = t1 < 1 ? x0 + t1 * dx : x1, by = t1 < 1 ? y0 + t1 * dy : y1;
-    MoveToEx(dc, ToInt(ax), ToInt(ay), nullptr);
-    LineTo(dc, ToInt(bx), ToInt(by));
+    // A cut end computed as 0.9999... would truncate to 0, a pixel outside: clamp the pixel.
+    auto inX = [&](double v) { return std::min<int>(std::max<int>(ToInt(v), 1), W - 2); };
+    auto inY = [&](double v) { return std::min<int>(std::max<int>(ToInt(v), 1), H - 2); };
+    MoveToEx(dc, inX(ax), inY(ay), nullptr);
+    LineTo(dc, inX(bx), inY(by));
 }
 
 void DrawBodyLink(int ship, HDC dc, int a, int b, int W, int H) {

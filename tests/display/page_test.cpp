@@ -264,4 +264,24 @@ TEST_F(ClipperTest, DrawsOnlyThePartOfTheSegmentInsideTheRectangle) {
     EXPECT_TRUE(Clip(10, 10, INFINITY, 20).empty());
 }
 
+// Random segments of every kind: every end drawn lies inside the rectangle, cut ends included.
+TEST_F(ClipperTest, EveryDrawnEndLiesInsideTheRectangle) {
+    uint64_t state = 0x9E3779B97F4A7C15ull;
+    auto uniform = [&](double lo, double hi) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return lo + (hi - lo) * static_cast<double>(state >> 11) / 9007199254740992.0;
+    };
+    int drawn = 0, outside = 0;
+    for (int i = 0; i < 200000; ++i) {
+        const std::vector<DrawOp> ops =
+            Clip(uniform(-150, 250), uniform(-150, 250), uniform(-150, 250), uniform(-150, 250));
+        for (const DrawOp &op : ops) {
+            ++drawn;
+            for (int v : {op.x0, op.y0, op.x1, op.y1}) outside += v < 1 || v > 98;
+        }
+    }
+    EXPECT_GT(drawn, 50000);
+    EXPECT_EQ(outside, 0);
+}
+
 }  // namespace
