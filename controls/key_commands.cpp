@@ -139,11 +139,12 @@ double LeadingNumber(const char *text) {
             p = q;
         }
     }
-    char number[128];
-    const size_t n = static_cast<size_t>(p - start) < sizeof number - 1 ? static_cast<size_t>(p - start) : sizeof number - 1;
-    std::memcpy(number, start, n);
-    number[n] = '\0';
-    return std::strtod(number, nullptr);
+    // The number is read whole, however long. strtod agrees with the scan above except after
+    // "0x", where it would read a hexadecimal number; the decimal reading there is the 0.
+    char *end = nullptr;
+    const double value = std::strtod(start, &end);
+    if (end != p) return *start == '-' ? -0.0 : 0.0;
+    return value;
 }
 
 bool SetKvAccelClbk(void * /*id*/, char *str, void * /*usrdata*/) {

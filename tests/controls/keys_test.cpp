@@ -184,12 +184,20 @@ TEST_F(KeysTest, SelectGBoxSetsTheAccelerationFromTheLeadingNumber) {
     const struct {
         const char *text;
         double value;
-    } cases[] = {{"  -2.5e1 m/s2", -25.0}, {"3e", 3.0}, {".5", 0.5}, {"+7.", 7.0}, {"two", 0.0}, {"", 0.0}};
+    } cases[] = {{"  -2.5e1 m/s2", -25.0}, {"3e", 3.0}, {".5", 0.5}, {"+7.", 7.0}, {"two", 0.0}, {"", 0.0},
+                 {"0x1A", 0.0}};
     for (const auto &c : cases) {
         Key(OAPI_KEY_S);
         kvhost::AnswerInputBox(c.text);
         EXPECT_EQ(rec().artGee, c.value) << "'" << c.text << "'";
     }
+    // A long number is read whole: 130 zeros then 5 is 5, a 1 and 200 zeros is 1e200.
+    Key(OAPI_KEY_S);
+    kvhost::AnswerInputBox((std::string(130, '0') + "5").c_str());
+    EXPECT_EQ(rec().artGee, 5.0);
+    Key(OAPI_KEY_S);
+    kvhost::AnswerInputBox(("1" + std::string(200, '0') + " m/s2").c_str());
+    EXPECT_EQ(rec().artGee, 1e200);
     // Beyond a double: the acceleration stays as it was, never infinity.
     rec().artGee = 9.81;
     Key(OAPI_KEY_S);
