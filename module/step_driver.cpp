@@ -60,6 +60,12 @@ void SampleShipState(int ship) {
     oapiGetRotationMatrix(r.vesselHandle, &r.rotation);
 }
 
+namespace {
+
+double UnitCosine(double c) { return std::fmax(-1.0, std::fmin(1.0, c)); }
+
+}  // namespace
+
 SteeringAngles ComputeSteering(int ship) {
     const ShipRecord &r = Ship(ship);
     SteeringAngles a = {0, 0, 0};
@@ -76,10 +82,15 @@ SteeringAngles ComputeSteering(int ship) {
     if (r.invertDirection) d = -d;
     const double len = length(d);
     if (!(len > 0)) return a;
-    a.pitch = std::asin(d.y / len);
-    const double sinPolar = std::sin(std::acos(d.y / len));
+    // The ratios below are cosines of a unit direction, at most 1 in exact arithmetic; rounded,
+    // one can come out a hair above 1 (for a direction within a microradian of the nose, about
+    // 600 in a million), and asin or acos of it is NaN. Exactly where the hold settles, so each
+    // ratio is clamped to [-1, 1].
+    const double up = UnitCosine(d.y / len);
+    a.pitch = std::asin(up);
+    const double sinPolar = std::sin(std::acos(up));
     // Straight up or down every yaw is as good as any other: none is commanded.
-    if (sinPolar != 0) a.yaw = std::acos(std::fmax(-1.0, std::fmin(1.0, d.z / (sinPolar * len))));
+    if (sinPolar != 0) a.yaw = std::acos(UnitCosine(d.z / (sinPolar * len)));
     if (d.x < 0) a.yaw = -a.yaw;
     return a;
 }

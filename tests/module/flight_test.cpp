@@ -7,6 +7,7 @@
 #include "controls/attitude.h"
 #include "module/driver_state.h"
 #include "module/ship_lookup.h"
+#include "module/step_driver.h"
 
 #include <cmath>
 #include <cstdio>
@@ -261,6 +262,34 @@ TEST_F(FlightTest, ZeroLengthSteeringCommandsNoTurnAndReusesNoStaleAngle) {
     world().vessel(1).pos = world().body(1).pos + _V(5e6, 0, 0);
     opcPreStep(0, 0.05, world().Mjd());
     EXPECT_EQ(world().vessel(1).requestedRotLevel[1], 0.0);
+}
+
+// Directions within a microradian of the nose (and of straight up): rounding can put a cosine a
+// hair above 1, and every angle must still be a number; the nose gives no yaw to speak of.
+TEST_F(FlightTest, SteeringNearTheNoseAndTheZenithIsAlwaysANumber) {
+    const int ship = CourierLookingAway();
+    kavrex::ShipRecord &r = Ship(ship);
+    r.directionAdjust = true;   // steer along the velocity relative to the target
+    r.rotation = MATRIX3{{1, 0, 0, 0, 1, 0, 0, 0, 1}};
+    const uint32_t T = r.targetBody;
+    r.bodyVel[T] = _V(0, 0, 0);
+    uint64_t state = 12345;
+    auto tiny = [&]() {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return (static_cast<double>(state >> 11) / 9007199254740992.0 - 0.5) * 2e-6;
+    };
+    int notANumber = 0;
+    double largestYaw = 0;
+    for (int i = 0; i < 1000000; ++i) {
+        const bool zenith = i % 2 == 1;
+        const double speed = 1 + (i % 977) * 13.7;
+        r.shipVel = zenith ? _V(tiny(), 1, tiny()) * speed : _V(tiny(), tiny(), 1) * speed;
+        const kavrex::SteeringAngles a = kavrex::ComputeSteering(ship);
+        if (!std::isfinite(a.pitch) || !std::isfinite(a.yaw) || !std::isfinite(a.bank)) ++notANumber;
+        if (!zenith) largestYaw = std::fmax(largestYaw, std::fabs(a.yaw));
+    }
+    EXPECT_EQ(notANumber, 0);
+    EXPECT_LT(largestYaw, 2e-6);
 }
 
 }  // namespace
