@@ -25,6 +25,8 @@ void DrawLine(int x, COLORREF colour, const char *format, ...) {
     TextOutA(d.currentDc, x, d.lineY, d.lineBuffer, static_cast<int>(std::strlen(d.lineBuffer)));
 }
 
+int ValueX() { return 9 * static_cast<int>(Module().lineHeight); }
+
 void NextLine() { Draw().lineY += static_cast<int>(Module().lineHeight); }
 
 }  // namespace kavrex

@@ -12,7 +12,11 @@
 namespace kavrex {
 
 constexpr int kLabelX = 5;
-constexpr int kValueX = 90;
+constexpr unsigned kPageLines = 25;   // the most lines a page draws, title and strip included
+
+// Where the values start: nine line heights, 90 pixels on a 256-pixel display. The font follows
+// the display's height, so the column moves with it and a label never runs into its value.
+int ValueX();
 constexpr size_t kLineBuffer = 64;
 
 // Text colours (0xBBGGRR).

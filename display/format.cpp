@@ -21,7 +21,7 @@ char g_dateBuffer[64];
 void LabelAndValue(HDC dc, const char *label, const char *value, COLORREF colour, COLORREF labelColour = kGreen) {
     Draw().currentDc = dc;
     DrawLine(kLabelX, labelColour, "%s", label);
-    DrawLine(kValueX, colour, "%s", value);
+    DrawLine(ValueX(), colour, "%s", value);
     NextLine();
 }
 
@@ -74,7 +74,7 @@ void PrintMjd(HDC dc, const char *label, double mjd, bool highlight) {
     char value[kLineBuffer];
     std::snprintf(value, sizeof value, "%5.6f", mjd);
     LabelAndValue(dc, label, value, colour);
-    DrawLine(kValueX, colour, "%s", MjdToText(mjd));
+    DrawLine(ValueX(), colour, "%s", MjdToText(mjd));
     NextLine();
 }
 

@@ -101,13 +101,13 @@ void ReadOuts(int ship, int mfd, HDC dc) {
 
     const COLORREF targetLabel = !r.attitudeHold ? kDarkRed : r.attitudeAligned ? kDarkGreen : kOlive;
     DrawLine(kLabelX, targetLabel, "Target");
-    DrawLine(kValueX, target.colour, "%s", target.name);
+    DrawLine(ValueX(), target.colour, "%s", target.name);
     NextLine();
     DrawLine(kLabelX, kGreen, "Source");
-    DrawLine(kValueX, source.colour, "%s", source.name);
+    DrawLine(ValueX(), source.colour, "%s", source.name);
     NextLine();
     DrawLine(kLabelX, kGreen, "Center");
-    DrawLine(kValueX, centre.colour, "%s", centre.name);
+    DrawLine(ValueX(), centre.colour, "%s", centre.name);
     NextLine();
     PrintMjd(dc, "Eject", r.ejectMjd, r.ejected);
     PrintMjd(dc, "ETA", buf.arrivalMjd, true);

@@ -4,6 +4,7 @@
 #include "../controls/buttons.h"
 #include "../controls/key_commands.h"
 #include "../controls/persistence.h"
+#include "../display/draw_state.h"
 #include "../display/page.h"
 #include "module_state.h"
 #include "ship_lookup.h"
@@ -12,7 +13,9 @@ namespace kavrex {
 
 Kavrex::Kavrex(UINT mfdId, DWORD w, DWORD h, VESSEL *vessel) : MFD(w, h, vessel) {
     BindDisplay(this, mfdId, vessel);
-    Module().lineHeight = h / 24;
+    // The page has 25 lines; the largest whole step at which all of them fit. At the
+    // simulator's classic 256 pixels that is h / 24, the font's own height.
+    Module().lineHeight = h / kPageLines;
 }
 
 Kavrex::~Kavrex() { UnbindDisplay(this); }

@@ -12,7 +12,7 @@ struct ModuleState {
     HPEN whitePen;
     HPEN trajectoryPen;      // solid: drive engaged
     HPEN trajectoryDotPen;   // dotted: drive off
-    unsigned lineHeight;     // display height / 24 of the last display opened
+    unsigned lineHeight;     // display height / kPageLines of the last display opened
 };
 
 ModuleState &Module();

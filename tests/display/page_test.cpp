@@ -2,6 +2,7 @@
 // and colours, and the lines of the plot.
 #include "support/plugin_fixture.h"
 
+#include "display/draw_state.h"
 #include "display/page.h"
 #include "engine/body_list.h"
 #include "display/plot.h"
@@ -50,7 +51,7 @@ protected:
     static const DrawOp *ValueOf(const std::vector<DrawOp> &ops, const std::string &label) {
         const DrawOp *l = Find(ops, label);
         for (const DrawOp &op : ops)
-            if (l && op.kind == DrawOp::Text && op.y0 == l->y0 && op.x0 == 90) return &op;
+            if (l && op.kind == DrawOp::Text && op.y0 == l->y0 && op.x0 == kavrex::ValueX()) return &op;
         return nullptr;
     }
     void Step() { opcPreStep(0, 0.05, world().Mjd()); }
@@ -90,7 +91,8 @@ TEST_F(PageTest, StatusStripOfAFreshRecord) {
 }
 
 TEST_F(PageTest, StatusStripWithSuperthrustAndAnOddCharacterWidth) {
-    const int ship = OpenOnLeo(264);   // line height 11, character width 7
+    // Font 11 pixels high, character width 7; lines 10 apart, since 25 lines of 11 would not fit.
+    const int ship = OpenOnLeo(264);
     Ship(ship).superthrust = static_cast<double>(0.012f);
     Ship(ship).attitudeHold = Ship(ship).attitudeAligned = true;
     const std::vector<DrawOp> ops = Refresh();
@@ -100,7 +102,41 @@ TEST_F(PageTest, StatusStripWithSuperthrustAndAnOddCharacterWidth) {
     EXPECT_EQ(hold->color, 0x00FF00u);
     EXPECT_EQ(sup->x0, 3 * 3 + 8 * 7);   // column 2: 3h + 8c with h = 3
     EXPECT_EQ(gee->x0, 4 * 3 + 12 * 7);
-    EXPECT_EQ(sup->y0, 22);
+    EXPECT_EQ(sup->y0, 20);
+}
+
+// Displays of other sizes (the simulator's external displays can be resized; the font follows
+// the height): no label runs into its value and every line stays on the display; at 256 the
+// value column is where it always was.
+TEST_F(PageTest, EveryLineFitsAndNoLabelRunsIntoItsValueAtAnySize) {
+    scenes::LowEarthOrbit(world());
+    for (int height : {120, 200, 256, 264, 300, 512, 777, 1024}) {
+        SCOPED_TRACE(height);
+        std::string error;
+        ASSERT_TRUE(kvhost::OpenDisplay(0, "Kavrex", error, height, height)) << error;
+        const int ship = kavrex::FindShip();
+        Ship(ship).targetBody = 5;
+        Ship(ship).ejected = true;   // the page at its longest: 25 lines
+        Ship(ship).display.ready = false;
+        Step();
+        DWORD cw, ch;
+        kvhost::FontCell(static_cast<DWORD>(height), cw, ch);
+        const std::vector<DrawOp> ops = Refresh();
+        int lines = 0;
+        for (const DrawOp &op : ops) {
+            if (op.kind != DrawOp::Text) continue;
+            EXPECT_LE(op.y0 + static_cast<int>(ch), height) << op.text;
+            const DrawOp *value = ValueOf(ops, op.text);
+            if (op.x0 == 5 && value) {
+                ++lines;
+                EXPECT_LT(op.x0 + static_cast<int>(op.text.size() * cw), value->x0) << op.text;
+            }
+        }
+        EXPECT_GE(lines, 15);
+        if (height == 256) {
+            EXPECT_EQ(ValueOf(ops, "Target")->x0, 90);
+        }
+    }
 }
 
 TEST_F(PageTest, ReadOutsAfterAComputation) {
