@@ -163,6 +163,7 @@ void Touchdown(World &w, Vessel &v, const FrameBodies &fb, double tau) {
 // body pulls it down; otherwise it rides on the body.
 bool StaysDown(const World &w, Vessel &v, const FrameBodies &fb, double tau) {
     if (v.status == VesselStatus::Flying) return false;
+    if (v.status == VesselStatus::Crashed) return true;
     const int b = v.landedOn;
     const VECTOR3 up = unit(v.pos - fb.Position(static_cast<size_t>(b), tau));
     std::vector<double> supply;
@@ -208,7 +209,14 @@ void AdvanceVessel(World &w, Vessel &v, const FrameBodies &fb) {
         Rotate(v.rot, v.omega, h);
         DrainTanks(v, supply, h);
         Touchdown(w, v, fb, tau + h);
-        if (v.status != VesselStatus::Flying) break;
+        if (v.status != VesselStatus::Flying) {
+            // Down part-way through the frame: ride with the body to the frame's end, so the
+            // vessel stays at the point where it touched.
+            const size_t b = static_cast<size_t>(v.landedOn);
+            v.pos += fb.Position(b, dt) - fb.Position(b, tau + h);
+            v.vel = fb.Velocity(b, dt);
+            break;
+        }
     }
     Orthonormalize(v.rot);
 }
@@ -229,8 +237,8 @@ void AdvanceWorld(World &world, double dt) {
         fb.p1.push_back(world.body(b).pos);
         fb.v1.push_back(world.body(b).vel);
     }
-    for (int i = 0; i < world.VesselCount(); ++i)
-        if (world.vessel(i).status != VesselStatus::Crashed) AdvanceVessel(world, world.vessel(i), fb);
+    // A crashed vessel moves on only with the body it lies on (it cannot lift off).
+    for (int i = 0; i < world.VesselCount(); ++i) AdvanceVessel(world, world.vessel(i), fb);
 }
 
 }  // namespace kvhost

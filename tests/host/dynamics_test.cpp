@@ -2,6 +2,7 @@
 // acceleration, flown through the frame loop at its default frame length.
 #include <gtest/gtest.h>
 
+#include "host/scenario/scenario_write.h"
 #include "host/sim/simulation.h"
 #include "host/world/dynamics.h"
 #include "host/world/frames.h"
@@ -158,6 +159,31 @@ TEST(Dynamics, VesselReachingASurfaceLandsOrCrashes) {
         EXPECT_EQ(v.status, speed < 5 ? kvhost::VesselStatus::Landed : kvhost::VesselStatus::Crashed)
             << "touchdown at about " << speed << " m/s";
     }
+}
+
+// A crash on a moving body, part-way through a long frame: the wreck stays where it touched,
+// carried with the body, and is saved there, on the surface.
+TEST(Dynamics, ACrashedVesselStaysWhereItTouchedAndIsSavedThere) {
+    World w;
+    InUse inUse(w);
+    const double radius = 1.7374e6;
+    w.AddBody(kvhost::DriftingBody("Moon", 7.342e22, radius, _V(0, 0, 0), _V(0, 0, 1000)));
+    scenes::AddShipAt(w, "Lander", _V(radius + 50, 0, 0), _V(-300, 0, 1000));
+    Vessel &v = w.vessel(0);
+    v.tanks[0].mass = 0;
+    Simulation sim(w, {});
+    sim.SetTimeAcceleration(100);   // frames of 5 s: the crash falls inside the first
+    sim.Run(1);
+    ASSERT_EQ(v.status, kvhost::VesselStatus::Crashed);
+    EXPECT_NEAR(length(v.pos - w.body(0).pos), radius, 1e-3);
+    sim.Run(200);   // 1,000 s later the Moon has moved 1,000 km
+    EXPECT_NEAR(length(v.pos - w.body(0).pos), radius, 1e-3);
+    EXPECT_NEAR(v.pos.x - w.body(0).pos.x, radius, 1e-3);   // the same point of the surface
+    EXPECT_EQ(length(v.vel - w.body(0).vel), 0.0);
+
+    const std::string text = kvhost::ScenarioText(w, {}, {});
+    EXPECT_NE(text.find("STATUS Landed Moon"), std::string::npos) << text;
+    EXPECT_NE(text.find("RPOS 1737400.000"), std::string::npos) << text;
 }
 
 struct WarpCalls {
