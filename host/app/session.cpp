@@ -1,6 +1,8 @@
 // session.cpp: starting and stopping a run.
 #include "session.h"
 
+#include <algorithm>
+
 #include "../scenario/block_io.h"
 #include "../scenario/scenario_world.h"
 #include "../scenario/scenario_write.h"
@@ -68,7 +70,14 @@ void Session::FlyToOneMoment(long frames) {
 }
 
 bool Session::Save(const std::string &path, std::string &error) {
-    return WriteTextFile(path, ScenarioText(*world_, SaveOpenDisplays(), scenario_.otherSections), error);
+    // The open displays write their own lines; a display of a type this host does not draw
+    // (an Orbit display, say) is kept as it was read, so saving loses nothing.
+    std::vector<SavedDisplay> displays = SaveOpenDisplays();
+    for (const ScenarioDisplay &d : scenario_.displays)
+        if (d.mode.empty() && !Slot(d.slot).instance) displays.push_back({d.slot, d.type, "", d.lines});
+    std::sort(displays.begin(), displays.end(),
+              [](const SavedDisplay &a, const SavedDisplay &b) { return a.slot < b.slot; });
+    return WriteTextFile(path, ScenarioText(*world_, displays, scenario_.otherSections), error);
 }
 
 void Session::Stop() {

@@ -14,6 +14,15 @@
 
 namespace kvhost {
 
+// What a scenario may hold; outside these bounds a file is refused with its line and the bound.
+constexpr double kMinMjd = -1000000, kMaxMjd = 400000;   // the span ERFA's planetary theory serves
+constexpr double kMaxRelPos = 1e14;     // m, each component: 670 au, well beyond the planets
+constexpr double kMaxRelVel = 3e7;      // m/s, each component: a tenth of the speed of light
+constexpr double kMaxAttitude = 3600;   // degrees, each AROT angle
+constexpr double kMaxSpin = 3600;       // degrees/s, each VROT rate: ten turns a second
+constexpr int kMaxTankIndex = 63;
+constexpr size_t kMaxNameLength = 63;   // vessel names, as the simulator hands them out
+
 struct ScenarioShip {
     std::string name, className;
     int line = 0;                 // of the "name:class" line

@@ -1,6 +1,8 @@
 // scenario_parse.cpp: reading scenario text into a Scenario.
 #include "scenario.h"
 
+#include "numbers.h"
+
 #include <strings.h>
 
 #include <cerrno>
@@ -34,24 +36,34 @@ void SplitItem(const std::string &line, std::string &key, std::string &rest) {
     rest = sp == std::string::npos ? std::string() : Trim(line.substr(sp));
 }
 
-bool ParseNumber(const std::string &text, double &out) {
-    if (text.empty()) return false;
-    char *end = nullptr;
-    errno = 0;
-    const double v = std::strtod(text.c_str(), &end);
-    if (end == text.c_str() || *end != '\0' || errno == ERANGE || !std::isfinite(v)) return false;
+// A number within [lo, hi].
+bool ParseNumberIn(const std::string &text, double lo, double hi, double &out) {
+    double v;
+    if (!ParseNumber(text, v) || v < lo || v > hi) return false;
     out = v;
     return true;
 }
 
-bool ParseVector(const std::string &text, VECTOR3 &out) {
+bool ParseVector(const std::string &text, double bound, VECTOR3 &out) {
     std::istringstream in(text);
     std::string a, b, c, extra;
     if (!(in >> a >> b >> c) || (in >> extra)) return false;
     VECTOR3 v;
-    if (!ParseNumber(a, v.x) || !ParseNumber(b, v.y) || !ParseNumber(c, v.z)) return false;
+    if (!ParseNumberIn(a, -bound, bound, v.x) || !ParseNumberIn(b, -bound, bound, v.y) ||
+        !ParseNumberIn(c, -bound, bound, v.z))
+        return false;
     out = v;
     return true;
+}
+
+// A bound as a person writes it: 400000, -1000000, 3e7, 1e14.
+std::string Bound(double b) {
+    if (b == std::floor(b) && std::fabs(b) < 1e7) return FormatText("%.0f", b);
+    std::string t = FormatText("%g", b);
+    const size_t e = t.find("e+");
+    if (e != std::string::npos) t.erase(e + 1, 1);
+    while (t.find("e0") != std::string::npos) t.erase(t.find("e0") + 1, 1);
+    return t;
 }
 
 class Parser {
@@ -78,6 +90,7 @@ private:
     Scenario &sc_;
     std::string section_;          // "" outside any section
     int sectionLine_ = 0;
+    int dateLine_ = 0;
     bool inShip_ = false;
 };
 
@@ -134,7 +147,7 @@ bool Parser::BeginSection(int line, const std::string &key, const std::string &r
         else if (Same(rest, "Right")) d.slot = 1;
         else {
             double slot;
-            if (!ParseNumber(rest, slot) || slot != std::floor(slot) || slot < 0 || slot > 9)
+            if (!ParseNumberIn(rest, 0, 9, slot) || slot != std::floor(slot))
                 return Fail(line, "display slot '" + rest + "' is not Left, Right or 0 to 9");
             d.slot = static_cast<int>(slot);
         }
@@ -155,6 +168,8 @@ bool Parser::BeginSection(int line, const std::string &key, const std::string &r
 bool Parser::Environment(int line, const std::string &key, const std::string &rest) {
     if (Same(key, "System")) {
         if (rest.empty()) return Fail(line, "System needs a name");
+        if (sc_.systemLine)
+            return Fail(line, "System is given twice (first on line " + std::to_string(sc_.systemLine) + ")");
         sc_.system = rest;
         sc_.systemLine = line;
         return true;
@@ -163,9 +178,12 @@ bool Parser::Environment(int line, const std::string &key, const std::string &re
         std::string kind, value;
         SplitItem(rest, kind, value);
         double mjd;
-        if (!Same(kind, "MJD") || !ParseNumber(value, mjd))
-            return Fail(line, "Date must be 'Date MJD <number>', not '" + rest + "'");
+        if (dateLine_) return Fail(line, "Date is given twice (first on line " + std::to_string(dateLine_) + ")");
+        if (!Same(kind, "MJD") || !ParseNumberIn(value, kMinMjd, kMaxMjd, mjd))
+            return Fail(line, "Date must be 'Date MJD <number>' with the number from " + Bound(kMinMjd) + " to " +
+                                  Bound(kMaxMjd) + ", not '" + rest + "'");
         sc_.mjd = mjd;
+        dateLine_ = line;
         return true;
     }
     return Fail(line, "unknown item '" + key + "' in BEGIN_ENVIRONMENT");
@@ -173,6 +191,8 @@ bool Parser::Environment(int line, const std::string &key, const std::string &re
 
 bool Parser::Focus(int line, const std::string &key, const std::string &rest) {
     if (!Same(key, "Ship") || rest.empty()) return Fail(line, "BEGIN_FOCUS takes 'Ship <name>'");
+    if (sc_.focusLine)
+        return Fail(line, "the focus is given twice (first on line " + std::to_string(sc_.focusLine) + ")");
     sc_.focus = rest;
     sc_.focusLine = line;
     return true;
@@ -185,6 +205,11 @@ bool Parser::ShipHeader(int line, const std::string &text) {
     ScenarioShip ship;
     ship.name = Trim(text.substr(0, colon));
     ship.className = Trim(text.substr(colon + 1));
+    if (ship.name.empty() || ship.className.empty())
+        return Fail(line, "a ship starts with 'name:class', not '" + text + "'");
+    if (ship.name.size() > kMaxNameLength)
+        return Fail(line, "ship name of " + std::to_string(ship.name.size()) + " characters (at most " +
+                              std::to_string(kMaxNameLength) + ")");
     ship.line = line;
     for (const ScenarioShip &other : sc_.ships)
         if (Same(other.name, ship.name.c_str())) return Fail(line, "ship '" + ship.name + "' is given twice");
@@ -210,10 +235,21 @@ bool Parser::ShipItem(int line, const std::string &key, const std::string &rest)
         ship.statusLine = line;
         return true;
     }
-    VECTOR3 *vec = Same(key, "RPOS") ? &ship.rpos : Same(key, "RVEL") ? &ship.rvel
-                 : Same(key, "AROT") ? &ship.arot : Same(key, "VROT") ? &ship.vrot : nullptr;
-    if (vec) {
-        if (!ParseVector(rest, *vec)) return Fail(line, key + " needs three numbers, not '" + rest + "'");
+    struct VectorItem {
+        const char *key;
+        VECTOR3 *into;
+        double bound;
+        const char *unit;
+    };
+    const VectorItem items[] = {{"RPOS", &ship.rpos, kMaxRelPos, "m"},
+                                {"RVEL", &ship.rvel, kMaxRelVel, "m/s"},
+                                {"AROT", &ship.arot, kMaxAttitude, "degrees"},
+                                {"VROT", &ship.vrot, kMaxSpin, "degrees/s"}};
+    for (const VectorItem &item : items) {
+        if (!Same(key, item.key)) continue;
+        if (!ParseVector(rest, item.bound, *item.into))
+            return Fail(line, key + " needs three numbers from -" + Bound(item.bound) + " to " + Bound(item.bound) +
+                                  " " + item.unit + ", not '" + rest + "'");
         return true;
     }
     if (Same(key, "PRPLEVEL")) {
@@ -224,10 +260,10 @@ bool Parser::ShipItem(int line, const std::string &key, const std::string &rest)
         while (in >> pair) {
             const size_t colon = pair.find(':');
             double index, level;
-            if (colon == std::string::npos || !ParseNumber(pair.substr(0, colon), index) ||
-                !ParseNumber(pair.substr(colon + 1), level) || index < 0 || index != std::floor(index) ||
-                level < 0 || level > 1)
-                return Fail(line, "PRPLEVEL takes 'tank:level' pairs with a level from 0 to 1, not '" + pair + "'");
+            if (colon == std::string::npos || !ParseNumberIn(pair.substr(0, colon), 0, kMaxTankIndex, index) ||
+                index != std::floor(index) || !ParseNumberIn(pair.substr(colon + 1), 0, 1, level))
+                return Fail(line, "PRPLEVEL takes 'tank:level' pairs, a tank from 0 to " +
+                                      std::to_string(kMaxTankIndex) + " and a level from 0 to 1, not '" + pair + "'");
             ship.tankLevels.push_back({static_cast<int>(index), level});
         }
         return true;

@@ -1,6 +1,8 @@
 // scenario_write.cpp: scenario text from the running state.
 #include "scenario_write.h"
 
+#include "numbers.h"
+
 #include "../cockpit/cockpit.h"
 #include "../world/frames.h"
 #include "block_io.h"
@@ -12,10 +14,10 @@ namespace kvhost {
 
 namespace {
 
-std::string Format(const char *fmt, double a, double b, double c) {
-    char buf[160];
-    std::snprintf(buf, sizeof buf, fmt, a, b, c);
-    return buf;
+// Positions and velocities are written exactly, so that a saved flight loads back to the same
+// state and saves again to the same text.
+std::string ExactVector(const VECTOR3 &v) {
+    return ExactNumberText(v.x) + " " + ExactNumberText(v.y) + " " + ExactNumberText(v.z);
 }
 
 void WriteShip(std::string &out, const World &w, const Vessel &v) {
@@ -25,17 +27,15 @@ void WriteShip(std::string &out, const World &w, const Vessel &v) {
     out += std::string("  STATUS ") + (v.status == VesselStatus::Flying ? "Orbiting " : "Landed ") + b.name + "\n";
     const VECTOR3 rpos = v.pos - b.pos, rvel = v.vel - b.vel, arot = EulerFromRotation(v.rot) / kDeg;
     const VECTOR3 vrot = v.omega / kDeg;
-    out += Format("  RPOS %.6f %.6f %.6f\n", rpos.x, rpos.y, rpos.z);
-    out += Format("  RVEL %.6f %.6f %.6f\n", rvel.x, rvel.y, rvel.z);
-    out += Format("  AROT %.9f %.9f %.9f\n", arot.x, arot.y, arot.z);
-    out += Format("  VROT %.9f %.9f %.9f\n", vrot.x, vrot.y, vrot.z);
+    out += "  RPOS " + ExactVector(rpos) + "\n";
+    out += "  RVEL " + ExactVector(rvel) + "\n";
+    out += FormatText("  AROT %.9f %.9f %.9f\n", arot.x, arot.y, arot.z);
+    out += FormatText("  VROT %.9f %.9f %.9f\n", vrot.x, vrot.y, vrot.z);
     if (!v.tanks.empty()) {
         out += "  PRPLEVEL";
         for (size_t k = 0; k < v.tanks.size(); ++k) {
-            char buf[64];
             const double level = v.tanks[k].maxMass > 0 ? v.tanks[k].mass / v.tanks[k].maxMass : 0;
-            std::snprintf(buf, sizeof buf, " %zu:%.9f", k, level);
-            out += buf;
+            out += FormatText(" %zu:%.9f", k, level);
         }
         out += "\n";
     }
@@ -47,13 +47,12 @@ void WriteShip(std::string &out, const World &w, const Vessel &v) {
 std::string ScenarioText(const World &world, const std::vector<SavedDisplay> &displays,
                          const std::vector<ScenarioSection> &otherSections) {
     std::string out = "BEGIN_ENVIRONMENT\n  System Sol\n";
-    char date[64];
-    std::snprintf(date, sizeof date, "  Date MJD %.10f\n", world.Mjd());
-    out += date;
+    out += FormatText("  Date MJD %.10f\n", world.Mjd());
     out += "END_ENVIRONMENT\n\n";
     if (world.focus() >= 0) out += "BEGIN_FOCUS\n  Ship " + world.vessel(world.focus()).name + "\nEND_FOCUS\n\n";
     for (const SavedDisplay &d : displays) {
-        out += "BEGIN_MFD " + std::to_string(d.slot) + "\n  TYPE User\n  MODE " + d.mode + "\n";
+        out += "BEGIN_MFD " + std::to_string(d.slot) + "\n  TYPE " + d.type + "\n";
+        if (!d.mode.empty()) out += "  MODE " + d.mode + "\n";
         for (const std::string &line : d.lines) out += "  " + line + "\n";
         out += "END_MFD\n\n";
     }
@@ -75,7 +74,7 @@ std::vector<SavedDisplay> SaveOpenDisplays() {
         if (!m) continue;
         BlockWriter writer;
         m->WriteStatus(writer.handle());
-        out.push_back({s, Slot(s).mode, writer.lines()});
+        out.push_back({s, "User", Slot(s).mode, writer.lines()});
     }
     return out;
 }

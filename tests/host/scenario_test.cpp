@@ -92,11 +92,12 @@ TEST(ScenarioTest, GoodFileGivesItsShipsDisplaysAndOwnSections) {
 
 TEST(ScenarioTest, BrokenFilesNameTheirLine) {
     EXPECT_EQ(ParseError(Replace(kGood, "  Date MJD 61450.5", "  Date MJD tomorrow")),
-              "broken.scn:4: Date must be 'Date MJD <number>', not 'MJD tomorrow'");
+              "broken.scn:4: Date must be 'Date MJD <number>' with the number from -1000000 to 400000, not "
+              "'MJD tomorrow'");
     EXPECT_EQ(ParseError(Replace(kGood, "  RVEL 0 0 7669", "  RVEL 0 0")),
-              "broken.scn:26: RVEL needs three numbers, not '0 0'");
+              "broken.scn:26: RVEL needs three numbers from -3e7 to 3e7 m/s, not '0 0'");
     EXPECT_EQ(ParseError(Replace(kGood, "  RVEL 0 0 7669", "  RVEL 0 0 1e999")),
-              "broken.scn:26: RVEL needs three numbers, not '0 0 1e999'");
+              "broken.scn:26: RVEL needs three numbers from -3e7 to 3e7 m/s, not '0 0 1e999'");
     EXPECT_EQ(ParseError(Replace(kGood, "  VROT 0 0 1", "  SPIN 0 0 1")),
               "broken.scn:28: unknown ship item 'SPIN'");
     EXPECT_EQ(ParseError(Replace(kGood, "END\nEND_SHIPS", "END_SHIPS")),
@@ -106,9 +107,43 @@ TEST(ScenarioTest, BrokenFilesNameTheirLine) {
     EXPECT_EQ(ParseError(Replace(kGood, "BEGIN_MFD Right", "BEGIN_MFD 12")),
               "broken.scn:11: display slot '12' is not Left, Right or 0 to 9");
     EXPECT_EQ(ParseError(Replace(kGood, "PRPLEVEL 0:0.250", "PRPLEVEL 0:1.5")),
-              "broken.scn:29: PRPLEVEL takes 'tank:level' pairs with a level from 0 to 1, not '0:1.5'");
+              "broken.scn:29: PRPLEVEL takes 'tank:level' pairs, a tank from 0 to 63 and a level from 0 to 1, not "
+              "'0:1.5'");
     EXPECT_EQ(ParseError(std::string("System Sol\n") + kGood),
               "broken.scn:1: 'System' outside any section (expected BEGIN_...)");
+}
+
+// Hostile values: each refused with its line and its bound, never read as something else.
+TEST(ScenarioTest, ValuesOutsideTheirBoundsAreRefused) {
+    EXPECT_EQ(ParseError(Replace(kGood, "PRPLEVEL 0:0.250", "PRPLEVEL 2147483648:0.5")),
+              "broken.scn:29: PRPLEVEL takes 'tank:level' pairs, a tank from 0 to 63 and a level from 0 to 1, not "
+              "'2147483648:0.5'");
+    EXPECT_EQ(ParseError(Replace(kGood, "RPOS 6778000 0 0", "RPOS 1e300 0 0")),
+              "broken.scn:25: RPOS needs three numbers from -1e14 to 1e14 m, not '1e300 0 0'");
+    EXPECT_EQ(ParseError(Replace(kGood, "Date MJD 61450.5", "Date MJD 1e308")),
+              "broken.scn:4: Date must be 'Date MJD <number>' with the number from -1000000 to 400000, not "
+              "'MJD 1e308'");
+    EXPECT_EQ(ParseError(Replace(kGood, "VROT 0 0 1", "VROT 0 0 1e6")),
+              "broken.scn:28: VROT needs three numbers from -3600 to 3600 degrees/s, not '0 0 1e6'");
+    EXPECT_EQ(ParseError(Replace(kGood, "AROT 0 90 0", "AROT 0 90 nan")),
+              "broken.scn:27: AROT needs three numbers from -3600 to 3600 degrees, not '0 90 nan'");
+    // A NUL byte inside a number hides nothing after it.
+    const std::string nul("\0garbage", 8);
+    EXPECT_EQ(ParseError(Replace(kGood, "RVEL 0 0 7669", "RVEL 0 0 7669" + nul)),
+              "broken.scn:26: RVEL needs three numbers from -3e7 to 3e7 m/s, not '0 0 7669" + nul + "'");
+    EXPECT_EQ(ParseError(Replace(kGood, "  Ship Courier-1\n", "  Ship Courier-1\n  Ship Courier-2\n")),
+              "broken.scn:9: the focus is given twice (first on line 8)");
+    EXPECT_EQ(ParseError(Replace(kGood, "  Date MJD 61450.5\n", "  Date MJD 61450.5\n  Date MJD 61451\n")),
+              "broken.scn:5: Date is given twice (first on line 4)");
+    EXPECT_EQ(ParseError(Replace(kGood, "Courier-1:Courier", std::string(500, 'x') + ":Courier")),
+              "broken.scn:23: ship name of 500 characters (at most 63)");
+    // At the bounds themselves: read.
+    kvhost::Scenario sc;
+    std::string error;
+    EXPECT_TRUE(kvhost::ParseScenario(Replace(Replace(kGood, "RPOS 6778000 0 0", "RPOS 1e14 -1e14 0"),
+                                              "PRPLEVEL 0:0.250", "PRPLEVEL 63:1 0:0"),
+                                      "edge.scn", sc, error))
+        << error;
 }
 
 TEST(ScenarioTest, WorldsThatCannotBeBuiltNameTheirLine) {
