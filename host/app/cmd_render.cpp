@@ -16,8 +16,10 @@ namespace {
 // FILE.png for one display; FILE-<slot>.png for each when there are several.
 std::string PathFor(const std::string &out, int slot, bool several) {
     if (!several) return out;
-    const size_t dot = out.rfind('.');
-    return out.substr(0, dot) + "-" + std::to_string(slot) + out.substr(dot);
+    const size_t dot = out.rfind('.'), slash = out.rfind('/');
+    const std::string tag = "-" + std::to_string(slot);
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return out + tag;
+    return out.substr(0, dot) + tag + out.substr(dot);
 }
 
 bool IsJson(const std::string &path) { return path.size() > 5 && path.compare(path.size() - 5, 5, ".json") == 0; }
@@ -27,9 +29,11 @@ bool IsJson(const std::string &path) { return path.size() > 5 && path.compare(pa
 int RunRender(const CommandLine &cl) {
     Session session;
     if (!StartSession(session, cl)) return 1;
+    std::string error;
+    const size_t slash = cl.out.rfind('/');
+    if (slash != std::string::npos && slash > 0 && !MakeFolders(cl.out.substr(0, slash), error)) return Fail(error);
     const std::vector<int> open = OpenDisplaysOrKavrex(session);
     if (open.empty()) return 1;
-    std::string error;
     // A display opens on page 3; the pilot's M key cycles 3 -> 1 -> 2 -> 4.
     const int presses[5] = {0, 1, 2, 0, 3};
     for (int s : open)

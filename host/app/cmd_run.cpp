@@ -21,12 +21,6 @@ namespace kvhost {
 
 namespace {
 
-bool MakeFolder(const std::string &dir, std::string &error) {
-    if (mkdir(dir.c_str(), 0755) == 0 || errno == EEXIST) return true;
-    error = dir + ": cannot create the output folder (" + std::strerror(errno) + ")";
-    return false;
-}
-
 void PrintSummary(World &w, double simt) {
     std::printf("flew %.1f s of simulated time, now MJD %.6f\n", simt, w.Mjd());
     for (int i = 0; i < w.VesselCount(); ++i) {
@@ -46,7 +40,7 @@ int RunFlight(const CommandLine &cl) {
     std::string error;
     std::vector<TimelineEvent> timeline;
     if (!ParseTimeline(session.scenario(), timeline, error)) return Fail(error);
-    if (!cl.out.empty() && !MakeFolder(cl.out, error)) return Fail(error);
+    if (!cl.out.empty() && !MakeFolders(cl.out, error)) return Fail(error);
     Simulation &sim = session.simulation();
     sim.SetTimeAcceleration(cl.warp);
     std::string log = FlightLogHeader() + FlightLogRows(session.world(), sim.simt());

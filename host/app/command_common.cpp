@@ -3,9 +3,31 @@
 #include "commands.h"
 #include "session.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace kvhost {
+
+bool MakeFolders(const std::string &dir, std::string &error) {
+    for (size_t at = 1; at <= dir.size(); ++at) {
+        if (at < dir.size() && dir[at] != '/') continue;
+        const std::string part = dir.substr(0, at);
+        struct stat st;
+        if (stat(part.c_str(), &st) == 0) {
+            if (S_ISDIR(st.st_mode)) continue;
+            error = part + ": is a file, not a folder for the output";
+            return false;
+        }
+        if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) {
+            error = part + ": cannot create the output folder (" + std::strerror(errno) + ")";
+            return false;
+        }
+    }
+    return true;
+}
 
 int Fail(const std::string &error) {
     std::fprintf(stderr, "kavrex-sim: %s\n", error.c_str());

@@ -1,9 +1,18 @@
 // flight_log.cpp: CSV rows of the flight log.
 #include "flight_log.h"
 
-#include <cstdio>
+#include "../scenario/numbers.h"
 
 namespace kvhost {
+
+// A text field as CSV has it: quoted, with its quotes doubled, when it holds a comma, a quote
+// or a line break.
+std::string CsvField(const std::string &text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string out = "\"";
+    for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
 
 std::string FlightLogHeader() {
     return "t_s,mjd,vessel,ref_body,altitude_m,distance_m,speed_ms,mass_kg,fuel,main_level,status\n";
@@ -22,11 +31,9 @@ std::string FlightLogRows(const World &world, double simt) {
             cap += t.maxMass;
         }
         const double level = v.groups[THGROUP_MAIN].empty() ? 0 : v.thrusters[v.groups[THGROUP_MAIN][0]].level;
-        char row[512];
-        std::snprintf(row, sizeof row, "%.3f,%.8f,%s,%s,%.1f,%.1f,%.3f,%.3f,%.6f,%.6f,%s\n", simt, world.Mjd(),
-                      v.name.c_str(), b.name.c_str(), dist - b.radius, dist, speed, v.Mass(), cap > 0 ? fuel / cap : 0,
-                      level, StatusName(v.status));
-        out += row;
+        out += FormatText("%.3f,%.8f,", simt, world.Mjd()) + CsvField(v.name) + "," + CsvField(b.name) +
+               FormatText(",%.1f,%.1f,%.3f,%.3f,%.6f,%.6f,%s\n", dist - b.radius, dist, speed, v.Mass(),
+                          cap > 0 ? fuel / cap : 0, level, StatusName(v.status));
     }
     return out;
 }

@@ -12,6 +12,8 @@ namespace kvhost {
 // it, distance and speed relative to it, mass, fuel fraction, main engine level, status.
 std::string FlightLogHeader();
 std::string FlightLogRows(const World &world, double simt);
+// A text field quoted as CSV needs it (commas, quotes, line breaks).
+std::string CsvField(const std::string &text);
 
 }  // namespace kvhost
 

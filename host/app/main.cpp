@@ -1,11 +1,14 @@
 // main.cpp: kavrex-sim, the headless stand-in simulator's command-line program.
 #include "../cockpit/plugin.h"
+#include "../scenario/numbers.h"
+#include "../sim/simulation.h"
 #include "commands.h"
 
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -38,13 +41,9 @@ void Usage(FILE *out) {
                  "in low Earth orbit).\n");
 }
 
-bool ParseNumber(const char *text, double &out) {
-    char *end = nullptr;
-    errno = 0;
-    const double v = std::strtod(text, &end);
-    if (end == text || *end != '\0' || errno == ERANGE || !std::isfinite(v)) return false;
-    out = v;
-    return true;
+bool EndsWith(const std::string &s, const char *tail) {
+    const size_t n = std::strlen(tail);
+    return s.size() >= n && s.compare(s.size() - n, n, tail) == 0;
 }
 
 }  // namespace
@@ -71,14 +70,15 @@ int main(int argc, char **argv) {
                 cl.plugin = value;
             } else if (a == "--out") {
                 cl.out = value;
-            } else if (!ParseNumber(value, number) || number < 0 || ((a == "--warp" || a == "--scale") && number <= 0) ||
+            } else if (!kvhost::ParseNumber(value, number) || number < 0 || (a == "--scale" && number <= 0) ||
+                       (a == "--warp" && (number < kvhost::kMinWarp || number > kvhost::kMaxWarp)) ||
                        (a == "--steps" && (number != std::floor(number) || number > 1e12)) ||
                        (a == "--mode" && (number != std::floor(number) || number < 1 || number > 4)) ||
                        (a == "--scale" && number > 16)) {
                 const char *what = a == "--steps" ? "whole number of frames"
                                  : a == "--mode"  ? "page from 1 to 4"
                                  : a == "--scale" ? "scale above 0 and up to 16"
-                                                  : "positive number";
+                                                  : "time acceleration from 0.1 to 100000";
                 std::fprintf(stderr, "kavrex-sim: %s takes a %s, not '%s'\n", a.c_str(), what, value);
                 return 2;
             } else if (a == "--steps") {
@@ -128,8 +128,9 @@ int main(int argc, char **argv) {
         return kvhost::RunFlight(cl);
     }
     if (cl.command == "render") {
-        if (cl.out.empty()) {
-            std::fprintf(stderr, "kavrex-sim: render needs --out FILE.png, FILE.svg or FILE.json\n");
+        if (cl.out.empty() || !(EndsWith(cl.out, ".png") || EndsWith(cl.out, ".svg") || EndsWith(cl.out, ".json"))) {
+            std::fprintf(stderr, "kavrex-sim: render needs --out FILE.png, FILE.svg or FILE.json%s%s%s\n",
+                         cl.out.empty() ? "" : ", not '", cl.out.c_str(), cl.out.empty() ? "" : "'");
             return 2;
         }
         return kvhost::RunRender(cl);

@@ -4,6 +4,7 @@
 #include "../cockpit/cockpit.h"
 #include "../cockpit/input_state.h"
 #include "../cockpit/key_codes.h"
+#include "../scenario/numbers.h"
 #include "../sim/simulation.h"
 
 #include <algorithm>
@@ -16,13 +17,9 @@ namespace kvhost {
 
 namespace {
 
-bool Number(const std::string &s, double &out) {
-    char *end = nullptr;
-    const double v = std::strtod(s.c_str(), &end);
-    if (s.empty() || *end != '\0' || !std::isfinite(v)) return false;
-    out = v;
-    return true;
-}
+constexpr double kMaxTimelineTime = 1e12;   // s: some 30,000 years
+
+bool Number(const std::string &s, double &out) { return ParseNumber(s, out); }
 
 bool Slot(const std::string &s, int &out) {
     double v;
@@ -37,7 +34,8 @@ std::string ParseLine(const std::string &line, TimelineEvent &e) {
     std::istringstream in(c == std::string::npos ? line : line.substr(0, c));
     std::string time, action;
     if (!(in >> time)) return "skip";
-    if (!Number(time, e.time) || e.time < 0) return "'" + time + "' is no time in seconds";
+    if (!Number(time, e.time) || e.time < 0 || e.time > kMaxTimelineTime)
+        return "'" + time + "' is no time in seconds (0 to 1e12)";
     if (!(in >> action)) return "the time has no action after it";
     std::vector<std::string> args;
     for (std::string w; in >> w;) args.push_back(w);
@@ -78,7 +76,8 @@ std::string ParseLine(const std::string &line, TimelineEvent &e) {
     }
     if (strcasecmp(action.c_str(), "WARP") == 0) {
         e.kind = TimelineEvent::Warp;
-        if (args.size() != 1 || !Number(args[0], e.warp) || e.warp <= 0) return "WARP takes a positive time acceleration";
+        if (args.size() != 1 || !Number(args[0], e.warp) || e.warp < kMinWarp || e.warp > kMaxWarp)
+            return "WARP takes a time acceleration from 0.1 to 100000";
         return "";
     }
     return "unknown action '" + action + "' (KEY, BUTTON, INPUT, CANCEL or WARP)";

@@ -1,6 +1,8 @@
 // simulation.cpp: the frame loop.
 #include "simulation.h"
 
+#include <algorithm>
+
 #include "../world/dynamics.h"
 
 namespace kvhost {
@@ -8,7 +10,9 @@ namespace kvhost {
 Simulation::Simulation(World &world, ModuleHooks hooks) : world_(world), hooks_(hooks) {}
 
 void Simulation::SetTimeAcceleration(double warp) {
-    if (!(warp > 0) || warp == warp_) return;
+    if (!(warp > 0)) return;
+    warp = std::min(std::max(warp, kMinWarp), kMaxWarp);
+    if (warp == warp_) return;
     const double old = warp_;
     warp_ = warp;
     if (hooks_.timeAccChanged) hooks_.timeAccChanged(warp, old);

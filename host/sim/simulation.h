@@ -17,13 +17,16 @@ struct ModuleHooks {
 };
 
 constexpr double kDefaultFrameLength = 0.05;      // real seconds per frame (20 frames/s)
+// The time accelerations the simulator offers: a tenth of real time up to 100,000 times it.
+constexpr double kMinWarp = 0.1, kMaxWarp = 100000;
 constexpr double kDefaultRefreshInterval = 0.5;   // real seconds between display refreshes
 
 class Simulation {
 public:
     Simulation(World &world, ModuleHooks hooks);
 
-    // Simulated seconds per frame are frameLength x time acceleration.
+    // Simulated seconds per frame are frameLength x time acceleration, which is kept within
+    // kMinWarp..kMaxWarp (the commands refuse anything outside with a message first).
     void SetTimeAcceleration(double warp);
     double timeAcceleration() const { return warp_; }
     double simt() const { return simt_; }

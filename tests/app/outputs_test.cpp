@@ -1,0 +1,92 @@
+// What the program writes: flight-log rows that stay one row whatever a name holds, folders made
+// as needed, and saved scenarios that load back and save again to the same text.
+#include <gtest/gtest.h>
+
+#include "host/app/commands.h"
+#include "host/app/flight_log.h"
+#include "host/app/session.h"
+#include "host/scenario/scenario.h"
+#include "host/world/scenes.h"
+
+#include <sys/stat.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string ReadFile(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TEST(FlightLog, EachVesselIsOneRowOfElevenFieldsWhateverItsName) {
+    kvhost::World world;
+    scenes::LowEarthOrbit(world);
+    const std::string name = "Courier, \"the long one\" " + std::string(500, 'x');
+    world.vessel(0).name = name;
+    const std::string rows = kvhost::FlightLogRows(world, 12.5);
+    ASSERT_EQ(rows.back(), '\n');
+    EXPECT_EQ(rows.find('\n'), rows.size() - 1);   // one row
+    EXPECT_NE(rows.find("\"Courier, \"\"the long one\"\" " + std::string(500, 'x') + "\""), std::string::npos) << rows;
+    // Outside the quotes the row has the header's ten commas.
+    int commas = 0;
+    bool quoted = false;
+    for (char c : rows) {
+        if (c == '"') quoted = !quoted;
+        commas += !quoted && c == ',';
+    }
+    EXPECT_EQ(commas, 10);
+    EXPECT_EQ(kvhost::CsvField("Plain-1"), "Plain-1");
+}
+
+TEST(Outputs, FoldersAreMadeAsNeeded) {
+    const std::string base = std::string(::testing::TempDir()) + "kavrex-folders";
+    std::string error;
+    ASSERT_TRUE(kvhost::MakeFolders(base + "/a/b/c", error)) << error;
+    struct stat st;
+    EXPECT_EQ(stat((base + "/a/b/c").c_str(), &st), 0);
+    EXPECT_TRUE(kvhost::MakeFolders(base + "/a/b/c", error)) << error;   // already there: fine
+    std::ofstream(base + "/file").put('x');
+    EXPECT_FALSE(kvhost::MakeFolders(base + "/file/d", error));
+    EXPECT_NE(error.find("is a file"), std::string::npos) << error;
+}
+
+// Save, load, save: the same text, for every shipped scenario after some flying, and a display
+// block of a type the host does not draw is kept.
+TEST(Outputs, SavedScenariosLoadAndSaveAgainToTheSameText) {
+    const std::string dir = std::string(::testing::TempDir());
+    for (const char *name : {"default.scn", "lunar-orbit.scn", "mars-transfer.scn"}) {
+        SCOPED_TRACE(name);
+        std::string first, error;
+        {
+            kvhost::Session s;
+            ASSERT_TRUE(s.Start(std::string(KAVREX_SCENARIO_DIR) + "/" + name, KAVREX_PLUGIN_PATH, error)) << error;
+            s.simulation().SetTimeAcceleration(100);
+            s.simulation().Run(300);
+            ASSERT_TRUE(s.Save(dir + "first.scn", error)) << error;
+        }
+        {
+            kvhost::Session s;
+            ASSERT_TRUE(s.Start(dir + "first.scn", KAVREX_PLUGIN_PATH, error)) << error;
+            ASSERT_TRUE(s.Save(dir + "second.scn", error)) << error;
+        }
+        EXPECT_EQ(ReadFile(dir + "first.scn"), ReadFile(dir + "second.scn"));
+    }
+
+    std::string text = ReadFile(std::string(KAVREX_SCENARIO_DIR) + "/mars-transfer.scn");
+    text.insert(text.find("BEGIN_SHIPS"), "BEGIN_MFD Right\n  TYPE Orbit\n  PROJ Ship\n  REF Earth\nEND_MFD\n\n");
+    std::ofstream(dir + "orbit.scn") << text;
+    kvhost::Session s;
+    std::string error;
+    ASSERT_TRUE(s.Start(dir + "orbit.scn", KAVREX_PLUGIN_PATH, error)) << error;
+    ASSERT_TRUE(s.Save(dir + "orbit-saved.scn", error)) << error;
+    EXPECT_NE(ReadFile(dir + "orbit-saved.scn").find("BEGIN_MFD 1\n  TYPE Orbit\n  PROJ Ship\n  REF Earth\nEND_MFD\n"),
+              std::string::npos)
+        << ReadFile(dir + "orbit-saved.scn");
+}
+
+}  // namespace
