@@ -124,12 +124,44 @@ void Orthonormalize(MATRIX3 &R) {
 }
 
 // Euler's equations in the left-handed convention: I dw/dt = tau + w x (I w).
-void Spin(Vessel &v, const VECTOR3 &torque, double mass, double h) {
-    const VECTOR3 I = v.pmi * mass;
-    const VECTOR3 Iw = _V(I.x * v.omega.x, I.y * v.omega.y, I.z * v.omega.z);
-    const VECTOR3 net = torque + crossp(v.omega, Iw);
+VECTOR3 SpinRate(const VECTOR3 &I, const VECTOR3 &torque, const VECTOR3 &w) {
+    const VECTOR3 Iw = _V(I.x * w.x, I.y * w.y, I.z * w.z);
+    const VECTOR3 net = torque + crossp(w, Iw);
+    VECTOR3 dw = _V(0, 0, 0);
     for (int a = 0; a < 3; ++a)
-        if (I.data[a] > 0) v.omega.data[a] += net.data[a] / I.data[a] * h;
+        if (I.data[a] > 0) dw.data[a] = net.data[a] / I.data[a];
+    return dw;
+}
+
+double AngularMomentum(const VECTOR3 &I, const VECTOR3 &w) { return length(_V(I.x * w.x, I.y * w.y, I.z * w.z)); }
+
+// Turning at most this far per rotation step keeps RK4 on Euler's equations accurate; the
+// count is capped so that no spin, however fast, can stall a frame.
+constexpr double kMaxTurnPerStep = 0.05;   // rad
+constexpr int kMaxRotationSteps = 256;
+
+// Attitude and rate over h: RK4 on Euler's equations in steps short for the spin. Without
+// torque the gyroscopic term keeps |I w| exactly, so each step restores it after the torque's
+// own change: the rate stays finite however fast the vessel spins.
+void AdvanceAttitude(Vessel &v, const VECTOR3 &torque, double mass, double h) {
+    const VECTOR3 I = v.pmi * mass;
+    const double rate = length(v.omega);
+    const int n = static_cast<int>(std::min<double>(kMaxRotationSteps, std::max(1.0, std::ceil(rate * h / kMaxTurnPerStep))));
+    const double s = h / n;
+    const VECTOR3 none = _V(0, 0, 0);
+    for (int i = 0; i < n; ++i) {
+        VECTOR3 w = v.omega;
+        const double L = AngularMomentum(I, w);
+        const VECTOR3 k1 = SpinRate(I, none, w), k2 = SpinRate(I, none, w + k1 * (s / 2));
+        const VECTOR3 k3 = SpinRate(I, none, w + k2 * (s / 2)), k4 = SpinRate(I, none, w + k3 * s);
+        w += (k1 + k2 * 2 + k3 * 2 + k4) * (s / 6);
+        const double L1 = AngularMomentum(I, w);
+        if (L1 > 0 && std::isfinite(L1)) w = w * (L / L1);
+        for (int a = 0; a < 3; ++a)
+            if (I.data[a] > 0) w.data[a] += torque.data[a] / I.data[a] * s;
+        v.omega = w;
+        Rotate(v.rot, v.omega, s);
+    }
 }
 
 // The sub-step for a vessel: at most 1 s and 1/500 of an orbit about the nearest body's centre.
@@ -205,8 +237,7 @@ void AdvanceVessel(World &w, Vessel &v, const FrameBodies &fb) {
         const Derivative k4 = Rates(fb, Add(s0, k3, h), tau + h, thrust, e.massFlow);
         v.pos = s0.pos + (k1.dpos + k2.dpos * 2 + k3.dpos * 2 + k4.dpos) * (h / 6);
         v.vel = s0.vel + (k1.dvel + k2.dvel * 2 + k3.dvel * 2 + k4.dvel) * (h / 6);
-        Spin(v, e.torque, s0.mass, h);
-        Rotate(v.rot, v.omega, h);
+        AdvanceAttitude(v, e.torque, s0.mass, h);
         DrainTanks(v, supply, h);
         Touchdown(w, v, fb, tau + h);
         if (v.status != VesselStatus::Flying) {

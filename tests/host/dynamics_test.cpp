@@ -190,6 +190,31 @@ TEST(Dynamics, ACrashedVesselStaysWhereItTouchedAndIsSavedThere) {
     EXPECT_NEAR(length(rpos), radius, 1e-3);
 }
 
+// A tumbling vessel, torque-free: its angular momentum and energy stay what they were, at any
+// rate the vessel can reach (Euler's equations once ran away within minutes at 3 rad/s).
+TEST(Dynamics, ASpinningVesselStaysFiniteAndKeepsItsMomentum) {
+    for (double scale : {1.0, 20.0}) {
+        SCOPED_TRACE(scale);
+        World w;
+        InUse inUse(w);
+        Vessel &v = CourierAtRest(w);
+        v.pmi = _V(20, 14, 6);   // three different moments: the tumble is not a plain spin
+        v.tanks[0].mass = 0;
+        v.omega = _V(50, 100, 150) * (kvhost::kDeg * scale);   // 3.3 and 65 rad/s
+        const VECTOR3 I = v.pmi * v.Mass();
+        auto momentum = [&] { return length(_V(I.x * v.omega.x, I.y * v.omega.y, I.z * v.omega.z)); };
+        auto energy = [&] { return dotp(v.omega, _V(I.x * v.omega.x, I.y * v.omega.y, I.z * v.omega.z)); };
+        const double L0 = momentum(), E0 = energy();
+        Simulation sim(w, {});
+        sim.SetTimeAcceleration(10);
+        sim.Run(2000);   // 1,000 s
+        ASSERT_TRUE(std::isfinite(v.omega.x) && std::isfinite(v.omega.y) && std::isfinite(v.omega.z));
+        EXPECT_NEAR(momentum() / L0, 1, 1e-12);
+        EXPECT_NEAR(energy() / E0, 1, 1e-3);
+        EXPECT_NEAR(length(mul(v.rot, _V(0, 0, 1))), 1, 1e-12);
+    }
+}
+
 struct WarpCalls {
     static int count;
     static double last[2];
