@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 namespace kavrex {
 
@@ -150,10 +151,11 @@ double LeadingNumber(const char *text) {
 bool SetKvAccelClbk(void * /*id*/, char *str, void * /*usrdata*/) {
     const int ship = FindShip();
     if (ship == kNone) return true;
-    // A number too large for a double ("1e999") would make the drive's level infinite: such a
-    // text leaves the acceleration as it was.
+    // A number too large for a double ("1e999") would make the drive's level infinite, and one
+    // beyond single precision could be saved but never read back (KV_ARTGEE is read as a float):
+    // such a text leaves the acceleration as it was.
     const double value = LeadingNumber(str);
-    if (std::isfinite(value)) Ship(ship).artGee = value;
+    if (std::fabs(value) <= static_cast<double>(std::numeric_limits<float>::max())) Ship(ship).artGee = value;
     return true;
 }
 

@@ -78,7 +78,15 @@ void PrintMjd(HDC dc, const char *label, double mjd, bool highlight) {
     NextLine();
 }
 
+// Durations the clock can show: 100 million hours (some 11,000 years) keeps the hours within a
+// 32-bit long, as on Windows; a longer or non-number duration has no clock time to show.
+constexpr double kMaxShownSeconds = 3600.0 * 1e8;
+
 void DurationText(char *out, size_t size, double s) {
+    if (!(std::fabs(s) < kMaxShownSeconds)) {
+        std::snprintf(out, size, "--:--:--");
+        return;
+    }
     const long h = Trunc(s / 3600);
     const long m = Trunc((s - 3600.0 * h) / 60);
     const long sec = Trunc(s - 3600.0 * h - 60.0 * m);

@@ -104,6 +104,15 @@ TEST_F(PrintTest, ReadOutLinesPutLabelAndValueInTheirColumnsAndColours) {
     EXPECT_EQ(ops[1].x0, 90);
     EXPECT_EQ(ops[1].color, 0x0000FFu);   // negative: red
     EXPECT_EQ(ops[3].text, "25:01:01");   // hours are not wrapped at 24
+    // A flight clock started at MJD 1e20 (a scenario's KV_EJECT), or no number at all: no time.
+    for (double seconds : {-8.64e24, 1e20, std::nan("")}) {
+        char text[64];
+        kavrex::DurationText(text, sizeof text, seconds);
+        EXPECT_STREQ(text, "--:--:--") << seconds;
+    }
+    char longest[64];
+    kavrex::DurationText(longest, sizeof longest, 3600.0 * 99999999 + 59 * 60 + 59);
+    EXPECT_STREQ(longest, "99999999:59:59");
     EXPECT_EQ(ops[3].y0, 10);
     EXPECT_EQ(ops[5].text, "51544.500000");
     EXPECT_EQ(ops[5].color, 0x00FFFFu);
