@@ -18,16 +18,28 @@ bool Session::Start(const std::string &scenarioPath, const std::string &pluginPa
     Stop();
     Scenario sc;
     if (!LoadScenarioFile(scenarioPath, sc, error)) return false;
+    return Begin(sc, [&](std::string &why) { return plugin_.Load(pluginPath, why); }, error);
+}
+
+bool Session::StartLinked(const std::string &text, const std::string &name, const ModuleEntries &module,
+                          std::string &error) {
+    Stop();
+    Scenario sc;
+    if (!ParseScenario(text, name, sc, error)) return false;
+    return Begin(sc, [&](std::string &) { plugin_.Link(module); return true; }, error);
+}
+
+bool Session::Begin(const Scenario &sc, const std::function<bool(std::string &)> &loadModule, std::string &error) {
     std::unique_ptr<World> world(new World(sc.mjd));
     if (!BuildScenarioWorld(sc, *world, error)) return false;
     if (world->focus() < 0) {
-        error = scenarioPath + ": the scenario has no ships, so there is no vessel to fly";
+        error = sc.path + ": the scenario has no ships, so there is no vessel to fly";
         return false;
     }
     scenario_ = sc;
     world_ = std::move(world);
     SetCurrentWorld(world_.get());
-    if (!plugin_.Load(pluginPath, error)) {
+    if (!loadModule(error)) {
         Stop();
         return false;
     }

@@ -9,6 +9,7 @@
 #include "../sim/simulation.h"
 #include "../world/world.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,6 +25,10 @@ public:
     // Reads the scenario and builds its world, loads the plug-in and opens the displays the
     // scenario names. On failure returns false with the cause; nothing stays loaded.
     bool Start(const std::string &scenarioPath, const std::string &pluginPath, std::string &error);
+    // The same from scenario text (`name` stands for it in errors), with a module linked into
+    // the program instead of a library.
+    bool StartLinked(const std::string &text, const std::string &name, const ModuleEntries &module,
+                     std::string &error);
     void Stop();
     // The size of the displays the session opens (before Start); the simulator's classic
     // 256 x 256 unless set.
@@ -53,6 +58,8 @@ public:
     bool Save(const std::string &path, std::string &error);
 
 private:
+    bool Begin(const Scenario &sc, const std::function<bool(std::string &)> &loadModule, std::string &error);
+
     Scenario scenario_;
     std::unique_ptr<World> world_;
     Plugin plugin_;

@@ -93,6 +93,25 @@ void CloseDisplay(int slot) {
     delete instance;
 }
 
+bool ChangeFocus(int vessel, std::string &error) {
+    World *w = CurrentWorld();
+    if (!w || vessel < 0 || vessel >= w->VesselCount()) {
+        error = "vessel " + std::to_string(vessel) + " does not exist";
+        return false;
+    }
+    DisplaySlot open[kDisplaySlots];
+    for (int i = 0; i < kDisplaySlots; ++i) {
+        open[i] = g_slots[i];
+        CloseDisplay(i);
+    }
+    w->SetFocus(vessel);
+    for (int i = 0; i < kDisplaySlots; ++i) {
+        std::string why;
+        if (!open[i].mode.empty() && !OpenDisplay(i, open[i].mode, why, open[i].width, open[i].height)) error = why;
+    }
+    return true;
+}
+
 void CloseAllDisplays() {
     for (int i = 0; i < kDisplaySlots; ++i) CloseDisplay(i);
 }

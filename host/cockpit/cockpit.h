@@ -43,6 +43,10 @@ void FontCell(DWORD height, DWORD &cw, DWORD &ch);
 bool OpenDisplay(int slot, const std::string &mode, std::string &error,
                  int width = kDefaultDisplaySize, int height = kDefaultDisplaySize);
 void CloseDisplay(int slot);   // deletes the instance; nothing for a closed slot
+// Gives the focus to another vessel as the simulator does: its cockpit is built anew, so every
+// open display is closed and opened again, in the same mode and size, on the new focus vessel.
+// False (with the cause) when the vessel does not exist; a display that fails to reopen stays shut.
+bool ChangeFocus(int vessel, std::string &error);
 void CloseAllDisplays();
 DisplaySlot &Slot(int slot);
 int SlotOf(const MFD *instance);   // -1 when the instance is in no slot

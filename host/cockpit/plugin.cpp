@@ -40,13 +40,24 @@ bool Plugin::Load(const std::string &path, std::string &error) {
     return true;
 }
 
+void Plugin::Link(const ModuleEntries &entries) {
+    Unload();
+    initModule_ = entries.initModule;
+    exitModule_ = entries.exitModule;
+    preStep_ = entries.preStep;
+    timeAccChanged_ = entries.timeAccChanged;
+    linked_ = true;
+    if (initModule_) initModule_(nullptr);
+}
+
 void Plugin::Unload() {
-    if (!handle_) return;
+    if (!handle_ && !linked_) return;
     // The displays are the module's objects: they go before its code does.
     CloseAllDisplays();
     if (exitModule_) exitModule_(reinterpret_cast<HINSTANCE>(handle_));
-    dlclose(handle_);
+    if (handle_) dlclose(handle_);
     handle_ = nullptr;
+    linked_ = false;
     initModule_ = nullptr;
     exitModule_ = nullptr;
     preStep_ = nullptr;

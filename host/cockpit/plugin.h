@@ -11,6 +11,15 @@
 
 namespace kvhost {
 
+// The entry points of a module linked into the program itself (tests, fuzzers): the same
+// calls as a loaded library's, with no library to load.
+struct ModuleEntries {
+    void (*initModule)(HINSTANCE);
+    void (*exitModule)(HINSTANCE);
+    void (*preStep)(double, double, double);
+    void (*timeAccChanged)(double, double);
+};
+
 class Plugin {
 public:
     Plugin() = default;
@@ -20,9 +29,11 @@ public:
 
     // Loads the library and calls InitModule. On failure returns false with the reason.
     bool Load(const std::string &path, std::string &error);
+    // Uses a linked-in module instead, and calls its InitModule.
+    void Link(const ModuleEntries &entries);
     // Calls ExitModule and unloads; nothing when not loaded.
     void Unload();
-    bool loaded() const { return handle_ != nullptr; }
+    bool loaded() const { return handle_ != nullptr || linked_; }
 
     // The entry points the frame loop drives.
     ModuleHooks Hooks() const { return {preStep_, timeAccChanged_}; }
@@ -34,6 +45,7 @@ public:
 
 private:
     void *handle_ = nullptr;
+    bool linked_ = false;
     void (*initModule_)(HINSTANCE) = nullptr;
     void (*exitModule_)(HINSTANCE) = nullptr;
     void (*preStep_)(double, double, double) = nullptr;

@@ -8,6 +8,8 @@
 
 namespace kvhost {
 
+static_assert(kMaxSpin >= kMaxSpinDegrees, "every rate a vessel reaches must read back from a scenario");
+
 namespace {
 
 std::string Where(const Scenario &sc, int line) { return sc.path + ":" + std::to_string(line) + ": "; }

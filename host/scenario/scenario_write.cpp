@@ -14,10 +14,30 @@ namespace kvhost {
 
 namespace {
 
-// Positions and velocities are written exactly, so that a saved flight loads back to the same
-// state and saves again to the same text.
-std::string ExactVector(const VECTOR3 &v) {
-    return ExactNumberText(v.x) + " " + ExactNumberText(v.y) + " " + ExactNumberText(v.z);
+// A state relative to a body, as the reader will turn it back: loading adds it to the body's
+// state, so the value written is the one that survives that sum and the difference again
+// unchanged. Then save, load, save gives the same text (with the date written exactly, the
+// body's state at load is the very one used here). One or two rounds settle it.
+double Settled(double base, double rel) {
+    for (int i = 0; i < 4; ++i) {
+        const double again = (base + rel) - base;
+        if (again == rel) break;
+        rel = again;
+    }
+    return rel;
+}
+
+std::string ExactRelative(const VECTOR3 &base, const VECTOR3 &rel) {
+    return ExactNumberText(Settled(base.x, rel.x)) + " " + ExactNumberText(Settled(base.y, rel.y)) + " " +
+           ExactNumberText(Settled(base.z, rel.z));
+}
+
+// Nine decimals; a value that rounds to zero is written without a sign, since the "-0" it would
+// otherwise show reads back as 0 and saves again as "0".
+std::string Fixed9(double v) {
+    std::string t = FormatText("%.9f", v);
+    if (t == "-0.000000000") t.erase(0, 1);
+    return t;
 }
 
 void WriteShip(std::string &out, const World &w, const Vessel &v) {
@@ -27,10 +47,10 @@ void WriteShip(std::string &out, const World &w, const Vessel &v) {
     out += std::string("  STATUS ") + (v.status == VesselStatus::Flying ? "Orbiting " : "Landed ") + b.name + "\n";
     const VECTOR3 rpos = v.pos - b.pos, rvel = v.vel - b.vel, arot = EulerFromRotation(v.rot) / kDeg;
     const VECTOR3 vrot = v.omega / kDeg;
-    out += "  RPOS " + ExactVector(rpos) + "\n";
-    out += "  RVEL " + ExactVector(rvel) + "\n";
-    out += FormatText("  AROT %.9f %.9f %.9f\n", arot.x, arot.y, arot.z);
-    out += FormatText("  VROT %.9f %.9f %.9f\n", vrot.x, vrot.y, vrot.z);
+    out += "  RPOS " + ExactRelative(b.pos, rpos) + "\n";
+    out += "  RVEL " + ExactRelative(b.vel, rvel) + "\n";
+    out += "  AROT " + Fixed9(arot.x) + " " + Fixed9(arot.y) + " " + Fixed9(arot.z) + "\n";
+    out += "  VROT " + Fixed9(vrot.x) + " " + Fixed9(vrot.y) + " " + Fixed9(vrot.z) + "\n";
     if (!v.tanks.empty()) {
         out += "  PRPLEVEL";
         for (size_t k = 0; k < v.tanks.size(); ++k) {
@@ -47,7 +67,7 @@ void WriteShip(std::string &out, const World &w, const Vessel &v) {
 std::string ScenarioText(const World &world, const std::vector<SavedDisplay> &displays,
                          const std::vector<ScenarioSection> &otherSections) {
     std::string out = "BEGIN_ENVIRONMENT\n  System Sol\n";
-    out += FormatText("  Date MJD %.10f\n", world.Mjd());
+    out += "  Date MJD " + ExactNumberText(world.Mjd()) + "\n";
     out += "END_ENVIRONMENT\n\n";
     if (world.focus() >= 0) out += "BEGIN_FOCUS\n  Ship " + world.vessel(world.focus()).name + "\nEND_FOCUS\n\n";
     for (const SavedDisplay &d : displays) {

@@ -159,6 +159,8 @@ void AdvanceAttitude(Vessel &v, const VECTOR3 &torque, double mass, double h) {
         if (L1 > 0 && std::isfinite(L1)) w = w * (L / L1);
         for (int a = 0; a < 3; ++a)
             if (I.data[a] > 0) w.data[a] += torque.data[a] / I.data[a] * s;
+        const double spin = length(w), limit = kMaxSpinDegrees * kDeg;
+        if (spin > limit) w = w * (limit / spin);
         v.omega = w;
         Rotate(v.rot, v.omega, s);
     }

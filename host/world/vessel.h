@@ -35,6 +35,11 @@ struct VesselClass {
     std::vector<ThrusterSpec> thrusters;
 };
 
+// The fastest a vessel turns about any axis: ten turns a second, in degrees/s. Attitude
+// thrusters held on at high time acceleration could spin a vessel up without end; the host
+// stops the rate here (no real vessel holds together beyond it), so every saved rate reads back.
+constexpr double kMaxSpinDegrees = 3600;
+
 enum class VesselStatus { Flying, Landed, Crashed };
 const char *StatusName(VesselStatus status);   // "flying", "landed", "crashed"
 
