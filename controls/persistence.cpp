@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace kavrex {
 
@@ -33,6 +34,12 @@ void WriteNumber(FILEHANDLE scn, const char *key, const char *format, double val
     char v[kValueBuffer];
     std::snprintf(v, sizeof v, format, value);
     WriteItem(scn, key, v);
+}
+
+// A value as single precision holds it; one beyond its range (which no door lets in) as it is.
+double SinglePrecision(double v) {
+    if (!(std::fabs(v) <= static_cast<double>(std::numeric_limits<float>::max()))) return v;
+    return static_cast<double>(static_cast<float>(v));
 }
 
 // The text from character n of a line on, or its end when the line is shorter.
@@ -104,7 +111,10 @@ void WriteStatusLines(const MFD *display, FILEHANDLE scn) {
     char flags[16];
     std::snprintf(flags, sizeof flags, "%u", FlagWord(ship));
     WriteItem(scn, "KV_FLAGS", flags);
-    if (r.artGee != kDefaultGee) WriteNumber(scn, "KV_ARTGEE", "%f", r.artGee);
+    // KV_ARTGEE is read back in single precision: the value written is that one, so what is
+    // saved is what a load gives (and saving again writes the same line, or none for 9.8).
+    const double savedGee = SinglePrecision(r.artGee);
+    if (savedGee != kDefaultGee) WriteNumber(scn, "KV_ARTGEE", "%f", savedGee);
     if (r.ejected) WriteNumber(scn, "KV_EJECT", "%f", r.ejectMjd);
     if (r.tanksRefilled != 0) {
         char tanks[16];

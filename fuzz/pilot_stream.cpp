@@ -146,8 +146,11 @@ std::string PilotStream::CheckInvariants() {
             return "record " + std::to_string(n) + " lists " + std::to_string(r.bodyCount) + " bodies";
         if (r.sourceBody >= r.bodyCount || r.targetBody >= r.bodyCount)
             return "record " + std::to_string(n) + " has its source or target beyond its list";
+        // A centre that a shorter list left behind is read as the star (never past the list);
+        // it must still lie within the table.
         for (const kavrex::MfdEntry &e : r.mfds)
-            if (e.centerBody >= r.bodyCount) return "record " + std::to_string(n) + " has a centre beyond its list";
+            if (e.centerBody >= static_cast<uint32_t>(kavrex::kMaxBodies))
+                return "record " + std::to_string(n) + " has a centre beyond its table";
         if (!std::isfinite(r.artGee)) return "record " + std::to_string(n) + " has an acceleration that is no number";
         for (const kavrex::BodyEntry &b : r.bodies) pens += (b.solidPen != nullptr) + (b.dotPen != nullptr);
     }

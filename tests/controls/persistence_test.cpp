@@ -120,6 +120,20 @@ TEST_F(PersistenceTest, UnreadableNumbersLeaveTheirFields) {
     EXPECT_TRUE(rec().lunaAlways);
 }
 
+// KV_ARTGEE is read in single precision, so it is written as that value: a load gives exactly
+// what was saved, and saving again writes the same lines.
+TEST_F(PersistenceTest, TheAccelerationIsSavedAsItWillReadBack) {
+    for (double typed : {-3.71382e29, 7.80873e32, 123456789.123, 9.8}) {
+        SCOPED_TRACE(typed);
+        rec().artGee = typed;
+        const Lines first = Write();
+        Read(first);
+        EXPECT_EQ(Write(), first);
+    }
+    rec().artGee = 9.8;   // a double 9.8 reads back as the single 9.8: the default, no line
+    EXPECT_EQ(Write().size(), 4u);
+}
+
 TEST_F(PersistenceTest, HugeValuesAreWrittenWhole) {
     rec().artGee = 1e300;
     const Lines lines = Write();
