@@ -3,7 +3,7 @@ BUILD ?= build
 SAN_BUILD ?= build-san
 CMAKE_FLAGS ?=
 
-.PHONY: setup build run test test-fast test-san test-windows bench clean
+.PHONY: setup build run test test-fast test-san test-windows test-fuzz fuzz bench clean
 
 setup:
 	@bash scripts/setup.sh
@@ -17,8 +17,9 @@ run: build
 	$(BUILD)/bin/kavrex-sim
 
 # Every test, in the optimised build and again under AddressSanitizer and UBSan; then the
-# plug-in's sources compiled for 64-bit Windows.
-test: test-fast test-san test-windows
+# plug-in's sources compiled for 64-bit Windows, and each fuzzing harness briefly, with every
+# committed reproducer replayed.
+test: test-fast test-san test-windows test-fuzz
 
 test-fast: build
 	ctest --test-dir $(BUILD) --output-on-failure
@@ -31,9 +32,17 @@ test-san: setup
 test-windows: setup
 	bash scripts/check-windows.sh $(BUILD)/windows-check
 
+test-fuzz: setup
+	bash scripts/fuzz.sh 12
+
+# A longer fuzzing campaign: FUZZ_SECONDS per harness.
+FUZZ_SECONDS ?= 300
+fuzz: setup
+	bash scripts/fuzz.sh $(FUZZ_SECONDS)
+
 # Benchmarks with the ratios against baselines measured in the same run.
 bench: build
 	$(BUILD)/bin/kavrex_bench
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz

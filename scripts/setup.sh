@@ -8,6 +8,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcairo2-dev liberfa-dev fonts-dejavu-core
   g++-mingw-w64-x86-64
+  clang libclang-rt-14-dev
 )
 
 missing=()
