@@ -22,12 +22,12 @@ run: build
 test: test-fast test-san test-windows test-fuzz
 
 test-fast: build
-	ctest --test-dir $(BUILD) --output-on-failure
+	ctest --test-dir $(BUILD) --output-on-failure -j2
 
 test-san: setup
 	cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAVREX_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(SAN_BUILD)
-	ctest --test-dir $(SAN_BUILD) --output-on-failure
+	ctest --test-dir $(SAN_BUILD) --output-on-failure -j2
 
 test-windows: setup
 	bash scripts/check-windows.sh $(BUILD)/windows-check
