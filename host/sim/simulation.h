@@ -16,7 +16,7 @@ struct ModuleHooks {
     void (*timeAccChanged)(double newWarp, double oldWarp) = nullptr;
 };
 
-constexpr double kDefaultFrameLength = 0.05;      // real seconds per frame (20 frames/s)
+constexpr double kDefaultFrameLength = 1.0 / 60;  // real seconds per frame (60 frames/s)
 // The time accelerations the simulator offers: a tenth of real time up to 100,000 times it.
 constexpr double kMinWarp = 0.1, kMaxWarp = 100000;
 constexpr double kDefaultRefreshInterval = 0.5;   // real seconds between display refreshes

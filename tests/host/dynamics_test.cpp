@@ -103,7 +103,7 @@ TEST(Dynamics, AttitudeLevelsTurnTheVesselByTheLeftHandedRule) {
         Vessel &v = CourierAtRest(w);
         v.api->SetAttitudeRotLevel(axis, 1.0);
         Simulation sim(w, {});
-        sim.Run(20);   // 1 s
+        sim.Run(60);   // 1 s at 60 frames a second
         const VECTOR3 nose = Nose(v), up = mul(v.rot, _V(0, 1, 0));
         if (axis == 0) {
             EXPECT_GT(nose.y, 0.01);   // nose up
