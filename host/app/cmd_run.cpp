@@ -1,81 +1,183 @@
-// cmd_run.cpp: "kavrex-sim run": flies a scenario for a number of frames and writes what a
-// pilot wants to look at afterwards: the scenario as saved at the end (to resume the flight),
-// the flight log, and a summary.
+// cmd_run.cpp: "kavrex-sim run": flies a scenario and writes what a pilot wants to look at
+// afterwards: the scenario as saved at the end (to resume the flight), the flight log, the
+// displays as they were at the flight's moments, the flown path, and a summary. With --pilot
+// the built-in pilot flies, reading only what the display shows.
 #include "commands.h"
 
 #include "../cockpit/cockpit.h"
+#include "../cockpit/key_codes.h"
 #include "../gdi/picture.h"
+#include "../scenario/numbers.h"
 #include "../scenario/scenario_write.h"
-#include "flight_log.h"
+#include "flight_picture.h"
+#include "flight_record.h"
+#include "flight_summary.h"
+#include "pilot.h"
 #include "session.h"
 #include "timeline.h"
 
-#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
-#include <cstring>
 
 namespace kvhost {
 
 namespace {
 
-void PrintSummary(World &w, double simt) {
-    std::printf("flew %.1f s of simulated time, now MJD %.6f\n", simt, w.Mjd());
-    for (int i = 0; i < w.VesselCount(); ++i) {
-        const Vessel &v = w.vessel(i);
-        const int ref = w.GravityRef(v.pos);
-        const Body &b = w.body(ref < 0 ? 0 : ref);
-        std::printf("  %-16s %s, %.1f km above %s, %.1f m/s relative, %.0f kg\n", v.name.c_str(), StatusName(v.status),
-                    (length(v.pos - b.pos) - b.radius) / 1e3, b.name.c_str(), length(v.vel - b.vel), v.Mass());
-    }
+constexpr double kMaxPilotedDays = 30;   // a piloted flight that has not arrived by then stops
+constexpr double kCoastAfterArrival = 10;   // s flown after the pilot's abort, for the last pictures
+
+// The display's picture as it was last refreshed, under `name` in the output folder.
+bool SaveDisplayPicture(const Session &session, int slot, const std::string &path, std::string &error) {
+    const RecordingDc *last = session.LastRefresh(slot);
+    if (!last) return true;
+    auto replay = [last](HDC hdc) { last->ReplayOn(*DeviceContext::FromHdc(hdc)); };
+    return WritePicture(path, last->width(), last->height(), ButtonLabels(slot), kDefaultPictureScale, replay, error);
 }
+
+std::string ScenarioName(const std::string &path) {
+    std::string name = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
+    const size_t dot = name.rfind('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+// One progress line: rewritten in place on a terminal, a plain line every tenth otherwise.
+class Progress {
+public:
+    explicit Progress(bool quiet) : terminal_(!quiet && isatty(2)), quiet_(quiet) {}
+    void Show(double fraction, double mjd, double simt, double wall) {
+        if (quiet_) return;
+        const int percent = static_cast<int>(std::min(1.0, std::max(0.0, fraction)) * 100);
+        const double speedUp = wall > 0 ? simt / wall : 0;
+        if (terminal_) {
+            std::fprintf(stderr, "\rkavrex-sim: MJD %.4f  %3d%%  %.0fx real time ", mjd, percent, speedUp);
+        } else if (percent >= next_) {
+            std::fprintf(stderr, "kavrex-sim: MJD %.4f  %3d%%  %.0fx real time\n", mjd, percent, speedUp);
+            next_ = percent / 10 * 10 + 10;
+        }
+    }
+    void Done() {
+        if (terminal_) std::fprintf(stderr, "\n");
+    }
+
+private:
+    bool terminal_, quiet_;
+    int next_ = 0;
+};
 
 }  // namespace
 
 int RunFlight(const CommandLine &cl) {
+    const auto wallStart = std::chrono::steady_clock::now();
     Session session;
     if (!StartSession(session, cl)) return 1;
     std::string error;
     std::vector<TimelineEvent> timeline;
     if (!ParseTimeline(session.scenario(), timeline, error)) return Fail(error);
-    if (!cl.out.empty() && !MakeFolders(cl.out, error)) return Fail(error);
+    const std::string out = cl.out.empty() ? "out/" + ScenarioName(session.scenario().path) : cl.out;
+    if (!MakeFolders(out, error)) return Fail(error);
+    const std::vector<int> open = OpenDisplaysOrKavrex(session);
+    if (open.empty()) return 1;
+    const int slot = open.front();   // the display the pilot flies by
+
     Simulation &sim = session.simulation();
+    sim.frameLength = 1.0 / cl.fps;
     sim.SetTimeAcceleration(cl.warp);
-    std::string log = FlightLogHeader() + FlightLogRows(session.world(), sim.simt());
-    const long logEvery = std::max(1L, static_cast<long>(1.0 / sim.frameLength));   // once a second
-    const long progressEvery = std::max(1L, cl.steps / 10);
+    World &world = session.world();
+    FlightRecord record;
+    FlightTally tally;
+    DisplayReading reading;
+    Pilot pilot;
+    std::string lastAction;
+    double doneAt = -1;
+    std::vector<std::string> pictures;
+    auto picture = [&](const std::string &name) {
+        const std::string path = out + "/display-" + name + ".png";
+        if (!SaveDisplayPicture(session, slot, path, error)) return false;
+        pictures.push_back(path);
+        return true;
+    };
+    bool pictureFailed = false;
+
+    sim.refresh = [&] {
+        session.RefreshDisplays();
+        const RecordingDc *dc = session.LastRefresh(slot);
+        DisplayReading now;
+        if (dc && ReadDisplay(dc->ops(), now)) {
+            if (now.readouts) reading = now;
+            else reading.hold = now.hold, reading.aim = now.aim, reading.invert = now.invert, reading.drive = now.drive,
+            reading.strip = true;
+        }
+        if (!cl.pilot || pilot.done()) return;
+        const PilotAction a = pilot.Decide(reading, sim.timeAcceleration());
+        if (a.departed) {
+            tally.Depart(world, reading);
+            pictureFailed |= !picture("departure");
+        }
+        if (a.flip) pictureFailed |= !picture("flip-" + std::to_string(pilot.flips()));
+        if (a.arrived) {
+            tally.Arrive(world);
+            pictureFailed |= !picture("arrival");
+            doneAt = sim.simt();
+        }
+        if (a.key) PressKey(slot, KeyCodeForLetter(a.key));
+        if (a.warp > 0) sim.SetTimeAcceleration(a.warp);
+        if (!a.what.empty()) {
+            lastAction = a.what;
+            record.Sample(world, sim.simt(), reading, a.what);
+        }
+    };
+
+    record.Sample(world, sim.simt(), reading, cl.pilot ? "start" : "");
+    Progress progress(false);
+    const double maxSimt = kMaxPilotedDays * 86400;
+    double nextLog = cl.logEvery;
     size_t next = 0;
-    for (long i = 1; i <= cl.steps; ++i) {
+    long frame = 0;
+    for (;;) {
+        if (cl.stepsGiven || !cl.pilot) {
+            if (frame >= cl.steps) break;
+        } else if ((doneAt >= 0 && sim.simt() >= doneAt + kCoastAfterArrival) || sim.simt() >= maxSimt) {
+            break;
+        }
+        // A piloted flight ends with its vessel: a crash leaves nothing to fly.
+        if (cl.pilot && world.focus() >= 0 && world.vessel(world.focus()).status == VesselStatus::Crashed) break;
         while (next < timeline.size() && timeline[next].time <= sim.simt()) Apply(timeline[next++], sim);
         sim.Frame();
-        if (i % logEvery == 0 || i == cl.steps) log += FlightLogRows(session.world(), sim.simt());
-        if (cl.steps >= 1000 && i % progressEvery == 0)
-            std::fprintf(stderr, "kavrex-sim: %3ld%% (%ld of %ld frames)\n", i * 100 / cl.steps, i, cl.steps);
+        ++frame;
+        tally.Frame(world, reading);
+        if (sim.simt() >= nextLog) {
+            record.Sample(world, sim.simt(), reading, "");
+            while (nextLog <= sim.simt()) nextLog += cl.logEvery;
+            const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+            const double fraction = cl.pilot ? tally.Progress(reading) : static_cast<double>(frame) / std::max(1L, cl.steps);
+            progress.Show(fraction, world.Mjd(), sim.simt(), wall);
+        }
     }
-    PrintSummary(session.world(), sim.simt());
+    progress.Done();
+    if (pictureFailed) return Fail(error);
+    record.Sample(world, sim.simt(), reading, cl.pilot ? "end" : "");
+    if (!picture("end")) return Fail(error);
+
+    const std::string scn = out + "/final.scn", csv = out + "/flight.csv";
+    if (!session.Save(scn, error) || !WriteTextFile(csv, record.Csv(), error)) return Fail(error);
+    for (const char *ext : {".png", ".svg"})
+        if (!WriteFlightPicture(out + "/flight" + ext, record, error)) return Fail(error);
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+    const FlightSummary summary = tally.Summarise(world, record, pilot, sim.simt(), wall, cl.pilot);
+    if (!WriteTextFile(out + "/summary.json", SummaryJson(summary), error)) return Fail(error);
+    std::printf("%s", SummaryText(summary).c_str());
     for (const SavedDisplay &d : SaveOpenDisplays()) {
         std::printf("  display %d (%s):", d.slot, d.mode.c_str());
         for (const std::string &line : d.lines) std::printf(" %s;", line.c_str());
         std::printf("\n");
     }
-    if (!cl.out.empty()) {
-        const std::string scn = cl.out + "/final.scn", csv = cl.out + "/flight.csv";
-        if (!session.Save(scn, error) || !WriteTextFile(csv, log, error)) return Fail(error);
-        std::printf("wrote %s and %s\n", scn.c_str(), csv.c_str());
-        // Each display as the pilot last saw it; a run too short for a refresh gets one now.
-        for (int s = 0; s < kDisplaySlots; ++s) {
-            if (!Slot(s).instance) continue;
-            if (!session.LastRefresh(s)) session.RefreshDisplays();
-            const RecordingDc *last = session.LastRefresh(s);
-            const std::string png = cl.out + "/display-" + std::to_string(s) + ".png";
-            auto replay = [last](HDC hdc) { last->ReplayOn(*DeviceContext::FromHdc(hdc)); };
-            if (!WritePicture(png, last->width(), last->height(), ButtonLabels(s), kDefaultPictureScale, replay, error))
-                return Fail(error);
-            std::printf("wrote %s\n", png.c_str());
-        }
-    }
+    std::printf("wrote %s, %s, %s/summary.json, %s/flight.png and .svg\n", scn.c_str(), csv.c_str(), out.c_str(),
+                out.c_str());
+    for (const std::string &p : pictures) std::printf("wrote %s\n", p.c_str());
     return 0;
 }
 

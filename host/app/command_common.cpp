@@ -37,7 +37,8 @@ int Fail(const std::string &error) {
 bool StartSession(Session &session, const CommandLine &cl) {
     std::string error;
     session.SetDisplaySize(cl.width, cl.height);
-    const std::string scenario = cl.scenario.empty() ? DefaultScenarioPath() : cl.scenario;
+    const std::string scenario =
+        !cl.scenario.empty() ? cl.scenario : DefaultScenarioPath(cl.command == "run" ? "earth-mars.scn" : "default.scn");
     if (session.Start(scenario, cl.plugin, error)) return true;
     Fail(error);
     return false;

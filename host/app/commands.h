@@ -18,6 +18,9 @@ struct CommandLine {
     double scale = 3;       // picture scale (render)
     bool stepsGiven = false;
     int width = 256, height = 256;   // display size in pixels
+    bool pilot = false;     // the built-in pilot flies (run)
+    double fps = 60;        // frames per second of real time
+    double logEvery = 60;   // simulated seconds between flight-log rows (run)
 };
 
 class Session;

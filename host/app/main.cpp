@@ -4,46 +4,87 @@
 #include "../sim/simulation.h"
 #include "commands.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
 namespace {
 
-void Usage(FILE *out) {
-    std::fprintf(out,
-                 "usage: kavrex-sim [COMMAND] [SCENARIO] [options]\n"
-                 "\n"
-                 "commands:\n"
-                 "  bodies [SCENARIO]   load the plug-in, open the Kavrex display on the focus\n"
-                 "                      vessel and print its body list, source and target\n"
-                 "  run SCENARIO        fly the scenario: open its displays, step the world\n"
-                 "  render [SCENARIO]   step the world, refresh the displays and write a picture\n"
-                 "                      of each open display (--out FILE.png, .svg or .json)\n"
-                 "\n"
-                 "options:\n"
-                 "  --steps N           frames to fly (run; default 0)\n"
-                 "  --warp W            time acceleration (run; default 1)\n"
-                 "  --out DIR           run: write DIR/final.scn (the state at the end),\n"
-                 "                      DIR/flight.csv (the flight log) and DIR/display-S.png\n"
-                 "                      (each open display as last refreshed)\n"
-                 "  --out FILE          render: the picture, FILE.png, FILE.svg or FILE.json\n"
-                 "  --mode M            render: the page, 1 read-outs, 2 plot, 3 both, 4 ships\n"
-                 "  --scale S           render: pixels per display pixel (default 3)\n"
-                 "  --size WxH          the displays' size in pixels (default 256x256)\n"
-                 "  --plugin LIB        the plug-in library (default: libKavrex.so beside the\n"
-                 "                      program, or $KAVREX_PLUGIN)\n"
-                 "\n"
-                 "Without a command kavrex-sim runs 'bodies' on the default scenario (a vessel\n"
-                 "in low Earth orbit).\n");
+const char *kOverview =
+    "usage: kavrex-sim [COMMAND] [SCENARIO] [options]     (kavrex-sim COMMAND --help for more)\n"
+    "\n"
+    "commands:\n"
+    "  run [SCENARIO]      fly the scenario and write the flight's outputs; with --pilot the\n"
+    "                      built-in pilot flies the transfer by the display alone\n"
+    "  render [SCENARIO]   fly a few frames and write a picture of each open display\n"
+    "  bodies [SCENARIO]   print the focus vessel's body list as the plug-in built it\n"
+    "\n"
+    "Without a command kavrex-sim flies the main job: scenarios/earth-mars.scn with the pilot,\n"
+    "from low Earth orbit to rest near Mars, its outputs in out/earth-mars/.\n";
+
+const char *kCommon =
+    "  --plugin LIB        the plug-in library (default: libKavrex.so beside the program, or\n"
+    "                      $KAVREX_PLUGIN)\n"
+    "  --size WxH          the displays' size in pixels, 64 to 4096 each (default 256x256)\n"
+    "  --fps N             frames a second of real time, 1 to 1000 (default 60)\n"
+    "  --warp W            time acceleration to start at, 0.1 to 100000 (default 1)\n"
+    "  --steps N           frames to fly (run: all of a piloted flight, else 0; render: 1)\n";
+
+const char *kRunHelp =
+    "usage: kavrex-sim run [SCENARIO] [--pilot] [--out DIR] [--log-every S] [options]\n"
+    "\n"
+    "Flies SCENARIO (default scenarios/earth-mars.scn), playing its BEGIN_TIMELINE, and writes\n"
+    "to DIR (default out/<scenario name>/):\n"
+    "  final.scn           the state at the end, to resume the flight\n"
+    "  flight.csv          a row every S simulated seconds and at each pilot action\n"
+    "  flight.png, .svg    the flown path in the ecliptic, with the source and the target\n"
+    "  summary.json        the flight's figures (also printed)\n"
+    "  display-*.png       the display at departure, at each flip, at arrival and at the end\n"
+    "\n"
+    "options:\n"
+    "  --pilot             the built-in pilot flies, reading only the display (see README)\n"
+    "  --out DIR           the output folder, made if need be\n"
+    "  --log-every S       simulated seconds between log rows, 1 to 1000000 (default 60)\n";
+
+const char *kRenderHelp =
+    "usage: kavrex-sim render [SCENARIO] --out FILE.png|FILE.svg|FILE.json [options]\n"
+    "\n"
+    "Flies --steps frames (default 1), then writes each open display as a picture with its\n"
+    "button labels (FILE-S.png for several), or its drawing calls as JSON.\n"
+    "\n"
+    "options:\n"
+    "  --out FILE          the picture: .png, .svg or .json\n"
+    "  --mode M            the page: 1 read-outs, 2 plot, 3 both, 4 ships (default as it opens)\n"
+    "  --scale S           picture pixels per display pixel, above 0 and up to 16 (default 3)\n";
+
+const char *kBodiesHelp =
+    "usage: kavrex-sim bodies [SCENARIO] [options]\n"
+    "\n"
+    "Loads the plug-in, opens the Kavrex display on the focus vessel of SCENARIO (default\n"
+    "scenarios/default.scn) and prints its body list, source and target.\n";
+
+void Usage(FILE *out, const std::string &command) {
+    const char *text = command == "run" ? kRunHelp : command == "render" ? kRenderHelp
+                     : command == "bodies" ? kBodiesHelp : kOverview;
+    std::fprintf(out, "%s\ncommon options:\n%s", text, kCommon);
 }
 
 bool EndsWith(const std::string &s, const char *tail) {
     const size_t n = std::strlen(tail);
     return s.size() >= n && s.compare(s.size() - n, n, tail) == 0;
+}
+
+// A number option within [lo, hi] (whole when asked); false after saying why.
+bool NumberOption(const char *name, const char *value, double lo, double hi, bool whole, const char *what,
+                  double &out) {
+    double v;
+    if (!kvhost::ParseNumber(value, v) || v < lo || v > hi || (whole && v != std::floor(v))) {
+        std::fprintf(stderr, "kavrex-sim: %s takes %s, not '%s'\n", name, what, value);
+        return false;
+    }
+    out = v;
+    return true;
 }
 
 }  // namespace
@@ -53,62 +94,67 @@ int main(int argc, char **argv) {
     cl.plugin = kvhost::DefaultPluginPath();
     std::string positional[2];
     int npos = 0;
+    bool help = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "-h" || a == "--help") {
-            Usage(stdout);
-            return 0;
+            help = true;
+            continue;
         }
-        if (a == "--plugin" || a == "--out" || a == "--steps" || a == "--warp" || a == "--mode" || a == "--scale") {
+        if (a == "--pilot") {
+            cl.pilot = true;
+            continue;
+        }
+        const bool takesValue = a == "--plugin" || a == "--out" || a == "--steps" || a == "--warp" || a == "--mode" ||
+                                a == "--scale" || a == "--size" || a == "--fps" || a == "--log-every";
+        if (takesValue) {
             if (i + 1 >= argc) {
                 std::fprintf(stderr, "kavrex-sim: %s needs a value\n", a.c_str());
                 return 2;
             }
             const char *value = argv[++i];
-            double number = 0;
+            double n = 0;
             if (a == "--plugin") {
                 cl.plugin = value;
             } else if (a == "--out") {
                 cl.out = value;
-            } else if (!kvhost::ParseNumber(value, number) || number < 0 || (a == "--scale" && number <= 0) ||
-                       (a == "--warp" && (number < kvhost::kMinWarp || number > kvhost::kMaxWarp)) ||
-                       (a == "--steps" && (number != std::floor(number) || number > 1e12)) ||
-                       (a == "--mode" && (number != std::floor(number) || number < 1 || number > 4)) ||
-                       (a == "--scale" && number > 16)) {
-                const char *what = a == "--steps" ? "whole number of frames"
-                                 : a == "--mode"  ? "page from 1 to 4"
-                                 : a == "--scale" ? "scale above 0 and up to 16"
-                                                  : "time acceleration from 0.1 to 100000";
-                std::fprintf(stderr, "kavrex-sim: %s takes a %s, not '%s'\n", a.c_str(), what, value);
-                return 2;
             } else if (a == "--steps") {
-                cl.steps = static_cast<long>(number);
+                if (!NumberOption("--steps", value, 0, 1e12, true, "a whole number of frames", n)) return 2;
+                cl.steps = static_cast<long>(n);
                 cl.stepsGiven = true;
+            } else if (a == "--warp") {
+                if (!NumberOption("--warp", value, kvhost::kMinWarp, kvhost::kMaxWarp, false,
+                                  "a time acceleration from 0.1 to 100000", n))
+                    return 2;
+                cl.warp = n;
             } else if (a == "--mode") {
-                cl.mode = static_cast<long>(number);
+                if (!NumberOption("--mode", value, 1, 4, true, "a page from 1 to 4", n)) return 2;
+                cl.mode = static_cast<long>(n);
             } else if (a == "--scale") {
-                cl.scale = number;
-            } else {
-                cl.warp = number;
+                if (!NumberOption("--scale", value, 1e-3, 16, false, "a scale above 0 and up to 16", n)) return 2;
+                cl.scale = n;
+            } else if (a == "--fps") {
+                if (!NumberOption("--fps", value, 1, 1000, false, "frames a second from 1 to 1000", n)) return 2;
+                cl.fps = n;
+            } else if (a == "--log-every") {
+                if (!NumberOption("--log-every", value, 1, 1e6, false, "simulated seconds from 1 to 1000000", n))
+                    return 2;
+                cl.logEvery = n;
+            } else {   // --size
+                int w = 0, h = 0;
+                char tail = 0;
+                if (std::sscanf(value, "%dx%d%c", &w, &h, &tail) != 2 || w < 64 || h < 64 || w > 4096 || h > 4096) {
+                    std::fprintf(stderr, "kavrex-sim: --size takes WIDTHxHEIGHT, each 64 to 4096 pixels, not '%s'\n",
+                                 value);
+                    return 2;
+                }
+                cl.width = w;
+                cl.height = h;
             }
-            continue;
-        }
-        if (a == "--size") {
-            int w = 0, h = 0;
-            char tail = 0;
-            if (i + 1 >= argc || std::sscanf(argv[i + 1], "%dx%d%c", &w, &h, &tail) != 2 || w < 64 || h < 64 ||
-                w > 4096 || h > 4096) {
-                std::fprintf(stderr, "kavrex-sim: --size takes WIDTHxHEIGHT, each 64 to 4096 pixels\n");
-                return 2;
-            }
-            cl.width = w;
-            cl.height = h;
-            ++i;
             continue;
         }
         if (a.size() > 1 && a[0] == '-') {
-            std::fprintf(stderr, "kavrex-sim: unknown option '%s'\n", a.c_str());
-            Usage(stderr);
+            std::fprintf(stderr, "kavrex-sim: unknown option '%s' (kavrex-sim --help lists them)\n", a.c_str());
             return 2;
         }
         if (npos >= 2) {
@@ -117,16 +163,18 @@ int main(int argc, char **argv) {
         }
         positional[npos++] = a;
     }
-    cl.command = npos > 0 ? positional[0] : "bodies";
+    cl.command = npos > 0 ? positional[0] : "";
     cl.scenario = npos > 1 ? positional[1] : "";
-    if (cl.command == "bodies") return kvhost::RunBodies(cl);
-    if (cl.command == "run") {
-        if (cl.scenario.empty()) {
-            std::fprintf(stderr, "kavrex-sim: run needs a scenario file\n");
-            return 2;
-        }
-        return kvhost::RunFlight(cl);
+    if (help) {
+        Usage(stdout, cl.command);
+        return 0;
     }
+    if (cl.command.empty()) {   // the main job
+        cl.command = "run";
+        cl.pilot = true;
+    }
+    if (cl.command == "bodies") return kvhost::RunBodies(cl);
+    if (cl.command == "run") return kvhost::RunFlight(cl);
     if (cl.command == "render") {
         if (cl.out.empty() || !(EndsWith(cl.out, ".png") || EndsWith(cl.out, ".svg") || EndsWith(cl.out, ".json"))) {
             std::fprintf(stderr, "kavrex-sim: render needs --out FILE.png, FILE.svg or FILE.json%s%s%s\n",
@@ -136,6 +184,6 @@ int main(int argc, char **argv) {
         return kvhost::RunRender(cl);
     }
     std::fprintf(stderr, "kavrex-sim: unknown command '%s'\n", cl.command.c_str());
-    Usage(stderr);
+    Usage(stderr, "");
     return 2;
 }

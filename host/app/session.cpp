@@ -102,11 +102,11 @@ void Session::Stop() {
     world_.reset();
 }
 
-std::string DefaultScenarioPath() {
+std::string DefaultScenarioPath(const std::string &name) {
     struct stat st;
-    const std::string installed = KAVREX_SCENARIO_DIR "/default.scn";
+    const std::string installed = KAVREX_SCENARIO_DIR "/" + name;
     if (stat(installed.c_str(), &st) == 0) return installed;
-    return "scenarios/default.scn";
+    return "scenarios/" + name;
 }
 
 }  // namespace kvhost

@@ -68,8 +68,9 @@ private:
     std::unique_ptr<RecordingDc> lastRefresh_[kDisplaySlots];
 };
 
-// The scenario run when none is named: a vessel in low Earth orbit.
-std::string DefaultScenarioPath();
+// A shipped scenario by name: default.scn (a vessel in low Earth orbit), earth-mars.scn (the
+// main job's transfer), ...
+std::string DefaultScenarioPath(const std::string &name = "default.scn");
 
 }  // namespace kvhost
 

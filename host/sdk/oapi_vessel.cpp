@@ -168,7 +168,12 @@ void VESSEL::SetPropellantMass(PROPELLANT_HANDLE ph, double mass) const {
     const int i = v ? TankIndex(*v, ph) : -1;
     if (i < 0 || !std::isfinite(mass)) return;
     kvhost::Tank &t = v->tanks[i];
+    const double before = t.mass;
     t.mass = mass < 0 ? 0 : (mass > t.maxMass ? t.maxMass : mass);
+    if (t.mass > before) {   // topped up: the flight log counts refills and the propellant added
+        ++v->refills;
+        v->propellantAdded += t.mass - before;
+    }
 }
 
 THGROUP_HANDLE VESSEL::GetThrusterGroupHandle(THGROUP_TYPE thgt) const {

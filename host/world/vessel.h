@@ -74,6 +74,8 @@ struct Vessel {
     double requestedRotLevel[3] = {0, 0, 0};
     double requestedGroupLevel[kThrusterGroupTypes] = {};
     int rotLevelCommands = 0;                       // SetAttitudeRotLevel calls so far
+    int refills = 0;                                // tanks topped up through the SDK
+    double propellantAdded = 0;                     // kg those top-ups added
 
     std::unique_ptr<VESSEL> api;                    // the SDK's view of this vessel
     mutable char nameBuffer[64] = {};               // what VESSEL::GetName hands out

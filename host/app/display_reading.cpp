@@ -1,0 +1,82 @@
+// display_reading.cpp: reading the strip and the read-outs off the drawn texts.
+#include "display_reading.h"
+
+#include "../scenario/numbers.h"
+
+#include <cstdlib>
+
+namespace kvhost {
+
+namespace {
+
+constexpr double kAu = 149598000000.0;   // the display's astronomical unit
+
+// The text drawn right of `op` on the same line (the next cell or the value), or null.
+const DrawOp *RightOf(const std::vector<DrawOp> &ops, const DrawOp &op) {
+    const DrawOp *best = nullptr;
+    for (const DrawOp &o : ops)
+        if (o.kind == DrawOp::Text && o.y0 == op.y0 && o.x0 > op.x0 && (!best || o.x0 < best->x0)) best = &o;
+    return best;
+}
+
+const DrawOp *Labelled(const std::vector<DrawOp> &ops, const char *label) {
+    for (const DrawOp &o : ops)
+        if (o.kind == DrawOp::Text && o.text == label) return RightOf(ops, o);
+    return nullptr;
+}
+
+bool LadderValue(const std::vector<DrawOp> &ops, const char *label, double &out) {
+    const DrawOp *v = Labelled(ops, label);
+    return v && ReadLadderNumber(v->text, out);
+}
+
+}  // namespace
+
+bool ReadLadderNumber(const std::string &text, double &out) {
+    const struct {
+        const char *suffix;
+        double scale;
+    } ladder[] = {{"AU", kAu}, {"G", 1e9}, {"M", 1e6}, {"k", 1e3}};
+    for (const auto &step : ladder) {
+        const std::string s = step.suffix;
+        if (text.size() > s.size() && text.compare(text.size() - s.size(), s.size(), s) == 0) {
+            double v;
+            if (!ParseNumber(text.substr(0, text.size() - s.size()), v)) return false;
+            out = v * step.scale;
+            return true;
+        }
+    }
+    return ParseNumber(text, out);
+}
+
+bool ReadDisplay(const std::vector<DrawOp> &ops, DisplayReading &out) {
+    DisplayReading r;
+    const DrawOp *hold = Labelled(ops, "hold"), *aim = Labelled(ops, " aim"), *inv = Labelled(ops, " inv"),
+                 *drive = Labelled(ops, "  KV");
+    if (!hold || !aim || !inv || !drive) return false;
+    r.strip = true;
+    r.hold = hold->text;
+    r.aim = aim->text;
+    r.invert = inv->text;
+    r.drive = drive->text;
+    const DrawOp *gee = Labelled(ops, " set");
+    if (!gee) gee = Labelled(ops, " SUP");
+    if (gee) ParseNumber(gee->text, r.setGee);
+
+    const DrawOp *target = Labelled(ops, "Target"), *source = Labelled(ops, "Source");
+    const DrawOp *tanks = Labelled(ops, "Tanks"), *eta = Labelled(ops, "ETA");
+    r.impact = Labelled(ops, "IMPACT") != nullptr;
+    r.readouts = target && source && tanks && eta && LadderValue(ops, "TargetD", r.targetDist) &&
+                 LadderValue(ops, "TargetV", r.targetSpeed) && LadderValue(ops, "SourceD", r.sourceDist) &&
+                 LadderValue(ops, "SourceV", r.sourceSpeed) &&
+                 (r.impact || LadderValue(ops, "PeT", r.closest)) && ParseNumber(eta->text, r.etaMjd);
+    if (r.readouts) {
+        r.target = target->text;
+        r.source = source->text;
+        r.tanks = std::atoi(tanks->text.c_str());
+    }
+    out = r;
+    return true;
+}
+
+}  // namespace kvhost

@@ -1,0 +1,43 @@
+// display_reading.h: what a person reads off a Kavrex display, from the texts it drew.
+//
+// The built-in pilot decides only from this: the status strip's switches and the read-outs'
+// numbers as drawn into a recording device context, never from the host's world or the
+// plug-in's memory.
+#ifndef KVHOST_APP_DISPLAY_READING_H
+#define KVHOST_APP_DISPLAY_READING_H
+
+#include "../gdi/recording_dc.h"
+
+#include <string>
+#include <vector>
+
+namespace kvhost {
+
+struct DisplayReading {
+    bool strip = false;          // the status strip was drawn
+    std::string hold;            // "OFF", "SEEK" or "HOLD"
+    std::string aim;             // "DIR" (at the target) or "PRO" (along the relative velocity)
+    std::string invert;          // "OFF" or "INV"
+    std::string drive;           // "ON" or "OFF"
+    double setGee = 0;           // the acceleration the strip shows, m/s^2
+
+    bool readouts = false;       // a trajectory was drawn, with its read-outs
+    std::string target, source;  // body names
+    double targetDist = 0, targetSpeed = 0;   // m to the surface, m/s
+    double sourceDist = 0, sourceSpeed = 0;
+    double closest = 0;          // PeT, m above the surface (when not an impact)
+    bool impact = false;
+    double etaMjd = 0;
+    int tanks = 0;               // refills so far
+};
+
+// Reads the strip and the read-outs from a display's drawn texts; false when not even the strip
+// is there (a closed display, a failure message).
+bool ReadDisplay(const std::vector<DrawOp> &ops, DisplayReading &out);
+
+// A read-out number as the display writes it: "101.92G", "-2.50k", "0.61AU", "7.67".
+bool ReadLadderNumber(const std::string &text, double &out);
+
+}  // namespace kvhost
+
+#endif
