@@ -87,6 +87,7 @@ FlightSummary FlightTally::Summarise(const World &w, const FlightRecord &record,
         const Vessel &v = w.vessel(w.focus());
         s.vessel = v.name;
         s.refills = v.refills;
+        if (v.status == VesselStatus::Crashed && v.landedOn >= 0) s.crashedOn = w.body(v.landedOn).name;
         if (startPropellant_ >= 0) s.propellantUsed = startPropellant_ + v.propellantAdded - Propellant(v);
         const int t = s.target.empty() ? -1 : w.FindBody(s.target);
         if (t >= 0) {
@@ -129,6 +130,7 @@ std::string SummaryJson(const FlightSummary &s) {
          ",\n  \"target\": " + JsonText(s.target) + ",\n";
     o += FormatText("  \"piloted\": %s,\n  \"departed\": %s,\n  \"arrived\": %s,\n", s.piloted ? "true" : "false",
                     s.departed ? "true" : "false", s.arrived ? "true" : "false");
+    o += "  \"crashed_on\": " + (s.crashedOn.empty() ? std::string("null") : JsonText(s.crashedOn)) + ",\n";
     o += FormatText("  \"departure_mjd\": %.6f,\n  \"arrival_mjd\": %.6f,\n  \"end_mjd\": %.6f,\n", s.departureMjd,
                     s.arrivalMjd, s.endMjd);
     o += FormatText("  \"flight_time_h\": %.3f,\n  \"brachistochrone_h\": %.3f,\n  \"straight_line_km\": %.1f,\n"
@@ -153,6 +155,8 @@ std::string SummaryText(const FlightSummary &s) {
     if (!s.piloted) return o;
     if (!s.departed) return o + "the pilot never departed\n";
     o += FormatText("%s to %s: departed MJD %.4f", s.source.c_str(), s.target.c_str(), s.departureMjd);
+    if (!s.crashedOn.empty())
+        return o + FormatText(", did not arrive: crashed on %s at MJD %.4f\n", s.crashedOn.c_str(), s.endMjd);
     if (!s.arrived) return o + FormatText(", did not arrive (%.0f km from %s's centre at the end)\n", s.restKm, s.target.c_str());
     o += FormatText(", arrived MJD %.4f\n", s.arrivalMjd);
     o += FormatText("  flight time %.1f h; brachistochrone for the %.0f km straight line at %.1f m/s^2: %.1f h\n",

@@ -15,6 +15,7 @@ namespace kvhost {
 
 struct FlightSummary {
     std::string vessel, source, target;
+    std::string crashedOn;                           // the body the vessel crashed on, if it did
     bool piloted = false, departed = false, arrived = false;
     double departureMjd = 0, arrivalMjd = 0, endMjd = 0;
     double flightHours = 0, brachistochroneHours = 0, straightLineKm = 0, acceleration = 0;
