@@ -26,6 +26,7 @@ void LabelAndValue(HDC dc, const char *label, const char *value, COLORREF colour
 }
 
 long Trunc(double x) { return static_cast<long>(std::trunc(x)); }
+double Real(long n) { return static_cast<double>(n); }
 
 }  // namespace
 
@@ -88,8 +89,8 @@ void DurationText(char *out, size_t size, double s) {
         return;
     }
     const long h = Trunc(s / 3600);
-    const long m = Trunc((s - 3600.0 * h) / 60);
-    const long sec = Trunc(s - 3600.0 * h - 60.0 * m);
+    const long m = Trunc((s - 3600.0 * Real(h)) / 60);
+    const long sec = Trunc(s - 3600.0 * Real(h) - 60.0 * Real(m));
     std::snprintf(out, size, "%ld:%02ld:%02ld", h, m, sec);
 }
 
@@ -112,16 +113,16 @@ const char *MjdToText(double mjd) {
     if (Z < -100840) {
         B = Z + 2401525;
     } else {
-        const long alpha = Trunc((Z + 532784.75) / 36524.25);
+        const long alpha = Trunc((Real(Z) + 532784.75) / 36524.25);
         B = Z + 2401526 + alpha - alpha / 4;
     }
-    const long Q = Trunc((B - 122.1) / 365.25);
+    const long Q = Trunc((Real(B) - 122.1) / 365.25);
     const long D = 365 * Q + Q / 4;
-    const long E = Trunc((B - D) / 30.6001);
-    const long day = Trunc(B - D + 0.5) - Trunc(30.6001 * E);
+    const long E = Trunc(Real(B - D) / 30.6001);
+    const long day = Trunc(Real(B - D) + 0.5) - Trunc(30.6001 * Real(E));
     const long month = E < 14 ? E : E - 12;
     const long hour = Trunc(hours);
-    const long minute = Trunc((hours - hour) * 60);
+    const long minute = Trunc((hours - Real(hour)) * 60);
     // The weekday in 0..6 whatever the sign of the date (MJD 0 was a Wednesday).
     const long weekday = ((Z + 3) % 7 + 7) % 7;
     const char *monthName = month >= 2 && month <= 13 ? kMonths[month] : "???";

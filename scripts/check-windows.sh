@@ -31,7 +31,7 @@ fi
 export CXX OUT
 compile_one() {
   local obj="$OUT/$(echo "$1" | tr / _).o"
-  "$CXX" -std=c++17 -Wall -Wextra -Werror -pedantic -isystem host/sdk -c "$1" -o "$obj" ||
+  "$CXX" -std=c++17 -Wall -Wextra -Wshadow -Wconversion -Werror -pedantic -isystem host/sdk -c "$1" -o "$obj" ||
     { echo "check-windows: $1 does not compile for Windows" >&2; return 1; }
 }
 export -f compile_one
