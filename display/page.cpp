@@ -5,73 +5,20 @@
 // a trajectory computed since the one before.
 #include "page.h"
 
-#include "../engine/catalogue.h"
 #include "../module/module_state.h"
 #include "../module/ship_lookup.h"
 #include "../module/ship_table.h"
 #include "draw_state.h"
 #include "format.h"
 #include "plot.h"
+#include "ships_page.h"
 #include "status_strip.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 
 namespace kavrex {
 
 namespace {
-
-// Trip progress; a trip of no length (both distances 0) is not begun.
-double Progress(const ShipRecord &r) {
-    const double total = r.targetDist + r.sourceDist;
-    const double p = 100 * r.sourceDist / total;
-    return std::isfinite(p) ? p : 0.0;
-}
-
-void ShipsPage(int ship, int mfd, DWORD cw) {
-    const ShipRecord &focus = Ship(ship);
-    DrawLine(kLabelX, kGreen, "%s %u", "SHIPS", ShipCount());
-    NextLine();
-    for (uint32_t n = 0; n < ShipCount(); ++n) {
-        const int i = static_cast<int>(n);
-        const ShipRecord &r = Ship(i);
-        const char *name = r.vessel ? r.vessel->GetName() : nullptr;
-        DrawLine(kLabelX, i == ship ? kWhite : BodyAt(r, r.targetBody).colour, " %s->%s->%s %3.1f%c",
-                 BodyAt(r, r.sourceBody).name, name ? name : "?", BodyAt(r, r.targetBody).name, Progress(r), '%');
-        NextLine();
-        DrawStatusStrip(i, mfd, cw);
-    }
-    DrawLine(kLabelX, kCyan, "LUN:%s STP:%u SUP:%s TRJ:%02d", focus.lunaAlways ? "ALWZ" : "NORM", focus.numSteps,
-             focus.superthrust != 0 ? "ON" : "OFF", focus.display.variant);
-    NextLine();
-    const SystemCatalogue &cat = Catalogue();
-    DrawLine(kLabelX, focus.bodies[0].colour, "%s Pl:%u Mo:%u", cat.starName, cat.planetCount, cat.moonTotal);
-    NextLine();
-    for (uint32_t i = 1; i < focus.bodyCount; ++i) {
-        const BodyEntry &b = focus.bodies[i];
-        if (b.parent == 0) DrawLine(kLabelX, b.colour, " %s[%u]", b.name, b.moonCount);
-        else DrawLine(kLabelX, b.colour, " %s", b.name);
-        NextLine();
-        if (!focus.includeMoons || b.moonCount == 0) continue;
-        // The moons follow their planet in the list: four names on the first line, five on
-        // each later one. The line is built cut to the line buffer.
-        char moons[kLineBuffer] = " ";
-        const uint32_t count = b.moonCount < focus.bodyCount - i - 1 ? b.moonCount : focus.bodyCount - i - 1;
-        for (uint32_t j = 1; j <= count; ++j) {
-            if (j % 5 == 0) {
-                DrawLine(kLabelX, b.colour, "%s", moons);
-                NextLine();
-                std::strcpy(moons, " ");
-            }
-            const size_t used = std::strlen(moons);
-            std::snprintf(moons + used, sizeof moons - used, "%s.", focus.bodies[i + j].name);
-        }
-        DrawLine(kLabelX, b.colour, "%s", moons);
-        NextLine();
-        i += count;
-    }
-}
 
 void GravityRose(int ship, HDC dc, int W, int H) {
     const ShipRecord &r = Ship(ship);
@@ -112,7 +59,7 @@ void ReadOuts(int ship, int mfd, HDC dc) {
     PrintMjd(dc, "Eject", r.ejectMjd, r.ejected);
     PrintMjd(dc, "ETA", buf.arrivalMjd, true);
     if (r.ejected) {
-        DrawLine(kLabelX, kOlive, "complete: %3.1f%c", Progress(r), '%');
+        DrawLine(kLabelX, kOlive, "complete: %3.1f%c", TripProgress(r), '%');
         NextLine();
     }
     PrintDuration(dc, "Elapsed", r.elapsed);
@@ -134,6 +81,12 @@ void ReadOuts(int ship, int mfd, HDC dc) {
 }
 
 }  // namespace
+
+double TripProgress(const ShipRecord &r) {
+    const double total = r.targetDist + r.sourceDist;
+    const double p = 100 * r.sourceDist / total;
+    return std::isfinite(p) ? p : 0.0;
+}
 
 double RoseLength(double g) {
     const int ship = FindShip();
@@ -163,7 +116,7 @@ void DrawPage(const MFD *display, HDC dc, int W, int H, DWORD cw) {
     NextLine();
     const uint32_t mode = r.mfds[mfd].mode;
     if (mode == 4) {
-        ShipsPage(ship, mfd, cw);
+        DrawShipsPage(ship, mfd, cw);
         return;
     }
     DrawStatusStrip(ship, mfd, cw);

@@ -12,6 +12,12 @@ constexpr const char *kTitle = "Kavrex 1.5";
 // Draws the page of `display` (W x H, font cell charWidth) on dc.
 void DrawPage(const MFD *display, HDC dc, int width, int height, DWORD charWidth);
 
+struct ShipRecord;
+
+// The trip's progress, percent: the distance from the source over the sum of both; a trip of no
+// length (both distances 0) is not begun.
+double TripProgress(const ShipRecord &r);
+
 // Length fraction of a gravity rose line for a pull of g (m/s^2).
 double RoseLength(double g);
 
