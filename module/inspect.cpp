@@ -2,6 +2,8 @@
 // a pilot what the module has built (kavrex-sim bodies). The simulator never calls it.
 #include <Orbitersdk.h>
 
+#include "../engine/propagate.h"
+#include "../engine/variants.h"
 #include "ship_lookup.h"
 #include "ship_table.h"
 
@@ -39,6 +41,54 @@ DLLCLBK int KavrexDescribeFocusShip(char *buf, int size) {
         const BodyEntry &e = r.bodies[j];
         used += Append(buf, size, used, "BODY\t%u\t%s\t%u\t%u\t0x%06X\n", j, e.name, e.parent,
                        e.moonCount, static_cast<unsigned>(e.colour));
+    }
+    if (buf && size > 0 && used >= size) buf[size - 1] = '\0';
+    return used;
+}
+
+// The focus record's last handed-over prediction (its display buffer) as CSV, for host tools
+// (kavrex-sim predict, the flight picture). First "#" lines: "# variant V", "# points N",
+// "# impact 0|1", "# arrivalMjd X", then "# closest NAME index distance relx rely relz" for each
+// watched body; then a header row and a row per point: its MJD, the ship's position and velocity,
+// and the position of every body the variant modelled (global frame, m and m/s). The point dates
+// are those of the module's last computation. Returns the length of the whole text (which may
+// exceed size - 1), or -1 when the focus vessel has no record or no prediction was handed over.
+DLLCLBK int KavrexDescribePrediction(char *buf, int size) {
+    const int ship = FindShip();
+    if (ship == kNone) return -1;
+    const ShipRecord &r = Ship(ship);
+    const TrajectoryBuffer &d = r.display;
+    if (d.pointCount == 0) return -1;
+    const VariantBodies vb = ResolveVariant(d.variant, r);
+    int modelled[1 + sizeof vb.modelled / sizeof vb.modelled[0]];   // the star and the variant's own
+    int count = 0;
+    modelled[count++] = 0;   // the star
+    for (int i = 0; i < vb.modelledCount; ++i) modelled[count++] = vb.modelled[i];
+    int used = 0;
+    used += Append(buf, size, used, "# variant %d\n# points %u\n# impact %d\n# arrivalMjd %.8f\n",
+                   static_cast<int>(d.variant), d.pointCount, d.impact ? 1 : 0, d.arrivalMjd);
+    for (int i = 0; i < vb.watchedCount; ++i) {
+        const int b = vb.watched[i];
+        const VECTOR3 &rel = d.closestRel[b];
+        used += Append(buf, size, used, "# closest %s %u %.3f %.3f %.3f %.3f\n", BodyAt(r, static_cast<uint32_t>(b)).name,
+                       d.closestIndex[b], length(rel), rel.x, rel.y, rel.z);
+    }
+    used += Append(buf, size, used, "mjd,ship_x,ship_y,ship_z,ship_vx,ship_vy,ship_vz");
+    for (int i = 0; i < count; ++i) {
+        const char *name = BodyAt(r, static_cast<uint32_t>(modelled[i])).name;
+        used += Append(buf, size, used, ",%s_x,%s_y,%s_z", name, name, name);
+    }
+    used += Append(buf, size, used, "\n");
+    const uint32_t n = d.pointCount < static_cast<uint32_t>(kMaxPoints) ? d.pointCount : kMaxPoints;
+    for (uint32_t k = 0; k < n; ++k) {
+        const VECTOR3 &p = d.shipTrack[k], &v = d.shipTrackVel[k];
+        used += Append(buf, size, used, "%.8f,%.3f,%.3f,%.3f,%.4f,%.4f,%.4f", PredictionPointMjd(k), p.x, p.y, p.z, v.x,
+                       v.y, v.z);
+        for (int i = 0; i < count; ++i) {
+            const VECTOR3 &q = d.bodyTrack[modelled[i]][k];
+            used += Append(buf, size, used, ",%.3f,%.3f,%.3f", q.x, q.y, q.z);
+        }
+        used += Append(buf, size, used, "\n");
     }
     if (buf && size > 0 && used >= size) buf[size - 1] = '\0';
     return used;

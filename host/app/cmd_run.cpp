@@ -38,6 +38,22 @@ bool SaveDisplayPicture(const Session &session, int slot, const std::string &pat
     return WritePicture(path, last->width(), last->height(), ButtonLabels(slot), kDefaultPictureScale, replay, error);
 }
 
+// The ship's positions from the plug-in's description of its prediction (ship_x, ship_y, ship_z).
+std::vector<VECTOR3> PredictedPath(const std::string &csv) {
+    std::vector<VECTOR3> path;
+    size_t at = 0;
+    while (at < csv.size()) {
+        const size_t end = csv.find('\n', at);
+        const std::string line = csv.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        at = end == std::string::npos ? csv.size() : end + 1;
+        if (line.empty() || line[0] == '#' || line[0] == 'm') continue;   // header lines
+        VECTOR3 p;
+        double mjd;
+        if (std::sscanf(line.c_str(), "%lf,%lf,%lf,%lf", &mjd, &p.x, &p.y, &p.z) == 4) path.push_back(p);
+    }
+    return path;
+}
+
 std::string ScenarioName(const std::string &path) {
     std::string name = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
     const size_t dot = name.rfind('.');
@@ -123,6 +139,8 @@ int RunFlight(const CommandLine &cl) {
             pictureFailed |= !picture("arrival");
             doneAt = sim.simt();
         }
+        if (a.legBurn && record.prediction().empty())
+            record.SetPrediction(PredictedPath(PredictionText(session)), world.Mjd());
         if (a.key) PressKey(slot, KeyCodeForLetter(a.key));
         if (a.warp > 0) sim.SetTimeAcceleration(a.warp);
         if (!a.what.empty()) {

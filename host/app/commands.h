@@ -39,6 +39,11 @@ int Fail(const std::string &error);
 int RunBodies(const CommandLine &cl);
 int RunFlight(const CommandLine &cl);
 int RunRender(const CommandLine &cl);
+int RunPredict(const CommandLine &cl);
+
+// The focus vessel's last prediction as the plug-in describes it (CSV with "#" header lines), or
+// "" when there is none. For host tools only: the pilot never reads it.
+std::string PredictionText(Session &session);
 
 }  // namespace kvhost
 

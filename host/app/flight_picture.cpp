@@ -114,7 +114,15 @@ void Draw(cairo_t *cr, const FlightRecord &rec) {
     Disc(cr, v, first.targetPos, 4);
     Disc(cr, v, last.targetPos, 4);
     Text(cr, v.X(last.targetPos) + 8, v.Y(last.targetPos) + 16, last.display.target);
-    // The flown path, and a cross where the pilot acted.
+    // The prediction the display showed as the first leg's burn began, dotted, beside the
+    // flown path; then the flown path, and a cross where the pilot acted.
+    if (!rec.prediction().empty()) {
+        const double dots[] = {2, 4};
+        cairo_set_dash(cr, dots, 2, 0);
+        cairo_set_source_rgb(cr, 0.5, 0.75, 1);
+        Path(cr, v, rec.prediction());
+        cairo_set_dash(cr, nullptr, 0, 0);
+    }
     cairo_set_source_rgb(cr, 0.95, 0.65, 0.1);
     Path(cr, v, ship);
     cairo_set_source_rgb(cr, 0.9, 0.9, 0.9);
@@ -137,7 +145,10 @@ void Draw(cairo_t *cr, const FlightRecord &rec) {
     Text(cr, kMargin, kSize - 32, bar >= 1e9 ? FormatText("%g million km", bar / 1e9) : FormatText("%g km", bar / 1e3));
     Text(cr, kMargin, 25, FormatText("%s to %s: MJD %.4f to %.4f, %.1f h", last.display.source.c_str(),
                                      last.display.target.c_str(), ss.front().mjd, last.mjd, (last.t - ss.front().t) / 3600));
-    Text(cr, kMargin, 42, "ecliptic seen from the north; the flown path in orange, x = where the pilot acted");
+    Text(cr, kMargin, 42, "ecliptic seen from the north; flown path orange, x = where the pilot acted");
+    if (!rec.prediction().empty())
+        Text(cr, kMargin, 59, FormatText("dotted blue: the display's prediction as the first leg began (MJD %.4f)",
+                                         rec.predictionMjd()));
 }
 
 }  // namespace

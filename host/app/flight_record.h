@@ -38,8 +38,18 @@ public:
     // The sample with the least distance to the target's surface.
     const FlightSample *ClosestToTarget() const;
 
+    // The ship's predicted path as the display had it (global positions), and when.
+    void SetPrediction(const std::vector<VECTOR3> &path, double mjd) {
+        predicted_ = path;
+        predictedMjd_ = mjd;
+    }
+    const std::vector<VECTOR3> &prediction() const { return predicted_; }
+    double predictionMjd() const { return predictedMjd_; }
+
 private:
     std::vector<FlightSample> samples_;
+    std::vector<VECTOR3> predicted_;
+    double predictedMjd_ = 0;
 };
 
 }  // namespace kvhost

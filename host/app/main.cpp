@@ -18,6 +18,7 @@ const char *kOverview =
     "  run [SCENARIO]      fly the scenario and write the flight's outputs; with --pilot the\n"
     "                      built-in pilot flies the transfer by the display alone\n"
     "  render [SCENARIO]   fly a few frames and write a picture of each open display\n"
+    "  predict [SCENARIO]  the display's prediction after one computation, as CSV\n"
     "  bodies [SCENARIO]   print the focus vessel's body list as the plug-in built it\n"
     "\n"
     "Without a command kavrex-sim flies the main job: scenarios/earth-mars.scn with the pilot,\n"
@@ -58,6 +59,15 @@ const char *kRenderHelp =
     "  --mode M            the page: 1 read-outs, 2 plot, 3 both, 4 ships (default as it opens)\n"
     "  --scale S           picture pixels per display pixel, above 0 and up to 16 (default 3)\n";
 
+const char *kPredictHelp =
+    "usage: kavrex-sim predict [SCENARIO] [--out FILE.csv] [options]\n"
+    "\n"
+    "Opens the scenario's displays (or Kavrex on slot 0), flies one frame so that the plug-in\n"
+    "computes and hands over a prediction, and prints its header: the variant, the number of\n"
+    "points, impact, the arrival date and the closest approach of every watched body. --out\n"
+    "writes every point too: its MJD, the ship's position and velocity, and the position of every\n"
+    "body the variant modelled, in named columns.\n";
+
 const char *kBodiesHelp =
     "usage: kavrex-sim bodies [SCENARIO] [options]\n"
     "\n"
@@ -66,7 +76,7 @@ const char *kBodiesHelp =
 
 void Usage(FILE *out, const std::string &command) {
     const char *text = command == "run" ? kRunHelp : command == "render" ? kRenderHelp
-                     : command == "bodies" ? kBodiesHelp : kOverview;
+                     : command == "predict" ? kPredictHelp : command == "bodies" ? kBodiesHelp : kOverview;
     std::fprintf(out, "%s\ncommon options:\n%s", text, kCommon);
 }
 
@@ -175,6 +185,7 @@ int main(int argc, char **argv) {
     }
     if (cl.command == "bodies") return kvhost::RunBodies(cl);
     if (cl.command == "run") return kvhost::RunFlight(cl);
+    if (cl.command == "predict") return kvhost::RunPredict(cl);
     if (cl.command == "render") {
         if (cl.out.empty() || !(EndsWith(cl.out, ".png") || EndsWith(cl.out, ".svg") || EndsWith(cl.out, ".json"))) {
             std::fprintf(stderr, "kavrex-sim: render needs --out FILE.png, FILE.svg or FILE.json%s%s%s\n",

@@ -73,6 +73,7 @@ PilotAction Pilot::Decide(const DisplayReading &r, double currentWarp) {
     }
     const bool brake = phase_ == Phase::Cancel || phase_ == Phase::Brake;
     PilotAction key = Configure(r, brake, brake);
+    key.legBurn = key.key == 'E' && phase_ == Phase::Accelerate;
     if (key.key) {
         key.flip = a.flip;
         if (!a.what.empty()) key.what = a.what + "; " + key.what;

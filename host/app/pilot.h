@@ -35,6 +35,7 @@ struct PilotAction {
     std::string what;      // what the pilot did and why, for the log ("" when nothing)
     bool flip = false;     // this action turned the ship round to brake
     bool departed = false; // this action started the flight's first burn
+    bool legBurn = false;  // this action started a leg's burn at the target
     bool arrived = false;  // this action ended the flight
 };
 

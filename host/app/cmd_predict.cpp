@@ -1,0 +1,54 @@
+// cmd_predict.cpp: "kavrex-sim predict": the display's prediction after one computation, as
+// CSV: a header of the computation's results, then every point with the ship's state and the
+// position of every body the variant modelled.
+#include "commands.h"
+
+#include "../cockpit/cockpit.h"
+#include "../scenario/scenario_write.h"
+#include "session.h"
+
+#include <cstdio>
+#include <sstream>
+#include <vector>
+
+namespace kvhost {
+
+std::string PredictionText(Session &session) {
+    typedef int (*DescribeFn)(char *buf, int size);
+    DescribeFn describe = reinterpret_cast<DescribeFn>(session.plugin().Symbol("KavrexDescribePrediction"));
+    if (!describe) return "";
+    const int needed = describe(nullptr, 0);
+    if (needed < 0) return "";
+    std::vector<char> text(static_cast<size_t>(needed) + 1);
+    describe(text.data(), static_cast<int>(text.size()));
+    return std::string(text.data());
+}
+
+int RunPredict(const CommandLine &cl) {
+    Session session;
+    if (!StartSession(session, cl)) return 1;
+    if (OpenDisplaysOrKavrex(session).empty()) return 1;
+    session.simulation().frameLength = 1.0 / cl.fps;
+    session.FlyToOneMoment(1);   // one computation, handed over
+    const std::string csv = PredictionText(session);
+    if (csv.empty()) return Fail("the plug-in " + cl.plugin + " has no prediction to describe");
+    std::string error;
+    if (!cl.out.empty()) {
+        const size_t slash = cl.out.rfind('/');
+        if (slash != std::string::npos && slash > 0 && !MakeFolders(cl.out.substr(0, slash), error)) return Fail(error);
+        if (!WriteTextFile(cl.out, csv, error)) return Fail(error);
+    }
+    // The header, and where the rows went.
+    std::istringstream in(csv);
+    std::string line;
+    long rows = -1;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line[0] == '#') std::printf("%s\n", line.c_str() + 2);
+        else ++rows;
+    }
+    if (cl.out.empty()) std::printf("%ld points (--out FILE.csv writes them)\n", rows);
+    else std::printf("wrote %s (%ld points)\n", cl.out.c_str(), rows);
+    return 0;
+}
+
+}  // namespace kvhost
