@@ -2,6 +2,7 @@
 // reason; what is read builds a world or is refused; a built world saves to text that reads
 // and builds again, and saves again to the same text.
 #include "fuzz_common.h"
+#include "pilot_stream.h"
 
 #include "host/scenario/scenario.h"
 #include "host/scenario/scenario_world.h"
@@ -25,6 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (!kvhost::ParseScenario(saved, "saved.scn", again, error)) fuzzing::Broken("saved text is refused: " + error);
     kvhost::World rebuilt(again.mjd);
     if (!kvhost::BuildScenarioWorld(again, rebuilt, error)) fuzzing::Broken("saved world cannot be built: " + error);
-    if (kvhost::ScenarioText(rebuilt, {}, again.otherSections) != saved) fuzzing::Broken("save, load, save differs");
+    const std::string second = kvhost::ScenarioText(rebuilt, {}, again.otherSections);
+    if (second != saved) fuzzing::Broken("save, load, save differs: " + pilot::FirstDifference(saved, second));
     return 0;
 }

@@ -23,6 +23,8 @@ constexpr double kWarps[] = {0.1, 1, 10, 100, 1000};
 
 bool Finite(const VECTOR3 &v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
+}  // namespace
+
 // The first line where two texts differ, both ways, with its number.
 std::string FirstDifference(const std::string &a, const std::string &b) {
     size_t i = 0, line = 1;
@@ -32,8 +34,6 @@ std::string FirstDifference(const std::string &a, const std::string &b) {
     return "line " + std::to_string(line) + ": '" + a.substr(start, a.find('\n', start) - start) + "' became '" +
            b.substr(start, b.find('\n', start) - start) + "'";
 }
-
-}  // namespace
 
 std::string StartScenario() {
     std::string s =

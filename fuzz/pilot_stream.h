@@ -14,6 +14,9 @@
 
 namespace pilot {
 
+// The first line where two texts differ, both ways, with its number.
+std::string FirstDifference(const std::string &a, const std::string &b);
+
 // The scenario every stream starts from: 17 Couriers about the Earth, the Moon, Mars and in
 // deep space, one landed, two displays open.
 std::string StartScenario();

@@ -73,12 +73,12 @@ DLLCLBK int KavrexDescribePrediction(char *buf, int size) {
         used += Append(buf, size, used, "# closest %s %u %.3f %.3f %.3f %.3f\n", BodyAt(r, static_cast<uint32_t>(b)).name,
                        d.closestIndex[b], length(rel), rel.x, rel.y, rel.z);
     }
-    used += Append(buf, size, used, "mjd,ship_x,ship_y,ship_z,ship_vx,ship_vy,ship_vz");
+    used += Append(buf, size, used, "%s", "mjd,ship_x,ship_y,ship_z,ship_vx,ship_vy,ship_vz");
     for (int i = 0; i < count; ++i) {
         const char *name = BodyAt(r, static_cast<uint32_t>(modelled[i])).name;
         used += Append(buf, size, used, ",%s_x,%s_y,%s_z", name, name, name);
     }
-    used += Append(buf, size, used, "\n");
+    used += Append(buf, size, used, "%s", "\n");
     const uint32_t n = d.pointCount < static_cast<uint32_t>(kMaxPoints) ? d.pointCount : kMaxPoints;
     for (uint32_t k = 0; k < n; ++k) {
         const VECTOR3 &p = d.shipTrack[k], &v = d.shipTrackVel[k];
@@ -88,7 +88,7 @@ DLLCLBK int KavrexDescribePrediction(char *buf, int size) {
             const VECTOR3 &q = d.bodyTrack[modelled[i]][k];
             used += Append(buf, size, used, ",%.3f,%.3f,%.3f", q.x, q.y, q.z);
         }
-        used += Append(buf, size, used, "\n");
+        used += Append(buf, size, used, "%s", "\n");
     }
     if (buf && size > 0 && used >= size) buf[size - 1] = '\0';
     return used;

@@ -100,7 +100,8 @@ bool Parser::Run(const std::string &text) {
     int line = 0;
     while (std::getline(in, raw)) {
         ++line;
-        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+        // Line ends of any system; a stray carriage return more would not survive a save.
+        while (!raw.empty() && raw.back() == '\r') raw.pop_back();
         const std::string t = Trim(StripComment(raw));
         if (t.empty()) continue;
         std::string key, rest;
