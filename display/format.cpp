@@ -14,7 +14,7 @@ const char *const kWeekdays[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat
 const char *const kMonths[14] = {"", "", "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 constexpr double kAstronomicalUnit = 149598000000.0;
 
-char g_dateBuffer[64];
+char g_dateBuffer[kLineBuffer];
 
 // The label at x = 5 (green unless said), then the value text at x = 90 in its colour, then
 // the next line.

@@ -6,13 +6,15 @@
 
 #include <Orbitersdk.h>
 
+#include "../module/ship_table.h"
+
 namespace kavrex {
 
 struct PlotState {
     double plotScale;     // pixels per metre
     double autoBase;      // the base scale autozoom last chose; 0 until then
     double plotOffsetX, plotOffsetY;
-    double bodyScreenX[64], bodyScreenY[64];
+    double bodyScreenX[kMaxBodies], bodyScreenY[kMaxBodies];
     double shipScreenX, shipScreenY;
 };
 

@@ -1,30 +1,35 @@
 // body_colours.cpp: the star and planet table and the moon table.
 #include "body_colours.h"
+#include "catalogue.h"
 
 namespace kavrex {
 
 namespace {
 
 // Index 0 is the star, 1 + p planet p.
-const COLORREF kStarAndPlanets[17] = {
+// One colour per planet the catalogue can hold, after the star's.
+const COLORREF kStarAndPlanets[] = {
     kStarColour, 0xFF00FF, 0xFFFF00, 0x00FF00, 0x0000FF, 0x0080C0, 0x800080, 0x808000, 0xFF0000,
     0x00C0C0,    0xC000C0, 0xC0C000, 0x00C000, 0x0000C0, 0x0080C0, 0x0080C0, 0x0080C0,
 };
 
-const COLORREF kMoons[16] = {
+const COLORREF kMoons[] = {
     0xFF0000, 0xFF00FF, 0xFFFF00, 0x00FF00, 0x0000FF, 0x0080C0, 0x800080, 0x808000,
     0x00C0C0, 0xC000C0, 0xC0C000, 0x00C000, 0x0000C0, 0x0080C0, 0x000000, 0x000000,
 };
 
+static_assert(sizeof kStarAndPlanets / sizeof kStarAndPlanets[0] == kMaxPlanets + 1, "a colour for each planet");
+static_assert(sizeof kMoons / sizeof kMoons[0] == kMaxMoons, "a colour for each moon of a planet");
+
 }  // namespace
 
 COLORREF PlanetColour(int p) {
-    if (p < 0 || p >= 16) return kStarAndPlanets[16];
+    if (p < 0 || p >= kMaxPlanets) return kStarAndPlanets[kMaxPlanets];
     return kStarAndPlanets[1 + p];
 }
 
 COLORREF MoonColour(int m) {
-    if (m < 0 || m >= 16) return kMoons[15];
+    if (m < 0 || m >= kMaxMoons) return kMoons[kMaxMoons - 1];
     return kMoons[m];
 }
 

@@ -99,7 +99,7 @@ void CollectMoons(SystemCatalogue &cat, PlanetRecord &planet) {
         moon.distance = length(rel);
         moon.mass = oapiGetMass(link.handle);
         moon.radius = oapiGetSize(link.handle);
-        FetchName(link.handle, moon.name, 64);
+        FetchName(link.handle, moon.name, kNameLength);
     }
 }
 
@@ -116,7 +116,7 @@ void CollectPlanets(SystemCatalogue &cat) {
         PlanetRecord &planet = cat.planets[p];
         planet.handle = starLink->children[p];
         if (planet.handle) {
-            FetchName(planet.handle, planet.name, 64);
+            FetchName(planet.handle, planet.name, kNameLength);
             VECTOR3 pos;
             oapiGetGlobalPos(planet.handle, &pos);
             planet.distance = length(pos);
@@ -147,7 +147,7 @@ void BuildSystemCatalogue() {
     SystemCatalogue &cat = g_catalogue;
     cat.gbodyCount = std::min<uint32_t>(oapiGetGbodyCount(), kMaxHostBodies);
     cat.starHandle = FindStar(cat.gbodyCount);
-    FetchName(cat.starHandle, cat.starName, 64);
+    FetchName(cat.starHandle, cat.starName, kNameLength);
     cat.starMass = cat.starHandle ? oapiGetMass(cat.starHandle) : 0.0;
     cat.starRadius = cat.starHandle ? oapiGetSize(cat.starHandle) : 0.0;
     BuildLinks(cat);

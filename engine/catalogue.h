@@ -9,6 +9,8 @@
 
 #include <Orbitersdk.h>
 
+#include "../module/ship_table.h"
+
 #include <cstdint>
 
 namespace kavrex {
@@ -21,7 +23,7 @@ constexpr int kMaxMoons = 16;
 constexpr int kLinkNameLength = 32;   // names in the working links are cut to this
 
 struct MoonRecord {
-    char name[64];
+    char name[kNameLength];
     double distance;   // from its planet, m: the sort key
     double radius;
     double mass;
@@ -30,7 +32,7 @@ struct MoonRecord {
 };
 
 struct PlanetRecord {
-    char name[64];
+    char name[kNameLength];
     double distance;   // from the global origin, m: the sort key
     double radius;
     double mass;
@@ -40,7 +42,7 @@ struct PlanetRecord {
 };
 
 struct BodyLink {
-    char name[64];
+    char name[kNameLength];
     OBJHANDLE handle;
     OBJHANDLE parentHandle;
     OBJHANDLE children[kMaxChildren];
@@ -48,11 +50,11 @@ struct BodyLink {
 };
 
 struct SystemCatalogue {
-    uint32_t gbodyCount;   // host bodies read (at most 64)
+    uint32_t gbodyCount;   // host bodies read (at most kMaxHostBodies)
     OBJHANDLE starHandle;
     double starRadius;
     double starMass;
-    char starName[64];
+    char starName[kNameLength];
     uint32_t planetCount;
     PlanetRecord planets[kMaxPlanets];
     uint32_t moonTotal;

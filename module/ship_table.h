@@ -18,6 +18,7 @@ constexpr int kMaxShips = 16;
 constexpr int kMaxMfds = 10;
 constexpr int kMaxBodies = 64;
 constexpr int kMaxPoints = 8192;
+constexpr int kNameLength = 64;   // a body name and its terminator: 63 characters
 constexpr int kNone = -1;
 
 constexpr double kDefaultArtGee = 9.800000190734863;   // 9.8f held as a double
@@ -29,7 +30,7 @@ static_assert(static_cast<double>(9.8f) == kDefaultArtGee, "artGee default is 9.
 // One body of a vessel's body list.
 struct BodyEntry {
     OBJHANDLE handle;
-    char name[64];
+    char name[kNameLength];
     double gm;          // m^3/s^2
     double radius;      // m
     HPEN dotPen;
