@@ -7,7 +7,7 @@
 #include "host/gdi/raster_dc.h"
 #include "host/gdi/recording_dc.h"
 #include "host/world/scenes.h"
-#include "loaded_module.h"
+#include "support/loaded_module.h"
 #include "module/driver_state.h"
 #include "module/step_driver.h"
 

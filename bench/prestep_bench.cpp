@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "host/world/scenes.h"
-#include "loaded_module.h"
+#include "support/loaded_module.h"
 
 DLLCLBK void opcPreStep(double simt, double simdt, double mjd);
 

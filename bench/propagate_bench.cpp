@@ -6,7 +6,7 @@
 #include "engine/propagate.h"
 #include "host/world/frames.h"
 #include "host/world/scenes.h"
-#include "loaded_module.h"
+#include "support/loaded_module.h"
 #include "module/driver_state.h"
 #include "module/step_driver.h"
 

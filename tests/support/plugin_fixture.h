@@ -9,12 +9,11 @@
 #include "host/gdi/gdi_objects.h"
 #include "host/world/world.h"
 #include "module/ship_table.h"
+#include "support/loaded_module.h"
 
 #include <memory>
 #include <string>
 
-DLLCLBK void InitModule(HINSTANCE hModule);
-DLLCLBK void ExitModule(HINSTANCE hModule);
 DLLCLBK void opcTimeAccChanged(double new_warp, double old_warp);
 
 class PluginTest : public ::testing::Test {
@@ -24,19 +23,10 @@ protected:
         kvhost::SetCurrentWorld(world_.get());
         gdiAtStart_ = kvhost::LiveGdiObjects();
         oapiDebugString()[0] = '\0';
-        InitModule(nullptr);
-        loaded_ = true;
+        loaded_.reset(new LoadedModule(*world_));
     }
-    void TearDown() override {
-        kvhost::CloseAllDisplays();
-        if (loaded_) ExitModule(nullptr);
-        kvhost::SetCurrentWorld(nullptr);
-    }
-    void Unload() {
-        kvhost::CloseAllDisplays();
-        ExitModule(nullptr);
-        loaded_ = false;
-    }
+    void TearDown() override { loaded_.reset(); }
+    void Unload() { loaded_.reset(); }
 
     // Opens display `slot` in the Kavrex mode on the focus vessel; fails the test if it cannot.
     MFD *Open(int slot) {
@@ -51,7 +41,7 @@ protected:
 
 private:
     std::unique_ptr<kvhost::World> world_;
-    bool loaded_ = false;
+    std::unique_ptr<LoadedModule> loaded_;
 };
 
 #endif

@@ -1,7 +1,8 @@
-// loaded_module.h: the module linked in and loaded into a world for one benchmark run, with
-// displays opened on chosen vessels; unloaded again when the run ends.
-#ifndef KAVREX_BENCH_LOADED_MODULE_H
-#define KAVREX_BENCH_LOADED_MODULE_H
+// loaded_module.h: the module linked in and loaded into a world, with displays opened on chosen
+// vessels; unloaded again (displays first) when it goes. The tests' plug-in fixture and the
+// benchmarks both stand on it.
+#ifndef KAVREX_TESTS_SUPPORT_LOADED_MODULE_H
+#define KAVREX_TESTS_SUPPORT_LOADED_MODULE_H
 
 #include "host/cockpit/cockpit.h"
 #include "host/world/world.h"
