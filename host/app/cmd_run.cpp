@@ -63,9 +63,8 @@ std::string ScenarioName(const std::string &path) {
 // One progress line: rewritten in place on a terminal, a plain line every tenth otherwise.
 class Progress {
 public:
-    explicit Progress(bool quiet) : terminal_(!quiet && isatty(2)), quiet_(quiet) {}
+    Progress() : terminal_(isatty(2)) {}
     void Show(double fraction, double mjd, double simt, double wall) {
-        if (quiet_) return;
         const int percent = static_cast<int>(std::min(1.0, std::max(0.0, fraction)) * 100);
         const double speedUp = wall > 0 ? simt / wall : 0;
         if (terminal_) {
@@ -80,7 +79,7 @@ public:
     }
 
 private:
-    bool terminal_, quiet_;
+    bool terminal_;
     int next_ = 0;
 };
 
@@ -107,7 +106,6 @@ int RunFlight(const CommandLine &cl) {
     FlightTally tally;
     DisplayReading reading;
     Pilot pilot;
-    std::string lastAction;
     double doneAt = -1;
     std::vector<std::string> pictures;
     auto picture = [&](const std::string &name) {
@@ -123,9 +121,17 @@ int RunFlight(const CommandLine &cl) {
         const RecordingDc *dc = session.LastRefresh(slot);
         DisplayReading now;
         if (dc && ReadDisplay(dc->ops(), now)) {
-            if (now.readouts) reading = now;
-            else reading.hold = now.hold, reading.aim = now.aim, reading.invert = now.invert, reading.drive = now.drive,
-            reading.strip = true;
+            // A refresh without a new prediction shows the strip alone: keep the last read-outs.
+            if (!now.readouts) {
+                DisplayReading strip = reading;
+                strip.strip = true;
+                strip.hold = now.hold;
+                strip.aim = now.aim;
+                strip.invert = now.invert;
+                strip.drive = now.drive;
+                now = strip;
+            }
+            reading = now;
         }
         if (!cl.pilot || pilot.done()) return;
         const PilotAction a = pilot.Decide(reading, sim.timeAcceleration());
@@ -143,14 +149,11 @@ int RunFlight(const CommandLine &cl) {
             record.SetPrediction(PredictedPath(PredictionText(session)), world.Mjd());
         if (a.key) PressKey(slot, KeyCodeForLetter(a.key));
         if (a.warp > 0) sim.SetTimeAcceleration(a.warp);
-        if (!a.what.empty()) {
-            lastAction = a.what;
-            record.Sample(world, sim.simt(), reading, a.what);
-        }
+        if (!a.what.empty()) record.Sample(world, sim.simt(), reading, a.what);
     };
 
     record.Sample(world, sim.simt(), reading, cl.pilot ? "start" : "");
-    Progress progress(false);
+    Progress progress;
     const double maxSimt = kMaxPilotedDays * 86400;
     double nextLog = cl.logEvery;
     size_t next = 0;
