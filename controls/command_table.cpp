@@ -5,18 +5,22 @@ namespace kavrex {
 
 namespace {
 
-const CommandInfo kCommands[kCommandCount] = {
+const CommandInfo kCommands[] = {
 #define KAVREX_COMMAND_INFO(name, letter, code, menu, label) {letter, code, menu, label},
     KAVREX_COMMANDS(KAVREX_COMMAND_INFO)
 #undef KAVREX_COMMAND_INFO
 };
 
-const Command kFlightPage[kButtons] = {kTargetSelect, kDirectionAdjust, kInvert,     kSetThrust,
+const Command kFlightPage[] = {kTargetSelect, kDirectionAdjust, kInvert,     kSetThrust,
                                        kHold,         kEngage,          kModeToggle, kProjectionToggle,
                                        kAbort,        kCenter,          kZoomIn,     kZoomOut};
-const Command kSettingsPage[kButtons] = {kTargetSelect, kSourceSelect, kLunaAlways, kPlanetsOnly,
+const Command kSettingsPage[] = {kTargetSelect, kSourceSelect, kLunaAlways, kPlanetsOnly,
                                          kStepMore,     kStepLess,     kModeToggle, kAutofill,
                                          kAbort,        kSuperthrust,  kAutozoom,   kResetSettings};
+
+static_assert(sizeof kCommands / sizeof kCommands[0] == kCommandCount, "a row for each command");
+static_assert(sizeof kFlightPage / sizeof kFlightPage[0] == kButtons, "a command for each button");
+static_assert(sizeof kSettingsPage / sizeof kSettingsPage[0] == kButtons, "a command for each button");
 
 struct PageMenus {
     MFDBUTTONMENU flight[kButtons];

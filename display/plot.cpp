@@ -54,23 +54,30 @@ CentreReference ReferenceOf(const ShipRecord &r, const TrajectoryBuffer &buf, in
     return {nullptr, r.bodyPos[c]};
 }
 
-void Path(HDC dc, const VECTOR3 *track, const CentreReference &centre, uint32_t n, int W, int H, int crossAtA,
-          HPEN penA, int crossAtB, HPEN penB, HPEN pathPen) {
+// One path of the plot: its points, what they are drawn relative to, and up to two crosses, each
+// at a point index with its pen (an index of -1 or a null pen: no cross).
+struct PathSpec {
+    const VECTOR3 *track;
+    uint32_t count;
+    HPEN pen;
+    int crossAt[2];
+    HPEN crossPen[2];
+};
+
+void Path(HDC dc, const PathSpec &p, const CentreReference &centre, int W, int H) {
     const double cx = W / 2, cy = H / 2;
     double px = 0, py = 0;
-    for (uint32_t k = 0; k < n; ++k) {
+    for (uint32_t k = 0; k < p.count; ++k) {
         double x, y;
-        ProjectPoint(track[k] - centre.At(k), cx, cy, x, y);
+        ProjectPoint(p.track[k] - centre.At(k), cx, cy, x, y);
         if (k > 0) {
             DrawClippedLine(dc, px, py, x, y, W, H);
-            const int marks[2] = {crossAtA, crossAtB};
-            const HPEN pens[2] = {penA, penB};
             for (int m = 0; m < 2; ++m) {
-                if (marks[m] != static_cast<int>(k) || !pens[m]) continue;
-                SelectObject(dc, pens[m]);
+                if (p.crossAt[m] != static_cast<int>(k) || !p.crossPen[m]) continue;
+                SelectObject(dc, p.crossPen[m]);
                 DrawClippedLine(dc, x - 4, y, x + 4, y, W, H);
                 DrawClippedLine(dc, x, y - 4, x, y + 4, W, H);
-                SelectObject(dc, pathPen);
+                SelectObject(dc, p.pen);
             }
         }
         px = x;
@@ -154,9 +161,9 @@ void DrawPlot(int ship, int mfd, HDC dc, int W, int H) {
     }
     // Target and source paths relative to the centre body.
     SelectObject(dc, r.bodies[T].solidPen);
-    Path(dc, buf.bodyTrack[T], centre, N, W, H, -1, nullptr, -1, nullptr, r.bodies[T].solidPen);
+    Path(dc, {buf.bodyTrack[T], N, r.bodies[T].solidPen, {-1, -1}, {nullptr, nullptr}}, centre, W, H);
     SelectObject(dc, r.bodies[S].solidPen);
-    Path(dc, buf.bodyTrack[S], centre, N, W, H, -1, nullptr, -1, nullptr, r.bodies[S].solidPen);
+    Path(dc, {buf.bodyTrack[S], N, r.bodies[S].solidPen, {-1, -1}, {nullptr, nullptr}}, centre, W, H);
     // Links: every body to the star when the star is the centre, else source to target.
     if (c == 0) {
         for (uint32_t i = 1; i < r.bodyCount; ++i) DrawBodyLink(ship, dc, 0, static_cast<int>(i), W, H);
@@ -172,8 +179,10 @@ void DrawPlot(int ship, int mfd, HDC dc, int W, int H) {
     // The ship's path, with crosses at the closest approaches to target and source.
     const HPEN pathPen = r.kvEngaged ? Module().trajectoryPen : Module().trajectoryDotPen;
     SelectObject(dc, pathPen);
-    Path(dc, buf.shipTrack, centre, N, W, H, static_cast<int>(buf.closestIndex[T]), r.bodies[T].solidPen,
-         static_cast<int>(buf.closestIndex[S]), r.bodies[S].solidPen, pathPen);
+    const PathSpec shipPath = {buf.shipTrack, N, pathPen,
+                               {static_cast<int>(buf.closestIndex[T]), static_cast<int>(buf.closestIndex[S])},
+                               {r.bodies[T].solidPen, r.bodies[S].solidPen}};
+    Path(dc, shipPath, centre, W, H);
 }
 
 }  // namespace kavrex

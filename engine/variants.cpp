@@ -17,7 +17,7 @@ struct VariantRoles {
 };
 
 // Modelled besides the star, and watched in the order of the closest-approach tests.
-const VariantRoles kVariants[kVariantCount] = {
+const VariantRoles kVariants[] = {
     {0, {}, 1, {kT}},                                        // 0: star -> the star
     {1, {kT}, 2, {kS, kT}},                                  // 1: star -> a planet
     {1, {kS}, 2, {kS, kT}},                                  // 2: a planet -> star
@@ -62,12 +62,15 @@ void PropagateVariant(int ship) {
     Propagate(ship, ResolveVariant(V, Ship(ship)));
 }
 
-const PropagatorFn kPropagatorTable[kVariantCount] = {
+const PropagatorFn kPropagatorTable[] = {
     PropagateVariant<0>, PropagateVariant<1>,  PropagateVariant<2>,  PropagateVariant<3>,
     PropagateVariant<4>, PropagateVariant<5>,  PropagateVariant<6>,  PropagateVariant<7>,
     PropagateVariant<8>, PropagateVariant<9>,  PropagateVariant<10>, PropagateVariant<11>,
     PropagateVariant<12>, PropagateVariant<13>,
 };
+
+static_assert(sizeof kVariants / sizeof kVariants[0] == kVariantCount, "a role table for each variant");
+static_assert(sizeof kPropagatorTable / sizeof kPropagatorTable[0] == kVariantCount, "a propagator for each variant");
 
 }  // namespace
 
