@@ -71,16 +71,17 @@ void RecordClosestApproaches(const ShipRecord &r, TrajectoryBuffer &w, const Var
         VECTOR3 rel = w.bodyTrack[b][k] - w.shipTrack[k];
         uint32_t index = k;
         double mjd = g_comp.pointMjd[k];
+        double d = length(rel);
         SegmentMinimum m;
         if (k > 0 && LeastDistanceInStep(w.bodyTrack[b][k - 1] - w.shipTrack[k - 1],
                                          w.bodyTrackVel[b][k - 1] - w.shipTrackVel[k - 1], rel,
                                          w.bodyTrackVel[b][k] - w.shipTrackVel[k], stepLength, m) &&
-            length(m.rel) < length(rel)) {
+            length(m.rel) < d) {
             rel = m.rel;
+            d = length(rel);
             index = m.fraction < 0.5 ? k - 1 : k;
             mjd = g_comp.pointMjd[k - 1] + m.fraction * stepLength / 86400.0;
         }
-        const double d = length(rel);
         if (!(d < length(w.closestRel[b]))) continue;
         w.closestIndex[b] = index;
         w.closestRel[b] = rel;

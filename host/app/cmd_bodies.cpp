@@ -12,8 +12,6 @@ namespace kvhost {
 
 namespace {
 
-typedef int (*DescribeFn)(char *buf, int size);
-
 std::vector<std::string> Fields(const std::string &line) {
     std::vector<std::string> out;
     std::istringstream in(line);
@@ -29,14 +27,12 @@ int RunBodies(const CommandLine &cl) {
     if (!StartSession(session, cl)) return 1;
     // The vessel opens the mode on slot 0 unless the scenario already opened displays.
     if (OpenDisplaysOrKavrex(session).empty()) return 1;
-    DescribeFn describe = reinterpret_cast<DescribeFn>(session.plugin().Symbol("KavrexDescribeFocusShip"));
-    if (!describe) return Fail("the plug-in " + cl.plugin + " cannot describe its ships");
-    const int needed = describe(nullptr, 0);
-    if (needed < 0) return Fail("the focus vessel has no Kavrex record");
-    std::vector<char> text(static_cast<size_t>(needed) + 1);
-    describe(text.data(), static_cast<int>(text.size()));
+    if (!session.plugin().Symbol("KavrexDescribeFocusShip"))
+        return Fail("the plug-in " + cl.plugin + " cannot describe its ships");
+    const std::string text = PluginDescription(session, "KavrexDescribeFocusShip");
+    if (text.empty()) return Fail("the focus vessel has no Kavrex record");
 
-    std::istringstream in(text.data());
+    std::istringstream in(text);
     std::string line, shipName, record;
     std::vector<std::vector<std::string>> bodies;
     unsigned source = 0, target = 0;

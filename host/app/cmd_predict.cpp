@@ -13,9 +13,9 @@
 
 namespace kvhost {
 
-std::string PredictionText(Session &session) {
+std::string PluginDescription(Session &session, const char *symbol) {
     typedef int (*DescribeFn)(char *buf, int size);
-    DescribeFn describe = reinterpret_cast<DescribeFn>(session.plugin().Symbol("KavrexDescribePrediction"));
+    DescribeFn describe = reinterpret_cast<DescribeFn>(session.plugin().Symbol(symbol));
     if (!describe) return "";
     const int needed = describe(nullptr, 0);
     if (needed < 0) return "";
@@ -23,6 +23,8 @@ std::string PredictionText(Session &session) {
     describe(text.data(), static_cast<int>(text.size()));
     return std::string(text.data());
 }
+
+std::string PredictionText(Session &session) { return PluginDescription(session, "KavrexDescribePrediction"); }
 
 int RunPredict(const CommandLine &cl) {
     Session session;

@@ -41,6 +41,9 @@ int RunFlight(const CommandLine &cl);
 int RunRender(const CommandLine &cl);
 int RunPredict(const CommandLine &cl);
 
+// The text one of the plug-in's read-only describing exports gives (KavrexDescribeFocusShip,
+// KavrexDescribePrediction), or "" when it has none to give.
+std::string PluginDescription(Session &session, const char *symbol);
 // The focus vessel's last prediction as the plug-in describes it (CSV with "#" header lines), or
 // "" when there is none. For host tools only: the pilot never reads it.
 std::string PredictionText(Session &session);

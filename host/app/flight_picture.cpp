@@ -1,11 +1,9 @@
 // flight_picture.cpp: drawing the flown transfer with Cairo.
 #include "flight_picture.h"
 
+#include "../gdi/picture.h"
 #include "../scenario/numbers.h"
 #include "../world/frames.h"
-
-#include <cairo-svg.h>
-#include <cairo.h>
 
 #include <algorithm>
 #include <cmath>
@@ -158,23 +156,7 @@ bool WriteFlightPicture(const std::string &path, const FlightRecord &rec, std::s
         error = path + ": no flight to draw";
         return false;
     }
-    const bool svg = path.size() > 4 && path.compare(path.size() - 4, 4, ".svg") == 0;
-    cairo_surface_t *surface = svg ? cairo_svg_surface_create(path.c_str(), kSize, kSize)
-                                   : cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(kSize),
-                                                                static_cast<int>(kSize));
-    cairo_t *cr = cairo_create(surface);
-    Draw(cr, rec);
-    cairo_destroy(cr);
-    cairo_surface_flush(surface);
-    const cairo_status_t st = svg ? cairo_surface_status(surface) : cairo_surface_write_to_png(surface, path.c_str());
-    cairo_surface_finish(surface);
-    const cairo_status_t fin = cairo_surface_status(surface);
-    cairo_surface_destroy(surface);
-    if (st != CAIRO_STATUS_SUCCESS || fin != CAIRO_STATUS_SUCCESS) {
-        error = path + ": cannot write the picture (" + cairo_status_to_string(st != CAIRO_STATUS_SUCCESS ? st : fin) + ")";
-        return false;
-    }
-    return true;
+    return WriteCairoPicture(path, kSize, kSize, [&](cairo_t *cr) { Draw(cr, rec); }, error);
 }
 
 }  // namespace kvhost

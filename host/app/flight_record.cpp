@@ -80,11 +80,4 @@ std::string FlightRecord::Csv() const {
     return out;
 }
 
-const FlightSample *FlightRecord::ClosestToTarget() const {
-    const FlightSample *best = nullptr;
-    for (const FlightSample &s : samples_)
-        if (!s.display.target.empty() && (!best || s.targetDist < best->targetDist)) best = &s;
-    return best;
-}
-
 }  // namespace kvhost

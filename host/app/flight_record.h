@@ -35,9 +35,6 @@ public:
     static std::string CsvHeader();
     std::string Csv() const;
 
-    // The sample with the least distance to the target's surface.
-    const FlightSample *ClosestToTarget() const;
-
     // The ship's predicted path as the display had it (global positions), and when.
     void SetPrediction(const std::vector<VECTOR3> &path, double mjd) {
         predicted_ = path;

@@ -1,8 +1,8 @@
 // flight_summary.cpp: the figures of a flight.
 #include "flight_summary.h"
 
+#include "../gdi/picture.h"
 #include "../scenario/numbers.h"
-#include "flight_log.h"
 
 #include <cmath>
 
@@ -16,18 +16,7 @@ double Propellant(const Vessel &v) {
     return m;
 }
 
-std::string JsonText(const std::string &s) {
-    std::string out = "\"";
-    for (char c : s) {
-        if (c == '"' || c == '\\') out += '\\';
-        if (static_cast<unsigned char>(c) < 0x20) {
-            out += FormatText("\\u%04x", c);
-            continue;
-        }
-        out += c;
-    }
-    return out + "\"";
-}
+std::string JsonText(const std::string &s) { return "\"" + JsonEscape(s) + "\""; }
 
 }  // namespace
 

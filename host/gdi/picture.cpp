@@ -33,7 +33,9 @@ void DrawBezel(cairo_t *cr, int W, int H, double margin, const std::vector<std::
     }
 }
 
-std::string Escape(const std::string &s) {
+}  // namespace
+
+std::string JsonEscape(const std::string &s) {
     std::string out;
     for (char c : s) {
         if (c == '"' || c == '\\') out += '\\';
@@ -48,6 +50,8 @@ std::string Escape(const std::string &s) {
     return out;
 }
 
+namespace {
+
 std::string Colour(COLORREF c) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "\"0x%06X\"", static_cast<unsigned>(c));
@@ -56,33 +60,23 @@ std::string Colour(COLORREF c) {
 
 }  // namespace
 
-bool WritePicture(const std::string &path, int W, int H, const std::vector<std::string> &labels, double scale,
-                  const std::function<void(HDC)> &draw, std::string &error) {
+bool WriteCairoPicture(const std::string &path, double width, double height,
+                       const std::function<void(cairo_t *)> &paint, std::string &error) {
     const bool svg = EndsWith(path, ".svg");
     if (!svg && !EndsWith(path, ".png")) {
         error = path + ": a picture is written as .png or .svg";
         return false;
     }
-    const double margin = H / 24 * 4.0;   // room for a three-letter label and some air
-    const double fullW = (W + 2 * margin) * scale, fullH = H * scale;
-    cairo_surface_t *surface = svg ? cairo_svg_surface_create(path.c_str(), fullW, fullH)
-                                   : cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(fullW),
-                                                                static_cast<int>(fullH));
+    cairo_surface_t *surface = svg ? cairo_svg_surface_create(path.c_str(), width, height)
+                                   : cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(width),
+                                                                static_cast<int>(height));
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
         error = path + ": cannot make the picture (" + cairo_status_to_string(cairo_surface_status(surface)) + ")";
         cairo_surface_destroy(surface);
         return false;
     }
     cairo_t *cr = cairo_create(surface);
-    cairo_scale(cr, scale, scale);
-    DrawBezel(cr, W, H, margin, labels);
-    cairo_save(cr);
-    cairo_translate(cr, margin, 0);
-    {
-        RasterDc dc(W, H, cr);
-        draw(dc.hdc());
-    }
-    cairo_restore(cr);
+    paint(cr);
     cairo_destroy(cr);
     cairo_status_t status = CAIRO_STATUS_SUCCESS;
     if (!svg) status = cairo_surface_write_to_png(surface, path.c_str());
@@ -96,10 +90,26 @@ bool WritePicture(const std::string &path, int W, int H, const std::vector<std::
     return true;
 }
 
+bool WritePicture(const std::string &path, int W, int H, const std::vector<std::string> &labels, double scale,
+                  const std::function<void(HDC)> &draw, std::string &error) {
+    const double margin = H / 24 * 4.0;   // room for a three-letter label and some air
+    return WriteCairoPicture(path, (W + 2 * margin) * scale, H * scale, [&](cairo_t *cr) {
+        cairo_scale(cr, scale, scale);
+        DrawBezel(cr, W, H, margin, labels);
+        cairo_save(cr);
+        cairo_translate(cr, margin, 0);
+        {
+            RasterDc dc(W, H, cr);
+            draw(dc.hdc());
+        }
+        cairo_restore(cr);
+    }, error);
+}
+
 std::string RecordingJson(const RecordingDc &dc, const std::vector<std::string> &labels) {
     std::string out = "{\n  \"width\": " + std::to_string(dc.width()) + ",\n  \"height\": " +
                       std::to_string(dc.height()) + ",\n  \"labels\": [";
-    for (size_t i = 0; i < labels.size(); ++i) out += (i ? ", \"" : "\"") + Escape(labels[i]) + "\"";
+    for (size_t i = 0; i < labels.size(); ++i) out += (i ? ", \"" : "\"") + JsonEscape(labels[i]) + "\"";
     out += "],\n  \"calls\": [\n";
     static const char *styles[] = {"solid", "dash", "dot"};
     for (size_t i = 0; i < dc.ops().size(); ++i) {
@@ -109,7 +119,7 @@ std::string RecordingJson(const RecordingDc &dc, const std::vector<std::string> 
         char head[160];
         if (op.kind == DrawOp::Text) {
             std::snprintf(head, sizeof head, "{\"call\": \"text\", \"x\": %d, \"y\": %d, ", op.x0, op.y0);
-            out += std::string("    ") + head + "\"color\": " + Colour(op.color) + ", \"text\": \"" + Escape(op.text) + "\"}";
+            out += std::string("    ") + head + "\"color\": " + Colour(op.color) + ", \"text\": \"" + JsonEscape(op.text) + "\"}";
         } else {
             std::snprintf(head, sizeof head, "{\"call\": \"%s\", \"x0\": %d, \"y0\": %d, \"x1\": %d, \"y1\": %d, ",
                           op.kind == DrawOp::Line ? "line" : "ellipse", op.x0, op.y0, op.x1, op.y1);

@@ -6,6 +6,8 @@
 
 #include "recording_dc.h"
 
+#include <cairo.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,6 +20,15 @@ constexpr double kDefaultPictureScale = 3;
 // to `path`, PNG or SVG by its ending. False with the cause on failure.
 bool WritePicture(const std::string &path, int width, int height, const std::vector<std::string> &labels,
                   double scale, const std::function<void(HDC)> &draw, std::string &error);
+
+// Any picture of width x height points drawn by `paint` on a Cairo context, written to `path` as
+// PNG or SVG by its ending. False with the cause on failure.
+bool WriteCairoPicture(const std::string &path, double width, double height,
+                       const std::function<void(cairo_t *)> &paint, std::string &error);
+
+// A text as the inside of a JSON string: quotes and backslashes escaped, control characters
+// written as \u00XX.
+std::string JsonEscape(const std::string &s);
 
 // The recorded calls of a page (every text with position and colour, every line and ellipse
 // with its pen) as JSON.
