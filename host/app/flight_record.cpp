@@ -3,7 +3,6 @@
 
 #include "../scenario/numbers.h"
 #include "../world/frames.h"
-#include "flight_log.h"
 
 #include <cmath>
 
@@ -38,12 +37,20 @@ double AttitudeError(const World &w, const Vessel &v, const DisplayReading &d) {
 
 }  // namespace
 
+std::string CsvField(const std::string &text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string out = "\"";
+    for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
 void FlightRecord::Sample(const World &w, double simt, const DisplayReading &d, const std::string &action) {
     if (w.focus() < 0) return;
     const Vessel &v = w.vessel(w.focus());
     FlightSample s;
     s.t = simt;
     s.mjd = w.Mjd();
+    s.vessel = v.name;
     s.status = StatusName(v.status);
     s.pos = v.pos;
     s.vel = v.vel;
@@ -60,7 +67,7 @@ void FlightRecord::Sample(const World &w, double simt, const DisplayReading &d, 
 }
 
 std::string FlightRecord::CsvHeader() {
-    return "t_s,mjd,status,x_m,y_m,z_m,vx_ms,vy_ms,vz_ms,source,source_alt_m,source_speed_ms,target,"
+    return "t_s,mjd,vessel,status,x_m,y_m,z_m,vx_ms,vy_ms,vz_ms,source,source_alt_m,source_speed_ms,target,"
            "target_alt_m,target_speed_ms,main_level,propellant_kg,refills,attitude_error_deg,display_pet_m,"
            "display_eta_mjd,pilot_action\n";
 }
@@ -70,8 +77,9 @@ std::string FlightRecord::Csv() const {
     for (const FlightSample &s : samples_) {
         const DisplayReading &d = s.display;
         const std::string pet = !d.readouts ? "" : d.impact ? "IMPACT" : FormatText("%.0f", d.closest);
-        out += FormatText("%.3f,%.8f,%s,%.3f,%.3f,%.3f,%.4f,%.4f,%.4f,", s.t, s.mjd, s.status.c_str(), s.pos.x,
-                          s.pos.y, s.pos.z, s.vel.x, s.vel.y, s.vel.z) +
+        out += FormatText("%.3f,%.8f,", s.t, s.mjd) + CsvField(s.vessel) +
+               FormatText(",%s,%.3f,%.3f,%.3f,%.4f,%.4f,%.4f,", s.status.c_str(), s.pos.x, s.pos.y, s.pos.z, s.vel.x,
+                          s.vel.y, s.vel.z) +
                CsvField(d.source) + FormatText(",%.1f,%.3f,", s.sourceDist, s.sourceSpeed) + CsvField(d.target) +
                FormatText(",%.1f,%.3f,%.6f,%.3f,%d,%.3f,", s.targetDist, s.targetSpeed, s.mainLevel, s.propellant,
                           s.refills, s.attitudeError) +

@@ -14,7 +14,7 @@ namespace kvhost {
 
 struct FlightSample {
     double t = 0, mjd = 0;
-    std::string status;
+    std::string vessel, status;
     VECTOR3 pos = {{0, 0, 0}}, vel = {{0, 0, 0}};   // global
     VECTOR3 sourcePos = {{0, 0, 0}}, targetPos = {{0, 0, 0}}, sunPos = {{0, 0, 0}};
     double sourceDist = 0, sourceSpeed = 0;   // m above the surface, m/s
@@ -25,6 +25,10 @@ struct FlightSample {
     DisplayReading display;                   // what the display showed last
     std::string action;                       // the pilot's, at this moment ("" between)
 };
+
+// A text field as CSV has it: quoted, with its quotes doubled, when it holds a comma, a quote
+// or a line break.
+std::string CsvField(const std::string &text);
 
 class FlightRecord {
 public:

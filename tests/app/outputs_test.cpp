@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host/app/commands.h"
-#include "host/app/flight_log.h"
+#include "host/app/flight_record.h"
 #include "host/app/session.h"
 #include "host/scenario/scenario.h"
 #include "host/world/scenes.h"
@@ -23,23 +23,34 @@ std::string ReadFile(const std::string &path) {
     return s.str();
 }
 
-TEST(FlightLog, EachVesselIsOneRowOfElevenFieldsWhateverItsName) {
+TEST(FlightLog, EachSampleIsOneRowOfTheHeadersFieldsWhateverTheNames) {
     kvhost::World world;
     scenes::LowEarthOrbit(world);
     const std::string name = "Courier, \"the long one\" " + std::string(500, 'x');
     world.vessel(0).name = name;
-    const std::string rows = kvhost::FlightLogRows(world, 12.5);
-    ASSERT_EQ(rows.back(), '\n');
-    EXPECT_EQ(rows.find('\n'), rows.size() - 1);   // one row
-    EXPECT_NE(rows.find("\"Courier, \"\"the long one\"\" " + std::string(500, 'x') + "\""), std::string::npos) << rows;
-    // Outside the quotes the row has the header's ten commas.
-    int commas = 0;
-    bool quoted = false;
-    for (char c : rows) {
-        if (c == '"') quoted = !quoted;
-        commas += !quoted && c == ',';
-    }
-    EXPECT_EQ(commas, 10);
+    kvhost::DisplayReading shown;
+    shown.source = "Earth";
+    shown.target = "Mars";
+    kvhost::FlightRecord record;
+    record.Sample(world, 12.5, shown, "hold on, then \"engage\"");
+    const std::string csv = record.Csv();
+    const std::string header = kvhost::FlightRecord::CsvHeader(), row = csv.substr(header.size());
+    ASSERT_EQ(csv.compare(0, header.size(), header), 0);
+    ASSERT_EQ(row.back(), '\n');
+    EXPECT_EQ(row.find('\n'), row.size() - 1);   // one row
+    EXPECT_NE(row.find("\"Courier, \"\"the long one\"\" " + std::string(500, 'x') + "\""), std::string::npos) << row;
+    EXPECT_NE(row.find(",\"hold on, then \"\"engage\"\"\"\n"), std::string::npos) << row;
+    // Outside the quotes the row has as many commas as the header.
+    auto commas = [](const std::string &text) {
+        int n = 0;
+        bool quoted = false;
+        for (char c : text) {
+            if (c == '"') quoted = !quoted;
+            n += !quoted && c == ',';
+        }
+        return n;
+    };
+    EXPECT_EQ(commas(row), commas(header));
     EXPECT_EQ(kvhost::CsvField("Plain-1"), "Plain-1");
 }
 
