@@ -7,7 +7,7 @@
 #include "attitude.h"
 
 #include "../module/driver_state.h"
-#include "../module/ship_table.h"
+#include "../model/ship_table.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
 // buttons.cpp: labels, menus and presses of the two button pages.
 #include "buttons.h"
 
-#include "../module/ship_lookup.h"
-#include "../module/ship_table.h"
+#include "../model/ship_lookup.h"
+#include "../model/ship_table.h"
 #include "command_table.h"
 #include "key_commands.h"
 

@@ -3,8 +3,8 @@
 
 #include "../display/projection.h"
 #include "../engine/body_list.h"
-#include "../module/ship_lookup.h"
-#include "../module/ship_table.h"
+#include "../model/ship_lookup.h"
+#include "../model/ship_table.h"
 #include "attitude.h"
 #include "command_table.h"
 #include "settings_reset.h"

@@ -5,9 +5,9 @@
 #include "persistence.h"
 
 #include "../engine/body_list.h"
-#include "../module/ship_lookup.h"
-#include "../module/ship_table.h"
-#include "../module/text.h"
+#include "../model/ship_lookup.h"
+#include "../model/ship_table.h"
+#include "../model/text.h"
 
 #include <cmath>
 #include <cstdio>

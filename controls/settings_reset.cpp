@@ -2,8 +2,8 @@
 #include "settings_reset.h"
 
 #include "../engine/body_list.h"
-#include "../module/ship_lookup.h"
-#include "../module/ship_table.h"
+#include "../model/ship_lookup.h"
+#include "../model/ship_table.h"
 
 namespace kavrex {
 

@@ -5,7 +5,7 @@
 
 #include <Orbitersdk.h>
 
-#include "../module/portability.h"
+#include "../model/portability.h"
 
 #include <cstddef>
 

@@ -6,8 +6,8 @@
 #include "page.h"
 
 #include "../module/module_state.h"
-#include "../module/ship_lookup.h"
-#include "../module/ship_table.h"
+#include "../model/ship_lookup.h"
+#include "../model/ship_table.h"
 #include "draw_state.h"
 #include "format.h"
 #include "plot.h"

@@ -3,7 +3,7 @@
 
 #include "../engine/variants.h"
 #include "../module/module_state.h"
-#include "../module/ship_table.h"
+#include "../model/ship_table.h"
 #include "projection.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 #include "projection.h"
 
 #include "../engine/catalogue.h"
-#include "../module/ship_table.h"
+#include "../model/ship_table.h"
 
 #include <cmath>
 

@@ -3,8 +3,8 @@
 #include "ships_page.h"
 
 #include "../engine/catalogue.h"
-#include "../module/ship_lookup.h"
-#include "../module/ship_table.h"
+#include "../model/ship_lookup.h"
+#include "../model/ship_table.h"
 #include "draw_state.h"
 #include "page.h"
 #include "status_strip.h"

@@ -1,7 +1,7 @@
 // status_strip.cpp: the status strip.
 #include "status_strip.h"
 
-#include "../module/ship_table.h"
+#include "../model/ship_table.h"
 #include "draw_state.h"
 
 namespace kavrex {

@@ -3,13 +3,19 @@
 
 #include "body_colours.h"
 #include "catalogue.h"
-#include "../module/text.h"
+#include "../model/text.h"
 
 #include <cstring>
 
 namespace kavrex {
 
 namespace {
+
+int FindBodyByHandle(const ShipRecord &r, OBJHANDLE h) {
+    for (uint32_t j = 0; j < r.bodyCount; ++j)
+        if (r.bodies[j].handle == h) return static_cast<int>(j);
+    return kNone;
+}
 
 // Gives an entry its colour. Pens of the same colour are kept, so a rebuild that changes
 // nothing creates no GDI objects; otherwise the old pens are deleted before new ones are made.
@@ -87,6 +93,23 @@ void RebuildBodyList(int ship) {
     }
     r.bodyCount = n;
     if (r.lunaAlways && !r.includeMoons) ApplyLunaRule(r);
+}
+
+void SelectReferenceBody(int ship) {
+    ShipRecord &r = Ship(ship);
+    r.sourceBody = r.targetBody = 0;
+    OBJHANDLE g = r.vessel->GetGravityRef();
+    int j = FindBodyByHandle(r, g);
+    if (j == kNone && !r.includeMoons) {
+        r.includeMoons = true;
+        RebuildBodyList(ship);
+        j = FindBodyByHandle(r, g);
+        if (j == kNone) {
+            r.includeMoons = false;
+            RebuildBodyList(ship);
+        }
+    }
+    if (j != kNone) r.sourceBody = r.targetBody = static_cast<uint32_t>(j);
 }
 
 }  // namespace kavrex

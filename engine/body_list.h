@@ -6,11 +6,14 @@
 #ifndef KAVREX_ENGINE_BODY_LIST_H
 #define KAVREX_ENGINE_BODY_LIST_H
 
-#include "../module/ship_table.h"
+#include "../model/ship_table.h"
 
 namespace kavrex {
 
 void RebuildBodyList(int ship);
+
+// Source and target from the vessel's gravity reference, widening the list to moons if needed.
+void SelectReferenceBody(int ship);
 
 // Deletes both pens of an entry and clears their handles.
 void ReleaseBodyPens(BodyEntry &entry);

@@ -1,7 +1,7 @@
 // catalogue.cpp: building the star, planet and moon tree from the host's bodies.
 #include "catalogue.h"
 
-#include "../module/text.h"
+#include "../model/text.h"
 
 #include <algorithm>
 #include <cmath>

@@ -9,7 +9,7 @@
 
 #include <Orbitersdk.h>
 
-#include "../module/ship_table.h"
+#include "../model/ship_table.h"
 
 #include <cstdint>
 

@@ -5,7 +5,7 @@
 #ifndef KAVREX_ENGINE_VARIANTS_H
 #define KAVREX_ENGINE_VARIANTS_H
 
-#include "../module/ship_table.h"
+#include "../model/ship_table.h"
 
 #include <cstdint>
 

@@ -8,8 +8,8 @@
 #include "host/scenario/block_io.h"
 #include "host/world/scenes.h"
 #include "engine/body_list.h"
-#include "module/ship_lookup.h"
-#include "module/ship_table.h"
+#include "model/ship_lookup.h"
+#include "model/ship_table.h"
 
 #include <cmath>
 

@@ -6,8 +6,8 @@
 #include "controls/key_commands.h"
 #include "host/cockpit/cockpit.h"
 #include "host/world/scenes.h"
-#include "module/ship_lookup.h"
-#include "module/ship_table.h"
+#include "model/ship_lookup.h"
+#include "model/ship_table.h"
 
 #include <cmath>
 #include <limits>

@@ -8,7 +8,7 @@
 #include "host/gdi/recording_dc.h"
 #include "host/scenario/numbers.h"
 #include "host/scenario/scenario_write.h"
-#include "module/ship_table.h"
+#include "model/ship_table.h"
 
 #include <cmath>
 

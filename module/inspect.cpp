@@ -4,8 +4,8 @@
 
 #include "../engine/propagate.h"
 #include "../engine/variants.h"
-#include "ship_lookup.h"
-#include "ship_table.h"
+#include "../model/ship_lookup.h"
+#include "../model/ship_table.h"
 
 #include <cstdio>
 

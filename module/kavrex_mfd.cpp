@@ -7,7 +7,8 @@
 #include "../display/draw_state.h"
 #include "../display/page.h"
 #include "module_state.h"
-#include "ship_lookup.h"
+#include "../model/ship_lookup.h"
+#include "display_binding.h"
 
 namespace kavrex {
 

@@ -5,7 +5,7 @@
 #include "../engine/body_list.h"
 #include "kavrex_mfd.h"
 #include "module_state.h"
-#include "ship_table.h"
+#include "../model/ship_table.h"
 
 #include <cstdint>
 #include <new>

@@ -8,8 +8,8 @@
 #include "../controls/attitude.h"
 #include "../engine/propagate.h"
 #include "driver_state.h"
-#include "ship_lookup.h"
-#include "ship_table.h"
+#include "../model/ship_lookup.h"
+#include "../model/ship_table.h"
 #include "step_driver.h"
 
 #include <cmath>

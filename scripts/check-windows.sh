@@ -16,7 +16,7 @@ if ! command -v "$CXX" >/dev/null; then
 fi
 OUT=${1:-build/windows-check}
 mkdir -p "$OUT"
-DIRS=(module engine display controls)
+DIRS=(model engine display controls module)
 
 failed=0
 if grep -nE '^\s*#\s*include\s*<[^>]*\.h>' -r "${DIRS[@]}" | grep -v '<Orbitersdk.h>'; then

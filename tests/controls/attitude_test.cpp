@@ -6,7 +6,7 @@
 #include "controls/attitude.h"
 #include "host/world/scenes.h"
 #include "module/driver_state.h"
-#include "module/ship_lookup.h"
+#include "model/ship_lookup.h"
 
 #include <cmath>
 

@@ -4,7 +4,7 @@
 #include "controls/key_commands.h"
 #include "host/cockpit/input_state.h"
 #include "host/world/scenes.h"
-#include "module/ship_lookup.h"
+#include "model/ship_lookup.h"
 
 #include <cstring>
 

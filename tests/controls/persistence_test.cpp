@@ -6,7 +6,7 @@
 #include "engine/body_list.h"
 #include "host/scenario/block_io.h"
 #include "host/world/scenes.h"
-#include "module/ship_lookup.h"
+#include "model/ship_lookup.h"
 
 #include <string>
 #include <vector>

@@ -8,7 +8,7 @@
 #include "display/plot.h"
 #include "host/gdi/recording_dc.h"
 #include "host/world/scenes.h"
-#include "module/ship_lookup.h"
+#include "model/ship_lookup.h"
 
 #include <cmath>
 #include <string>

@@ -4,7 +4,7 @@
 #include "display/projection.h"
 #include "host/world/frames.h"
 #include "host/world/scenes.h"
-#include "module/ship_lookup.h"
+#include "model/ship_lookup.h"
 
 #include <cmath>
 

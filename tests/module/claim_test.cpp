@@ -3,7 +3,7 @@
 #include "host/world/scenes.h"
 
 #include "module/module_state.h"
-#include "module/ship_lookup.h"
+#include "model/ship_lookup.h"
 
 #include <cstring>
 

@@ -6,7 +6,7 @@
 
 #include "controls/attitude.h"
 #include "module/driver_state.h"
-#include "module/ship_lookup.h"
+#include "model/ship_lookup.h"
 #include "module/step_driver.h"
 
 #include <cmath>

@@ -4,7 +4,7 @@
 
 #include "engine/body_list.h"
 #include "module/module_state.h"
-#include "module/ship_lookup.h"
+#include "model/ship_lookup.h"
 
 namespace {
 

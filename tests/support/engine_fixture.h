@@ -8,7 +8,7 @@
 
 #include "engine/propagate.h"
 #include "module/driver_state.h"
-#include "module/ship_lookup.h"
+#include "model/ship_lookup.h"
 #include "module/step_driver.h"
 
 #include <cmath>

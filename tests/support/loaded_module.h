@@ -6,8 +6,8 @@
 
 #include "host/cockpit/cockpit.h"
 #include "host/world/world.h"
-#include "module/ship_lookup.h"
-#include "module/ship_table.h"
+#include "model/ship_lookup.h"
+#include "model/ship_table.h"
 
 #include <cstdlib>
 #include <string>

@@ -8,7 +8,7 @@
 #include "host/cockpit/cockpit.h"
 #include "host/gdi/gdi_objects.h"
 #include "host/world/world.h"
-#include "module/ship_table.h"
+#include "model/ship_table.h"
 #include "support/loaded_module.h"
 
 #include <memory>

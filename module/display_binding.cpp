@@ -1,20 +1,12 @@
-// ship_lookup.cpp: record lookups, display binding and the claim of a record.
-#include "ship_lookup.h"
+// display_binding.cpp: the claim of a record and the binding of displays to records.
+#include "display_binding.h"
 
 #include "../engine/body_list.h"
-#include "ship_table.h"
-
-#include <cstdio>
+#include "../model/ship_table.h"
 
 namespace kavrex {
 
 namespace {
-
-int FindBodyByHandle(const ShipRecord &r, OBJHANDLE h) {
-    for (uint32_t j = 0; j < r.bodyCount; ++j)
-        if (r.bodies[j].handle == h) return static_cast<int>(j);
-    return kNone;
-}
 
 double MainThrustMax(VESSEL *v) {
     double sum = 0;
@@ -38,40 +30,6 @@ void ClaimRecord(int i, unsigned mfdId, VESSEL *vessel) {
 }
 
 }  // namespace
-
-int FindShip() {
-    const uint32_t count = ShipCount();
-    for (uint32_t i = 0; i < count; ++i) {
-        const ShipRecord &r = Ship(static_cast<int>(i));
-        if (r.vessel && r.vessel->GetHandle() == oapiGetFocusObject()) return static_cast<int>(i);
-    }
-    return kNone;
-}
-
-int FindMFD(int ship, const MFD *instance) {
-    const ShipRecord &r = Ship(ship);
-    for (int k = 0; k < kMaxMfds; ++k)
-        if (r.mfds[k].mfd == instance) return k;
-    std::snprintf(oapiDebugString(), 256, "Error! Bad at FindMFD");
-    return kNone;
-}
-
-void SelectReferenceBody(int ship) {
-    ShipRecord &r = Ship(ship);
-    r.sourceBody = r.targetBody = 0;
-    OBJHANDLE g = r.vessel->GetGravityRef();
-    int j = FindBodyByHandle(r, g);
-    if (j == kNone && !r.includeMoons) {
-        r.includeMoons = true;
-        RebuildBodyList(ship);
-        j = FindBodyByHandle(r, g);
-        if (j == kNone) {
-            r.includeMoons = false;
-            RebuildBodyList(ship);
-        }
-    }
-    if (j != kNone) r.sourceBody = r.targetBody = static_cast<uint32_t>(j);
-}
 
 double GroupTorque(int ship, THGROUP_TYPE group) {
     VESSEL *v = Ship(ship).vessel;
