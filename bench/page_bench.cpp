@@ -8,7 +8,7 @@
 #include "host/gdi/recording_dc.h"
 #include "host/world/scenes.h"
 #include "support/loaded_module.h"
-#include "module/driver_state.h"
+#include "model/module_state.h"
 #include "module/step_driver.h"
 
 #include <cairo.h>

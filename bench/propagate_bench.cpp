@@ -7,7 +7,7 @@
 #include "host/world/frames.h"
 #include "host/world/scenes.h"
 #include "support/loaded_module.h"
-#include "module/driver_state.h"
+#include "model/module_state.h"
 #include "module/step_driver.h"
 
 #include <string>

@@ -6,7 +6,7 @@
 // simulator: a non-number becomes 0 and an infinite level the full level of its sign.
 #include "attitude.h"
 
-#include "../module/driver_state.h"
+#include "../model/module_state.h"
 #include "../model/ship_table.h"
 
 #include <cmath>

@@ -19,7 +19,6 @@ namespace kavrex {
 
 namespace {
 
-bool g_buttonModifier = false;
 char g_inputTitle[] = "Select G";
 
 const double kSuperthrustFraction = static_cast<double>(0.012f);   // 0.012 in single precision
@@ -101,8 +100,8 @@ void Run(MFD &display, Command c, int ship, int mfd) {
 
 }  // namespace
 
-bool IsModifierActive() { return g_buttonModifier || (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; }
-void SetButtonModifier(bool on) { g_buttonModifier = on; }
+bool IsModifierActive() { return Module().buttonModifier || (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; }
+void SetButtonModifier(bool on) { Module().buttonModifier = on; }
 
 bool HandleKey(MFD &display, DWORD key) {
     const int ship = FindShip();

@@ -1,18 +1,13 @@
 // draw_state.cpp: the shared drawing state and the line primitive.
 #include "draw_state.h"
 
-#include "../module/module_state.h"
+#include "../model/module_state.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
 namespace kavrex {
-
-DrawState &Draw() {
-    static DrawState state;
-    return state;
-}
 
 void DrawLine(int x, COLORREF colour, const char *format, ...) {
     DrawState &d = Draw();

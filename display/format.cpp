@@ -14,8 +14,6 @@ const char *const kWeekdays[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat
 const char *const kMonths[14] = {"", "", "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 constexpr double kAstronomicalUnit = 149598000000.0;
 
-char g_dateBuffer[kLineBuffer];
-
 // The label at x = 5 (green unless said), then the value text at x = 90 in its colour, then
 // the next line.
 void LabelAndValue(HDC dc, const char *label, const char *value, COLORREF colour, COLORREF labelColour = kGreen) {
@@ -103,8 +101,8 @@ void PrintDuration(HDC dc, const char *label, double seconds) {
 const char *MjdToText(double mjd) {
     // Dates the display can show: a non-number or one beyond the calendar's reach has no date.
     if (!(std::fabs(mjd) < 1e9)) {
-        std::snprintf(g_dateBuffer, sizeof g_dateBuffer, "--- --- -- --:--");
-        return g_dateBuffer;
+        std::snprintf(Module().dateBuffer, sizeof Module().dateBuffer, "--- --- -- --:--");
+        return Module().dateBuffer;
     }
     const long Z = Trunc(mjd);
     const double F = mjd - static_cast<double>(Z);
@@ -126,9 +124,9 @@ const char *MjdToText(double mjd) {
     // The weekday in 0..6 whatever the sign of the date (MJD 0 was a Wednesday).
     const long weekday = ((Z + 3) % 7 + 7) % 7;
     const char *monthName = month >= 2 && month <= 13 ? kMonths[month] : "???";
-    std::snprintf(g_dateBuffer, sizeof g_dateBuffer, "%s %s %02ld %02ld:%02ld", kWeekdays[weekday], monthName, day,
+    std::snprintf(Module().dateBuffer, sizeof Module().dateBuffer, "%s %s %02ld %02ld:%02ld", kWeekdays[weekday], monthName, day,
                   hour, minute);
-    return g_dateBuffer;
+    return Module().dateBuffer;
 }
 
 }  // namespace kavrex

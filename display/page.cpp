@@ -5,7 +5,7 @@
 // a trajectory computed since the one before.
 #include "page.h"
 
-#include "../module/module_state.h"
+#include "../model/module_state.h"
 #include "../model/ship_lookup.h"
 #include "../model/ship_table.h"
 #include "draw_state.h"

@@ -2,7 +2,7 @@
 #include "plot.h"
 
 #include "../engine/variants.h"
-#include "../module/module_state.h"
+#include "../model/module_state.h"
 #include "../model/ship_table.h"
 #include "projection.h"
 
@@ -86,11 +86,6 @@ void Path(HDC dc, const PathSpec &p, const CentreReference &centre, int W, int H
 }
 
 }  // namespace
-
-PlotState &Plot() {
-    static PlotState state;
-    return state;
-}
 
 void ProjectPoint(const VECTOR3 &p, double cx, double cy, double &sx, double &sy) {
     const ViewRows &rows = Projection();

@@ -6,19 +6,10 @@
 
 #include <Orbitersdk.h>
 
+#include "../model/module_state.h"
 #include "../model/ship_table.h"
 
 namespace kavrex {
-
-struct PlotState {
-    double plotScale;     // pixels per metre
-    double autoBase;      // the base scale autozoom last chose; 0 until then
-    double plotOffsetX, plotOffsetY;
-    double bodyScreenX[kMaxBodies], bodyScreenY[kMaxBodies];
-    double shipScreenX, shipScreenY;
-};
-
-PlotState &Plot();
 
 // Screen position of a global vector about a centre: x along viewRowX, up along viewRowY.
 void ProjectPoint(const VECTOR3 &p, double cx, double cy, double &sx, double &sy);

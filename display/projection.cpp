@@ -14,8 +14,6 @@ constexpr double kTwoPi = 6.283185307179586;
 constexpr double kPiValue = 3.141592653589793;
 constexpr double kDegreeValue = 0.017453292519943278;
 
-OrbitPlane g_orbit;
-
 double ZeroTiny(double x) { return std::fabs(x) < 0.01 ? 0.0 : x; }
 
 bool Usable(const VECTOR3 &v) {
@@ -25,13 +23,6 @@ bool Usable(const VECTOR3 &v) {
 
 }  // namespace
 
-ViewRows &Projection() {
-    static ViewRows rows = {{{1, 0, 0}}, {{0, 0, 1}}};
-    return rows;
-}
-
-const OrbitPlane &LastOrbitPlane() { return g_orbit; }
-
 double WrapAngle(double theta) {
     if (theta > kTwoPi) return std::fmod(theta, kTwoPi);
     if (theta < 0) return kTwoPi - std::fmod(-theta, kTwoPi);
@@ -39,7 +30,7 @@ double WrapAngle(double theta) {
 }
 
 VECTOR3 OrbitPointDirection(double theta) {
-    const OrbitPlane &o = g_orbit;
+    const OrbitPlane &o = Module().orbit;
     const double nu = WrapAngle(theta - o.lonPeri);
     double rho = o.p / (1 + o.eccentricity * std::cos(nu));
     if (rho < 0) rho = -rho;
@@ -88,7 +79,7 @@ void ComputeOrbitPlane(OBJHANDLE vessel, OBJHANDLE body) {
     }
     o.lonPeri = WrapAngle(o.argPeri + o.node);
     o.Q = unit(crossp(hu, o.P));
-    g_orbit = o;
+    Module().orbit = o;
     const VECTOR3 x = OrbitPointDirection(0), y = OrbitPointDirection(90 * kDegreeValue);
     if (!Usable(x) || !Usable(y)) return;   // a conic of no size: keep the rows
     Projection().x = unit(x);

@@ -7,27 +7,9 @@
 
 #include <Orbitersdk.h>
 
+#include "../model/module_state.h"
+
 namespace kavrex {
-
-struct ViewRows {
-    VECTOR3 x;
-    VECTOR3 y;
-};
-
-// The osculating conic that ComputeOrbitPlane last measured.
-struct OrbitPlane {
-    double p;             // semi-latus rectum, m
-    double eccentricity;
-    double inclination;   // rad
-    double node;          // longitude of the ascending node, rad
-    double argPeri;       // argument of periapsis, rad
-    double lonPeri;       // longitude of periapsis, rad
-    VECTOR3 nodeDir;      // unit node vector
-    VECTOR3 P, Q;         // periapsis direction and the in-plane normal to it
-};
-
-ViewRows &Projection();
-const OrbitPlane &LastOrbitPlane();
 
 // Flag false: the ecliptic view. Flag true: the plane of the record's vessel's orbit about its
 // target body.

@@ -11,8 +11,6 @@ namespace kavrex {
 
 namespace {
 
-SystemCatalogue g_catalogue;
-
 void FetchName(OBJHANDLE h, char *dst, int size) {
     if (!h) {
         CopyText(dst, static_cast<size_t>(size), "unknown");
@@ -141,10 +139,8 @@ void SortByDistance(SystemCatalogue &cat) {
 
 }  // namespace
 
-const SystemCatalogue &Catalogue() { return g_catalogue; }
-
 void BuildSystemCatalogue() {
-    SystemCatalogue &cat = g_catalogue;
+    SystemCatalogue &cat = Module().catalogue;
     cat.gbodyCount = std::min<uint32_t>(oapiGetGbodyCount(), kMaxHostBodies);
     cat.starHandle = FindStar(cat.gbodyCount);
     FetchName(cat.starHandle, cat.starName, kNameLength);

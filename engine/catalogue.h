@@ -9,6 +9,8 @@
 
 #include <Orbitersdk.h>
 
+#include "../model/catalogue_records.h"
+#include "../model/module_state.h"
 #include "../model/ship_table.h"
 
 #include <cstdint>
@@ -16,51 +18,6 @@
 namespace kavrex {
 
 constexpr double kGravConst = 6.67259e-11;
-constexpr int kMaxHostBodies = 64;
-constexpr int kMaxChildren = 64;
-constexpr int kMaxPlanets = 16;
-constexpr int kMaxMoons = 16;
-constexpr int kLinkNameLength = 32;   // names in the working links are cut to this
-
-struct MoonRecord {
-    char name[kNameLength];
-    double distance;   // from its planet, m: the sort key
-    double radius;
-    double mass;
-    OBJHANDLE handle;
-    OBJHANDLE planet;
-};
-
-struct PlanetRecord {
-    char name[kNameLength];
-    double distance;   // from the global origin, m: the sort key
-    double radius;
-    double mass;
-    OBJHANDLE handle;
-    uint32_t moonCount;
-    MoonRecord moons[kMaxMoons];
-};
-
-struct BodyLink {
-    char name[kNameLength];
-    OBJHANDLE handle;
-    OBJHANDLE parentHandle;
-    OBJHANDLE children[kMaxChildren];
-    uint32_t childCount;
-};
-
-struct SystemCatalogue {
-    uint32_t gbodyCount;   // host bodies read (at most kMaxHostBodies)
-    OBJHANDLE starHandle;
-    double starRadius;
-    double starMass;
-    char starName[kNameLength];
-    uint32_t planetCount;
-    PlanetRecord planets[kMaxPlanets];
-    uint32_t moonTotal;
-    BodyLink links[kMaxHostBodies];
-};
-
 const SystemCatalogue &Catalogue();
 void BuildSystemCatalogue();
 

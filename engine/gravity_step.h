@@ -8,19 +8,9 @@
 
 #include <Orbitersdk.h>
 
+#include "../model/module_state.h"
+
 namespace kavrex {
-
-constexpr int kMaxModelled = 5;   // the star and up to four more
-
-struct ModelState {
-    int count;                          // modelled bodies; slot 0 is the star
-    int listIndex[kMaxModelled];        // each slot's index in the ship's body list
-    double gm[kMaxModelled];
-    int ancestors[kMaxModelled][2];     // slots of the bodies that pull this one
-    int ancestorCount[kMaxModelled];
-    VECTOR3 pos[kMaxModelled], vel[kMaxModelled];
-    VECTOR3 shipPos, shipVel;
-};
 
 // gm * (to - from) / |to - from|^3, or zero when the two points coincide.
 VECTOR3 PullTowards(const VECTOR3 &from, const VECTOR3 &to, double gm);

@@ -1,7 +1,7 @@
 // propagate.cpp: the prediction loop and its step control.
 #include "propagate.h"
 
-#include "../module/driver_state.h"
+#include "../model/module_state.h"
 #include "gravity_step.h"
 #include "segment_minimum.h"
 
@@ -11,20 +11,7 @@ namespace kavrex {
 
 namespace {
 
-// One computation at a time: its state is module-wide and read by nothing else.
-struct Computation {
-    int ship = kNone;
-    uint32_t k = 0;
-    double t = 0, dt = 0, startMjd = 0;
-    // Fixed for the whole computation, so the step control need not work them out each step:
-    // the point bound, the target's list index and the step shortening for the ship's weight.
-    uint32_t numSteps = 0, target = 0;
-    double weightFactor = 1;
-    double pointMjd[kMaxPoints];
-    ModelState model;
-};
-
-Computation g_comp;
+Computation &Comp() { return Module().computation; }
 
 int SlotOf(const ModelState &m, int listIndex) {
     for (int s = 0; s < m.count; ++s)
@@ -70,7 +57,7 @@ void RecordClosestApproaches(const ShipRecord &r, TrajectoryBuffer &w, const Var
         const int b = vb.watched[i];
         VECTOR3 rel = w.bodyTrack[b][k] - w.shipTrack[k];
         uint32_t index = k;
-        double mjd = g_comp.pointMjd[k];
+        double mjd = Comp().pointMjd[k];
         double d = length(rel);
         SegmentMinimum m;
         if (k > 0 && LeastDistanceInStep(w.bodyTrack[b][k - 1] - w.shipTrack[k - 1],
@@ -80,7 +67,7 @@ void RecordClosestApproaches(const ShipRecord &r, TrajectoryBuffer &w, const Var
             rel = m.rel;
             d = length(rel);
             index = m.fraction < 0.5 ? k - 1 : k;
-            mjd = g_comp.pointMjd[k - 1] + m.fraction * stepLength / 86400.0;
+            mjd = Comp().pointMjd[k - 1] + m.fraction * stepLength / 86400.0;
         }
         if (!(d < length(w.closestRel[b]))) continue;
         w.closestIndex[b] = index;
@@ -105,9 +92,9 @@ VECTOR3 PredictionThrust(const ShipRecord &r) {
 
 void UpdateStepControl(int ship) {
     TrajectoryBuffer &w = Ship(ship).work;
-    const uint32_t N = g_comp.numSteps;
-    const uint32_t k = ++g_comp.k;
-    const uint32_t sinceClosest = k - w.closestIndex[g_comp.target];
+    const uint32_t N = Comp().numSteps;
+    const uint32_t k = ++Comp().k;
+    const uint32_t sinceClosest = k - w.closestIndex[Comp().target];
     if (sinceClosest <= kPointsAfterClosest && !w.impact)
         w.pointCount = std::min<uint32_t>(w.pointCount + 1, N);
     else
@@ -121,7 +108,7 @@ void UpdateStepControl(int ship) {
             if (w.pointCount < N / 16) dt = 16;
         }
     }
-    g_comp.dt = dt * g_comp.weightFactor;
+    Comp().dt = dt * Comp().weightFactor;
 }
 
 namespace {
@@ -143,7 +130,7 @@ double WeightFactor(const VECTOR3 &weightAccel) {
 void Propagate(int ship, const VariantBodies &vb) {
     ShipRecord &r = Ship(ship);
     TrajectoryBuffer &w = r.work;
-    Computation &c = g_comp;
+    Computation &c = Comp();
     c.ship = ship;
     SetUpModel(r, vb, c.model);
     c.startMjd = oapiGetSimMJD();
@@ -172,13 +159,13 @@ void Propagate(int ship, const VariantBodies &vb) {
     }
 }
 
-double PredictionPointMjd(uint32_t k) { return k < static_cast<uint32_t>(kMaxPoints) ? g_comp.pointMjd[k] : 0; }
+double PredictionPointMjd(uint32_t k) { return k < static_cast<uint32_t>(kMaxPoints) ? Comp().pointMjd[k] : 0; }
 
 void HandOverTrajectory(int ship) {
     ShipRecord &r = Ship(ship);
     const TrajectoryBuffer &w = r.work;
     TrajectoryBuffer &d = r.display;
-    if (g_comp.ship != ship) {
+    if (Comp().ship != ship) {
         // No computation of this record to go by: the literal, whole copy.
         d = w;
         d.ready = true;
@@ -193,7 +180,7 @@ void HandOverTrajectory(int ship) {
     const uint32_t n = std::min<uint32_t>(w.pointCount, kMaxPoints);
     std::copy(w.shipTrack, w.shipTrack + n, d.shipTrack);
     std::copy(w.shipTrackVel, w.shipTrackVel + n, d.shipTrackVel);
-    const ModelState &m = g_comp.model;
+    const ModelState &m = Comp().model;
     for (int s = 0; s < m.count; ++s) {
         const int b = m.listIndex[s];
         std::copy(w.bodyTrack[b], w.bodyTrack[b] + n, d.bodyTrack[b]);

@@ -1,6 +1,8 @@
 // ship_table.cpp: storage of the ship table, record claims and the record reset.
 #include "ship_table.h"
 
+#include "module_state.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <type_traits>
@@ -10,11 +12,6 @@ namespace kavrex {
 static_assert(std::is_trivial<ShipRecord>::value, "a record must be plain data: it is calloc'ed");
 
 namespace {
-
-// Null until a record is prepared. calloc gives zeroed pages lazily, so the untouched parts of
-// the two trajectory buffers cost no memory until a computation writes them.
-ShipRecord *g_records[kMaxShips];
-uint32_t g_count;
 
 // The load-time defaults of the ten display entries of a record.
 void ResetMfdEntries(ShipRecord &record) {
@@ -49,11 +46,11 @@ void ResetRecordSettings(ShipRecord &r, bool full) {
 
 }  // namespace
 
-uint32_t ShipCount() { return g_count; }
+uint32_t ShipCount() { return Module().ships.count; }
 
 ShipRecord *AllocatedShip(int index) {
     if (index < 0 || index >= kMaxShips) return nullptr;
-    return g_records[index];
+    return Module().ships.records[index];
 }
 
 ShipRecord &Ship(int index) {
@@ -69,29 +66,29 @@ ShipRecord &Ship(int index) {
 MfdEntry &Entry(int ship, int mfd) { return Ship(ship).mfds[mfd]; }
 
 ShipRecord *PrepareFreeShip(int index) {
-    if (index < 0 || index >= kMaxShips || static_cast<uint32_t>(index) != g_count) return nullptr;
-    if (!g_records[index]) {
+    if (index < 0 || index >= kMaxShips || static_cast<uint32_t>(index) != Module().ships.count) return nullptr;
+    if (!Module().ships.records[index]) {
         void *block = std::calloc(1, sizeof(ShipRecord));
         if (!block) return nullptr;
         ShipRecord *r = static_cast<ShipRecord *>(block);
         // What InitModule gives every record: no vessel, full reset, entry defaults.
         ResetRecordSettings(*r, true);
         ResetMfdEntries(*r);
-        g_records[index] = r;
+        Module().ships.records[index] = r;
     }
-    return g_records[index];
+    return Module().ships.records[index];
 }
 
 void ClaimShip(int index) {
-    if (static_cast<uint32_t>(index) == g_count && g_records[index]) ++g_count;
+    if (static_cast<uint32_t>(index) == Module().ships.count && Module().ships.records[index]) ++Module().ships.count;
 }
 
 void ClearShipTable() {
     for (int i = 0; i < kMaxShips; ++i) {
-        std::free(g_records[i]);
-        g_records[i] = nullptr;
+        std::free(Module().ships.records[i]);
+        Module().ships.records[i] = nullptr;
     }
-    g_count = 0;
+    Module().ships.count = 0;
 }
 
 void ResetShipRecord(int index, bool full) { ResetRecordSettings(Ship(index), full); }

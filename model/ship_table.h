@@ -5,21 +5,16 @@
 // full-capacity trajectory buffers (about 24 MiB each), so its storage is allocated when the
 // record is claimed, not at load; from then on it stays put until the module unloads. Records
 // are addressed by index; Ship(i) is only valid for a claimed record (i < ShipCount()).
-#ifndef KAVREX_MODULE_SHIP_TABLE_H
-#define KAVREX_MODULE_SHIP_TABLE_H
+#ifndef KAVREX_MODEL_SHIP_TABLE_H
+#define KAVREX_MODEL_SHIP_TABLE_H
 
 #include <Orbitersdk.h>
+
+#include "capacities.h"
 
 #include <cstdint>
 
 namespace kavrex {
-
-constexpr int kMaxShips = 16;
-constexpr int kMaxMfds = 10;
-constexpr int kMaxBodies = 64;
-constexpr int kMaxPoints = 8192;
-constexpr int kNameLength = 64;   // a body name and its terminator: 63 characters
-constexpr int kNone = -1;
 
 constexpr double kDefaultArtGee = 9.800000190734863;   // 9.8f held as a double
 constexpr uint32_t kDefaultNumSteps = 4096;

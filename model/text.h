@@ -1,6 +1,6 @@
 // text.h: copying names into the module's fixed-size text fields.
-#ifndef KAVREX_MODULE_TEXT_H
-#define KAVREX_MODULE_TEXT_H
+#ifndef KAVREX_MODEL_TEXT_H
+#define KAVREX_MODEL_TEXT_H
 
 #include <cstddef>
 #include <cstring>

@@ -6,7 +6,7 @@
 #include "../controls/persistence.h"
 #include "../display/draw_state.h"
 #include "../display/page.h"
-#include "module_state.h"
+#include "../model/module_state.h"
 #include "../model/ship_lookup.h"
 #include "display_binding.h"
 

@@ -4,7 +4,7 @@
 #include "../display/projection.h"
 #include "../engine/body_list.h"
 #include "kavrex_mfd.h"
-#include "module_state.h"
+#include "../model/module_state.h"
 #include "../model/ship_table.h"
 
 #include <cstdint>
@@ -33,6 +33,7 @@ OAPI_MSGTYPE MsgProc(UINT msg, UINT mfd, WPARAM wparam, LPARAM lparam) {
 using namespace kavrex;
 
 DLLCLBK void InitModule(HINSTANCE /*hModule*/) {
+    ResetModuleState();
     MFDMODESPEC spec;
     spec.name = g_modeName;
     spec.key = OAPI_KEY_G;
@@ -40,9 +41,6 @@ DLLCLBK void InitModule(HINSTANCE /*hModule*/) {
     Module().modeId = oapiRegisterMFDMode(spec);
     SetProjection(kNone, false);   // the ecliptic view; no record is read for it
     Module().whitePen = CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
-    // Record storage is made when a record is claimed, already holding the load-time defaults;
-    // here the table only starts empty.
-    ClearShipTable();
     Module().trajectoryPen = CreatePen(PS_SOLID, 1, RGB(192, 128, 0));
     Module().trajectoryDotPen = CreatePen(PS_DOT, 1, RGB(192, 128, 0));
 }

@@ -7,7 +7,7 @@
 
 #include "../controls/attitude.h"
 #include "../engine/propagate.h"
-#include "driver_state.h"
+#include "../model/module_state.h"
 #include "../model/ship_lookup.h"
 #include "../model/ship_table.h"
 #include "step_driver.h"

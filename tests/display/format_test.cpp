@@ -3,7 +3,7 @@
 
 #include "display/draw_state.h"
 #include "display/format.h"
-#include "module/module_state.h"
+#include "model/module_state.h"
 #include "host/gdi/recording_dc.h"
 
 #include <cmath>

@@ -2,7 +2,7 @@
 #include "support/plugin_fixture.h"
 #include "host/world/scenes.h"
 
-#include "module/module_state.h"
+#include "model/module_state.h"
 #include "model/ship_lookup.h"
 
 #include <cstring>

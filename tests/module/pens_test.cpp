@@ -3,7 +3,7 @@
 #include "host/world/scenes.h"
 
 #include "engine/body_list.h"
-#include "module/module_state.h"
+#include "model/module_state.h"
 #include "model/ship_lookup.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "host/world/scenes.h"
 
 #include "engine/propagate.h"
-#include "module/driver_state.h"
+#include "model/module_state.h"
 #include "model/ship_lookup.h"
 #include "module/step_driver.h"
 

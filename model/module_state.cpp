@@ -1,0 +1,28 @@
+// module_state.cpp: storage of the module-wide state and its reset.
+#include "module_state.h"
+
+#include "ship_table.h"
+
+#include <cstring>
+#include <type_traits>
+
+namespace kavrex {
+
+static_assert(std::is_trivial<ModuleState>::value, "the module state is plain data: the reset clears it whole");
+
+ModuleState &Module() {
+    static ModuleState state;
+    return state;
+}
+
+void ResetModuleState() {
+    ClearShipTable();
+    ModuleState &s = Module();
+    std::memset(&s, 0, sizeof s);
+    s.view.x = _V(1, 0, 0);
+    s.view.y = _V(0, 0, 1);
+    s.computation.ship = kNone;
+    s.computation.weightFactor = 1;
+}
+
+}  // namespace kavrex
