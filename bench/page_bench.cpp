@@ -31,7 +31,7 @@ struct PageBench {
         r.numSteps = 8192;
         r.kvEngaged = true;
         r.artGee = 1.0;
-        kavrex::SampleShipState(ship);
+        kavrex::SampleShipState(kavrex::Ship(ship));
         kavrex::Driver().weightAccel = _V(0, 0, 0);
         r.work.variant = kavrex::SelectPropagator(ship);
         kavrex::Propagator(r.work.variant)(ship);

@@ -50,7 +50,7 @@ struct Bench {
         r.numSteps = numSteps;
         r.kvEngaged = true;
         r.artGee = 1.0;
-        kavrex::SampleShipState(ship);
+        kavrex::SampleShipState(kavrex::Ship(ship));
         kavrex::Driver().weightAccel = _V(0, 0, 0);
         r.work.variant = kavrex::SelectPropagator(ship);
         if (r.work.variant != variant) std::abort();

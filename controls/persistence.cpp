@@ -58,10 +58,15 @@ void ReadName(const char *from, char name[64]) {
     name[n] = '\0';
 }
 
-int FindName(const ShipRecord &r, const char *name) {
-    for (uint32_t j = 0; j < r.bodyCount; ++j)
-        if (SameTextIgnoringCase(r.bodies[j].name, name)) return static_cast<int>(j);
-    return kNone;
+// The list index of the body named `name` (any case), into `found`; false when none is.
+bool FindName(const ShipRecord &r, const char *name, BodyIndex &found) {
+    for (BodyIndex j = 0; j < r.bodyCount; ++j) {
+        if (SameTextIgnoringCase(r.bodies[j].name, name)) {
+            found = j;
+            return true;
+        }
+    }
+    return false;
 }
 
 bool ReadInt(const char *text, long &out) {
@@ -80,23 +85,24 @@ bool ReadDouble(const char *text, double &out) {
     return true;
 }
 
-bool *FlagField(ShipRecord &r, int bit) {
-    bool *fields[8] = {&r.attitudeHold, &r.kvEngaged,       &r.lunaAlways,      &r.autofillOff,
-                       &r.ejected,      &r.invertDirection, &r.directionAdjust, &r.includeMoons};
+// The flag of bit `bit`, writable or not as the record is.
+template <typename Record>
+auto FlagField(Record &r, int bit) {
+    decltype(&r.attitudeHold) fields[8] = {&r.attitudeHold, &r.kvEngaged,       &r.lunaAlways,
+                                           &r.autofillOff,  &r.ejected,         &r.invertDirection,
+                                           &r.directionAdjust, &r.includeMoons};
     return fields[bit];
 }
 
 // The KV_FLAGS word of a record, and setting the fields from one.
-unsigned FlagWord(int ship) {
-    ShipRecord &r = Ship(ship);
+unsigned FlagWord(const ShipRecord &r) {
     unsigned word = 0;
     for (int bit = 0; bit < 8; ++bit)
         if (*FlagField(r, bit)) word |= 1u << bit;
     return word;
 }
 
-void SetFlagWord(int ship, unsigned word) {
-    ShipRecord &r = Ship(ship);
+void SetFlagWord(ShipRecord &r, unsigned word) {
     for (int bit = 0; bit < 8; ++bit) *FlagField(r, bit) = (word >> bit) & 1u;
 }
 
@@ -109,7 +115,7 @@ void WriteStatusLines(const MFD *display, FILEHANDLE scn) {
     WriteItem(scn, "KV_TARGET", BodyAt(r, r.targetBody).name);
     WriteItem(scn, "KV_SOURCE", BodyAt(r, r.sourceBody).name);
     char flags[16];
-    std::snprintf(flags, sizeof flags, "%u", FlagWord(ship));
+    std::snprintf(flags, sizeof flags, "%u", FlagWord(r));
     WriteItem(scn, "KV_FLAGS", flags);
     // KV_ARTGEE is read back in single precision: the value written is that one, so what is
     // saved is what a load gives (and saving again writes the same line, or none for 9.8).
@@ -146,7 +152,7 @@ void ReadStatusLines(const MFD *display, FILEHANDLE scn) {
             if (ReadDouble(line + 9, x) && std::isfinite(static_cast<float>(x)))
                 r.artGee = static_cast<double>(static_cast<float>(x));
         } else if (StartsWithIgnoringCase(line, "KV_FLAGS", 8)) {
-            if (ReadInt(line + 8, n)) SetFlagWord(ship, static_cast<unsigned>(n));
+            if (ReadInt(line + 8, n)) SetFlagWord(Ship(ship), static_cast<unsigned>(n));
         } else if (StartsWithIgnoringCase(line, "KV_TARGET", 9)) {
             ReadName(line + 9, target);
             anyName = true;
@@ -163,14 +169,11 @@ void ReadStatusLines(const MFD *display, FILEHANDLE scn) {
     }
     if (anyName) {
         RebuildBodyList(ship);
-        const int s = FindName(r, source), t = FindName(r, target);
-        if (s != kNone) r.sourceBody = static_cast<uint32_t>(s);
-        if (t != kNone) r.targetBody = static_cast<uint32_t>(t);
+        FindName(r, source, r.sourceBody);
+        FindName(r, target, r.targetBody);
         const int mfd = FindMFD(ship, display);
-        if (mfd != kNone) {
-            const int c = center[0] ? FindName(r, center) : static_cast<int>(r.targetBody);
-            if (c != kNone) Entry(ship, mfd).centerBody = static_cast<uint32_t>(c);
-        }
+        BodyIndex c = r.targetBody;
+        if (mfd != kNone && (!center[0] || FindName(r, center, c))) Entry(ship, mfd).centerBody = c;
     }
     if (!anyLine) ResetShipRecord(ship, false);
 }

@@ -20,8 +20,7 @@ namespace kavrex {
 
 namespace {
 
-void GravityRose(int ship, HDC dc, int W, int H) {
-    const ShipRecord &r = Ship(ship);
+void GravityRose(const ShipRecord &r, HDC dc, int W, int H) {
     const int R = W / 8, Xc = (7 * W) / 8 - 5, Yc = (7 * H) / 8 - 5;
     SelectObject(dc, Module().whitePen);
     Ellipse(dc, Xc - R, Yc - R, Xc + R, Yc + R);
@@ -39,11 +38,10 @@ void GravityRose(int ship, HDC dc, int W, int H) {
     }
 }
 
-void ReadOuts(int ship, int mfd, HDC dc) {
-    const ShipRecord &r = Ship(ship);
+void ReadOuts(const ShipRecord &r, const MfdEntry &e, HDC dc) {
     const TrajectoryBuffer &buf = r.display;
     const BodyEntry &target = BodyAt(r, r.targetBody), &source = BodyAt(r, r.sourceBody);
-    const BodyEntry &centre = BodyAt(r, r.mfds[mfd].centerBody);
+    const BodyEntry &centre = BodyAt(r, e.centerBody);
     const uint32_t T = ListIndex(r, r.targetBody), S = ListIndex(r, r.sourceBody);
 
     const COLORREF targetLabel = !r.attitudeHold ? kDarkRed : r.attitudeAligned ? kDarkGreen : kOlive;
@@ -121,8 +119,8 @@ void DrawPage(const MFD *display, HDC dc, int W, int H, DWORD cw) {
     }
     DrawStatusStrip(ship, mfd, cw);
     if (!r.display.ready) return;
-    GravityRose(ship, dc, W, H);
-    if (mode & 1) ReadOuts(ship, mfd, dc);
+    GravityRose(r, dc, W, H);
+    if (mode & 1) ReadOuts(r, r.mfds[mfd], dc);
     if (mode & 2) DrawPlot(ship, mfd, dc, W, H);
     r.display.ready = false;
 }

@@ -46,7 +46,7 @@ struct CentreReference {
     const VECTOR3 &At(uint32_t k) const { return track ? track[k] : fixed; }
 };
 
-CentreReference ReferenceOf(const ShipRecord &r, const TrajectoryBuffer &buf, int c) {
+CentreReference ReferenceOf(const ShipRecord &r, const TrajectoryBuffer &buf, BodyIndex c) {
     bool modelled = c == 0;   // the star is always modelled
     const VariantBodies vb = ResolveVariant(buf.variant, r);
     for (int i = 0; i < vb.modelledCount; ++i) modelled = modelled || vb.modelled[i] == c;
@@ -55,12 +55,12 @@ CentreReference ReferenceOf(const ShipRecord &r, const TrajectoryBuffer &buf, in
 }
 
 // One path of the plot: its points, what they are drawn relative to, and up to two crosses, each
-// at a point index with its pen (an index of -1 or a null pen: no cross).
+// at a point index with its pen (a null pen: no cross).
 struct PathSpec {
     const VECTOR3 *track;
     uint32_t count;
     HPEN pen;
-    int crossAt[2];
+    uint32_t crossAt[2];
     HPEN crossPen[2];
 };
 
@@ -73,7 +73,7 @@ void Path(HDC dc, const PathSpec &p, const CentreReference &centre, int W, int H
         if (k > 0) {
             DrawClippedLine(dc, px, py, x, y, W, H);
             for (int m = 0; m < 2; ++m) {
-                if (p.crossAt[m] != static_cast<int>(k) || !p.crossPen[m]) continue;
+                if (p.crossAt[m] != k || !p.crossPen[m]) continue;
                 SelectObject(dc, p.crossPen[m]);
                 DrawClippedLine(dc, x - 4, y, x + 4, y, W, H);
                 DrawClippedLine(dc, x, y - 4, x, y + 4, W, H);
@@ -111,7 +111,7 @@ void DrawClippedLine(HDC dc, double x0, double y0, double x1, double y1, int W, 
     LineTo(dc, inX(bx), inY(by));
 }
 
-void DrawBodyLink(int ship, HDC dc, int a, int b, int W, int H) {
+void DrawBodyLink(int ship, HDC dc, BodyIndex a, BodyIndex b, int W, int H) {
     const ShipRecord &r = Ship(ship);
     const PlotState &p = Plot();
     SelectObject(dc, r.bodies[b].dotPen);
@@ -124,8 +124,8 @@ void DrawPlot(int ship, int mfd, HDC dc, int W, int H) {
     const MfdEntry &e = r.mfds[mfd];
     const TrajectoryBuffer &buf = r.display;
     PlotState &p = Plot();
-    const int c = static_cast<int>(ListIndex(r, e.centerBody));
-    const int T = static_cast<int>(ListIndex(r, r.targetBody)), S = static_cast<int>(ListIndex(r, r.sourceBody));
+    const BodyIndex c = ListIndex(r, e.centerBody);
+    const BodyIndex T = ListIndex(r, r.targetBody), S = ListIndex(r, r.sourceBody);
     const uint32_t N = buf.pointCount < static_cast<uint32_t>(kMaxPoints) ? buf.pointCount : kMaxPoints;
 
     const CentreReference centre = ReferenceOf(r, buf, c);
@@ -156,12 +156,12 @@ void DrawPlot(int ship, int mfd, HDC dc, int W, int H) {
     }
     // Target and source paths relative to the centre body.
     SelectObject(dc, r.bodies[T].solidPen);
-    Path(dc, {buf.bodyTrack[T], N, r.bodies[T].solidPen, {-1, -1}, {nullptr, nullptr}}, centre, W, H);
+    Path(dc, {buf.bodyTrack[T], N, r.bodies[T].solidPen, {0, 0}, {nullptr, nullptr}}, centre, W, H);
     SelectObject(dc, r.bodies[S].solidPen);
-    Path(dc, {buf.bodyTrack[S], N, r.bodies[S].solidPen, {-1, -1}, {nullptr, nullptr}}, centre, W, H);
+    Path(dc, {buf.bodyTrack[S], N, r.bodies[S].solidPen, {0, 0}, {nullptr, nullptr}}, centre, W, H);
     // Links: every body to the star when the star is the centre, else source to target.
     if (c == 0) {
-        for (uint32_t i = 1; i < r.bodyCount; ++i) DrawBodyLink(ship, dc, 0, static_cast<int>(i), W, H);
+        for (BodyIndex i = 1; i < r.bodyCount; ++i) DrawBodyLink(ship, dc, 0, i, W, H);
     } else if (c == T) {
         DrawBodyLink(ship, dc, T, S, W, H);
     } else {
@@ -175,7 +175,7 @@ void DrawPlot(int ship, int mfd, HDC dc, int W, int H) {
     const HPEN pathPen = r.kvEngaged ? Module().trajectoryPen : Module().trajectoryDotPen;
     SelectObject(dc, pathPen);
     const PathSpec shipPath = {buf.shipTrack, N, pathPen,
-                               {static_cast<int>(buf.closestIndex[T]), static_cast<int>(buf.closestIndex[S])},
+                               {buf.closestIndex[T], buf.closestIndex[S]},
                                {r.bodies[T].solidPen, r.bodies[S].solidPen}};
     Path(dc, shipPath, centre, W, H);
 }

@@ -11,10 +11,15 @@ namespace kavrex {
 
 namespace {
 
-int FindBodyByHandle(const ShipRecord &r, OBJHANDLE h) {
-    for (uint32_t j = 0; j < r.bodyCount; ++j)
-        if (r.bodies[j].handle == h) return static_cast<int>(j);
-    return kNone;
+// The list index of the body with handle h, into `found`; false when it is not listed.
+bool FindBodyByHandle(const ShipRecord &r, OBJHANDLE h, BodyIndex &found) {
+    for (BodyIndex j = 0; j < r.bodyCount; ++j) {
+        if (r.bodies[j].handle == h) {
+            found = j;
+            return true;
+        }
+    }
+    return false;
 }
 
 // Gives an entry its colour. Pens of the same colour are kept, so a rebuild that changes
@@ -99,17 +104,18 @@ void SelectReferenceBody(int ship) {
     ShipRecord &r = Ship(ship);
     r.sourceBody = r.targetBody = 0;
     OBJHANDLE g = r.vessel->GetGravityRef();
-    int j = FindBodyByHandle(r, g);
-    if (j == kNone && !r.includeMoons) {
+    BodyIndex j = 0;
+    bool listed = FindBodyByHandle(r, g, j);
+    if (!listed && !r.includeMoons) {
         r.includeMoons = true;
         RebuildBodyList(ship);
-        j = FindBodyByHandle(r, g);
-        if (j == kNone) {
+        listed = FindBodyByHandle(r, g, j);
+        if (!listed) {
             r.includeMoons = false;
             RebuildBodyList(ship);
         }
     }
-    if (j != kNone) r.sourceBody = r.targetBody = static_cast<uint32_t>(j);
+    if (listed) r.sourceBody = r.targetBody = j;
 }
 
 }  // namespace kavrex

@@ -13,7 +13,7 @@ namespace {
 
 Computation &Comp() { return Module().computation; }
 
-int SlotOf(const ModelState &m, int listIndex) {
+int SlotOf(const ModelState &m, BodyIndex listIndex) {
     for (int s = 0; s < m.count; ++s)
         if (m.listIndex[s] == listIndex) return s;
     return kNone;
@@ -32,7 +32,7 @@ void SetUpModel(const ShipRecord &r, const VariantBodies &vb, ModelState &m) {
         m.ancestorCount[s] = 0;
         if (s == 0) continue;
         m.ancestors[s][m.ancestorCount[s]++] = 0;
-        const int planet = e.parent != 0 ? SlotOf(m, static_cast<int>(e.parent)) : kNone;
+        const int planet = e.parent != 0 ? SlotOf(m, e.parent) : kNone;
         if (planet > 0) m.ancestors[s][m.ancestorCount[s]++] = planet;
     }
     oapiGetGlobalPos(r.vesselHandle, &m.shipPos);
@@ -54,7 +54,7 @@ void StorePoint(TrajectoryBuffer &w, const ModelState &m, uint32_t k) {
 void RecordClosestApproaches(const ShipRecord &r, TrajectoryBuffer &w, const VariantBodies &vb, uint32_t k,
                              double stepLength) {
     for (int i = 0; i < vb.watchedCount; ++i) {
-        const int b = vb.watched[i];
+        const BodyIndex b = vb.watched[i];
         VECTOR3 rel = w.bodyTrack[b][k] - w.shipTrack[k];
         uint32_t index = k;
         double mjd = Comp().pointMjd[k];
@@ -182,7 +182,7 @@ void HandOverTrajectory(int ship) {
     std::copy(w.shipTrackVel, w.shipTrackVel + n, d.shipTrackVel);
     const ModelState &m = Comp().model;
     for (int s = 0; s < m.count; ++s) {
-        const int b = m.listIndex[s];
+        const BodyIndex b = m.listIndex[s];
         std::copy(w.bodyTrack[b], w.bodyTrack[b] + n, d.bodyTrack[b]);
         std::copy(w.bodyTrackVel[b], w.bodyTrackVel[b] + n, d.bodyTrackVel[b]);
     }

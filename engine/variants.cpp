@@ -35,7 +35,7 @@ const VariantRoles kVariants[] = {
 };
 
 struct Roles {
-    uint32_t s, t, ps, pt;
+    BodyIndex s, t, ps, pt;
 };
 
 Roles RolesOf(const ShipRecord &r) {
@@ -47,12 +47,12 @@ Roles RolesOf(const ShipRecord &r) {
     return x;
 }
 
-int RoleIndex(const Roles &x, Role role) {
+BodyIndex RoleIndex(const Roles &x, Role role) {
     switch (role) {
-    case kS: return static_cast<int>(x.s);
-    case kT: return static_cast<int>(x.t);
-    case kPS: return static_cast<int>(x.ps);
-    case kPT: return static_cast<int>(x.pt);
+    case kS: return x.s;
+    case kT: return x.t;
+    case kPS: return x.ps;
+    case kPT: return x.pt;
     }
     return 0;
 }
@@ -96,7 +96,7 @@ VariantBodies ResolveVariant(int variant, const ShipRecord &r) {
     const VariantRoles &roles = kVariants[variant];
     const Roles x = RolesOf(r);
     for (int i = 0; i < roles.modelledCount; ++i) {
-        const int b = RoleIndex(x, roles.modelled[i]);
+        const BodyIndex b = RoleIndex(x, roles.modelled[i]);
         bool seen = b == 0;   // the star is modelled anyway
         for (int j = 0; j < vb.modelledCount; ++j) seen = seen || vb.modelled[j] == b;
         if (!seen) vb.modelled[vb.modelledCount++] = b;

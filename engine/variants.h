@@ -16,9 +16,9 @@ constexpr int kVariantCount = 14;
 // The bodies of one variant for one record, as body-list indices. The star (index 0) is always
 // modelled and is not repeated in `modelled`; a body named by two roles is listed once.
 struct VariantBodies {
-    int modelled[4];
+    BodyIndex modelled[4];
     int modelledCount;
-    int watched[4];
+    BodyIndex watched[4];
     int watchedCount;
 };
 

@@ -66,7 +66,7 @@ struct OrbitPlane {
 // The gravity model a prediction steps: the ship, and the modelled bodies in slots.
 struct ModelState {
     int count;                          // modelled bodies; slot 0 is the star
-    int listIndex[kMaxModelled];        // each slot's index in the ship's body list
+    BodyIndex listIndex[kMaxModelled];  // each slot's index in the ship's body list
     double gm[kMaxModelled];
     int ancestors[kMaxModelled][2];     // slots of the bodies that pull this one
     int ancestorCount[kMaxModelled];

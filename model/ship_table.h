@@ -32,7 +32,7 @@ struct BodyEntry {
     HPEN solidPen;
     COLORREF colour;
     uint32_t moonCount;
-    uint32_t parent;    // list index of the parent; 0 for the star and the planets
+    BodyIndex parent;   // list index of the parent; 0 for the star and the planets
 };
 
 // One computed trajectory.
@@ -54,7 +54,7 @@ struct TrajectoryBuffer {
 struct MfdEntry {
     const MFD *mfd;     // the instance that owns the entry; compared, never followed
     uint32_t mode;      // 1 read-outs, 2 plot, 3 both, 4 ships and settings
-    uint32_t centerBody;
+    BodyIndex centerBody;
     double zoom;
     bool shipProjection;
 };
@@ -99,14 +99,14 @@ struct ShipRecord {
     double sourceDist;
     BodyEntry bodies[kMaxBodies];
     uint32_t bodyCount;
-    uint32_t sourceBody;
-    uint32_t targetBody;
+    BodyIndex sourceBody;
+    BodyIndex targetBody;
 };
 
 // A body-list index the record holds; an index that a shorter rebuild left beyond the list is
 // read as the star, so nothing reaches past the list.
-inline uint32_t ListIndex(const ShipRecord &r, uint32_t index) { return index < r.bodyCount ? index : 0; }
-inline const BodyEntry &BodyAt(const ShipRecord &r, uint32_t index) { return r.bodies[ListIndex(r, index)]; }
+inline BodyIndex ListIndex(const ShipRecord &r, BodyIndex index) { return index < r.bodyCount ? index : 0; }
+inline const BodyEntry &BodyAt(const ShipRecord &r, BodyIndex index) { return r.bodies[ListIndex(r, index)]; }
 
 // Records in use: 0 .. ShipCount() - 1 are claimed.
 uint32_t ShipCount();

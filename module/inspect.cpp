@@ -60,7 +60,7 @@ DLLCLBK int KavrexDescribePrediction(char *buf, int size) {
     const TrajectoryBuffer &d = r.display;
     if (d.pointCount == 0) return -1;
     const VariantBodies vb = ResolveVariant(d.variant, r);
-    int modelled[1 + sizeof vb.modelled / sizeof vb.modelled[0]];   // the star and the variant's own
+    BodyIndex modelled[1 + sizeof vb.modelled / sizeof vb.modelled[0]];   // the star and the variant's own
     int count = 0;
     modelled[count++] = 0;   // the star
     for (int i = 0; i < vb.modelledCount; ++i) modelled[count++] = vb.modelled[i];
@@ -68,14 +68,14 @@ DLLCLBK int KavrexDescribePrediction(char *buf, int size) {
     used += Append(buf, size, used, "# variant %d\n# points %u\n# impact %d\n# arrivalMjd %.8f\n",
                    static_cast<int>(d.variant), d.pointCount, d.impact ? 1 : 0, d.arrivalMjd);
     for (int i = 0; i < vb.watchedCount; ++i) {
-        const int b = vb.watched[i];
+        const BodyIndex b = vb.watched[i];
         const VECTOR3 &rel = d.closestRel[b];
-        used += Append(buf, size, used, "# closest %s %u %.3f %.3f %.3f %.3f\n", BodyAt(r, static_cast<uint32_t>(b)).name,
+        used += Append(buf, size, used, "# closest %s %u %.3f %.3f %.3f %.3f\n", BodyAt(r, b).name,
                        d.closestIndex[b], length(rel), rel.x, rel.y, rel.z);
     }
     used += Append(buf, size, used, "%s", "mjd,ship_x,ship_y,ship_z,ship_vx,ship_vy,ship_vz");
     for (int i = 0; i < count; ++i) {
-        const char *name = BodyAt(r, static_cast<uint32_t>(modelled[i])).name;
+        const char *name = BodyAt(r, modelled[i]).name;
         used += Append(buf, size, used, ",%s_x,%s_y,%s_z", name, name, name);
     }
     used += Append(buf, size, used, "%s", "\n");

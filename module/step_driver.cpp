@@ -16,8 +16,7 @@
 
 namespace kavrex {
 
-void RefillTanks(int ship) {
-    ShipRecord &r = Ship(ship);
+void RefillTanks(ShipRecord &r) {
     VESSEL *v = r.vessel;
     for (DWORD k = 0; k < v->GetPropellantCount(); ++k) {
         PROPELLANT_HANDLE h = v->GetPropellantHandleByIndex(k);
@@ -30,8 +29,7 @@ void RefillTanks(int ship) {
     }
 }
 
-void SampleShipState(int ship) {
-    ShipRecord &r = Ship(ship);
+void SampleShipState(ShipRecord &r) {
     oapiGetGlobalPos(r.vesselHandle, &r.shipPos);
     oapiGetGlobalVel(r.vesselHandle, &r.shipVel);
     const double speed = length(r.shipVel);
@@ -66,8 +64,7 @@ double UnitCosine(double c) { return std::fmax(-1.0, std::fmin(1.0, c)); }
 
 }  // namespace
 
-SteeringAngles ComputeSteering(int ship) {
-    const ShipRecord &r = Ship(ship);
+SteeringAngles ComputeSteering(const ShipRecord &r) {
     SteeringAngles a = {0, 0, 0};
     const uint32_t T = ListIndex(r, r.targetBody);
     VECTOR3 d;
@@ -97,8 +94,7 @@ SteeringAngles ComputeSteering(int ship) {
 
 namespace {
 
-void Drive(int ship) {
-    ShipRecord &r = Ship(ship);
+void Drive(ShipRecord &r) {
     if (!r.kvEngaged) return;
     r.ejected = true;
     r.thrustLevel = r.mainThrustMax != 0 ? r.artGee * r.mass / r.mainThrustMax : 0;
@@ -126,14 +122,14 @@ DLLCLBK void opcPreStep(double /*simt*/, double simdt, double /*mjd*/) {
     for (uint32_t n = 0; n < ShipCount(); ++n) {
         const int i = static_cast<int>(n);
         ShipRecord &r = Ship(i);
-        if (!r.autofillOff) RefillTanks(i);
-        SampleShipState(i);
-        const SteeringAngles a = ComputeSteering(i);
+        if (!r.autofillOff) RefillTanks(r);
+        SampleShipState(r);
+        const SteeringAngles a = ComputeSteering(r);
         const bool pitchOk = HoldAttitudeAxis(i, -a.pitch, 0);
         const bool yawOk = HoldAttitudeAxis(i, a.yaw, 1);
         const bool bankOk = HoldAttitudeAxis(i, a.bank, 2);
         r.attitudeAligned = pitchOk && yawOk && bankOk;
-        Drive(i);
+        Drive(r);
         if (i == focus && !r.display.ready) Predict(i);
     }
 }

@@ -4,19 +4,21 @@
 
 namespace kavrex {
 
+struct ShipRecord;
+
 // Samples the record's vessel and every listed body: positions, velocities, relative states,
 // gravity terms, distances to the source's and target's surfaces, mass, weight and rotation.
-void SampleShipState(int ship);
+void SampleShipState(ShipRecord &r);
 
 // Tops up every tank below 0.2 % of its capacity (to full, or to the superthrust fraction).
-void RefillTanks(int ship);
+void RefillTanks(ShipRecord &r);
 // How far the vessel is off its steering direction, radians, as the autopilot gets it.
 struct SteeringAngles {
     double pitch, yaw, bank;
 };
 // From the record's present sample. A direction of no length (the target at the ship's
 // position, or no motion relative to it) gives no angles at all: the vessel is held still.
-SteeringAngles ComputeSteering(int ship);
+SteeringAngles ComputeSteering(const ShipRecord &r);
 
 }  // namespace kavrex
 

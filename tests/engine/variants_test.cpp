@@ -48,7 +48,7 @@ protected:
         kavrex::RebuildBodyList(ship);
         return ship;
     }
-    std::vector<std::string> Names(const int *indices, int count, int ship) {
+    std::vector<std::string> Names(const kavrex::BodyIndex *indices, int count, int ship) {
         std::vector<std::string> out;
         for (int i = 0; i < count; ++i) out.push_back(Ship(ship).bodies[indices[i]].name);
         return out;

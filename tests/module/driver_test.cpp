@@ -106,7 +106,7 @@ TEST_F(DriverTest, SteeringSignsFromTheTargetAndFromTheRelativeVelocity) {
     const int ship = Claim();
     kavrex::ShipRecord &r = Ship(ship);
     r.targetBody = 1;
-    kavrex::SampleShipState(ship);
+    kavrex::SampleShipState(kavrex::Ship(ship));
     const double deg = 180 / 3.14159265358979323846;
     const struct {
         VECTOR3 at;
@@ -115,7 +115,7 @@ TEST_F(DriverTest, SteeringSignsFromTheTargetAndFromTheRelativeVelocity) {
                    {_V(-1, 0, 1), 0, -45}, {_V(-1, 0, -1), 0, -135}};
     for (const auto &t : targets) {
         r.bodyPos[1] = t.at * 1e6;
-        const kavrex::SteeringAngles a = kavrex::ComputeSteering(ship);
+        const kavrex::SteeringAngles a = kavrex::ComputeSteering(kavrex::Ship(ship));
         EXPECT_NEAR(a.pitch * deg, t.pitch, 1e-9) << t.at.x << " " << t.at.y << " " << t.at.z;
         EXPECT_NEAR(a.yaw * deg, t.yaw, 1e-9) << t.at.x << " " << t.at.y << " " << t.at.z;
     }
@@ -125,14 +125,14 @@ TEST_F(DriverTest, SteeringSignsFromTheTargetAndFromTheRelativeVelocity) {
     r.rotation = MATRIX3{{0, 0, 1, 0, 1, 0, -1, 0, 0}};
     r.bodyVel[1] = _V(500, 0, 0);
     r.shipVel = _V(600, 0, 0);   // moving along the nose relative to the target
-    kavrex::SteeringAngles a = kavrex::ComputeSteering(ship);
+    kavrex::SteeringAngles a = kavrex::ComputeSteering(kavrex::Ship(ship));
     EXPECT_NEAR(a.pitch, 0, 1e-12);
     EXPECT_NEAR(a.yaw, 0, 1e-12);
     r.shipVel = _V(500, 0, 100);   // along global +z: the vessel's -x, to the left
-    a = kavrex::ComputeSteering(ship);
+    a = kavrex::ComputeSteering(kavrex::Ship(ship));
     EXPECT_NEAR(a.yaw * deg, -90, 1e-9);
     r.invertDirection = true;      // against it: to the right
-    a = kavrex::ComputeSteering(ship);
+    a = kavrex::ComputeSteering(kavrex::Ship(ship));
     EXPECT_NEAR(a.yaw * deg, 90, 1e-9);
 }
 

@@ -284,7 +284,7 @@ TEST_F(FlightTest, SteeringNearTheNoseAndTheZenithIsAlwaysANumber) {
         const bool zenith = i % 2 == 1;
         const double speed = 1 + (i % 977) * 13.7;
         r.shipVel = zenith ? _V(tiny(), 1, tiny()) * speed : _V(tiny(), tiny(), 1) * speed;
-        const kavrex::SteeringAngles a = kavrex::ComputeSteering(ship);
+        const kavrex::SteeringAngles a = kavrex::ComputeSteering(kavrex::Ship(ship));
         if (!std::isfinite(a.pitch) || !std::isfinite(a.yaw) || !std::isfinite(a.bank)) ++notANumber;
         if (!zenith) largestYaw = std::fmax(largestYaw, std::fabs(a.yaw));
     }

@@ -24,7 +24,7 @@ protected:
     void Aim(int ship, uint32_t source, uint32_t target) {
         kavrex::Ship(ship).sourceBody = source;
         kavrex::Ship(ship).targetBody = target;
-        kavrex::SampleShipState(ship);
+        kavrex::SampleShipState(kavrex::Ship(ship));
         kavrex::Driver().weightAccel = _V(0, 0, 0);
     }
     // Selects the variant and computes, as the driver does; returns the variant.
