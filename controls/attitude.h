@@ -3,9 +3,9 @@
 #ifndef KAVREX_CONTROLS_ATTITUDE_H
 #define KAVREX_CONTROLS_ATTITUDE_H
 
-namespace kavrex {
+#include "../model/units.h"
 
-constexpr double kDegree = 0.017453292519943278;   // the module's degree, in radians
+namespace kavrex {
 
 // Axis 0 pitch, 1 yaw, 2 bank; `angle` is how far the vessel is off its steering direction
 // about that axis. With the hold on, commands the axis's rotation level; always reports whether

@@ -34,7 +34,7 @@ void StepIndex(uint32_t &index, uint32_t count) {
         index = index + 1 >= count ? 0 : index + 1;
 }
 
-void MoreSteps(uint32_t &n) { n = n >= 4096 ? 8192 : n * 2; }
+void MoreSteps(uint32_t &n) { n = n >= kMaxPoints / 2 ? kMaxPoints : n * 2; }
 void FewerSteps(uint32_t &n) { n = (n >> 1) <= 128 ? 128 : n >> 1; }
 
 uint32_t NextMode(uint32_t mode) {

@@ -50,10 +50,10 @@ const char *Skip(const char *line, size_t n) {
 }
 
 // The first blank-delimited word from `from` on, cut to 63 characters.
-void ReadName(const char *from, char name[64]) {
+void ReadName(const char *from, char name[kNameLength]) {
     while (*from == ' ' || *from == '\t') ++from;
     size_t n = 0;
-    while (from[n] && from[n] != ' ' && from[n] != '\t' && from[n] != '\r' && from[n] != '\n' && n < 63) ++n;
+    while (from[n] && from[n] != ' ' && from[n] != '\t' && from[n] != '\r' && from[n] != '\n' && n < kNameLength - 1) ++n;
     for (size_t i = 0; i < n; ++i) name[i] = from[i];
     name[n] = '\0';
 }
@@ -138,7 +138,7 @@ void ReadStatusLines(const MFD *display, FILEHANDLE scn) {
     if (ship == kNone) return;
     ShipRecord &r = Ship(ship);
     bool anyLine = false, anyName = false;
-    char source[64] = "", target[64] = "", center[64] = "";
+    char source[kNameLength] = "", target[kNameLength] = "", center[kNameLength] = "";
     char *line = nullptr;
     while (oapiReadScenario_nextline(scn, line)) {
         long n;

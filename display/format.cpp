@@ -3,6 +3,8 @@
 
 #include "draw_state.h"
 
+#include "../model/units.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -79,16 +81,16 @@ void PrintMjd(HDC dc, const char *label, double mjd, bool highlight) {
 
 // Durations the clock can show: 100 million hours (some 11,000 years) keeps the hours within a
 // 32-bit long, as on Windows; a longer or non-number duration has no clock time to show.
-constexpr double kMaxShownSeconds = 3600.0 * 1e8;
+constexpr double kMaxShownSeconds = kSecondsPerHour * 1e8;
 
 void DurationText(char *out, size_t size, double s) {
     if (!(std::fabs(s) < kMaxShownSeconds)) {
         std::snprintf(out, size, "--:--:--");
         return;
     }
-    const long h = Trunc(s / 3600);
-    const long m = Trunc((s - 3600.0 * Real(h)) / 60);
-    const long sec = Trunc(s - 3600.0 * Real(h) - 60.0 * Real(m));
+    const long h = Trunc(s / kSecondsPerHour);
+    const long m = Trunc((s - kSecondsPerHour * Real(h)) / 60);
+    const long sec = Trunc(s - kSecondsPerHour * Real(h) - 60.0 * Real(m));
     std::snprintf(out, size, "%ld:%02ld:%02ld", h, m, sec);
 }
 

@@ -24,10 +24,10 @@ void GravityRose(const ShipRecord &r, HDC dc, int W, int H) {
     const int R = W / 8, Xc = (7 * W) / 8 - 5, Yc = (7 * H) / 8 - 5;
     SelectObject(dc, Module().whitePen);
     Ellipse(dc, Xc - R, Yc - R, Xc + R, Yc + R);
-    const uint32_t S = ListIndex(r, r.sourceBody), T = ListIndex(r, r.targetBody);
-    const uint32_t bodies[5] = {0, S, r.bodies[S].parent, T, r.bodies[T].parent};
+    const BodyIndex S = ListIndex(r, r.sourceBody), T = ListIndex(r, r.targetBody);
+    const BodyIndex bodies[5] = {0, S, r.bodies[S].parent, T, r.bodies[T].parent};
     for (int k = 0; k < 5; ++k) {
-        const uint32_t b = ListIndex(r, bodies[k]);
+        const BodyIndex b = ListIndex(r, bodies[k]);
         if ((k == 2 || k == 4) && bodies[k] == 0) continue;   // a planet's parent, the star: drawn first
         SelectObject(dc, r.bodies[b].solidPen);
         VECTOR3 v;

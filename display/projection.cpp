@@ -3,16 +3,13 @@
 
 #include "../engine/catalogue.h"
 #include "../model/ship_table.h"
+#include "../model/units.h"
 
 #include <cmath>
 
 namespace kavrex {
 
 namespace {
-
-constexpr double kTwoPi = 6.283185307179586;
-constexpr double kPiValue = 3.141592653589793;
-constexpr double kDegreeValue = 0.017453292519943278;
 
 double ZeroTiny(double x) { return std::fabs(x) < 0.01 ? 0.0 : x; }
 
@@ -65,7 +62,7 @@ void ComputeOrbitPlane(OBJHANDLE vessel, OBJHANDLE body) {
     o.P = o.eccentricity != 0 ? unit(e) : n;
 
     if (o.inclination == 0 || n.x >= 1) o.node = 0;
-    else if (n.x <= -1) o.node = kPiValue;
+    else if (n.x <= -1) o.node = kPi;
     else o.node = n.z < 0 ? kTwoPi - std::acos(n.x) : std::acos(n.x);
 
     if (o.eccentricity == 0) {
@@ -80,7 +77,7 @@ void ComputeOrbitPlane(OBJHANDLE vessel, OBJHANDLE body) {
     o.lonPeri = WrapAngle(o.argPeri + o.node);
     o.Q = unit(crossp(hu, o.P));
     Module().orbit = o;
-    const VECTOR3 x = OrbitPointDirection(0), y = OrbitPointDirection(90 * kDegreeValue);
+    const VECTOR3 x = OrbitPointDirection(0), y = OrbitPointDirection(90 * kDegree);
     if (!Usable(x) || !Usable(y)) return;   // a conic of no size: keep the rows
     Projection().x = unit(x);
     Projection().y = unit(y);

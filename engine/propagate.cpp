@@ -2,6 +2,7 @@
 #include "propagate.h"
 
 #include "../model/module_state.h"
+#include "../model/units.h"
 #include "gravity_step.h"
 #include "segment_minimum.h"
 
@@ -67,7 +68,7 @@ void RecordClosestApproaches(const ShipRecord &r, TrajectoryBuffer &w, const Var
             rel = m.rel;
             d = length(rel);
             index = m.fraction < 0.5 ? k - 1 : k;
-            mjd = Comp().pointMjd[k - 1] + m.fraction * stepLength / 86400.0;
+            mjd = Comp().pointMjd[k - 1] + m.fraction * stepLength / kSecondsPerDay;
         }
         if (!(d < length(w.closestRel[b]))) continue;
         w.closestIndex[b] = index;
@@ -150,7 +151,7 @@ void Propagate(int ship, const VariantBodies &vb) {
     for (;;) {
         const uint32_t k = c.k;
         StorePoint(w, c.model, k);
-        c.pointMjd[k] = c.startMjd + c.t / 86400.0;
+        c.pointMjd[k] = c.startMjd + c.t / kSecondsPerDay;
         RecordClosestApproaches(r, w, vb, k, c.dt);   // c.dt: the step that led to point k
         UpdateStepControl(ship);
         c.t += c.dt;
