@@ -8,6 +8,7 @@
 #include "../model/module_state.h"
 #include "../model/ship_lookup.h"
 #include "../model/ship_table.h"
+#include "../model/units.h"
 #include "draw_state.h"
 #include "format.h"
 #include "plot.h"
@@ -61,7 +62,7 @@ void ReadOuts(const ShipRecord &r, const MfdEntry &e, HDC dc) {
         NextLine();
     }
     PrintDuration(dc, "Elapsed", r.elapsed);
-    const double remains = (buf.arrivalMjd - r.ejectMjd) * 24 * 60 * 60 - r.elapsed;
+    const double remains = (buf.arrivalMjd - r.ejectMjd) * kSecondsPerDay - r.elapsed;
     PrintDuration(dc, "Remains", remains > 0 ? remains : 0.0);
     PrintDistanceLabelled(dc, buf.impact ? "IMPACT" : "PeT", buf.impact ? kRed : kGreen,
                           length(buf.closestRel[T]) - target.radius);

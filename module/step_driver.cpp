@@ -8,6 +8,7 @@
 #include "../controls/attitude.h"
 #include "../engine/propagate.h"
 #include "../model/module_state.h"
+#include "../model/units.h"
 #include "../model/ship_lookup.h"
 #include "../model/ship_table.h"
 #include "step_driver.h"
@@ -53,7 +54,7 @@ void SampleShipState(ShipRecord &r) {
         r.ejectMjd = oapiGetSimMJD();
         r.elapsed = 0;
     } else {
-        r.elapsed = (oapiGetSimMJD() - r.ejectMjd) * 24 * 60 * 60;
+        r.elapsed = (oapiGetSimMJD() - r.ejectMjd) * kSecondsPerDay;
     }
     oapiGetRotationMatrix(r.vesselHandle, &r.rotation);
 }
