@@ -54,12 +54,6 @@ std::vector<VECTOR3> PredictedPath(const std::string &csv) {
     return path;
 }
 
-std::string ScenarioName(const std::string &path) {
-    std::string name = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
-    const size_t dot = name.rfind('.');
-    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
-}
-
 // One progress line: rewritten in place on a terminal, a plain line every tenth otherwise.
 class Progress {
 public:
@@ -92,7 +86,7 @@ int RunFlight(const CommandLine &cl) {
     std::string error;
     std::vector<TimelineEvent> timeline;
     if (!ParseTimeline(session.scenario(), timeline, error)) return Fail(error);
-    const std::string out = cl.out.empty() ? "out/" + ScenarioName(session.scenario().path) : cl.out;
+    const std::string out = OutputFolder(cl, session);
     if (!MakeFolders(out, error)) return Fail(error);
     const std::vector<int> open = OpenDisplaysOrKavrex(session);
     if (open.empty()) return 1;
@@ -118,21 +112,7 @@ int RunFlight(const CommandLine &cl) {
 
     sim.refresh = [&] {
         session.RefreshDisplays();
-        const RecordingDc *dc = session.LastRefresh(slot);
-        DisplayReading now;
-        if (dc && ReadDisplay(dc->ops(), now)) {
-            // A refresh without a new prediction shows the strip alone: keep the last read-outs.
-            if (!now.readouts) {
-                DisplayReading strip = reading;
-                strip.strip = true;
-                strip.hold = now.hold;
-                strip.aim = now.aim;
-                strip.invert = now.invert;
-                strip.drive = now.drive;
-                now = strip;
-            }
-            reading = now;
-        }
+        FollowRefresh(session.LastRefresh(slot), reading);
         if (!cl.pilot || pilot.done()) return;
         const PilotAction a = pilot.Decide(reading, sim.timeAcceleration());
         if (a.departed) {

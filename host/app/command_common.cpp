@@ -29,6 +29,15 @@ bool MakeFolders(const std::string &dir, std::string &error) {
     return true;
 }
 
+std::string OutputFolder(const CommandLine &cl, const Session &session) {
+    if (!cl.out.empty()) return cl.out;
+    const std::string &path = session.scenario().path;
+    std::string name = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
+    const size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot != 0) name = name.substr(0, dot);
+    return "out/" + name;
+}
+
 int Fail(const std::string &error) {
     std::fprintf(stderr, "kavrex-sim: %s\n", error.c_str());
     return 1;

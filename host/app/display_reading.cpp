@@ -79,4 +79,19 @@ bool ReadDisplay(const std::vector<DrawOp> &ops, DisplayReading &out) {
     return true;
 }
 
+void FollowRefresh(const RecordingDc *dc, DisplayReading &reading) {
+    DisplayReading now;
+    if (!dc || !ReadDisplay(dc->ops(), now)) return;
+    if (!now.readouts) {
+        DisplayReading strip = reading;
+        strip.strip = true;
+        strip.hold = now.hold;
+        strip.aim = now.aim;
+        strip.invert = now.invert;
+        strip.drive = now.drive;
+        now = strip;
+    }
+    reading = now;
+}
+
 }  // namespace kvhost

@@ -35,6 +35,11 @@ struct DisplayReading {
 // is there (a closed display, a failure message).
 bool ReadDisplay(const std::vector<DrawOp> &ops, DisplayReading &out);
 
+// Brings `reading` up to date with a display's latest refresh (null: no refresh, nothing
+// changes). A refresh without a new prediction shows the strip alone: the last read-outs are
+// kept beside the new strip.
+void FollowRefresh(const RecordingDc *dc, DisplayReading &reading);
+
 // A read-out number as the display writes it: "101.92G", "-2.50k", "0.61AU", "7.67".
 bool ReadLadderNumber(const std::string &text, double &out);
 

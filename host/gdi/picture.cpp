@@ -16,14 +16,20 @@ bool EndsWith(const std::string &s, const char *tail) {
     return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
 }
 
-// The bezel: button labels beside the screen, six a side, in the display's font.
-void DrawBezel(cairo_t *cr, int W, int H, double margin, const std::vector<std::string> &labels) {
+// The bezel: button labels beside the screen, six a side, in the display's font; a held button's
+// label on a lighter plate.
+void DrawBezel(cairo_t *cr, int W, int H, double margin, const std::vector<std::string> &labels, int pressed) {
     cairo_set_source_rgb(cr, 0.16, 0.17, 0.18);
     cairo_paint(cr);
     SelectDisplayFont(cr, H);
     for (size_t i = 0; i < labels.size() && i < 12; ++i) {
         const bool left = i < 6;
         const double y = H * ((i % 6) + 0.5) / 6.0;
+        if (static_cast<int>(i) == pressed) {
+            cairo_set_source_rgb(cr, 0.45, 0.47, 0.5);
+            cairo_rectangle(cr, left ? 2 : margin + W + 2, H * (i % 6) / 6.0 + 2, margin - 4, H / 6.0 - 4);
+            cairo_fill(cr);
+        }
         cairo_text_extents_t ext;
         cairo_text_extents(cr, labels[i].c_str(), &ext);
         const double x = left ? (margin - ext.x_advance) / 2 : margin + W + (margin - ext.x_advance) / 2;
@@ -90,20 +96,36 @@ bool WriteCairoPicture(const std::string &path, double width, double height,
     return true;
 }
 
+double BezelMargin(int height) { return height / 24 * 4.0; }
+
+int ButtonAtPoint(double x, double y, int W, int H) {
+    const double margin = BezelMargin(H);
+    if (!(y >= 0 && y < H)) return -1;
+    const int row = static_cast<int>(y * 6 / H);
+    if (x >= 0 && x < margin) return row;
+    if (x >= margin + W && x < 2 * margin + W) return 6 + row;
+    return -1;
+}
+
+void PaintDisplayPicture(cairo_t *cr, int W, int H, const std::vector<std::string> &labels, double scale,
+                         const std::function<void(HDC)> &draw, int pressed) {
+    const double margin = BezelMargin(H);
+    cairo_save(cr);
+    cairo_scale(cr, scale, scale);
+    DrawBezel(cr, W, H, margin, labels, pressed);
+    cairo_translate(cr, margin, 0);
+    {
+        RasterDc dc(W, H, cr);
+        draw(dc.hdc());
+    }
+    cairo_restore(cr);
+}
+
 bool WritePicture(const std::string &path, int W, int H, const std::vector<std::string> &labels, double scale,
                   const std::function<void(HDC)> &draw, std::string &error) {
-    const double margin = H / 24 * 4.0;   // room for a three-letter label and some air
-    return WriteCairoPicture(path, (W + 2 * margin) * scale, H * scale, [&](cairo_t *cr) {
-        cairo_scale(cr, scale, scale);
-        DrawBezel(cr, W, H, margin, labels);
-        cairo_save(cr);
-        cairo_translate(cr, margin, 0);
-        {
-            RasterDc dc(W, H, cr);
-            draw(dc.hdc());
-        }
-        cairo_restore(cr);
-    }, error);
+    const double margin = BezelMargin(H);
+    return WriteCairoPicture(path, (W + 2 * margin) * scale, H * scale,
+                             [&](cairo_t *cr) { PaintDisplayPicture(cr, W, H, labels, scale, draw); }, error);
 }
 
 std::string RecordingJson(const RecordingDc &dc, const std::vector<std::string> &labels) {

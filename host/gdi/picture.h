@@ -16,6 +16,19 @@ namespace kvhost {
 
 constexpr double kDefaultPictureScale = 3;
 
+// The bezel beside each side of a display's screen, in display pixels: room for a three-letter
+// label and some air.
+double BezelMargin(int height);
+// Which button (0..11) a point of a display picture falls on, the point given in display pixels
+// from the picture's top-left corner (bezel included); -1 for the screen or outside. Each side's
+// six buttons share its height equally, as the labels do.
+int ButtonAtPoint(double x, double y, int width, int height);
+// Paints a display picture on `cr` with its top-left corner at the origin: the bezel with the
+// labels and the screen drawn through `draw` (given the HDC of a raster context), at `scale`
+// picture pixels per display pixel. The button `pressed` (-1 for none) is shown held down.
+void PaintDisplayPicture(cairo_t *cr, int width, int height, const std::vector<std::string> &labels, double scale,
+                         const std::function<void(HDC)> &draw, int pressed = -1);
+
 // Draws the display through `draw` (given the HDC of a raster context) and writes the picture
 // to `path`, PNG or SVG by its ending. False with the cause on failure.
 bool WritePicture(const std::string &path, int width, int height, const std::vector<std::string> &labels,
