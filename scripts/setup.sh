@@ -9,6 +9,7 @@ PACKAGES=(
   libcairo2-dev liberfa-dev fonts-dejavu-core
   g++-mingw-w64-x86-64
   clang libclang-rt-14-dev
+  libsdl2-dev xvfb xdotool imagemagick
 )
 
 missing=()

@@ -47,7 +47,7 @@ bool StartSession(Session &session, const CommandLine &cl) {
     std::string error;
     session.SetDisplaySize(cl.width, cl.height);
     const std::string scenario =
-        !cl.scenario.empty() ? cl.scenario : DefaultScenarioPath(cl.command == "run" ? "earth-mars.scn" : "default.scn");
+        !cl.scenario.empty() ? cl.scenario : DefaultScenarioPath(cl.command == "run" || cl.pilot ? "earth-mars.scn" : "default.scn");
     if (session.Start(scenario, cl.plugin, error)) return true;
     Fail(error);
     return false;

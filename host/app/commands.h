@@ -15,7 +15,9 @@ struct CommandLine {
     long steps = 0;         // frames to fly (run)
     double warp = 1;        // time acceleration (run)
     long mode = 0;          // display page to show (render); 0: as it opens
-    double scale = 3;       // picture scale (render)
+    double scale = 3;       // picture scale (render; fly: window pixels per display pixel)
+    bool scaleGiven = false;
+    bool paused = false;    // start paused (fly)
     bool stepsGiven = false;
     int width = 256, height = 256;   // display size in pixels
     bool pilot = false;     // the built-in pilot flies (run)
@@ -42,6 +44,7 @@ int RunBodies(const CommandLine &cl);
 int RunFlight(const CommandLine &cl);
 int RunRender(const CommandLine &cl);
 int RunPredict(const CommandLine &cl);
+int RunFly(const CommandLine &cl);   // needs a display server (the live window)
 
 // The text one of the plug-in's read-only describing exports gives (KavrexDescribeFocusShip,
 // KavrexDescribePrediction), or "" when it has none to give.

@@ -20,6 +20,7 @@ const char *kOverview =
     "  render [SCENARIO]   fly a few frames and write a picture of each open display\n"
     "  predict [SCENARIO]  the display's prediction after one computation, as CSV\n"
     "  bodies [SCENARIO]   print the focus vessel's body list as the plug-in built it\n"
+    "  fly [SCENARIO]      fly it live in a window, with the mouse and the keys\n"
     "\n"
     "Without a command kavrex-sim flies the main job: scenarios/earth-mars.scn with the pilot,\n"
     "from low Earth orbit to rest near Mars, its outputs in out/earth-mars/.\n";
@@ -74,9 +75,32 @@ const char *kBodiesHelp =
     "Loads the plug-in, opens the Kavrex display on the focus vessel of SCENARIO (default\n"
     "scenarios/default.scn) and prints its body list, source and target.\n";
 
+const char *kFlyHelp =
+    "usage: kavrex-sim fly [SCENARIO] [--pilot] [--paused] [--out DIR] [--scale S] [options]\n"
+    "\n"
+    "Opens a window with each open display of SCENARIO (default scenarios/default.scn; with\n"
+    "--pilot scenarios/earth-mars.scn) and flies it in real time times the warp. Closing the\n"
+    "window saves the scenario as DIR/final.scn (default out/<scenario name>/), to resume.\n"
+    "\n"
+    "  mouse               left or right click on a button beside a screen presses it\n"
+    "  letter keys         go to the display under the mouse (else the left-most); hold Ctrl\n"
+    "                      for the modified command\n"
+    "  + and -             time acceleration x10 and /10 (0.1 to 100000)\n"
+    "  Space               pause and go on\n"
+    "  Enter, Escape       answer or cancel the \"Select G\" box\n"
+    "\n"
+    "options:\n"
+    "  --pilot             the built-in pilot flies until you press any key or button\n"
+    "  --paused            open paused, on the moment \"render\" would picture\n"
+    "  --out DIR           where final.scn goes\n"
+    "  --scale S           window pixels per display pixel, above 0 and up to 16 (default 2)\n"
+    "\n"
+    "Needs a display server: without one it says so and stops.\n";
+
 void Usage(FILE *out, const std::string &command) {
     const char *text = command == "run" ? kRunHelp : command == "render" ? kRenderHelp
-                     : command == "predict" ? kPredictHelp : command == "bodies" ? kBodiesHelp : kOverview;
+                     : command == "predict" ? kPredictHelp : command == "bodies" ? kBodiesHelp
+                     : command == "fly" ? kFlyHelp : kOverview;
     std::fprintf(out, "%s\ncommon options:\n%s", text, kCommon);
 }
 
@@ -115,6 +139,10 @@ int main(int argc, char **argv) {
             cl.pilot = true;
             continue;
         }
+        if (a == "--paused") {
+            cl.paused = true;
+            continue;
+        }
         const bool takesValue = a == "--plugin" || a == "--out" || a == "--steps" || a == "--warp" || a == "--mode" ||
                                 a == "--scale" || a == "--size" || a == "--fps" || a == "--log-every";
         if (takesValue) {
@@ -143,6 +171,7 @@ int main(int argc, char **argv) {
             } else if (a == "--scale") {
                 if (!NumberOption("--scale", value, 1e-3, 16, false, "a scale above 0 and up to 16", n)) return 2;
                 cl.scale = n;
+                cl.scaleGiven = true;
             } else if (a == "--fps") {
                 if (!NumberOption("--fps", value, 1, 1000, false, "frames a second from 1 to 1000", n)) return 2;
                 cl.fps = n;
@@ -186,6 +215,10 @@ int main(int argc, char **argv) {
     if (cl.command == "bodies") return kvhost::RunBodies(cl);
     if (cl.command == "run") return kvhost::RunFlight(cl);
     if (cl.command == "predict") return kvhost::RunPredict(cl);
+    if (cl.command == "fly") {
+        if (!cl.scaleGiven) cl.scale = 2;
+        return kvhost::RunFly(cl);
+    }
     if (cl.command == "render") {
         if (cl.out.empty() || !(EndsWith(cl.out, ".png") || EndsWith(cl.out, ".svg") || EndsWith(cl.out, ".json"))) {
             std::fprintf(stderr, "kavrex-sim: render needs --out FILE.png, FILE.svg or FILE.json%s%s%s\n",

@@ -1,0 +1,313 @@
+// cmd_fly.cpp: "kavrex-sim fly": a window in which a person flies Kavrex live. The open
+// displays are shown with their bezels as the pictures show them, refreshed at the displays'
+// own interval, while the simulation runs in real time times the warp. The mouse presses the
+// bezel buttons, letter keys go to the display under the mouse (Ctrl is the modifier), "+",
+// "-" and Space are the simulator's time keys, and closing the window saves the scenario, as
+// the simulator does on exit. With --pilot the built-in pilot flies until any key is pressed.
+#include "commands.h"
+
+#include "../cockpit/cockpit.h"
+#include "../cockpit/input_state.h"
+#include "../cockpit/key_codes.h"
+#include "../gdi/picture.h"
+#include "../window/live_window.h"
+#include "display_reading.h"
+#include "fly_view.h"
+#include "pilot.h"
+#include "session.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+namespace kvhost {
+
+namespace {
+
+constexpr int kMaxFramesPerPass = 8;     // frames flown in one pass to catch up with the clock
+constexpr double kStallMs = 500;         // behind by more: the clock is reset, not caught up
+constexpr double kStripEveryMs = 250;    // the strip's date and rate are redrawn this often
+
+struct HeldButton {
+    int slot = -1, button = -1;
+    bool right = false;
+};
+
+struct Fly {
+    Fly(Session &s, LiveWindow &w, FlyView v) : session(s), window(w), view(std::move(v)) {}
+    Session &session;
+    LiveWindow &window;
+    FlyView view;
+    bool running = true, paused = false, dirty = true;
+    bool pilotOn = false;
+    int pilotSlot = 0;
+    Pilot pilot;
+    DisplayReading reading;
+    HeldButton held;
+    int mouseX = -1, mouseY = -1;
+    bool boxShown = false;
+    std::string boxText;
+    double fps = 0;
+};
+
+// The person acts: the pilot, if it was flying, hands over.
+void TakeOver(Fly &f) {
+    if (!f.pilotOn) return;
+    f.pilotOn = false;
+    f.dirty = true;
+    std::printf("kavrex-sim: you have the controls; the pilot is off\n");
+}
+
+// The input box as the module opened or closed it: typed text goes to it while it is open.
+void FollowInputBox(Fly &f) {
+    const InputBox &box = PendingInputBox();
+    if (box.open == f.boxShown) return;
+    f.boxShown = box.open;
+    f.boxText = box.open ? box.initialText : "";
+    f.window.SetTextInput(box.open);
+    f.dirty = true;
+}
+
+// The display the keys go to: the one under the mouse, else the left-most.
+int KeySlot(const Fly &f) {
+    const ViewPoint p = Locate(f.view, f.mouseX, f.mouseY);
+    return f.view.slots[p.display >= 0 ? p.display : 0];
+}
+
+void SetWarp(Fly &f, double warp) {
+    f.session.simulation().SetTimeAcceleration(std::min(kMaxWarp, std::max(kMinWarp, warp)));
+    f.dirty = true;
+}
+
+void BoxKey(Fly &f, const WindowEvent &e) {
+    if (e.key == WindowEvent::Enter) {
+        const std::string text = f.boxText;
+        AnswerInputBox(text);
+    } else if (e.key == WindowEvent::Escape) {
+        CancelInputBox();
+    } else if (e.key == WindowEvent::Backspace && !f.boxText.empty()) {
+        f.boxText.pop_back();
+        while (!f.boxText.empty() && (static_cast<unsigned char>(f.boxText.back()) & 0xC0) == 0x80) f.boxText.pop_back();
+    }
+    f.dirty = true;
+}
+
+void KeyDown(Fly &f, const WindowEvent &e) {
+    TakeOver(f);
+    if (f.boxShown) {
+        BoxKey(f, e);
+        return;
+    }
+    const double warp = f.session.simulation().timeAcceleration();
+    switch (e.key) {
+    case WindowEvent::Control: SetControlKeyDown(true); break;
+    case WindowEvent::Faster: SetWarp(f, warp * 10); break;
+    case WindowEvent::Slower: SetWarp(f, warp / 10); break;
+    case WindowEvent::Pause:
+        f.paused = !f.paused;
+        f.dirty = true;
+        break;
+    case WindowEvent::Letter:
+        PressKey(KeySlot(f), KeyCodeForLetter(e.letter));
+        f.dirty = true;
+        break;
+    default: break;
+    }
+}
+
+void MouseDown(Fly &f, const WindowEvent &e) {
+    TakeOver(f);
+    f.mouseX = e.x;
+    f.mouseY = e.y;
+    const ViewPoint p = Locate(f.view, e.x, e.y);
+    if (p.button < 0 || f.boxShown || f.held.slot >= 0) return;
+    f.held = {f.view.slots[p.display], p.button, e.right};
+    PressButton(f.held.slot, f.held.button, e.right ? PANEL_MOUSE_RBDOWN : PANEL_MOUSE_LBDOWN);
+    f.dirty = true;
+}
+
+void MouseUp(Fly &f, const WindowEvent &e) {
+    if (f.held.slot < 0 || f.held.right != e.right) return;
+    PressButton(f.held.slot, f.held.button, e.right ? PANEL_MOUSE_RBUP : PANEL_MOUSE_LBUP);
+    f.held = HeldButton();
+    f.dirty = true;
+}
+
+void Handle(Fly &f, const WindowEvent &e) {
+    switch (e.kind) {
+    case WindowEvent::Quit: f.running = false; break;
+    case WindowEvent::MouseMove:
+        f.mouseX = e.x;
+        f.mouseY = e.y;
+        break;
+    case WindowEvent::MouseDown: MouseDown(f, e); break;
+    case WindowEvent::MouseUp: MouseUp(f, e); break;
+    case WindowEvent::KeyDown: KeyDown(f, e); break;
+    case WindowEvent::KeyUp:
+        if (e.key == WindowEvent::Control) SetControlKeyDown(false);
+        break;
+    case WindowEvent::Text:
+        if (f.boxShown) {
+            f.boxText += e.text;
+            f.dirty = true;
+        }
+        break;
+    }
+    FollowInputBox(f);
+}
+
+// The pilot's turn at each refresh, as in a piloted run: it reads the display and acts.
+void PilotTurn(Fly &f) {
+    Simulation &sim = f.session.simulation();
+    FollowRefresh(f.session.LastRefresh(f.pilotSlot), f.reading);
+    const PilotAction a = f.pilot.Decide(f.reading, sim.timeAcceleration());
+    if (a.key) PressKey(f.pilotSlot, KeyCodeForLetter(a.key));
+    if (a.warp > 0) sim.SetTimeAcceleration(a.warp);
+    if (!a.what.empty()) std::printf("pilot: %s\n", a.what.c_str());
+    if (f.pilot.done()) f.pilotOn = false;
+}
+
+void PaintStrip(Fly &f, cairo_t *cr) {
+    const double top = f.view.pictureHeight;
+    cairo_set_source_rgb(cr, 0.08, 0.09, 0.1);
+    cairo_rectangle(cr, 0, top, f.view.width, kStripHeight);
+    cairo_fill(cr);
+    cairo_select_font_face(cr, "DejaVu Sans Mono", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, 13);
+    const double first = top + 17, second = top + 36;
+    if (f.boxShown) {
+        const std::string line = PendingInputBox().title + ": " + f.boxText + "_   Enter answers, Escape cancels";
+        cairo_set_source_rgb(cr, 0.25, 0.27, 0.15);
+        cairo_rectangle(cr, 2, top + 2, f.view.width - 4, kStripHeight - 4);
+        cairo_fill(cr);
+        cairo_set_source_rgb(cr, 1, 1, 0.6);
+        cairo_move_to(cr, 8, first);
+        cairo_show_text(cr, line.c_str());
+        return;
+    }
+    StripFacts facts;
+    facts.warp = f.session.simulation().timeAcceleration();
+    facts.paused = f.paused;
+    facts.pilot = f.pilotOn;
+    facts.fps = f.fps;
+    const StripLines lines = StripText(f.session.world(), facts);
+    cairo_set_source_rgb(cr, 0.85, 0.85, 0.8);
+    cairo_move_to(cr, 8, first);
+    cairo_show_text(cr, lines.time.c_str());
+    cairo_move_to(cr, 8, second);
+    cairo_show_text(cr, lines.vessel.c_str());
+    cairo_text_extents_t ext;
+    cairo_text_extents(cr, StripKeys(), &ext);
+    cairo_set_source_rgb(cr, 0.55, 0.55, 0.5);
+    cairo_move_to(cr, f.view.width - ext.x_advance - 8, first);
+    cairo_show_text(cr, StripKeys());
+}
+
+void Paint(Fly &f) {
+    cairo_t *cr = f.window.canvas();
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_paint(cr);
+    for (size_t i = 0; i < f.view.slots.size(); ++i) {
+        const int s = f.view.slots[i];
+        const DisplaySlot &d = Slot(s);
+        const RecordingDc *last = f.session.LastRefresh(s);
+        cairo_save(cr);
+        cairo_translate(cr, f.view.left[i], 0);
+        PaintDisplayPicture(cr, d.width, d.height, ButtonLabels(s), f.view.scale, [last](HDC hdc) {
+            if (last) last->ReplayOn(*DeviceContext::FromHdc(hdc));
+        }, f.held.slot == s ? f.held.button : -1);
+        cairo_restore(cr);
+    }
+    PaintStrip(f, cr);
+    f.window.Present();
+    f.dirty = false;
+}
+
+bool AnyDisplayInvalid() {
+    for (int s = 0; s < kDisplaySlots; ++s)
+        if (Slot(s).instance && Slot(s).displayInvalid) return true;
+    return false;
+}
+
+// Real time: frames are flown as the clock comes due, the displays refresh on the simulation's
+// schedule (or at once when the module asks), and the window is repainted when anything shown
+// has changed.
+void Loop(Fly &f, double fps) {
+    Simulation &sim = f.session.simulation();
+    const double frameMs = 1000.0 / fps;
+    double nextFrame = static_cast<double>(f.window.Ticks()), nextStrip = 0, rateStart = nextFrame;
+    long rateFrames = 0;
+    while (f.running) {
+        WindowEvent e;
+        while (f.running && f.window.Poll(e)) Handle(f, e);
+        if (!f.running) break;
+        const double now = static_cast<double>(f.window.Ticks());
+        if (f.paused || now - nextFrame > kStallMs) nextFrame = now;
+        for (int n = 0; !f.paused && now >= nextFrame && n < kMaxFramesPerPass; ++n) {
+            sim.Frame();
+            ++rateFrames;
+            nextFrame += frameMs;
+            if (f.held.slot >= 0)
+                PressButton(f.held.slot, f.held.button, f.held.right ? PANEL_MOUSE_RBPRESSED : PANEL_MOUSE_LBPRESSED);
+        }
+        FollowInputBox(f);
+        if (AnyDisplayInvalid()) {
+            f.session.RefreshDisplays();
+            f.dirty = true;
+        }
+        if (now - rateStart >= 1000) {
+            f.fps = rateFrames * 1000.0 / (now - rateStart);
+            rateStart = now;
+            rateFrames = 0;
+        }
+        if (f.dirty || now >= nextStrip) {
+            Paint(f);
+            nextStrip = now + kStripEveryMs;
+        }
+        const double wait = std::min(f.paused ? 20.0 : nextFrame - static_cast<double>(f.window.Ticks()), 20.0);
+        if (wait >= 1) f.window.Wait(static_cast<unsigned>(wait));
+    }
+}
+
+}  // namespace
+
+int RunFly(const CommandLine &cl) {
+    Session session;
+    if (!StartSession(session, cl)) return 1;
+    const std::vector<int> open = OpenDisplaysOrKavrex(session);
+    if (open.empty()) return 1;
+    std::string error;
+    const std::string out = OutputFolder(cl, session);
+    if (!MakeFolders(out, error)) return Fail(error);
+
+    LiveWindow window;
+    Fly f(session, window, LayOut(open, cl.scale));
+    if (!window.Open("Kavrex - " + session.scenario().path, f.view.width, f.view.height, error))
+        return Fail("fly: " + error);
+    f.paused = cl.paused;
+    f.pilotOn = cl.pilot;
+    f.pilotSlot = open.front();
+    Simulation &sim = session.simulation();
+    sim.frameLength = 1.0 / cl.fps;
+    sim.SetTimeAcceleration(cl.warp);
+    sim.refresh = [&f] {
+        f.session.RefreshDisplays();
+        f.dirty = true;
+        if (f.pilotOn) PilotTurn(f);
+    };
+    // The first picture is the moment "render" shows: one frame, predicted afresh.
+    session.FlyToOneMoment(1);
+    session.RefreshDisplays();
+    std::printf("kavrex-sim: flying %s; close the window to save and stop\n", session.scenario().path.c_str());
+    std::fflush(stdout);
+    Loop(f, cl.fps);
+
+    SetControlKeyDown(false);
+    if (PendingInputBox().open) CancelInputBox();
+    const std::string scn = out + "/final.scn";
+    if (!session.Save(scn, error)) return Fail(error);
+    std::printf("wrote %s\n", scn.c_str());
+    return 0;
+}
+
+}  // namespace kvhost
