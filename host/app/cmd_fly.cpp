@@ -56,6 +56,7 @@ void TakeOver(Fly &f) {
     f.pilotOn = false;
     f.dirty = true;
     std::printf("kavrex-sim: you have the controls; the pilot is off\n");
+    std::fflush(stdout);
 }
 
 // The input box as the module opened or closed it: typed text goes to it while it is open.
@@ -163,7 +164,10 @@ void PilotTurn(Fly &f) {
     const PilotAction a = f.pilot.Decide(f.reading, sim.timeAcceleration());
     if (a.key) PressKey(f.pilotSlot, KeyCodeForLetter(a.key));
     if (a.warp > 0) sim.SetTimeAcceleration(a.warp);
-    if (!a.what.empty()) std::printf("pilot: %s\n", a.what.c_str());
+    if (!a.what.empty()) {
+        std::printf("pilot: %s\n", a.what.c_str());
+        std::fflush(stdout);
+    }
     if (f.pilot.done()) f.pilotOn = false;
 }
 

@@ -62,8 +62,9 @@ StripLines StripText(const World &world, const StripFacts &f) {
     double fraction = 0;
     char date[48] = "";
     if (eraJd2cal(2400000.5, world.Mjd(), &year, &month, &day, &fraction) == 0) {
-        const long minutes = std::lround(std::floor(fraction * 1440));
-        std::snprintf(date, sizeof date, "  %04d-%02d-%02d %02ld:%02ld", year, month, day, minutes / 60, minutes % 60);
+        const long seconds = std::lround(std::floor(fraction * 86400));
+        std::snprintf(date, sizeof date, "  %04d-%02d-%02d %02ld:%02ld:%02ld", year, month, day, seconds / 3600,
+                      seconds / 60 % 60, seconds % 60);
     }
     char text[128];
     std::snprintf(text, sizeof text, "MJD %.4f%s  x%g  %.0f fps", world.Mjd(), date, f.warp, f.fps);

@@ -40,7 +40,7 @@ struct StripFacts {
     bool pilot = false;   // the built-in pilot is flying
     double fps = 0;       // frames flown per second of real time
 };
-// The strip's two lines: "MJD 61450.5012  2027-02-14 12:01  x10  60 fps", then the focus
+// The strip's two lines: "MJD 61450.5012  2027-02-14 12:01:43  x10  60 fps", then the focus
 // vessel and its state ("Courier-1  orbiting Earth"), with PAUSED and PILOT when they are on.
 struct StripLines {
     std::string time, vessel;
