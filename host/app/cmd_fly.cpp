@@ -302,6 +302,7 @@ int RunFly(const CommandLine &cl) {
     // The first picture is the moment "render" shows: one frame, predicted afresh.
     session.FlyToOneMoment(1);
     session.RefreshDisplays();
+    Paint(f);
     std::printf("kavrex-sim: flying %s; close the window to save and stop\n", session.scenario().path.c_str());
     std::fflush(stdout);
     Loop(f, cl.fps);

@@ -47,12 +47,17 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Starts kavrex-sim fly with the given arguments and waits for its window (WID).
+# Starts kavrex-sim fly with the given arguments and waits for its window (WID). Under the
+# sanitizers the leak check is off for the window's program alone: SDL loads the X11 and D-Bus
+# client libraries itself and unloads them on exit, so what they keep can be neither freed nor
+# traced to a library. Address and undefined-behaviour checks stay on.
 start_fly() {
-  "$SIM" fly "$@" > "$WORK/fly.out" 2> "$WORK/fly.err" &
+  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$SIM" fly "$@" > "$WORK/fly.out" 2> "$WORK/fly.err" &
   FLY=$!
   WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Kavrex' 2>/dev/null | head -1)
   [ -n "$WID" ] || { cat "$WORK/fly.err"; echo "FAIL: the window did not open"; exit 1; }
+  # It says so once the first picture is painted.
+  for _ in $(seq 100); do grep -q "^kavrex-sim: flying" "$WORK/fly.out" && break; sleep 0.1; done
 }
 # Closes the window as the simulator's exit does and waits for the program to save and stop.
 close_fly() {
@@ -96,9 +101,13 @@ TARGET_VALUE=236x20+260+60 # the read-outs' first value: the target's name
 
 # --- the window, the render, the buttons and keys ----------------------------------------------
 start_fly --paused --out "$WORK/flight"
-shot "$WORK/open.png"
 "$SIM" render --scale 2 --out "$WORK/render.png" > /dev/null
-d=$(differing "$WORK/open.png" "$WORK/render.png" "$PICTURE")
+for _ in $(seq 20); do   # the window system may show the first picture a moment late
+  shot "$WORK/open.png"
+  d=$(differing "$WORK/open.png" "$WORK/render.png" "$PICTURE")
+  [ "$d" = "0" ] && break
+  sleep 0.1
+done
 [ "$d" = "0" ] && pass "the window shows what render draws for the same moment" ||
   fail "the window and render differ in $d pixels"
 
