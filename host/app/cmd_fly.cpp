@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <utility>
 
 namespace kvhost {
@@ -27,6 +28,8 @@ namespace {
 constexpr int kMaxFramesPerPass = 8;     // frames flown in one pass to catch up with the clock
 constexpr double kStallMs = 500;         // behind by more: the clock is reset, not caught up
 constexpr double kStripEveryMs = 250;    // the strip's date and rate are redrawn this often
+constexpr int kMaxWindowSide = 16384;    // pixels: beyond this no window system makes one
+constexpr size_t kMaxBoxText = 255;      // bytes typed into the input box
 
 struct HeldButton {
     int slot = -1, button = -1;
@@ -148,7 +151,7 @@ void Handle(Fly &f, const WindowEvent &e) {
         if (e.key == WindowEvent::Control) SetControlKeyDown(false);
         break;
     case WindowEvent::Text:
-        if (f.boxShown) {
+        if (f.boxShown && f.boxText.size() + e.text.size() <= kMaxBoxText) {
             f.boxText += e.text;
             f.dirty = true;
         }
@@ -286,6 +289,10 @@ int RunFly(const CommandLine &cl) {
 
     LiveWindow window;
     Fly f(session, window, LayOut(open, cl.scale));
+    if (f.view.width > kMaxWindowSide || f.view.height > kMaxWindowSide) {
+        return Fail("fly: a window of " + std::to_string(f.view.width) + " x " + std::to_string(f.view.height) +
+                    " pixels is more than a screen can hold; choose a smaller --scale or --size");
+    }
     if (!window.Open("Kavrex - " + session.scenario().path, f.view.width, f.view.height, error))
         return Fail("fly: " + error);
     f.paused = cl.paused;

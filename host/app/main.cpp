@@ -93,7 +93,7 @@ const char *kFlyHelp =
     "  --pilot             the built-in pilot flies until you press any key or button\n"
     "  --paused            open paused, on the moment \"render\" would picture\n"
     "  --out DIR           where final.scn goes\n"
-    "  --scale S           window pixels per display pixel, above 0 and up to 16 (default 2)\n"
+    "  --scale S           window pixels per display pixel, 0.5 to 8 (default 2)\n"
     "\n"
     "Needs a display server: without one it says so and stops.\n";
 
@@ -217,6 +217,10 @@ int main(int argc, char **argv) {
     if (cl.command == "predict") return kvhost::RunPredict(cl);
     if (cl.command == "fly") {
         if (!cl.scaleGiven) cl.scale = 2;
+        if (cl.scale < 0.5 || cl.scale > 8) {
+            std::fprintf(stderr, "kavrex-sim: fly takes a --scale from 0.5 to 8, not %g\n", cl.scale);
+            return 2;
+        }
         return kvhost::RunFly(cl);
     }
     if (cl.command == "render") {
