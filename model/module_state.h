@@ -1,12 +1,13 @@
 // module_state.h: everything of the module that outlives a call, in one structure.
 //
-// The records of the vessels live in the ship table; the rest of the module-wide state is here:
-// the registered mode and its pens, the drawing state of the Update that runs, the plot's scales
-// and screen positions, the view rows and the orbit plane behind them, the system catalogue,
-// the prediction's working state, the driver's per-record scratch, the date text and the
-// button modifier. Displays and records are drawn and computed one at a time, so one copy of
-// each serves them all. ResetModuleState, called by InitModule, gives every field its load-time
-// value, so nothing of an earlier load (an autozoom base, a computation) reaches the next.
+// A vessel's record is allocated when it is claimed (ship_table.h); where the records are, and
+// the rest of the module-wide state, is here: the registered mode and its pens, the line step,
+// the drawing state of the Update that runs, the plot's scales and screen positions, the view
+// rows and the orbit plane behind them, the system catalogue, the prediction's working state,
+// the driver's per-record scratch, the date text and the button modifier. Displays and records
+// are drawn and computed one at a time, so one copy of each serves them all. ResetModuleState,
+// called by InitModule, gives every field its load-time value, so nothing of an earlier load
+// (an autozoom base, a computation) reaches the next.
 #ifndef KAVREX_MODEL_MODULE_STATE_H
 #define KAVREX_MODEL_MODULE_STATE_H
 
