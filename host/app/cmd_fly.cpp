@@ -84,15 +84,9 @@ void SetWarp(Fly &f, double warp) {
 }
 
 void BoxKey(Fly &f, const WindowEvent &e) {
-    if (e.key == WindowEvent::Enter) {
-        const std::string text = f.boxText;
-        AnswerInputBox(text);
-    } else if (e.key == WindowEvent::Escape) {
-        CancelInputBox();
-    } else if (e.key == WindowEvent::Backspace && !f.boxText.empty()) {
-        f.boxText.pop_back();
-        while (!f.boxText.empty() && (static_cast<unsigned char>(f.boxText.back()) & 0xC0) == 0x80) f.boxText.pop_back();
-    }
+    if (e.key == WindowEvent::Enter) AnswerInputBox(f.boxText);
+    else if (e.key == WindowEvent::Escape) CancelInputBox();
+    else if (e.key == WindowEvent::Backspace) EraseLastCharacter(f.boxText);
     f.dirty = true;
 }
 

@@ -79,6 +79,11 @@ StripLines StripText(const World &world, const StripFacts &f) {
     return lines;
 }
 
+void EraseLastCharacter(std::string &text) {
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) text.pop_back();
+    if (!text.empty()) text.pop_back();
+}
+
 const char *StripKeys() { return "+ - warp  Space pause"; }
 
 }  // namespace kvhost

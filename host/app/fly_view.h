@@ -46,6 +46,9 @@ struct StripLines {
     std::string time, vessel;
 };
 StripLines StripText(const World &world, const StripFacts &facts);
+// Backspace in a typed UTF-8 text: the last character goes whole, however many bytes it has.
+void EraseLastCharacter(std::string &text);
+
 // The strip's reminder of the keys.
 const char *StripKeys();
 

@@ -70,4 +70,17 @@ TEST_F(FlyViewTest, TheStripTellsTheDateTheWarpAndTheVesselsState) {
     EXPECT_EQ(kvhost::StripText(world, facts).vessel.substr(0, 24), "Courier-1  landed on Moo");
 }
 
+TEST(FlyViewText, BackspaceErasesOneWholeCharacter) {
+    std::string typed = "9.8\xC3\xA9\xE2\x82\xAC";   // "9.8", e acute (2 bytes), the euro sign (3)
+    kvhost::EraseLastCharacter(typed);
+    EXPECT_EQ(typed, "9.8\xC3\xA9");
+    kvhost::EraseLastCharacter(typed);
+    EXPECT_EQ(typed, "9.8");
+    kvhost::EraseLastCharacter(typed);
+    EXPECT_EQ(typed, "9.");
+    typed.clear();
+    kvhost::EraseLastCharacter(typed);
+    EXPECT_EQ(typed, "");
+}
+
 }  // namespace
