@@ -13,7 +13,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 
 namespace kavrex {
 
@@ -154,7 +153,7 @@ bool SetKvAccelClbk(void * /*id*/, char *str, void * /*usrdata*/) {
     // beyond single precision could be saved but never read back (KV_ARTGEE is read as a float):
     // such a text leaves the acceleration as it was.
     const double value = LeadingNumber(str);
-    if (std::fabs(value) <= static_cast<double>(std::numeric_limits<float>::max())) Ship(ship).artGee = value;
+    if (FitsSinglePrecision(value)) Ship(ship).artGee = value;
     return true;
 }
 

@@ -12,7 +12,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 
 namespace kavrex {
 
@@ -38,7 +37,7 @@ void WriteNumber(FILEHANDLE scn, const char *key, const char *format, double val
 
 // A value as single precision holds it; one beyond its range (which no door lets in) as it is.
 double SinglePrecision(double v) {
-    if (!(std::fabs(v) <= static_cast<double>(std::numeric_limits<float>::max()))) return v;
+    if (!FitsSinglePrecision(v)) return v;
     return static_cast<double>(static_cast<float>(v));
 }
 
@@ -53,7 +52,8 @@ const char *Skip(const char *line, size_t n) {
 void ReadName(const char *from, char name[kNameLength]) {
     while (*from == ' ' || *from == '\t') ++from;
     size_t n = 0;
-    while (from[n] && from[n] != ' ' && from[n] != '\t' && from[n] != '\r' && from[n] != '\n' && n < kNameLength - 1) ++n;
+    const size_t most = kNameLength - 1;
+    while (n < most && from[n] && from[n] != ' ' && from[n] != '\t' && from[n] != '\r' && from[n] != '\n') ++n;
     for (size_t i = 0; i < n; ++i) name[i] = from[i];
     name[n] = '\0';
 }
@@ -149,10 +149,9 @@ void ReadStatusLines(const MFD *display, FILEHANDLE scn) {
             if (ReadDouble(line + 8, x)) r.ejectMjd = x;
         } else if (StartsWithIgnoringCase(line, "KV_ARTGEE", 9)) {
             // Single precision, as the value was always read; a value beyond it keeps artGee.
-            if (ReadDouble(line + 9, x) && std::isfinite(static_cast<float>(x)))
-                r.artGee = static_cast<double>(static_cast<float>(x));
+            if (ReadDouble(line + 9, x) && FitsSinglePrecision(x)) r.artGee = SinglePrecision(x);
         } else if (StartsWithIgnoringCase(line, "KV_FLAGS", 8)) {
-            if (ReadInt(line + 8, n)) SetFlagWord(Ship(ship), static_cast<unsigned>(n));
+            if (ReadInt(line + 8, n)) SetFlagWord(r, static_cast<unsigned>(n));
         } else if (StartsWithIgnoringCase(line, "KV_TARGET", 9)) {
             ReadName(line + 9, target);
             anyName = true;

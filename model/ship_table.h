@@ -12,7 +12,9 @@
 
 #include "capacities.h"
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace kavrex {
 
@@ -21,6 +23,12 @@ constexpr uint32_t kDefaultNumSteps = 4096;
 constexpr uint32_t kDefaultMode = 3;
 
 static_assert(static_cast<double>(9.8f) == kDefaultArtGee, "artGee default is 9.8 in single precision");
+
+// artGee is saved as KV_ARTGEE and read back in single precision: an acceleration beyond that
+// range (or not a number) could be saved but never read back, so no door lets one in.
+inline bool FitsSinglePrecision(double v) {
+    return std::fabs(v) <= static_cast<double>(std::numeric_limits<float>::max());
+}
 
 // One body of a vessel's body list.
 struct BodyEntry {
