@@ -102,9 +102,11 @@ void PrintDuration(HDC dc, const char *label, double seconds) {
 
 const char *MjdToText(double mjd) {
     // Dates the display can show: a non-number or one beyond the calendar's reach has no date.
+    char *text = Module().dateBuffer;
+    const size_t size = sizeof Module().dateBuffer;
     if (!(std::fabs(mjd) < 1e9)) {
-        std::snprintf(Module().dateBuffer, sizeof Module().dateBuffer, "--- --- -- --:--");
-        return Module().dateBuffer;
+        std::snprintf(text, size, "--- --- -- --:--");
+        return text;
     }
     const long Z = Trunc(mjd);
     const double F = mjd - static_cast<double>(Z);
@@ -126,9 +128,8 @@ const char *MjdToText(double mjd) {
     // The weekday in 0..6 whatever the sign of the date (MJD 0 was a Wednesday).
     const long weekday = ((Z + 3) % 7 + 7) % 7;
     const char *monthName = month >= 2 && month <= 13 ? kMonths[month] : "???";
-    std::snprintf(Module().dateBuffer, sizeof Module().dateBuffer, "%s %s %02ld %02ld:%02ld", kWeekdays[weekday], monthName, day,
-                  hour, minute);
-    return Module().dateBuffer;
+    std::snprintf(text, size, "%s %s %02ld %02ld:%02ld", kWeekdays[weekday], monthName, day, hour, minute);
+    return text;
 }
 
 }  // namespace kavrex

@@ -1,13 +1,13 @@
 // body_colours.cpp: the star and planet table and the moon table.
 #include "body_colours.h"
-#include "catalogue.h"
+
+#include "../model/capacities.h"
 
 namespace kavrex {
 
 namespace {
 
-// Index 0 is the star, 1 + p planet p.
-// One colour per planet the catalogue can hold, after the star's.
+// Index 0 is the star, 1 + p planet p: a colour for each planet the catalogue can hold.
 const COLORREF kStarAndPlanets[] = {
     kStarColour, 0xFF00FF, 0xFFFF00, 0x00FF00, 0x0000FF, 0x0080C0, 0x800080, 0x808000, 0xFF0000,
     0x00C0C0,    0xC000C0, 0xC0C000, 0x00C000, 0x0000C0, 0x0080C0, 0x0080C0, 0x0080C0,

@@ -11,14 +11,11 @@
 
 #include "../model/catalogue_records.h"
 #include "../model/module_state.h"
-#include "../model/ship_table.h"
-
-#include <cstdint>
 
 namespace kavrex {
 
 constexpr double kGravConst = 6.67259e-11;
-const SystemCatalogue &Catalogue();
+
 void BuildSystemCatalogue();
 
 }  // namespace kavrex

@@ -54,11 +54,12 @@ void StorePoint(TrajectoryBuffer &w, const ModelState &m, uint32_t k) {
 // fast ship cannot step over a body; closestIndex names the stored end nearer to it.
 void RecordClosestApproaches(const ShipRecord &r, TrajectoryBuffer &w, const VariantBodies &vb, uint32_t k,
                              double stepLength) {
+    const double *pointMjd = Comp().pointMjd;
     for (int i = 0; i < vb.watchedCount; ++i) {
         const BodyIndex b = vb.watched[i];
         VECTOR3 rel = w.bodyTrack[b][k] - w.shipTrack[k];
         uint32_t index = k;
-        double mjd = Comp().pointMjd[k];
+        double mjd = pointMjd[k];
         double d = length(rel);
         SegmentMinimum m;
         if (k > 0 && LeastDistanceInStep(w.bodyTrack[b][k - 1] - w.shipTrack[k - 1],
@@ -68,7 +69,7 @@ void RecordClosestApproaches(const ShipRecord &r, TrajectoryBuffer &w, const Var
             rel = m.rel;
             d = length(rel);
             index = m.fraction < 0.5 ? k - 1 : k;
-            mjd = Comp().pointMjd[k - 1] + m.fraction * stepLength / kSecondsPerDay;
+            mjd = pointMjd[k - 1] + m.fraction * stepLength / kSecondsPerDay;
         }
         if (!(d < length(w.closestRel[b]))) continue;
         w.closestIndex[b] = index;
@@ -93,9 +94,10 @@ VECTOR3 PredictionThrust(const ShipRecord &r) {
 
 void UpdateStepControl(int ship) {
     TrajectoryBuffer &w = Ship(ship).work;
-    const uint32_t N = Comp().numSteps;
-    const uint32_t k = ++Comp().k;
-    const uint32_t sinceClosest = k - w.closestIndex[Comp().target];
+    Computation &c = Comp();
+    const uint32_t N = c.numSteps;
+    const uint32_t k = ++c.k;
+    const uint32_t sinceClosest = k - w.closestIndex[c.target];
     if (sinceClosest <= kPointsAfterClosest && !w.impact)
         w.pointCount = std::min<uint32_t>(w.pointCount + 1, N);
     else
@@ -109,7 +111,7 @@ void UpdateStepControl(int ship) {
             if (w.pointCount < N / 16) dt = 16;
         }
     }
-    Comp().dt = dt * Comp().weightFactor;
+    c.dt = dt * c.weightFactor;
 }
 
 namespace {

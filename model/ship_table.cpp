@@ -13,6 +13,8 @@ static_assert(std::is_trivial<ShipRecord>::value, "a record must be plain data: 
 
 namespace {
 
+ShipTable &Table() { return Module().ships; }
+
 // The load-time defaults of the ten display entries of a record.
 void ResetMfdEntries(ShipRecord &record) {
     for (MfdEntry &e : record.mfds) {
@@ -46,11 +48,11 @@ void ResetRecordSettings(ShipRecord &r, bool full) {
 
 }  // namespace
 
-uint32_t ShipCount() { return Module().ships.count; }
+uint32_t ShipCount() { return Table().count; }
 
 ShipRecord *AllocatedShip(int index) {
     if (index < 0 || index >= kMaxShips) return nullptr;
-    return Module().ships.records[index];
+    return Table().records[index];
 }
 
 ShipRecord &Ship(int index) {
@@ -66,29 +68,32 @@ ShipRecord &Ship(int index) {
 MfdEntry &Entry(int ship, int mfd) { return Ship(ship).mfds[mfd]; }
 
 ShipRecord *PrepareFreeShip(int index) {
-    if (index < 0 || index >= kMaxShips || static_cast<uint32_t>(index) != Module().ships.count) return nullptr;
-    if (!Module().ships.records[index]) {
+    if (index < 0 || index >= kMaxShips || static_cast<uint32_t>(index) != Table().count) return nullptr;
+    ShipRecord *&slot = Table().records[index];
+    if (!slot) {
         void *block = std::calloc(1, sizeof(ShipRecord));
         if (!block) return nullptr;
         ShipRecord *r = static_cast<ShipRecord *>(block);
         // What InitModule gives every record: no vessel, full reset, entry defaults.
         ResetRecordSettings(*r, true);
         ResetMfdEntries(*r);
-        Module().ships.records[index] = r;
+        slot = r;
     }
-    return Module().ships.records[index];
+    return slot;
 }
 
 void ClaimShip(int index) {
-    if (static_cast<uint32_t>(index) == Module().ships.count && Module().ships.records[index]) ++Module().ships.count;
+    ShipTable &t = Table();
+    if (static_cast<uint32_t>(index) == t.count && t.records[index]) ++t.count;
 }
 
 void ClearShipTable() {
-    for (int i = 0; i < kMaxShips; ++i) {
-        std::free(Module().ships.records[i]);
-        Module().ships.records[i] = nullptr;
+    ShipTable &t = Table();
+    for (ShipRecord *&r : t.records) {
+        std::free(r);
+        r = nullptr;
     }
-    Module().ships.count = 0;
+    t.count = 0;
 }
 
 void ResetShipRecord(int index, bool full) { ResetRecordSettings(Ship(index), full); }

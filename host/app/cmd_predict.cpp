@@ -36,9 +36,7 @@ int RunPredict(const CommandLine &cl) {
     if (csv.empty()) return Fail("the plug-in " + cl.plugin + " has no prediction to describe");
     std::string error;
     if (!cl.out.empty()) {
-        const size_t slash = cl.out.rfind('/');
-        if (slash != std::string::npos && slash > 0 && !MakeFolders(cl.out.substr(0, slash), error)) return Fail(error);
-        if (!WriteTextFile(cl.out, csv, error)) return Fail(error);
+        if (!MakeFoldersFor(cl.out, error) || !WriteTextFile(cl.out, csv, error)) return Fail(error);
     }
     // The header, and where the rows went.
     std::istringstream in(csv);

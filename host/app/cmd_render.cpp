@@ -30,8 +30,7 @@ int RunRender(const CommandLine &cl) {
     Session session;
     if (!StartSession(session, cl)) return 1;
     std::string error;
-    const size_t slash = cl.out.rfind('/');
-    if (slash != std::string::npos && slash > 0 && !MakeFolders(cl.out.substr(0, slash), error)) return Fail(error);
+    if (!MakeFoldersFor(cl.out, error)) return Fail(error);
     const std::vector<int> open = OpenDisplaysOrKavrex(session);
     if (open.empty()) return 1;
     // A display opens on page 3; the pilot's M key cycles 3 -> 1 -> 2 -> 4.

@@ -29,6 +29,11 @@ bool MakeFolders(const std::string &dir, std::string &error) {
     return true;
 }
 
+bool MakeFoldersFor(const std::string &file, std::string &error) {
+    const size_t slash = file.rfind('/');
+    return slash == std::string::npos || slash == 0 || MakeFolders(file.substr(0, slash), error);
+}
+
 std::string OutputFolder(const CommandLine &cl, const Session &session) {
     if (!cl.out.empty()) return cl.out;
     const std::string &path = session.scenario().path;

@@ -37,6 +37,8 @@ std::vector<int> OpenDisplaysOrKavrex(const Session &session);
 std::string OutputFolder(const CommandLine &cl, const Session &session);
 // Makes the folder and any folders above it that do not exist yet; false with the cause.
 bool MakeFolders(const std::string &dir, std::string &error);
+// Makes the folders a file is to be written in (none for a file in the current folder).
+bool MakeFoldersFor(const std::string &file, std::string &error);
 // Prints "kavrex-sim: <error>" on standard error and gives the exit status 1.
 int Fail(const std::string &error);
 

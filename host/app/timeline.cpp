@@ -19,11 +19,9 @@ namespace {
 
 constexpr double kMaxTimelineTime = 1e12;   // s: some 30,000 years
 
-bool Number(const std::string &s, double &out) { return ParseNumber(s, out); }
-
 bool Slot(const std::string &s, int &out) {
     double v;
-    if (!Number(s, v) || v != std::floor(v) || v < 0 || v >= kDisplaySlots) return false;
+    if (!ParseNumber(s, v) || v != std::floor(v) || v < 0 || v >= kDisplaySlots) return false;
     out = static_cast<int>(v);
     return true;
 }
@@ -34,7 +32,7 @@ std::string ParseLine(const std::string &line, TimelineEvent &e) {
     std::istringstream in(c == std::string::npos ? line : line.substr(0, c));
     std::string time, action;
     if (!(in >> time)) return "skip";
-    if (!Number(time, e.time) || e.time < 0 || e.time > kMaxTimelineTime)
+    if (!ParseNumber(time, e.time) || e.time < 0 || e.time > kMaxTimelineTime)
         return "'" + time + "' is no time in seconds (0 to 1e12)";
     if (!(in >> action)) return "the time has no action after it";
     std::vector<std::string> args;
@@ -54,7 +52,8 @@ std::string ParseLine(const std::string &line, TimelineEvent &e) {
     if (strcasecmp(action.c_str(), "BUTTON") == 0) {
         e.kind = TimelineEvent::Button;
         double bt;
-        if (args.size() < 3 || !Slot(args[0], e.slot) || !Number(args[1], bt) || bt != std::floor(bt) || bt < 0 || bt > 11)
+        if (args.size() < 3 || !Slot(args[0], e.slot) || !ParseNumber(args[1], bt) || bt != std::floor(bt) || bt < 0 ||
+            bt > 11)
             return "BUTTON takes a display slot 0-9, a button 0-11 and LEFT, RIGHT or BOTH";
         e.button = static_cast<int>(bt);
         const std::string &how = args[2];
@@ -76,7 +75,7 @@ std::string ParseLine(const std::string &line, TimelineEvent &e) {
     }
     if (strcasecmp(action.c_str(), "WARP") == 0) {
         e.kind = TimelineEvent::Warp;
-        if (args.size() != 1 || !Number(args[0], e.warp) || e.warp < kMinWarp || e.warp > kMaxWarp)
+        if (args.size() != 1 || !ParseNumber(args[0], e.warp) || e.warp < kMinWarp || e.warp > kMaxWarp)
             return "WARP takes a time acceleration from 0.1 to 100000";
         return "";
     }
