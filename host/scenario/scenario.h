@@ -22,6 +22,10 @@ constexpr double kMaxAttitude = 3600;   // degrees, each AROT angle
 constexpr double kMaxSpin = 3600;       // degrees/s, each VROT rate: ten turns a second
 constexpr int kMaxTankIndex = 63;
 constexpr size_t kMaxNameLength = 63;   // vessel names, as the simulator hands them out
+constexpr int kCockpitDisplayCount = 12;   // display identifiers 0..11 a scenario names
+
+// The name of display `slot`'s block, as the simulator writes it: Left, Right, then 3 to 12.
+std::string DisplayBlockName(int slot);
 
 struct ScenarioShip {
     std::string name, className;

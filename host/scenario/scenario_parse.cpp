@@ -144,17 +144,20 @@ bool Parser::BeginSection(int line, const std::string &key, const std::string &r
     if (name == "MFD") {
         ScenarioDisplay d;
         d.line = line;
+        // Named as the simulator names them: Left and Right, then 3 to 12 (identifier + 1).
+        // 1 and 2 name Left and Right too; 0, which only older saves of ours wrote, is Left.
         if (Same(rest, "Left")) d.slot = 0;
         else if (Same(rest, "Right")) d.slot = 1;
         else {
-            double slot;
-            if (!ParseNumberIn(rest, 0, 9, slot) || slot != std::floor(slot))
-                return Fail(line, "display slot '" + rest + "' is not Left, Right or 0 to 9");
-            d.slot = static_cast<int>(slot);
+            double name;
+            if (!ParseNumberIn(rest, 0, kCockpitDisplayCount, name) || name != std::floor(name))
+                return Fail(line, "display block '" + rest + "' is not Left, Right or 3 to 12");
+            d.slot = name == 0 ? 0 : static_cast<int>(name) - 1;
         }
         for (const ScenarioDisplay &other : sc_.displays)
             if (other.slot == d.slot)
-                return Fail(line, "display slot " + std::to_string(d.slot) + " is given twice");
+                return Fail(line, "display " + DisplayBlockName(d.slot) + " is given twice (line " +
+                                      std::to_string(other.line) + ")");
         sc_.displays.push_back(d);
     } else if (name != "ENVIRONMENT" && name != "FOCUS" && name != "SHIPS") {
         ScenarioSection s;

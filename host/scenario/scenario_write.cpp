@@ -64,6 +64,12 @@ void WriteShip(std::string &out, const World &w, const Vessel &v) {
 
 }  // namespace
 
+std::string DisplayBlockName(int slot) {
+    if (slot == 0) return "Left";
+    if (slot == 1) return "Right";
+    return std::to_string(slot + 1);
+}
+
 std::string ScenarioText(const World &world, const std::vector<SavedDisplay> &displays,
                          const std::vector<ScenarioSection> &otherSections) {
     std::string out = "BEGIN_ENVIRONMENT\n  System Sol\n";
@@ -71,7 +77,7 @@ std::string ScenarioText(const World &world, const std::vector<SavedDisplay> &di
     out += "END_ENVIRONMENT\n\n";
     if (world.focus() >= 0) out += "BEGIN_FOCUS\n  Ship " + world.vessel(world.focus()).name + "\nEND_FOCUS\n\n";
     for (const SavedDisplay &d : displays) {
-        out += "BEGIN_MFD " + std::to_string(d.slot) + "\n  TYPE " + d.type + "\n";
+        out += "BEGIN_MFD " + DisplayBlockName(d.slot) + "\n  TYPE " + d.type + "\n";
         if (!d.mode.empty()) out += "  MODE " + d.mode + "\n";
         for (const std::string &line : d.lines) out += "  " + line + "\n";
         out += "END_MFD\n\n";

@@ -95,7 +95,7 @@ TEST(Outputs, SavedScenariosLoadAndSaveAgainToTheSameText) {
     std::string error;
     ASSERT_TRUE(s.Start(dir + "orbit.scn", KAVREX_PLUGIN_PATH, error)) << error;
     ASSERT_TRUE(s.Save(dir + "orbit-saved.scn", error)) << error;
-    EXPECT_NE(ReadFile(dir + "orbit-saved.scn").find("BEGIN_MFD 1\n  TYPE Orbit\n  PROJ Ship\n  REF Earth\nEND_MFD\n"),
+    EXPECT_NE(ReadFile(dir + "orbit-saved.scn").find("BEGIN_MFD Right\n  TYPE Orbit\n  PROJ Ship\n  REF Earth\nEND_MFD\n"),
               std::string::npos)
         << ReadFile(dir + "orbit-saved.scn");
 }

@@ -90,6 +90,30 @@ TEST(ScenarioTest, GoodFileGivesItsShipsDisplaysAndOwnSections) {
     EXPECT_NEAR(mul(v.rot, _V(0, 0, 1)).x, -1, 1e-12);
 }
 
+// Display blocks are named as the simulator names them: Left, Right, then identifier + 1; a save
+// writes them so, and older saves' "0" still reads as Left.
+TEST(ScenarioTest, DisplayBlocksAreNamedAsTheSimulatorNamesThem) {
+    const struct {
+        const char *name;
+        int slot;
+    } rows[] = {{"Left", 0}, {"right", 1}, {"1", 0}, {"2", 1}, {"3", 2}, {"12", 11}, {"0", 0}};
+    for (const auto &row : rows) {
+        kvhost::Scenario sc;
+        std::string error;
+        ASSERT_TRUE(kvhost::ParseScenario(Replace(kGood, "BEGIN_MFD Right", std::string("BEGIN_MFD ") + row.name),
+                                          "names.scn", sc, error))
+            << error;
+        ASSERT_EQ(sc.displays.size(), 1u);
+        EXPECT_EQ(sc.displays[0].slot, row.slot) << row.name;
+    }
+    EXPECT_EQ(kvhost::DisplayBlockName(0), "Left");
+    EXPECT_EQ(kvhost::DisplayBlockName(1), "Right");
+    EXPECT_EQ(kvhost::DisplayBlockName(2), "3");
+    EXPECT_EQ(kvhost::DisplayBlockName(11), "12");
+    EXPECT_EQ(ParseError(Replace(kGood, "BEGIN_MFD Right", "BEGIN_MFD Right\n  TYPE User\nEND_MFD\nBEGIN_MFD 2")),
+              "broken.scn:14: display Right is given twice (line 11)");
+}
+
 TEST(ScenarioTest, BrokenFilesNameTheirLine) {
     EXPECT_EQ(ParseError(Replace(kGood, "  Date MJD 61450.5", "  Date MJD tomorrow")),
               "broken.scn:4: Date must be 'Date MJD <number>' with the number from -1000000 to 400000, not "
@@ -104,8 +128,8 @@ TEST(ScenarioTest, BrokenFilesNameTheirLine) {
               "broken.scn:30: ship 'Courier-1' has no END line");
     EXPECT_EQ(ParseError(Replace(kGood, "END_FOCUS\n", "")),
               "broken.scn:10: BEGIN_MFD inside BEGIN_FOCUS, which has no END_FOCUS (line 7)");
-    EXPECT_EQ(ParseError(Replace(kGood, "BEGIN_MFD Right", "BEGIN_MFD 12")),
-              "broken.scn:11: display slot '12' is not Left, Right or 0 to 9");
+    EXPECT_EQ(ParseError(Replace(kGood, "BEGIN_MFD Right", "BEGIN_MFD 13")),
+              "broken.scn:11: display block '13' is not Left, Right or 3 to 12");
     EXPECT_EQ(ParseError(Replace(kGood, "PRPLEVEL 0:0.250", "PRPLEVEL 0:1.5")),
               "broken.scn:29: PRPLEVEL takes 'tank:level' pairs, a tank from 0 to 63 and a level from 0 to 1, not "
               "'0:1.5'");
