@@ -141,6 +141,9 @@ void ReadStatusLines(const MFD *display, FILEHANDLE scn) {
     char source[kNameLength] = "", target[kNameLength] = "", center[kNameLength] = "";
     char *line = nullptr;
     while (oapiReadScenario_nextline(scn, line)) {
+        // The simulator's reader runs on past the block, up to the next END: the block's end is
+        // ours to see, or the lines of the displays after it would be read as this one's.
+        if (StartsWithIgnoringCase(line, "END_MFD", 7)) break;
         long n;
         double x;
         if (StartsWithIgnoringCase(line, "KV_TANKS", 8)) {

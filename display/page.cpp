@@ -105,6 +105,15 @@ void DrawPage(const MFD *display, HDC dc, int W, int H, DWORD cw) {
         return;
     }
     const int mfd = FindMFD(ship, display);
+    if (mfd == kNone && IsEntryless(display)) {
+        // Every window entry of the vessel belongs to another open display: no settings to show.
+        DrawLine(kLabelX, kGrey, "%s", kTitle);
+        NextLine();
+        DrawLine(kLabelX, kGrey, "All display entries in use:");
+        NextLine();
+        DrawLine(kLabelX, kGrey, "close another external display.");
+        return;
+    }
     if (mfd == kNone) {
         DrawLine(kLabelX, kGrey, "Error! [Version %s] Kavrex::Update -> FindMFD failed", kTitle);
         return;

@@ -9,7 +9,10 @@
 namespace kavrex {
 
 constexpr int kMaxShips = 16;        // vessels with a record
-constexpr int kMaxMfds = 10;         // display slots per record
+constexpr int kCockpitMfds = 12;     // cockpit display identifiers 0..11 index their entries directly
+constexpr int kWindowMfds = 4;       // entries for displays in external windows, found by identifier
+constexpr int kMaxMfds = kCockpitMfds + kWindowMfds;   // display entries per record
+constexpr int kMaxEntryless = 16;    // open displays that found no free entry, remembered as such
 constexpr int kMaxBodies = 64;       // bodies in a vessel's list
 constexpr int kMaxPoints = 8192;     // points of a trajectory
 constexpr int kNameLength = 64;      // a body name and its terminator: 63 characters

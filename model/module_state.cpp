@@ -25,4 +25,16 @@ void ResetModuleState() {
     s.computation.weightFactor = 1;
 }
 
+void ResetSessionState() {
+    const ModuleState &s = Module();
+    const int modeId = s.modeId;
+    HPEN white = s.whitePen, trajectory = s.trajectoryPen, dotted = s.trajectoryDotPen;
+    ResetModuleState();
+    ModuleState &t = Module();
+    t.modeId = modeId;
+    t.whitePen = white;
+    t.trajectoryPen = trajectory;
+    t.trajectoryDotPen = dotted;
+}
+
 }  // namespace kavrex

@@ -112,6 +112,7 @@ struct ModuleState {
     DriverScratch driver;
     char dateBuffer[kLineBuffer];   // the text FormatDate returns
     bool buttonModifier;            // a button press acts as if Ctrl were held
+    const MFD *entryless[kMaxEntryless];   // open displays that found every window entry taken
 };
 
 ModuleState &Module();
@@ -119,6 +120,9 @@ ModuleState &Module();
 // Frees the ship table's storage and gives every other field its load-time value: zero, the
 // ecliptic view rows, and no computation. The pens and the mode are InitModule's to make.
 void ResetModuleState();
+// The same between two scenarios of one load: everything afresh but the registered mode and
+// the three pens, which live as long as the load.
+void ResetSessionState();
 
 inline DrawState &Draw() { return Module().draw; }
 inline PlotState &Plot() { return Module().plot; }

@@ -15,15 +15,19 @@ namespace {
 
 ShipTable &Table() { return Module().ships; }
 
-// The load-time defaults of the ten display entries of a record.
+void ResetMfdEntry(MfdEntry &e) {
+    e.mfd = nullptr;
+    e.windowTaken = false;
+    e.windowId = 0;
+    e.mode = kDefaultMode;
+    e.centerBody = 0;
+    e.zoom = 1.0;
+    e.shipProjection = false;
+}
+
+// The load-time defaults of the display entries of a record.
 void ResetMfdEntries(ShipRecord &record) {
-    for (MfdEntry &e : record.mfds) {
-        e.mfd = nullptr;
-        e.mode = kDefaultMode;
-        e.centerBody = 0;
-        e.zoom = 1.0;
-        e.shipProjection = false;
-    }
+    for (MfdEntry &e : record.mfds) ResetMfdEntry(e);
 }
 
 void ResetRecordSettings(ShipRecord &r, bool full) {
@@ -67,6 +71,26 @@ ShipRecord &Ship(int index) {
 
 MfdEntry &Entry(int ship, int mfd) { return Ship(ship).mfds[mfd]; }
 
+int EntryForDisplay(ShipRecord &r, unsigned mfdId, BodyIndex center) {
+    if (mfdId < static_cast<unsigned>(kCockpitMfds)) return static_cast<int>(mfdId);
+    int unused = kNone, closed = kNone;
+    for (int k = kCockpitMfds; k < kMaxMfds; ++k) {
+        const MfdEntry &e = r.mfds[k];
+        if (e.windowTaken && e.windowId == mfdId) return k;
+        if (!e.windowTaken && unused == kNone) unused = k;
+        if (e.windowTaken && !e.mfd && closed == kNone) closed = k;
+    }
+    // A closed window's settings are given up only when no entry was ever free.
+    const int k = unused != kNone ? unused : closed;
+    if (k == kNone) return kNone;
+    MfdEntry &e = r.mfds[k];
+    ResetMfdEntry(e);
+    e.windowTaken = true;
+    e.windowId = mfdId;
+    e.centerBody = center;
+    return k;
+}
+
 ShipRecord *PrepareFreeShip(int index) {
     if (index < 0 || index >= kMaxShips || static_cast<uint32_t>(index) != Table().count) return nullptr;
     ShipRecord *&slot = Table().records[index];
@@ -94,6 +118,16 @@ void ClearShipTable() {
         r = nullptr;
     }
     t.count = 0;
+}
+
+void ReleaseShip(int index) {
+    ShipTable &t = Table();
+    if (index < 0 || static_cast<uint32_t>(index) >= t.count) return;
+    ShipRecord *released = t.records[index];
+    for (int i = index; i + 1 < kMaxShips; ++i) t.records[i] = t.records[i + 1];
+    t.records[kMaxShips - 1] = nullptr;
+    --t.count;
+    std::free(released);
 }
 
 void ResetShipRecord(int index, bool full) { ResetRecordSettings(Ship(index), full); }

@@ -58,9 +58,13 @@ struct TrajectoryBuffer {
     VECTOR3 bodyTrackVel[kMaxBodies][kMaxPoints];
 };
 
-// The settings of one display slot of a vessel.
+// The settings of one display of a vessel. Cockpit displays (identifiers 0..11) own the entry of
+// their identifier; a display in an external window takes one of the window entries, which
+// remembers the window's identifier so that the window finds its settings again.
 struct MfdEntry {
     const MFD *mfd;     // the instance that owns the entry; compared, never followed
+    bool windowTaken;   // a window entry that belongs to windowId
+    uint32_t windowId;
     uint32_t mode;      // 1 read-outs, 2 plot, 3 both, 4 ships and settings
     BodyIndex centerBody;
     double zoom;
@@ -121,6 +125,11 @@ uint32_t ShipCount();
 ShipRecord &Ship(int index);
 MfdEntry &Entry(int ship, int mfd);
 
+// The entry of display identifier `mfdId` in record `r`: a cockpit display's own, else the
+// window entry that identifier holds, a free one, or one whose display has closed (given back
+// its defaults, centred on `center`). kNone when every window entry belongs to an open display.
+int EntryForDisplay(ShipRecord &r, unsigned mfdId, BodyIndex center);
+
 // Storage of record `index` (== ShipCount()), allocated if need be and holding exactly what
 // InitModule gives a record; null when the table is full or memory runs out.
 ShipRecord *PrepareFreeShip(int index);
@@ -129,6 +138,9 @@ void ClaimShip(int index);
 
 // Forgets every record: the count becomes 0 and all storage is released.
 void ClearShipTable();
+// Releases claimed record `index`: its storage is freed and the records after it move down one
+// place, so that 0 .. count - 1 stay the claimed ones, in the order they were claimed.
+void ReleaseShip(int index);
 // Visits the storage of every record that has some, claimed or only prepared.
 template <typename F>
 void ForEachAllocatedShip(F f);

@@ -2,6 +2,7 @@
 #include "display_binding.h"
 
 #include "../engine/body_list.h"
+#include "../model/ship_lookup.h"
 #include "../model/ship_table.h"
 
 namespace kavrex {
@@ -15,14 +16,22 @@ double MainThrustMax(VESSEL *v) {
     return sum;
 }
 
-// What a claim measures and selects for a new record `i` bound to display `mfdId`.
-void ClaimRecord(int i, unsigned mfdId, VESSEL *vessel) {
+// Binds `instance` to its entry in record `r`, or notes that it has none.
+void TakeEntry(ShipRecord &r, const MFD *instance, unsigned mfdId) {
+    const int k = EntryForDisplay(r, mfdId, r.sourceBody);
+    if (k == kNone) NoteEntryless(instance);
+    else r.mfds[k].mfd = instance;
+}
+
+// What a claim measures and selects for a new record `i` bound to `instance` (display `mfdId`).
+void ClaimRecord(int i, const MFD *instance, unsigned mfdId, VESSEL *vessel) {
     ShipRecord &r = Ship(i);
     r.vessel = vessel;
     r.vesselHandle = vessel->GetHandle();
     RebuildBodyList(i);
     SelectReferenceBody(i);
-    if (mfdId < static_cast<unsigned>(kMaxMfds)) r.mfds[mfdId].centerBody = r.sourceBody;
+    TakeEntry(r, instance, mfdId);
+    if (mfdId < static_cast<unsigned>(kCockpitMfds)) r.mfds[mfdId].centerBody = r.sourceBody;
     r.attitudeTorque[0] = GroupTorque(i, THGROUP_ATT_PITCHDOWN) + GroupTorque(i, THGROUP_ATT_PITCHUP);
     r.attitudeTorque[1] = GroupTorque(i, THGROUP_ATT_BANKRIGHT) + GroupTorque(i, THGROUP_ATT_BANKLEFT);
     r.attitudeTorque[2] = GroupTorque(i, THGROUP_ATT_YAWRIGHT) + GroupTorque(i, THGROUP_ATT_YAWLEFT);
@@ -49,18 +58,14 @@ int BindDisplay(const MFD *instance, unsigned mfdId, VESSEL *vessel) {
     for (uint32_t i = 0; i < count && found == kNone; ++i)
         if (Ship(static_cast<int>(i)).vessel == vessel) found = static_cast<int>(i);
 
-    // Identifiers beyond the ten slots have no entry: such a display binds to its vessel's
-    // record but owns no settings, and shows its lookup failure.
-    const bool hasEntry = mfdId < static_cast<unsigned>(kMaxMfds);
     if (found != kNone) {
-        if (hasEntry) Entry(found, static_cast<int>(mfdId)).mfd = instance;
+        TakeEntry(Ship(found), instance, mfdId);
         return found;
     }
     // A full table (or no memory for a record) leaves the display unbound; nothing is written.
     const int i = static_cast<int>(count);
     if (!vessel || !PrepareFreeShip(i)) return kNone;
-    if (hasEntry) Ship(i).mfds[mfdId].mfd = instance;
-    ClaimRecord(i, mfdId, vessel);
+    ClaimRecord(i, instance, mfdId, vessel);
     ClaimShip(i);
     return i;
 }
@@ -73,6 +78,7 @@ void UnbindDisplay(const MFD *instance) {
     for (uint32_t i = 0; i < count; ++i)
         for (MfdEntry &e : Ship(static_cast<int>(i)).mfds)
             if (e.mfd == instance) e.mfd = nullptr;
+    ForgetEntryless(instance);
 }
 
 }  // namespace kavrex

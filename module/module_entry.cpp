@@ -1,4 +1,6 @@
-// module_entry.cpp: the module's entry points: load, unload and the mode's message procedure.
+// module_entry.cpp: the module's entry points: load and unload, the start and end of each
+// scenario (the simulator runs many on one load), a vessel's deletion, and the mode's message
+// procedure.
 #include <Orbitersdk.h>
 
 #include "../display/projection.h"
@@ -26,6 +28,19 @@ OAPI_MSGTYPE MsgProc(UINT msg, UINT mfd, WPARAM wparam, LPARAM lparam) {
     return static_cast<OAPI_MSGTYPE>(reinterpret_cast<intptr_t>(instance));
 }
 
+void ReleaseAllBodyPens() {
+    ForEachAllocatedShip([](ShipRecord &r) {
+        for (BodyEntry &e : r.bodies) ReleaseBodyPens(e);
+    });
+}
+
+// A scenario's vessels are gone when it ends, and the next one has others: nothing of one
+// scenario (a record's VESSEL, a handle, a prediction) may reach the next.
+void StartAfresh() {
+    ReleaseAllBodyPens();
+    ResetSessionState();
+}
+
 }  // namespace
 
 }  // namespace kavrex
@@ -51,8 +66,30 @@ DLLCLBK void ExitModule(HINSTANCE /*hModule*/) {
     DeleteObject(Module().trajectoryPen);
     DeleteObject(Module().trajectoryDotPen);
     Module().whitePen = Module().trajectoryPen = Module().trajectoryDotPen = nullptr;
-    ForEachAllocatedShip([](ShipRecord &r) {
-        for (BodyEntry &e : r.bodies) ReleaseBodyPens(e);
-    });
+    ReleaseAllBodyPens();
     ClearShipTable();
+}
+
+DLLCLBK void opcOpenRenderViewport(HWND /*hRenderWnd*/, DWORD /*width*/, DWORD /*height*/, BOOL /*fullscreen*/) {
+    StartAfresh();
+}
+
+DLLCLBK void opcCloseRenderViewport() { StartAfresh(); }
+
+// The simulator deletes the vessel after this returns: its record goes now, so that no step and
+// no display reaches the VESSEL again. Displays that showed it show the focus vessel's record.
+DLLCLBK void opcDeleteVessel(OBJHANDLE hVessel) {
+    const uint32_t count = ShipCount();
+    for (uint32_t i = 0; i < count; ++i) {
+        ShipRecord &r = Ship(static_cast<int>(i));
+        if (r.vesselHandle != hVessel) continue;
+        for (BodyEntry &e : r.bodies) ReleaseBodyPens(e);
+        ReleaseShip(static_cast<int>(i));
+        // The prediction under way names its record by index, which has moved or gone.
+        Computation &c = Module().computation;
+        const int released = static_cast<int>(i);
+        if (c.ship == released) c.ship = kNone;
+        else if (c.ship > released) --c.ship;
+        return;
+    }
 }

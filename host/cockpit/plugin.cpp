@@ -25,18 +25,23 @@ bool Plugin::Load(const std::string &path, std::string &error) {
         error = "cannot load plug-in " + path + ": " + (why ? why : "unknown reason");
         return false;
     }
-    initModule_ = Lookup<void (*)(HINSTANCE)>(h, "InitModule");
-    if (!initModule_) {
-        error = "plug-in " + path + " exports no InitModule";
+    // The glue exports GetModuleVersion; without it nothing called InitModule during dlopen.
+    getModuleVersion_ = Lookup<int (*)()>(h, "GetModuleVersion");
+    if (!getModuleVersion_) {
+        error = "plug-in " + path + " lacks the SDK's module glue (it exports no GetModuleVersion), so "
+                "the simulator would never start it: one of its sources must define ORBITER_MODULE "
+                "before including <Orbitersdk.h>";
+        getModuleVersion_ = nullptr;
         dlclose(h);
         return false;
     }
     exitModule_ = Lookup<void (*)(HINSTANCE)>(h, "ExitModule");
     preStep_ = Lookup<void (*)(double, double, double)>(h, "opcPreStep");
     timeAccChanged_ = Lookup<void (*)(double, double)>(h, "opcTimeAccChanged");
-    getModuleVersion_ = Lookup<int (*)()>(h, "GetModuleVersion");
+    session_.openRenderViewport = Lookup<void (*)(HWND, DWORD, DWORD, BOOL)>(h, "opcOpenRenderViewport");
+    session_.closeRenderViewport = Lookup<void (*)()>(h, "opcCloseRenderViewport");
+    session_.deleteVessel = Lookup<void (*)(OBJHANDLE)>(h, "opcDeleteVessel");
     handle_ = h;
-    initModule_(reinterpret_cast<HINSTANCE>(h));
     return true;
 }
 
@@ -46,6 +51,7 @@ void Plugin::Link(const ModuleEntries &entries) {
     exitModule_ = entries.exitModule;
     preStep_ = entries.preStep;
     timeAccChanged_ = entries.timeAccChanged;
+    session_ = entries;
     linked_ = true;
     if (initModule_) initModule_(nullptr);
 }
@@ -63,6 +69,7 @@ void Plugin::Unload() {
     preStep_ = nullptr;
     timeAccChanged_ = nullptr;
     getModuleVersion_ = nullptr;
+    session_ = ModuleEntries{};
 }
 
 void Plugin::PreStep(double simt, double simdt, double mjd) const {
@@ -71,6 +78,18 @@ void Plugin::PreStep(double simt, double simdt, double mjd) const {
 
 void Plugin::TimeAccChanged(double newWarp, double oldWarp) const {
     if (timeAccChanged_) timeAccChanged_(newWarp, oldWarp);
+}
+
+void Plugin::OpenRenderViewport(DWORD width, DWORD height) const {
+    if (session_.openRenderViewport) session_.openRenderViewport(nullptr, width, height, FALSE);
+}
+
+void Plugin::CloseRenderViewport() const {
+    if (session_.closeRenderViewport) session_.closeRenderViewport();
+}
+
+void Plugin::DeleteVessel(OBJHANDLE vessel) const {
+    if (session_.deleteVessel) session_.deleteVessel(vessel);
 }
 
 void *Plugin::Symbol(const char *name) const { return handle_ ? dlsym(handle_, name) : nullptr; }

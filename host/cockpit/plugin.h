@@ -1,5 +1,6 @@
-// plugin.h: loading a plug-in module as the simulator does: dlopen, entry points by name,
-// InitModule at load and ExitModule before the unload.
+// plugin.h: loading a plug-in module as the simulator does: dlopen (the SDK glue linked into
+// the module calls its InitModule as it loads), entry points by name, the hooks at each
+// scenario's start and end and before a vessel is deleted, and ExitModule before the unload.
 #ifndef KVHOST_COCKPIT_PLUGIN_H
 #define KVHOST_COCKPIT_PLUGIN_H
 
@@ -18,6 +19,9 @@ struct ModuleEntries {
     void (*exitModule)(HINSTANCE);
     void (*preStep)(double, double, double);
     void (*timeAccChanged)(double, double);
+    void (*openRenderViewport)(HWND, DWORD, DWORD, BOOL) = nullptr;
+    void (*closeRenderViewport)() = nullptr;
+    void (*deleteVessel)(OBJHANDLE) = nullptr;
 };
 
 class Plugin {
@@ -27,9 +31,11 @@ public:
     Plugin(const Plugin &) = delete;
     Plugin &operator=(const Plugin &) = delete;
 
-    // Loads the library and calls InitModule. On failure returns false with the reason.
+    // Loads the library, whose SDK glue starts it. A library without the glue (no source
+    // defines ORBITER_MODULE) is refused: the simulator would load it and it would never start.
+    // On failure returns false with the reason.
     bool Load(const std::string &path, std::string &error);
-    // Uses a linked-in module instead, and calls its InitModule.
+    // Uses a linked-in module instead, and calls its InitModule (there is no glue to do it).
     void Link(const ModuleEntries &entries);
     // Calls ExitModule and unloads; nothing when not loaded.
     void Unload();
@@ -39,6 +45,11 @@ public:
     ModuleHooks Hooks() const { return {preStep_, timeAccChanged_}; }
     void PreStep(double simt, double simdt, double mjd) const;
     void TimeAccChanged(double newWarp, double oldWarp) const;
+    // A scenario's start and end (the render window opened and closed), and a vessel about to
+    // be deleted: optional exports, called when the module has them.
+    void OpenRenderViewport(DWORD width, DWORD height) const;
+    void CloseRenderViewport() const;
+    void DeleteVessel(OBJHANDLE vessel) const;
     int Version() const { return getModuleVersion_ ? getModuleVersion_() : 0; }
     // Any other symbol the library exports, or null.
     void *Symbol(const char *name) const;
@@ -51,6 +62,7 @@ private:
     void (*preStep_)(double, double, double) = nullptr;
     void (*timeAccChanged_)(double, double) = nullptr;
     int (*getModuleVersion_)() = nullptr;
+    ModuleEntries session_ = {};   // the three optional hooks
 };
 
 // Where the Kavrex plug-in lies: $KAVREX_PLUGIN, else libKavrex.so beside the running program.

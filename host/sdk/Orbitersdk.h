@@ -41,10 +41,12 @@ typedef intptr_t LPARAM;
 typedef DWORD COLORREF;
 
 struct HINSTANCE__;
+struct HWND__;
 struct HDC__;
 struct HPEN__;
 struct HFONT__;
 typedef HINSTANCE__ *HINSTANCE;
+typedef HWND__ *HWND;
 typedef HDC__ *HDC;
 typedef HPEN__ *HPEN;
 typedef HFONT__ *HFONT;
@@ -318,5 +320,17 @@ protected:
     DWORD cw, ch;
     VESSEL *pV;
 };
+
+// ---------------------------------------------------------------------------------------------
+// The module glue: one source of every module defines ORBITER_MODULE before including this
+// header. Its reference to dummy() pulls the SDK's glue object out of the static library, and
+// with it the load hook that calls the module's InitModule; without it the module loads and
+// never starts. Two sources that define it do not link (calldummy and ModuleDate twice).
+// ---------------------------------------------------------------------------------------------
+#ifdef ORBITER_MODULE
+void dummy();
+void calldummy() { dummy(); }
+DLLCLBK char *ModuleDate() { return (char *)__DATE__; }
+#endif
 
 #endif

@@ -10,6 +10,7 @@
 #pragma GCC diagnostic ignored "-Wignored-qualifiers"
 
 #include "../world/frames.h"
+#include "../world/vessel_graveyard.h"
 #include "../world/world.h"
 
 #include <cmath>
@@ -23,6 +24,12 @@ namespace {
 Vessel *Find(OBJHANDLE h) {
     kvhost::World *w = kvhost::CurrentWorld();
     return w ? w->ResolveVessel(h) : nullptr;
+}
+
+// The vessel behind a view, after checking that the view's vessel was not deleted.
+Vessel *Live(const VESSEL *view, OBJHANDLE h, const char *method) {
+    if (kvhost::IsBuriedVesselView(view)) kvhost::UseOfDeletedVessel(method);
+    return Find(h);
 }
 
 // Index of the element that `handle` points to in [base, base + count), or -1.
@@ -59,10 +66,13 @@ void SetLevel(Vessel &v, int thruster, double level) {
 VESSEL::VESSEL(const OBJHANDLE hVessel, int /*fmodel*/) : hVessel_(hVessel) {}
 VESSEL::~VESSEL() {}
 
-const OBJHANDLE VESSEL::GetHandle() const { return hVessel_; }
+const OBJHANDLE VESSEL::GetHandle() const {
+    if (kvhost::IsBuriedVesselView(this)) kvhost::UseOfDeletedVessel(__func__);
+    return hVessel_;
+}
 
 char *VESSEL::GetName() const {
-    Vessel *v = Find(hVessel_);
+    Vessel *v = Live(this, hVessel_, __func__);
     if (!v) return nullptr;
     std::strncpy(v->nameBuffer, v->name.c_str(), sizeof v->nameBuffer - 1);
     v->nameBuffer[sizeof v->nameBuffer - 1] = '\0';
@@ -71,18 +81,18 @@ char *VESSEL::GetName() const {
 
 const OBJHANDLE VESSEL::GetGravityRef() const {
     kvhost::World *w = kvhost::CurrentWorld();
-    Vessel *v = Find(hVessel_);
+    Vessel *v = Live(this, hVessel_, __func__);
     if (!v) return nullptr;
     return w->BodyHandle(w->GravityRef(v->pos));
 }
 
 double VESSEL::GetMass() const {
-    Vessel *v = Find(hVessel_);
+    Vessel *v = Live(this, hVessel_, __func__);
     return v ? v->Mass() : 0;
 }
 
 bool VESSEL::GetWeightVector(VECTOR3 &G) const {
-    Vessel *v = Find(hVessel_);
+    Vessel *v = Live(this, hVessel_, __func__);
     if (!v) {
         G = _V(0, 0, 0);
         return false;
@@ -93,13 +103,13 @@ bool VESSEL::GetWeightVector(VECTOR3 &G) const {
 }
 
 void VESSEL::Global2Local(const VECTOR3 &global, VECTOR3 &local) const {
-    Vessel *v = Find(hVessel_);
+    Vessel *v = Live(this, hVessel_, __func__);
     local = v ? tmul(v->rot, global - v->pos) : _V(0, 0, 0);
 }
 
 void VESSEL::GetStatus(VESSELSTATUS &status) const {
     std::memset(&status, 0, sizeof status);
-    Vessel *v = Find(hVessel_);
+    Vessel *v = Live(this, hVessel_, __func__);
     if (!v) return;
     kvhost::World *w = kvhost::CurrentWorld();
     const int ref = w->GravityRef(v->pos);
@@ -122,7 +132,7 @@ void VESSEL::GetStatus(VESSELSTATUS &status) const {
 }
 
 void VESSEL::GetPMI(VECTOR3 &pmi) const {
-    Vessel *v = Find(hVessel_);
+    Vessel *v = Live(this, hVessel_, __func__);
     pmi = v ? v->pmi : _V(0, 0, 0);
 }
 
@@ -131,7 +141,7 @@ void VESSEL::SetAttitudeRotLevel(int axis, double th) const {
     static const THGROUP_TYPE positive[3] = {THGROUP_ATT_PITCHUP, THGROUP_ATT_YAWLEFT, THGROUP_ATT_BANKRIGHT};
     static const THGROUP_TYPE negative[3] = {THGROUP_ATT_PITCHDOWN, THGROUP_ATT_YAWRIGHT, THGROUP_ATT_BANKLEFT};
     if (axis < 0 || axis > 2) return;
-    if (Vessel *v = Find(hVessel_)) {
+    if (Vessel *v = Live(this, hVessel_, __func__)) {
         v->requestedRotLevel[axis] = th;
         ++v->rotLevelCommands;
     }
@@ -141,30 +151,30 @@ void VESSEL::SetAttitudeRotLevel(int axis, double th) const {
 }
 
 DWORD VESSEL::GetPropellantCount() const {
-    Vessel *v = Find(hVessel_);
+    Vessel *v = Live(this, hVessel_, __func__);
     return v ? static_cast<DWORD>(v->tanks.size()) : 0;
 }
 
 PROPELLANT_HANDLE VESSEL::GetPropellantHandleByIndex(DWORD idx) const {
-    Vessel *v = Find(hVessel_);
+    Vessel *v = Live(this, hVessel_, __func__);
     if (!v || idx >= v->tanks.size()) return nullptr;
     return &v->tanks[idx];
 }
 
 double VESSEL::GetPropellantMass(PROPELLANT_HANDLE ph) const {
-    Vessel *v = Find(hVessel_);
+    Vessel *v = Live(this, hVessel_, __func__);
     const int i = v ? TankIndex(*v, ph) : -1;
     return i < 0 ? 0 : v->tanks[i].mass;
 }
 
 double VESSEL::GetPropellantMaxMass(PROPELLANT_HANDLE ph) const {
-    Vessel *v = Find(hVessel_);
+    Vessel *v = Live(this, hVessel_, __func__);
     const int i = v ? TankIndex(*v, ph) : -1;
     return i < 0 ? 0 : v->tanks[i].maxMass;
 }
 
 void VESSEL::SetPropellantMass(PROPELLANT_HANDLE ph, double mass) const {
-    Vessel *v = Find(hVessel_);
+    Vessel *v = Live(this, hVessel_, __func__);
     const int i = v ? TankIndex(*v, ph) : -1;
     if (i < 0 || !std::isfinite(mass)) return;
     kvhost::Tank &t = v->tanks[i];
@@ -177,39 +187,39 @@ void VESSEL::SetPropellantMass(PROPELLANT_HANDLE ph, double mass) const {
 }
 
 THGROUP_HANDLE VESSEL::GetThrusterGroupHandle(THGROUP_TYPE thgt) const {
-    Vessel *v = Find(hVessel_);
+    Vessel *v = Live(this, hVessel_, __func__);
     const std::vector<int> *g = v ? Group(*v, thgt) : nullptr;
     return (g && !g->empty()) ? const_cast<std::vector<int> *>(g) : nullptr;
 }
 
 DWORD VESSEL::GetGroupThrusterCount(THGROUP_HANDLE thg) const {
-    Vessel *v = Find(hVessel_);
+    Vessel *v = Live(this, hVessel_, __func__);
     const int gi = v ? GroupIndex(*v, thg) : -1;
     return gi < 0 ? 0 : static_cast<DWORD>(v->groups[gi].size());
 }
 
 DWORD VESSEL::GetGroupThrusterCount(THGROUP_TYPE thgt) const {
-    Vessel *v = Find(hVessel_);
+    Vessel *v = Live(this, hVessel_, __func__);
     const std::vector<int> *g = v ? Group(*v, thgt) : nullptr;
     return g ? static_cast<DWORD>(g->size()) : 0;
 }
 
 THRUSTER_HANDLE VESSEL::GetGroupThruster(THGROUP_HANDLE thg, DWORD idx) const {
-    Vessel *v = Find(hVessel_);
+    Vessel *v = Live(this, hVessel_, __func__);
     const int gi = v ? GroupIndex(*v, thg) : -1;
     if (gi < 0 || idx >= v->groups[gi].size()) return nullptr;
     return &v->thrusters[v->groups[gi][idx]];
 }
 
 THRUSTER_HANDLE VESSEL::GetGroupThruster(THGROUP_TYPE thgt, DWORD idx) const {
-    Vessel *v = Find(hVessel_);
+    Vessel *v = Live(this, hVessel_, __func__);
     const std::vector<int> *g = v ? Group(*v, thgt) : nullptr;
     if (!g || idx >= g->size()) return nullptr;
     return &v->thrusters[(*g)[idx]];
 }
 
 double VESSEL::GetThrusterMax0(THRUSTER_HANDLE th) const {
-    Vessel *v = Find(hVessel_);
+    Vessel *v = Live(this, hVessel_, __func__);
     const int i = v ? ThrusterIndex(*v, th) : -1;
     return i < 0 ? 0 : v->thrusters[i].spec.max0;
 }
@@ -220,30 +230,30 @@ double VESSEL::GetThrusterMax(THRUSTER_HANDLE th) const {
 }
 
 void VESSEL::GetThrusterRef(THRUSTER_HANDLE th, VECTOR3 &pos) const {
-    Vessel *v = Find(hVessel_);
+    Vessel *v = Live(this, hVessel_, __func__);
     const int i = v ? ThrusterIndex(*v, th) : -1;
     pos = i < 0 ? _V(0, 0, 0) : v->thrusters[i].spec.pos;
 }
 
 DWORD VESSEL::GetThrusterCount() const {
-    Vessel *v = Find(hVessel_);
+    Vessel *v = Live(this, hVessel_, __func__);
     return v ? static_cast<DWORD>(v->thrusters.size()) : 0;
 }
 
 THRUSTER_HANDLE VESSEL::GetThrusterHandleByIndex(DWORD idx) const {
-    Vessel *v = Find(hVessel_);
+    Vessel *v = Live(this, hVessel_, __func__);
     if (!v || idx >= v->thrusters.size()) return nullptr;
     return &v->thrusters[idx];
 }
 
 void VESSEL::SetThrusterLevel(THRUSTER_HANDLE th, double level) const {
-    Vessel *v = Find(hVessel_);
+    Vessel *v = Live(this, hVessel_, __func__);
     const int i = v ? ThrusterIndex(*v, th) : -1;
     if (i >= 0) SetLevel(*v, i, level);
 }
 
 void VESSEL::SetThrusterGroupLevel(THGROUP_TYPE thgt, double level) const {
-    Vessel *v = Find(hVessel_);
+    Vessel *v = Live(this, hVessel_, __func__);
     const std::vector<int> *g = v ? Group(*v, thgt) : nullptr;
     if (!g) return;
     v->requestedGroupLevel[thgt] = level;

@@ -17,10 +17,13 @@ namespace {
 TEST(PluginLoad, ExportsTheEntryPointsRegistersTheModeAndUnloadsClean) {
     void *raw = dlopen(KAVREX_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(raw, nullptr) << dlerror();
-    for (const char *name : {"InitModule", "ExitModule", "opcPreStep", "opcTimeAccChanged", "GetModuleVersion"})
+    for (const char *name : {"InitModule", "ExitModule", "opcPreStep", "opcTimeAccChanged", "GetModuleVersion",
+                             "opcOpenRenderViewport", "opcCloseRenderViewport", "opcDeleteVessel"})
         EXPECT_NE(dlsym(raw, name), nullptr) << name;
     // Internal functions stay inside the module.
     EXPECT_EQ(dlsym(raw, "_ZN6kavrex8FindShipEv"), nullptr);
+    // Loading started the module (the SDK glue's doing): end it as an unload does.
+    reinterpret_cast<void (*)(HINSTANCE)>(dlsym(raw, "ExitModule"))(nullptr);
     dlclose(raw);
 
     kvhost::World world;

@@ -151,20 +151,45 @@ TEST_F(ClaimTest, SeventeenthVesselOpensUnboundAndNothingIsWrittenPastTheTable) 
     EXPECT_NE(Entry(15, 6).mfd, kvhost::Slot(6).instance);
 }
 
-TEST_F(ClaimTest, IdentifierBeyondTheTenSlotsOwnsNoEntry) {
+// Cockpit identifiers index their entries; a window's identifier takes a window entry and finds
+// it again, settings and all. With every window entry held by an open display, a further window
+// has no entry: FindMFD says nothing of it (its page explains itself).
+TEST_F(ClaimTest, EveryIdentifierFindsItsEntry) {
     scenes::LowEarthOrbit(world());
     const kvhost::RegisteredMode *mode = kvhost::FindMode("Kavrex");
     ASSERT_NE(mode, nullptr);
     const WPARAM size = 256 | (256 << 16);
     const LPARAM vessel = reinterpret_cast<LPARAM>(world().vessel(0).api.get());
-    MFD *instance = kvhost::InstanceFromResult(mode->msgproc(OAPI_MSG_MFD_OPENED, 12, size, vessel));
-    // no slot holds it: the test owns it
-    ASSERT_NE(instance, nullptr);
-    ASSERT_EQ(ShipCount(), 1u);   // the vessel still has its record
-    for (int k = 0; k < kavrex::kMaxMfds; ++k) EXPECT_EQ(Entry(0, k).mfd, nullptr);
-    EXPECT_EQ(kavrex::FindMFD(0, instance), -1);
-    EXPECT_STREQ(oapiDebugString(), "Error! Bad at FindMFD");
-    delete instance;
+    auto open = [&](UINT id) { return kvhost::InstanceFromResult(mode->msgproc(OAPI_MSG_MFD_OPENED, id, size, vessel)); };
+    // no slot holds these: the test owns them
+    MFD *ten = open(10), *eleven = open(11);
+    ASSERT_EQ(ShipCount(), 1u);
+    EXPECT_EQ(kavrex::FindMFD(0, ten), 10);
+    EXPECT_EQ(kavrex::FindMFD(0, eleven), 11);
+
+    const UINT ids[] = {0x7ffe1234u, 12u, 0u + 0xFFFFFFFFu, 0x40u};
+    MFD *windows[4];
+    for (int w = 0; w < 4; ++w) {
+        windows[w] = open(ids[w]);
+        EXPECT_EQ(kavrex::FindMFD(0, windows[w]), kavrex::kCockpitMfds + w) << w;
+    }
+    Entry(0, kavrex::kCockpitMfds + 1).mode = 2;   // the window of identifier 12 shows the plot
+    delete windows[1];
+    MFD *again = open(12);
+    ASSERT_EQ(kavrex::FindMFD(0, again), kavrex::kCockpitMfds + 1);
+    EXPECT_EQ(Entry(0, kavrex::kCockpitMfds + 1).mode, 2u);
+
+    MFD *fifth = open(0x99u);
+    ASSERT_NE(fifth, nullptr);
+    EXPECT_EQ(kavrex::FindMFD(0, fifth), -1);
+    EXPECT_STREQ(oapiDebugString(), "");
+    // Once a window closes, a new identifier takes its entry, with the defaults.
+    delete again;
+    MFD *sixth = open(0x98u);
+    EXPECT_EQ(kavrex::FindMFD(0, sixth), kavrex::kCockpitMfds + 1);
+    EXPECT_EQ(Entry(0, kavrex::kCockpitMfds + 1).mode, 3u);
+    for (MFD *m : {ten, eleven, windows[0], windows[2], windows[3], fifth, sixth}) delete m;
+    EXPECT_STREQ(oapiDebugString(), "");
 }
 
 TEST_F(ClaimTest, DisplayClosedWhileAnotherVesselHasTheFocusLeavesNoStaleEntry) {
