@@ -79,14 +79,14 @@ std::string PilotStream::Event(uint8_t kind) {
     kvhost::Simulation &sim = session_.simulation();
     std::string error;
     switch (kind % 10) {
-    case 0: {   // open a display, slots 10 to 12 do not exist
-        const int slot = Next() % 13;
+    case 0: {   // open a display, slots 12 and 13 do not exist
+        const int slot = Next() % 14;
         kvhost::OpenDisplay(slot, "Kavrex", error);
         break;
     }
     case 1: kvhost::CloseDisplay(Next() % 13); break;
     case 2: {   // a key, with or without Ctrl
-        const int slot = Next() % 10;
+        const int slot = Next() % kvhost::kCockpitDisplays;
         const uint8_t k = Next();
         kvhost::SetControlKeyDown(k & 0x80);
         kvhost::PressKey(slot, kvhost::KeyCodeForLetter(static_cast<char>('A' + (k & 0x7F) % 26)));
@@ -94,7 +94,7 @@ std::string PilotStream::Event(uint8_t kind) {
         break;
     }
     case 3: {   // a button, any event bits, buttons 12 and 13 do not exist
-        const int slot = Next() % 10, bt = Next() % 14, bits = Next();
+        const int slot = Next() % kvhost::kCockpitDisplays, bt = Next() % 14, bits = Next();
         kvhost::SetControlKeyDown(bits & 0x80);
         kvhost::PressButton(slot, bt, bits & 0x3F);
         kvhost::SetControlKeyDown(false);

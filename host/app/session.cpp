@@ -18,7 +18,7 @@ bool Session::Start(const std::string &scenarioPath, const std::string &pluginPa
     Stop();
     Scenario sc;
     if (!LoadScenarioFile(scenarioPath, sc, error)) return false;
-    return Begin(sc, [&](std::string &why) { return plugin_.Load(pluginPath, why); }, error);
+    return Begin(sc, [&](std::string &why) { return plugin_->Load(pluginPath, why); }, error);
 }
 
 bool Session::StartLinked(const std::string &text, const std::string &name, const ModuleEntries &module,
@@ -26,7 +26,7 @@ bool Session::StartLinked(const std::string &text, const std::string &name, cons
     Stop();
     Scenario sc;
     if (!ParseScenario(text, name, sc, error)) return false;
-    return Begin(sc, [&](std::string &) { plugin_.Link(module); return true; }, error);
+    return Begin(sc, [&](std::string &) { plugin_->Link(module); return true; }, error);
 }
 
 bool Session::Begin(const Scenario &sc, const std::function<bool(std::string &)> &loadModule, std::string &error) {
@@ -39,10 +39,12 @@ bool Session::Begin(const Scenario &sc, const std::function<bool(std::string &)>
     scenario_ = sc;
     world_ = std::move(world);
     SetCurrentWorld(world_.get());
-    if (!loadModule(error)) {
+    // A plug-in loaded for an earlier scenario serves this one too.
+    if (!plugin_->loaded() && !loadModule(error)) {
         Stop();
         return false;
     }
+    plugin_->OpenRenderViewport(static_cast<DWORD>(displayWidth_), static_cast<DWORD>(displayHeight_));
     for (const ScenarioDisplay &d : scenario_.displays) {
         if (d.mode.empty()) continue;   // a built-in display type the stand-in does not draw
         std::string why;
@@ -51,11 +53,12 @@ bool Session::Begin(const Scenario &sc, const std::function<bool(std::string &)>
             Stop();
             return false;
         }
-        // The display's own lines go to its ReadStatus, one at a time.
-        BlockReader reader(d.lines);
+        // The lines go to its ReadStatus one at a time, as the simulator's reader hands them:
+        // past END_MFD, up to the next END.
+        BlockReader reader(d.readerLines);
         Slot(d.slot).instance->ReadStatus(reader.handle());
     }
-    simulation_.reset(new Simulation(*world_, plugin_.Hooks()));
+    simulation_.reset(new Simulation(*world_, plugin_->Hooks()));
     simulation_->refresh = [this] { RefreshDisplays(); };
     return true;
 }
@@ -92,14 +95,33 @@ bool Session::Save(const std::string &path, std::string &error) {
     return WriteTextFile(path, ScenarioText(*world_, displays, scenario_.otherSections), error);
 }
 
+bool Session::DeleteVessel(int index, std::string &error) {
+    World &w = *world_;
+    if (index < 0 || index >= w.VesselCount()) {
+        error = "vessel " + std::to_string(index) + " does not exist";
+        return false;
+    }
+    if (w.VesselCount() == 1) {
+        error = "vessel '" + w.vessel(index).name + "' is the only one: the scenario would have none left";
+        return false;
+    }
+    if (index == w.focus() && !ChangeFocus(index == 0 ? 1 : 0, error)) return false;
+    plugin_->DeleteVessel(w.VesselHandle(index));
+    w.DeleteVessel(index);
+    return true;
+}
+
 void Session::Stop() {
-    // Displays are plug-in objects: they must go before the plug-in's code does.
+    // Displays are plug-in objects: they go first, then the vessels, then the module hears that
+    // the scenario has ended; a plug-in of the session's own goes last.
     CloseAllDisplays();
     for (auto &dc : lastRefresh_) dc.reset();
     simulation_.reset();
-    plugin_.Unload();
+    const bool ran = world_ != nullptr;
     if (world_ && CurrentWorld() == world_.get()) SetCurrentWorld(nullptr);
     world_.reset();
+    if (ran) plugin_->CloseRenderViewport();
+    if (plugin_ == &ownPlugin_) ownPlugin_.Unload();
 }
 
 std::string DefaultScenarioPath(const std::string &name) {

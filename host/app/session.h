@@ -29,7 +29,16 @@ public:
     // the program instead of a library.
     bool StartLinked(const std::string &text, const std::string &name, const ModuleEntries &module,
                      std::string &error);
+    // Ends the run as the simulator ends a scenario: displays deleted, then the vessels, then
+    // the module's end-of-scenario hook; a plug-in of the session's own is unloaded after.
     void Stop();
+    // Runs the next Start on `plugin`, loaded once for many scenarios as the simulator loads a
+    // module, instead of loading one of the session's own. It must outlive the session's run.
+    void UsePlugin(Plugin &plugin) { plugin_ = &plugin; }
+    // Deletes vessel `index` as the simulator does: the focus moves to another vessel first
+    // (its displays reopen there), the module hears of it (opcDeleteVessel), then it goes.
+    // False with the cause for a vessel that does not exist or the only one.
+    bool DeleteVessel(int index, std::string &error);
     // The size of the displays the session opens (before Start); the simulator's classic
     // 256 x 256 unless set.
     void SetDisplaySize(int width, int height) {
@@ -41,7 +50,7 @@ public:
 
     World &world() { return *world_; }
     const Scenario &scenario() const { return scenario_; }
-    Plugin &plugin() { return plugin_; }
+    Plugin &plugin() { return *plugin_; }
     Simulation &simulation() { return *simulation_; }
 
     // Refreshes every open display (Update on a recording context), as the simulator does at
@@ -62,7 +71,8 @@ private:
 
     Scenario scenario_;
     std::unique_ptr<World> world_;
-    Plugin plugin_;
+    Plugin ownPlugin_;
+    Plugin *plugin_ = &ownPlugin_;
     std::unique_ptr<Simulation> simulation_;
     int displayWidth_ = kDefaultDisplaySize, displayHeight_ = kDefaultDisplaySize;
     std::unique_ptr<RecordingDc> lastRefresh_[kDisplaySlots];

@@ -21,7 +21,7 @@ constexpr double kMaxTimelineTime = 1e12;   // s: some 30,000 years
 
 bool Slot(const std::string &s, int &out) {
     double v;
-    if (!ParseNumber(s, v) || v != std::floor(v) || v < 0 || v >= kDisplaySlots) return false;
+    if (!ParseNumber(s, v) || v != std::floor(v) || v < 0 || v >= kCockpitDisplays) return false;
     out = static_cast<int>(v);
     return true;
 }
@@ -43,7 +43,7 @@ std::string ParseLine(const std::string &line, TimelineEvent &e) {
     };
     if (strcasecmp(action.c_str(), "KEY") == 0) {
         e.kind = TimelineEvent::Key;
-        if (args.size() < 2 || !Slot(args[0], e.slot)) return "KEY takes a display slot 0-9 and a letter";
+        if (args.size() < 2 || !Slot(args[0], e.slot)) return "KEY takes a display slot 0-11 and a letter";
         e.key = args[1].size() == 1 ? KeyCodeForLetter(args[1][0]) : 0;
         if (!e.key) return "'" + args[1] + "' is no key letter";
         ctrl(2);
@@ -54,7 +54,7 @@ std::string ParseLine(const std::string &line, TimelineEvent &e) {
         double bt;
         if (args.size() < 3 || !Slot(args[0], e.slot) || !ParseNumber(args[1], bt) || bt != std::floor(bt) || bt < 0 ||
             bt > 11)
-            return "BUTTON takes a display slot 0-9, a button 0-11 and LEFT, RIGHT or BOTH";
+            return "BUTTON takes a display slot 0-11, a button 0-11 and LEFT, RIGHT or BOTH";
         e.button = static_cast<int>(bt);
         const std::string &how = args[2];
         if (strcasecmp(how.c_str(), "LEFT") == 0) e.event = PANEL_MOUSE_LBDOWN;

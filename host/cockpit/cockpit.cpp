@@ -48,11 +48,10 @@ void FontCell(DWORD height, DWORD &cw, DWORD &ch) {
     if (cw == 0) cw = 1;
 }
 
-bool OpenDisplay(int slot, const std::string &mode, std::string &error, int width, int height) {
-    if (slot < 0 || slot >= kDisplaySlots) {
-        error = "display slot " + std::to_string(slot) + " does not exist (slots are 0 to 9)";
-        return false;
-    }
+namespace {
+
+// Opens any slot, cockpit or window, with the identifier `id`.
+bool OpenSlot(int slot, UINT id, const std::string &mode, std::string &error, int width, int height) {
     const RegisteredMode *m = FindMode(mode);
     if (!m || !m->msgproc) {
         error = "no display mode named '" + mode + "' is registered";
@@ -72,18 +71,37 @@ bool OpenDisplay(int slot, const std::string &mode, std::string &error, int widt
     CloseDisplay(slot);
     const WPARAM size = static_cast<WPARAM>(width) | (static_cast<WPARAM>(height) << 16);
     const LPARAM vessel = reinterpret_cast<LPARAM>(w->vessel(focus).api.get());
-    MFD *instance = InstanceFromResult(m->msgproc(OAPI_MSG_MFD_OPENED, static_cast<UINT>(slot), size, vessel));
+    MFD *instance = InstanceFromResult(m->msgproc(OAPI_MSG_MFD_OPENED, id, size, vessel));
     if (!instance) {
         error = "display mode '" + mode + "' made no display";
         return false;
     }
     DisplaySlot &s = g_slots[slot];
     s.instance = instance;
+    s.id = id;
     s.mode = m->name;
     s.width = width;
     s.height = height;
     s.displayInvalid = s.buttonsInvalid = true;
     return true;
+}
+
+}  // namespace
+
+bool OpenDisplay(int slot, const std::string &mode, std::string &error, int width, int height) {
+    if (slot < 0 || slot >= kCockpitDisplays) {
+        error = "display slot " + std::to_string(slot) + " does not exist (slots are 0 to " +
+                std::to_string(kCockpitDisplays - 1) + ")";
+        return false;
+    }
+    return OpenSlot(slot, static_cast<UINT>(slot), mode, error, width, height);
+}
+
+int OpenWindowDisplay(UINT id, const std::string &mode, std::string &error, int width, int height) {
+    for (int slot = kCockpitDisplays; slot < kDisplaySlots; ++slot)
+        if (!g_slots[slot].instance) return OpenSlot(slot, id, mode, error, width, height) ? slot : -1;
+    error = "every one of the " + std::to_string(kWindowDisplays) + " external display windows is open";
+    return -1;
 }
 
 void CloseDisplay(int slot) {
@@ -107,7 +125,8 @@ bool ChangeFocus(int vessel, std::string &error) {
     w->SetFocus(vessel);
     for (int i = 0; i < kDisplaySlots; ++i) {
         std::string why;
-        if (!open[i].mode.empty() && !OpenDisplay(i, open[i].mode, why, open[i].width, open[i].height)) error = why;
+        if (!open[i].mode.empty() && !OpenSlot(i, open[i].id, open[i].mode, why, open[i].width, open[i].height))
+            error = why;
     }
     return true;
 }

@@ -1,4 +1,6 @@
-// cockpit.h: the registered display modes and the cockpit's ten display slots.
+// cockpit.h: the registered display modes, the cockpit's twelve display slots (identifiers 0 to
+// 11, as the simulator's cockpits have) and a few displays in external windows, which pass any
+// identifier the window chooses.
 //
 // Opening a slot in a mode sends OAPI_MSG_MFD_OPENED through the mode's message procedure, as
 // the simulator does, with the width in the low and the height in the high 16 bits; the
@@ -24,11 +26,14 @@ int RegisterMode(const MFDMODESPEC &spec);
 bool UnregisterMode(int id);
 const RegisteredMode *FindMode(const std::string &name);   // case-insensitive
 
-constexpr int kDisplaySlots = 10;
+constexpr int kCockpitDisplays = 12;   // slots 0..11: identifier = slot
+constexpr int kWindowDisplays = 6;     // slots 12..17: external windows, identifier of their own
+constexpr int kDisplaySlots = kCockpitDisplays + kWindowDisplays;
 constexpr int kDefaultDisplaySize = 256;   // the simulator's classic display size
 
 struct DisplaySlot {
     MFD *instance = nullptr;
+    UINT id = 0;                 // the identifier the display's mode is given
     std::string mode;
     int width = kDefaultDisplaySize, height = kDefaultDisplaySize;
     bool displayInvalid = false, buttonsInvalid = false;
@@ -38,10 +43,14 @@ struct DisplaySlot {
 // H/24 and the monospace font's advance is 0.6 of it.
 void FontCell(DWORD height, DWORD &cw, DWORD &ch);
 
-// Opens `slot` (0..9) in the named mode on the focus vessel. On failure returns false and says
-// why in `error`; a slot already open is closed first.
+// Opens cockpit slot `slot` (0..11) in the named mode on the focus vessel. On failure returns
+// false and says why in `error`; a slot already open is closed first.
 bool OpenDisplay(int slot, const std::string &mode, std::string &error,
                  int width = kDefaultDisplaySize, int height = kDefaultDisplaySize);
+// Opens a display in an external window with identifier `id`, in the first free window slot;
+// returns that slot, or -1 with the cause.
+int OpenWindowDisplay(UINT id, const std::string &mode, std::string &error,
+                      int width = kDefaultDisplaySize, int height = kDefaultDisplaySize);
 void CloseDisplay(int slot);   // deletes the instance; nothing for a closed slot
 // Gives the focus to another vessel as the simulator does: its cockpit is built anew, so every
 // open display is closed and opened again, in the same mode and size, on the new focus vessel.

@@ -1,6 +1,8 @@
 // block_io.cpp: scenario block readers and writers behind FILEHANDLE.
 #include "block_io.h"
 
+#include <strings.h>
+
 #include <unordered_set>
 
 namespace kvhost {
@@ -26,10 +28,20 @@ BlockReader *BlockReader::From(FILEHANDLE h) {
 }
 
 bool BlockReader::Next(char *&line) {
+    // As the simulator's reader: the comment and the blanks at both ends go, and only a line
+    // END (or the end of the lines) ends the reading; END_MFD is handed out like any other.
     if (next_ >= lines_.size()) return false;
-    const std::string &s = lines_[next_++];
-    const size_t start = s.find_first_not_of(" \t");
-    current_.assign(s.begin() + static_cast<long>(start == std::string::npos ? s.size() : start), s.end());
+    std::string s = lines_[next_++];
+    const size_t comment = s.find(';');
+    if (comment != std::string::npos) s.erase(comment);
+    const size_t start = s.find_first_not_of(" \t\r");
+    const size_t end = s.find_last_not_of(" \t\r");
+    s = start == std::string::npos ? std::string() : s.substr(start, end - start + 1);
+    if (strcasecmp(s.c_str(), "END") == 0) {
+        next_ = lines_.size();
+        return false;
+    }
+    current_.assign(s.begin(), s.end());
     current_.push_back('\0');
     line = current_.data();
     return true;

@@ -19,7 +19,8 @@ public:
 
     FILEHANDLE handle() { return this; }
     static BlockReader *From(FILEHANDLE h);   // null for any other handle
-    // The next line with leading blanks removed; false at the block's end.
+    // The next line, its comment and the blanks at both ends removed; false at a line END or
+    // after the last line.
     bool Next(char *&line);
 
 private:

@@ -77,6 +77,9 @@ public:
 
     bool Run(const std::string &text);
     std::string error;
+    // Hands each display of a mode the lines that follow its MODE line, as the simulator's reader
+    // does. `cleaned` holds every line of the file (index 0 is line 1) without comment or blanks.
+    void FillReaderLines(const std::vector<std::string> &cleaned);
 
 private:
     bool Environment(int line, const std::string &key, const std::string &rest);
@@ -98,11 +101,13 @@ bool Parser::Run(const std::string &text) {
     std::istringstream in(text);
     std::string raw;
     int line = 0;
+    std::vector<std::string> cleaned;
     while (std::getline(in, raw)) {
         ++line;
         // Line ends of any system; a stray carriage return more would not survive a save.
         while (!raw.empty() && raw.back() == '\r') raw.pop_back();
         const std::string t = Trim(StripComment(raw));
+        cleaned.push_back(t);
         if (t.empty()) continue;
         std::string key, rest;
         SplitItem(t, key, rest);
@@ -131,7 +136,16 @@ bool Parser::Run(const std::string &text) {
     }
     if (!section_.empty())
         return Fail(sectionLine_, "section BEGIN_" + section_ + " has no END_" + section_);
+    FillReaderLines(cleaned);
     return true;
+}
+
+void Parser::FillReaderLines(const std::vector<std::string> &cleaned) {
+    for (ScenarioDisplay &d : sc_.displays) {
+        if (d.modeLine <= 0) continue;
+        for (size_t i = static_cast<size_t>(d.modeLine); i < cleaned.size() && !Same(cleaned[i], "END"); ++i)
+            d.readerLines.push_back(cleaned[i]);
+    }
 }
 
 bool Parser::BeginSection(int line, const std::string &key, const std::string &rest) {
@@ -287,6 +301,7 @@ bool Parser::DisplayItem(int line, const std::string &text) {
     if (Same(d.type, "User") && d.mode.empty()) {
         if (!Same(key, "MODE") || rest.empty()) return Fail(line, "a User display names its 'MODE <name>'");
         d.mode = rest;
+        d.modeLine = line;
         return true;
     }
     d.lines.push_back(text);

@@ -95,7 +95,8 @@ std::string ScenarioText(const World &world, const std::vector<SavedDisplay> &di
 
 std::vector<SavedDisplay> SaveOpenDisplays() {
     std::vector<SavedDisplay> out;
-    for (int s = 0; s < kDisplaySlots; ++s) {
+    // Displays in external windows are not the scenario's: the simulator saves the cockpit's.
+    for (int s = 0; s < kCockpitDisplays; ++s) {
         MFD *m = Slot(s).instance;
         if (!m) continue;
         BlockWriter writer;

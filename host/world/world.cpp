@@ -4,6 +4,7 @@
 #include "ephemeris.h"
 #include "frames.h"
 #include "solar_system.h"
+#include "vessel_graveyard.h"
 
 #include <strings.h>
 
@@ -21,6 +22,10 @@ void SetCurrentWorld(World *world) { g_current = world; }
 
 World::World(double mjd) : mjd_(mjd) {}
 
+World::~World() {
+    for (std::unique_ptr<Vessel> &v : vessels_) BuryVesselView(std::move(v->api));
+}
+
 void World::BuildSolarSystem(World &world) {
     for (Body &b : SolarSystemBodies()) world.AddBody(b);
     world.SetMjd(world.Mjd());
@@ -32,18 +37,33 @@ int World::AddBody(Body body) {
     bodies_.push_back(body);
     if (body.eph.kind != EphemerisKind::Drift) UpdateBodyState(bodies_, index, mjd_);
     bodyTags_.push_back({ObjectKind::Body, index});
-    byHandle_[&bodyTags_.back()] = bodyTags_.back();
+    byHandle_[&bodyTags_.back()] = &bodyTags_.back();
     return index;
 }
 
 int World::AddVessel(Vessel vessel) {
     const int index = VesselCount();
-    vessels_.push_back(std::move(vessel));
+    vessels_.push_back(std::unique_ptr<Vessel>(new Vessel(std::move(vessel))));
     vesselTags_.push_back({ObjectKind::Vessel, index});
-    byHandle_[&vesselTags_.back()] = vesselTags_.back();
-    vessels_.back().api.reset(new VESSEL(&vesselTags_.back()));
+    ObjectRef *tag = &vesselTags_.back();
+    vesselTagOf_.push_back(tag);
+    byHandle_[tag] = tag;
+    vessels_.back()->api.reset(new VESSEL(tag));
     if (focus_ < 0) focus_ = index;
     return index;
+}
+
+bool World::DeleteVessel(int i) {
+    if (i < 0 || i >= VesselCount()) return false;
+    byHandle_.erase(vesselTagOf_[i]);
+    vesselTagOf_[i]->index = -1;
+    BuryVesselView(std::move(vessels_[i]->api));
+    vessels_.erase(vessels_.begin() + i);
+    vesselTagOf_.erase(vesselTagOf_.begin() + i);
+    for (int k = i; k < VesselCount(); ++k) vesselTagOf_[k]->index = k;
+    if (focus_ == i) focus_ = -1;
+    else if (focus_ > i) --focus_;
+    return true;
 }
 
 void World::SetMjd(double mjd) {
@@ -59,7 +79,7 @@ int World::FindBody(const std::string &name) const {
 
 int World::FindVessel(const std::string &name) const {
     for (int i = 0; i < VesselCount(); ++i)
-        if (strcasecmp(vessels_[i].name.c_str(), name.c_str()) == 0) return i;
+        if (strcasecmp(vessels_[i]->name.c_str(), name.c_str()) == 0) return i;
     return -1;
 }
 
@@ -70,18 +90,18 @@ OBJHANDLE World::BodyHandle(int i) const {
 
 OBJHANDLE World::VesselHandle(int i) const {
     if (i < 0 || i >= VesselCount()) return nullptr;
-    return const_cast<ObjectRef *>(&vesselTags_[i]);
+    return vesselTagOf_[i];
 }
 
 const ObjectRef *World::Resolve(OBJHANDLE h) const {
     auto it = byHandle_.find(h);
-    return it == byHandle_.end() ? nullptr : &it->second;
+    return it == byHandle_.end() ? nullptr : it->second;
 }
 
 Vessel *World::ResolveVessel(OBJHANDLE h) {
     const ObjectRef *ref = Resolve(h);
     if (!ref || ref->kind != ObjectKind::Vessel) return nullptr;
-    return &vessels_[ref->index];
+    return vessels_[ref->index].get();
 }
 
 double World::SphereOfInfluence(int i) const {

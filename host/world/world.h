@@ -10,6 +10,7 @@
 #include "vessel.h"
 
 #include <deque>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -26,6 +27,7 @@ struct ObjectRef {
 class World {
 public:
     explicit World(double mjd = 51544.5);
+    ~World();   // the vessels' SDK views are buried, not freed (vessel_graveyard.h)
     World(const World &) = delete;
     World &operator=(const World &) = delete;
 
@@ -34,6 +36,10 @@ public:
 
     int AddBody(Body body);
     int AddVessel(Vessel vessel);
+    // Deletes vessel i: the vessels after it move down one index, its handle never resolves
+    // again and its SDK view is buried. The focus moves with its vessel; deleting the focus
+    // vessel leaves no focus (the caller gives it to another vessel first). False when absent.
+    bool DeleteVessel(int i);
 
     double Mjd() const { return mjd_; }
     void SetMjd(double mjd);   // moves every body to its state at that date
@@ -42,8 +48,8 @@ public:
     int VesselCount() const { return static_cast<int>(vessels_.size()); }
     Body &body(int i) { return bodies_[i]; }
     const Body &body(int i) const { return bodies_[i]; }
-    Vessel &vessel(int i) { return vessels_[i]; }
-    const Vessel &vessel(int i) const { return vessels_[i]; }
+    Vessel &vessel(int i) { return *vessels_[i]; }
+    const Vessel &vessel(int i) const { return *vessels_[i]; }
     int FindBody(const std::string &name) const;     // case-insensitive; -1 when absent
     int FindVessel(const std::string &name) const;   // likewise
 
@@ -67,9 +73,14 @@ private:
     double mjd_;
     int focus_ = -1;
     std::vector<Body> bodies_;
-    std::deque<Vessel> vessels_;
-    std::deque<ObjectRef> bodyTags_, vesselTags_;     // their addresses are the handles
-    std::unordered_map<const void *, ObjectRef> byHandle_;
+    // Vessels own their storage, so that a deletion moves no vessel: the handles of its tanks,
+    // thrusters and groups (addresses inside it) stay valid.
+    std::vector<std::unique_ptr<Vessel>> vessels_;
+    // The tags' addresses are the handles. A deleted vessel's tag stays (with index -1) so that
+    // its address is never handed out again; it is only dropped from byHandle_.
+    std::deque<ObjectRef> bodyTags_, vesselTags_;
+    std::vector<ObjectRef *> vesselTagOf_;            // each vessel's tag, by vessel index
+    std::unordered_map<const void *, ObjectRef *> byHandle_;
 };
 
 World *CurrentWorld();

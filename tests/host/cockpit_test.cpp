@@ -91,8 +91,8 @@ TEST_F(CockpitTest, AProcedureThatMakesNoDisplayLeavesTheSlotClosed) {
 
 TEST_F(CockpitTest, OpeningFailuresSayWhy) {
     std::string error;
-    EXPECT_FALSE(kvhost::OpenDisplay(10, "Probe", error));
-    EXPECT_EQ(error, "display slot 10 does not exist (slots are 0 to 9)");
+    EXPECT_FALSE(kvhost::OpenDisplay(12, "Probe", error));
+    EXPECT_EQ(error, "display slot 12 does not exist (slots are 0 to 11)");
     EXPECT_FALSE(kvhost::OpenDisplay(0, "Nothing", error));
     EXPECT_EQ(error, "no display mode named 'Nothing' is registered");
     EXPECT_TRUE(oapiUnregisterMFDMode(modeId));
