@@ -77,16 +77,12 @@ private:
     int next_ = 0;
 };
 
-}  // namespace
-
-int RunFlight(const CommandLine &cl) {
+// Flies the scenario the session has started and writes its outputs to `out`.
+int FlyScenario(const CommandLine &cl, Session &session, const std::string &out) {
     const auto wallStart = std::chrono::steady_clock::now();
-    Session session;
-    if (!StartSession(session, cl)) return 1;
     std::string error;
     std::vector<TimelineEvent> timeline;
     if (!ParseTimeline(session.scenario(), timeline, error)) return Fail(error);
-    const std::string out = OutputFolder(cl, session);
     if (!MakeFolders(out, error)) return Fail(error);
     const std::vector<int> open = OpenDisplaysOrKavrex(session);
     if (open.empty()) return 1;
@@ -179,6 +175,41 @@ int RunFlight(const CommandLine &cl) {
     std::printf("wrote %s, %s, %s/summary.json, %s/flight.png and .svg\n", scn.c_str(), csv.c_str(), out.c_str(),
                 out.c_str());
     for (const std::string &p : pictures) std::printf("wrote %s\n", p.c_str());
+    return 0;
+}
+
+// The output folder of each of several scenarios: its own under --out, and never one twice.
+std::string FolderFor(const CommandLine &cl, const Session &session, size_t count, std::vector<std::string> &used) {
+    CommandLine one = cl;
+    one.out.clear();
+    std::string dir = OutputFolder(one, session);
+    if (count > 1 && !cl.out.empty()) dir = cl.out + dir.substr(dir.find('/'));
+    const std::string base = dir;
+    for (int n = 2; std::find(used.begin(), used.end(), dir) != used.end(); ++n) dir = base + "-" + std::to_string(n);
+    used.push_back(dir);
+    return count > 1 ? dir : OutputFolder(cl, session);
+}
+
+}  // namespace
+
+int RunFlight(const CommandLine &cl) {
+    std::vector<std::string> scenarios{cl.scenario};
+    scenarios.insert(scenarios.end(), cl.moreScenarios.begin(), cl.moreScenarios.end());
+    // One load of the plug-in for all of them: the simulator's way, which a module must survive.
+    Plugin plugin;
+    std::vector<std::string> folders;
+    for (size_t i = 0; i < scenarios.size(); ++i) {
+        CommandLine one = cl;
+        one.scenario = scenarios[i];
+        Session session;
+        session.UsePlugin(plugin);
+        if (scenarios.size() > 1)
+            std::fprintf(stderr, "kavrex-sim: scenario %zu of %zu: %s\n", i + 1, scenarios.size(),
+                         scenarios[i].empty() ? "(the default)" : scenarios[i].c_str());
+        if (!StartSession(session, one)) return 1;
+        const int status = FlyScenario(one, session, FolderFor(cl, session, scenarios.size(), folders));
+        if (status != 0) return status;
+    }
     return 0;
 }
 

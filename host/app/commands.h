@@ -10,6 +10,9 @@ namespace kvhost {
 struct CommandLine {
     std::string command;    // "bodies", "run"
     std::string scenario;   // empty: the default scenario
+    // run: the scenarios after the first, flown in turn on the same load of the plug-in, as
+    // the simulator runs one scenario after another
+    std::vector<std::string> moreScenarios;
     std::string plugin;     // the plug-in library
     std::string out;        // output folder (run)
     long steps = 0;         // frames to fly (run)

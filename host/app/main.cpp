@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -34,7 +35,7 @@ const char *kCommon =
     "  --steps N           frames to fly (run: all of a piloted flight, else 0; render: 1)\n";
 
 const char *kRunHelp =
-    "usage: kavrex-sim run [SCENARIO] [--pilot] [--out DIR] [--log-every S] [options]\n"
+    "usage: kavrex-sim run [SCENARIO...] [--pilot] [--out DIR] [--log-every S] [options]\n"
     "\n"
     "Flies SCENARIO (default scenarios/earth-mars.scn), playing its BEGIN_TIMELINE, and writes\n"
     "to DIR (default out/<scenario name>/):\n"
@@ -43,6 +44,8 @@ const char *kRunHelp =
     "  flight.png, .svg    the flown path in the ecliptic, with the source and the target\n"
     "  summary.json        the flight's figures (also printed)\n"
     "  display-*.png       the display at departure, at each flip, at arrival and at the end\n"
+    "Several scenarios are flown one after another on one load of the plug-in, as the\n"
+    "simulator runs them; each writes to its own folder, DIR/<scenario name>/ with --out.\n"
     "\n"
     "options:\n"
     "  --pilot             the built-in pilot flies, reading only the display (see README)\n"
@@ -126,8 +129,7 @@ bool NumberOption(const char *name, const char *value, double lo, double hi, boo
 int main(int argc, char **argv) {
     kvhost::CommandLine cl;
     cl.plugin = kvhost::DefaultPluginPath();
-    std::string positional[2];
-    int npos = 0;
+    std::vector<std::string> positional;
     bool help = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -196,14 +198,17 @@ int main(int argc, char **argv) {
             std::fprintf(stderr, "kavrex-sim: unknown option '%s' (kavrex-sim --help lists them)\n", a.c_str());
             return 2;
         }
-        if (npos >= 2) {
-            std::fprintf(stderr, "kavrex-sim: too many arguments ('%s')\n", a.c_str());
-            return 2;
-        }
-        positional[npos++] = a;
+        positional.push_back(a);
     }
-    cl.command = npos > 0 ? positional[0] : "";
-    cl.scenario = npos > 1 ? positional[1] : "";
+    cl.command = !positional.empty() ? positional[0] : "";
+    cl.scenario = positional.size() > 1 ? positional[1] : "";
+    // Only run flies several scenarios, one after another on one load of the plug-in.
+    if (positional.size() > 2 && cl.command != "run") {
+        std::fprintf(stderr, "kavrex-sim: too many arguments ('%s'): only run takes several scenarios\n",
+                     positional[2].c_str());
+        return 2;
+    }
+    if (positional.size() > 2) cl.moreScenarios.assign(positional.begin() + 2, positional.end());
     if (help) {
         Usage(stdout, cl.command);
         return 0;
