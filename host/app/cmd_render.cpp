@@ -48,7 +48,9 @@ int RunRender(const CommandLine &cl) {
         if (IsJson(path)) {
             RecordingDc dc(slot.width, slot.height);
             slot.instance->Update(dc.hdc());
-            ok = WriteTextFile(path, RecordingJson(dc, ButtonLabels(s)), error);
+            int replaced = 0;
+            ok = WriteTextFile(path, RecordingJson(dc, ButtonLabels(s), &replaced), error);
+            if (ok && replaced > 0) Warn(path + ": " + NotUtf8Note(replaced));
         } else {
             MFD *display = slot.instance;
             ok = WritePicture(path, slot.width, slot.height, ButtonLabels(s), cl.scale,

@@ -16,12 +16,16 @@
 #include "session.h"
 #include "timeline.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 
 namespace kvhost {
 
@@ -29,11 +33,54 @@ namespace {
 
 constexpr double kMaxPilotedDays = 30;   // a piloted flight that has not arrived by then stops
 constexpr double kCoastAfterArrival = 10;   // s flown after the pilot's abort, for the last pictures
+constexpr double kDefaultFlight = 60;       // s: a run with neither --pilot nor --steps flies a minute
 
-// The display's picture as it was last refreshed, under `name` in the output folder.
-bool SaveDisplayPicture(const Session &session, int slot, const std::string &path, std::string &error) {
+// Set by SIGINT or SIGTERM: the flight stops at the next frame and writes what it has.
+volatile std::sig_atomic_t g_stopSignal = 0;
+void StopFlight(int signal) { g_stopSignal = signal; }
+
+// Ctrl+C and kill end a run as its end does, with every output written; the handlers are the
+// run's alone and go with it.
+class StopOnSignal {
+public:
+    StopOnSignal() {
+        g_stopSignal = 0;
+        struct sigaction sa = {};
+        sa.sa_handler = StopFlight;
+        sigemptyset(&sa.sa_mask);
+        sigaction(SIGINT, &sa, &oldInt_);
+        sigaction(SIGTERM, &sa, &oldTerm_);
+    }
+    ~StopOnSignal() {
+        sigaction(SIGINT, &oldInt_, nullptr);
+        sigaction(SIGTERM, &oldTerm_, nullptr);
+    }
+
+private:
+    struct sigaction oldInt_, oldTerm_;
+};
+
+// Whether files can be made in `dir`: a probe file is made and removed, so that a flight never
+// runs to its end only to find that nothing can be written.
+bool CheckWritable(const std::string &dir, std::string &error) {
+    const std::string probe = dir + "/.kavrex-sim-write-check";
+    const int fd = open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) {
+        error = dir + ": cannot write in the output folder (" + std::strerror(errno) + ")";
+        return false;
+    }
+    close(fd);
+    unlink(probe.c_str());
+    return true;
+}
+
+// The display's picture as it was last refreshed, at `path`; false with the cause when it cannot
+// be written, and `written` false when the display has not refreshed yet.
+bool SaveDisplayPicture(const Session &session, int slot, const std::string &path, bool &written, std::string &error) {
+    written = false;
     const RecordingDc *last = session.LastRefresh(slot);
     if (!last) return true;
+    written = true;
     auto replay = [last](HDC hdc) { last->ReplayOn(*DeviceContext::FromHdc(hdc)); };
     return WritePicture(path, last->width(), last->height(), ButtonLabels(slot), kDefaultPictureScale, replay, error);
 }
@@ -83,7 +130,7 @@ int FlyScenario(const CommandLine &cl, Session &session, const std::string &out)
     std::string error;
     std::vector<TimelineEvent> timeline;
     if (!ParseTimeline(session.scenario(), timeline, error)) return Fail(error);
-    if (!MakeFolders(out, error)) return Fail(error);
+    if (!MakeFolders(out, error) || !CheckWritable(out, error)) return Fail(error);
     const std::vector<int> open = OpenDisplaysOrKavrex(session);
     if (open.empty()) return 1;
     const int slot = open.front();   // the display the pilot flies by
@@ -97,14 +144,15 @@ int FlyScenario(const CommandLine &cl, Session &session, const std::string &out)
     DisplayReading reading;
     Pilot pilot;
     double doneAt = -1;
-    std::vector<std::string> pictures;
+    std::vector<std::string> written;   // every file written, in order
+    std::vector<std::string> failures;  // and every one that could not be
     auto picture = [&](const std::string &name) {
         const std::string path = out + "/display-" + name + ".png";
-        if (!SaveDisplayPicture(session, slot, path, error)) return false;
-        pictures.push_back(path);
-        return true;
+        bool made = false;
+        if (!SaveDisplayPicture(session, slot, path, made, error)) failures.push_back(error);
+        else if (made) written.push_back(path);
+        return made;
     };
-    bool pictureFailed = false;
 
     sim.refresh = [&] {
         session.RefreshDisplays();
@@ -113,12 +161,12 @@ int FlyScenario(const CommandLine &cl, Session &session, const std::string &out)
         const PilotAction a = pilot.Decide(reading, sim.timeAcceleration());
         if (a.departed) {
             tally.Depart(world, reading);
-            pictureFailed |= !picture("departure");
+            picture("departure");
         }
-        if (a.flip) pictureFailed |= !picture("flip-" + std::to_string(pilot.flips()));
+        if (a.flip) picture("flip-" + std::to_string(pilot.flips()));
         if (a.arrived) {
             tally.Arrive(world);
-            pictureFailed |= !picture("arrival");
+            picture("arrival");
             doneAt = sim.simt();
         }
         if (a.legBurn && record.prediction().empty())
@@ -128,6 +176,11 @@ int FlyScenario(const CommandLine &cl, Session &session, const std::string &out)
         if (!a.what.empty()) record.Sample(world, sim.simt(), reading, a.what);
     };
 
+    // Neither a pilot nor a number of frames: a simulated minute, said so.
+    const bool oneMinute = !cl.pilot && !cl.stepsGiven;
+    if (oneMinute)
+        std::fprintf(stderr, "kavrex-sim: no --pilot and no --steps: flying one simulated minute (%.0f frames at x%g)\n",
+                     std::ceil(kDefaultFlight / (sim.frameLength * sim.timeAcceleration())), sim.timeAcceleration());
     record.Sample(world, sim.simt(), reading, cl.pilot ? "start" : "");
     Progress progress;
     const double maxSimt = kMaxPilotedDays * 86400;
@@ -135,7 +188,13 @@ int FlyScenario(const CommandLine &cl, Session &session, const std::string &out)
     size_t next = 0;
     long frame = 0;
     for (;;) {
-        if (cl.stepsGiven || !cl.pilot) {
+        if (g_stopSignal) {
+            tally.Interrupted();
+            break;
+        }
+        if (oneMinute) {
+            if (sim.simt() >= kDefaultFlight) break;
+        } else if (cl.stepsGiven || !cl.pilot) {
             if (frame >= cl.steps) break;
         } else if ((doneAt >= 0 && sim.simt() >= doneAt + kCoastAfterArrival) || sim.simt() >= maxSimt) {
             break;
@@ -150,32 +209,46 @@ int FlyScenario(const CommandLine &cl, Session &session, const std::string &out)
             record.Sample(world, sim.simt(), reading, "");
             while (nextLog <= sim.simt()) nextLog += cl.logEvery;
             const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-            const double fraction = cl.pilot ? tally.Progress(reading) : static_cast<double>(frame) / std::max(1L, cl.steps);
+            const double fraction = cl.pilot ? tally.Progress(reading)
+                                  : oneMinute ? sim.simt() / kDefaultFlight
+                                              : static_cast<double>(frame) / std::max(1L, cl.steps);
             progress.Show(fraction, world.Mjd(), sim.simt(), wall);
         }
     }
     progress.Done();
-    if (pictureFailed) return Fail(error);
+    if (g_stopSignal)
+        std::fprintf(stderr, "kavrex-sim: interrupted at MJD %.6f after %ld frames; writing what the flight has\n",
+                     world.Mjd(), frame);
     record.Sample(world, sim.simt(), reading, cl.pilot ? "end" : "");
-    if (!picture("end")) return Fail(error);
+    if (!picture("end") && failures.empty())
+        std::fprintf(stderr, "kavrex-sim: no picture of the display at the end: it has not refreshed yet (%ld frames)\n",
+                     frame);
 
+    // Every output is tried, so that one that fails costs no other.
+    auto save = [&](const std::string &path, bool ok) {
+        if (ok) written.push_back(path);
+        else failures.push_back(error);
+    };
     const std::string scn = out + "/final.scn", csv = out + "/flight.csv";
-    if (!session.Save(scn, error) || !WriteTextFile(csv, record.Csv(), error)) return Fail(error);
-    for (const char *ext : {".png", ".svg"})
-        if (!WriteFlightPicture(out + "/flight" + ext, record, error)) return Fail(error);
+    save(scn, session.Save(scn, error));
+    save(csv, WriteTextFile(csv, record.Csv(), error));
+    for (const char *ext : {".png", ".svg"}) save(out + "/flight" + ext, WriteFlightPicture(out + "/flight" + ext, record, error));
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
     const FlightSummary summary = tally.Summarise(world, record, pilot, sim.simt(), wall, cl.pilot);
-    if (!WriteTextFile(out + "/summary.json", SummaryJson(summary), error)) return Fail(error);
+    int replaced = 0;
+    const std::string json = SummaryJson(summary, &replaced);
+    save(out + "/summary.json", WriteTextFile(out + "/summary.json", json, error));
+    if (replaced > 0) Warn(out + "/summary.json: " + NotUtf8Note(replaced));
     std::printf("%s", SummaryText(summary).c_str());
     for (const SavedDisplay &d : SaveOpenDisplays()) {
         std::printf("  display %d (%s):", d.slot, d.mode.c_str());
         for (const std::string &line : d.lines) std::printf(" %s;", line.c_str());
         std::printf("\n");
     }
-    std::printf("wrote %s, %s, %s/summary.json, %s/flight.png and .svg\n", scn.c_str(), csv.c_str(), out.c_str(),
-                out.c_str());
-    for (const std::string &p : pictures) std::printf("wrote %s\n", p.c_str());
-    return 0;
+    for (const std::string &p : written) std::printf("wrote %s\n", p.c_str());
+    for (const std::string &f : failures) Fail(f);
+    if (!failures.empty()) return 1;
+    return g_stopSignal ? 128 + static_cast<int>(g_stopSignal) : 0;
 }
 
 // The output folder of each of several scenarios: its own under --out, and never one twice.
@@ -197,6 +270,7 @@ int RunFlight(const CommandLine &cl) {
     scenarios.insert(scenarios.end(), cl.moreScenarios.begin(), cl.moreScenarios.end());
     // One load of the plug-in for all of them: the simulator's way, which a module must survive.
     Plugin plugin;
+    StopOnSignal stopOnSignal;
     std::vector<std::string> folders;
     for (size_t i = 0; i < scenarios.size(); ++i) {
         CommandLine one = cl;
@@ -208,7 +282,7 @@ int RunFlight(const CommandLine &cl) {
                          scenarios[i].empty() ? "(the default)" : scenarios[i].c_str());
         if (!StartSession(session, one)) return 1;
         const int status = FlyScenario(one, session, FolderFor(cl, session, scenarios.size(), folders));
-        if (status != 0) return status;
+        if (status != 0) return status;   // an interrupted run flies no further scenario
     }
     return 0;
 }

@@ -48,6 +48,13 @@ int Fail(const std::string &error) {
     return 1;
 }
 
+void Warn(const std::string &text) { std::fprintf(stderr, "kavrex-sim: warning: %s\n", text.c_str()); }
+
+std::string NotUtf8Note(int count) {
+    return std::to_string(count) + (count == 1 ? " byte" : " bytes") +
+           " of its texts are not UTF-8 and are written as U+FFFD (JSON is UTF-8)";
+}
+
 bool StartSession(Session &session, const CommandLine &cl) {
     std::string error;
     session.SetDisplaySize(cl.width, cl.height);

@@ -44,6 +44,10 @@ bool MakeFolders(const std::string &dir, std::string &error);
 bool MakeFoldersFor(const std::string &file, std::string &error);
 // Prints "kavrex-sim: <error>" on standard error and gives the exit status 1.
 int Fail(const std::string &error);
+// Prints "kavrex-sim: warning: <text>" on standard error.
+void Warn(const std::string &text);
+// What a JSON file says of `count` bytes that were not UTF-8 and were written as U+FFFD.
+std::string NotUtf8Note(int count);
 
 int RunBodies(const CommandLine &cl);
 int RunFlight(const CommandLine &cl);

@@ -3,6 +3,7 @@
 
 #include "../gdi/picture.h"
 #include "../scenario/numbers.h"
+#include "../world/frames.h"
 
 #include <cmath>
 
@@ -16,16 +17,23 @@ double Propellant(const Vessel &v) {
     return m;
 }
 
-std::string JsonText(const std::string &s) { return "\"" + JsonEscape(s) + "\""; }
+std::string JsonText(const std::string &s, int *replaced) { return "\"" + JsonEscape(s, replaced) + "\""; }
 
 }  // namespace
 
-void FlightTally::Depart(const World &w, const DisplayReading &d) {
-    if (departed_ || w.focus() < 0) return;
+void FlightTally::DepartAt(const World &w, const DisplayReading &d) {
     departed_ = true;
     departureMjd_ = w.Mjd();
     departurePos_ = w.vessel(w.focus()).pos;
     atDeparture_ = d;
+}
+
+void FlightTally::Depart(const World &w, const DisplayReading &d) {
+    if (w.focus() < 0) return;
+    if (!departed_) DepartAt(w, d);
+    // What the display predicted as the pilot left, even when the drive thrust before.
+    if (!predicted_) atDeparture_ = d;
+    predicted_ = true;
 }
 
 void FlightTally::Arrive(const World &w) {
@@ -39,6 +47,26 @@ void FlightTally::Frame(const World &w, const DisplayReading &d) {
     if (w.focus() < 0) return;
     const Vessel &v = w.vessel(w.focus());
     if (startPropellant_ < 0) startPropellant_ = Propellant(v) - v.propellantAdded;
+    if (!departed_) {
+        for (int th : v.groups[THGROUP_MAIN])
+            if (v.thrusters[th].level > 0) {
+                DepartAt(w, d);
+                break;
+            }
+    }
+    if (v.status == VesselStatus::Crashed && !crashed_ && v.landedOn >= 0) {
+        crashed_ = true;
+        const Body &b = w.body(v.landedOn);
+        const VECTOR3 rel = v.pos - b.pos;
+        const double r = length(rel);
+        impact_.body = b.name;
+        impact_.mjd = w.Mjd();
+        impact_.speed = v.touchdownSpeed;
+        impact_.latitude = r > 0 ? std::asin(rel.y / r) * 180 / kPi : 0;
+        impact_.longitude = std::atan2(rel.z, rel.x) * 180 / kPi;
+    }
+    // Only a flying vessel's distances count: one resting on a surface moves with the body.
+    if (v.status != VesselStatus::Flying) return;
     const int t = d.target.empty() ? -1 : w.FindBody(d.target);
     if (t < 0) return;
     const double dist = length(v.pos - w.body(t).pos) - w.body(t).radius, speed = length(v.vel - w.body(t).vel);
@@ -61,6 +89,7 @@ FlightSummary FlightTally::Summarise(const World &w, const FlightRecord &record,
     s.piloted = piloted;
     s.departed = departed_;
     s.arrived = arrived_;
+    s.interrupted = interrupted_;
     s.endMjd = w.Mjd();
     s.simulatedHours = simt / 3600;
     s.wallSeconds = wall;
@@ -70,37 +99,46 @@ FlightSummary FlightTally::Summarise(const World &w, const FlightRecord &record,
         const DisplayReading &last = record.samples().back().display;
         s.source = last.source;
         s.target = last.target;
-        s.acceleration = last.setGee;
+        if (last.readouts || last.setGee > 0) s.acceleration.Set(last.setGee);
+    }
+    s.crashed = crashed_;
+    if (crashed_) {
+        s.impact = impact_;
+        s.crashedOn = impact_.body;
     }
     if (w.focus() >= 0) {
         const Vessel &v = w.vessel(w.focus());
         s.vessel = v.name;
         s.refills = v.refills;
-        if (v.status == VesselStatus::Crashed && v.landedOn >= 0) s.crashedOn = w.body(v.landedOn).name;
         if (startPropellant_ >= 0) s.propellantUsed = startPropellant_ + v.propellantAdded - Propellant(v);
         const int t = s.target.empty() ? -1 : w.FindBody(s.target);
-        if (t >= 0) {
-            s.restKm = length(v.pos - w.body(t).pos) / 1e3;
-            s.restSpeed = length(v.vel - w.body(t).vel);
+        // At rest means arrived: a vessel that crashed or is still on its way rests nowhere.
+        if (t >= 0 && arrived_ && !crashed_) {
+            s.restKm.Set(length(v.pos - w.body(t).pos) / 1e3);
+            s.restSpeed.Set(length(v.vel - w.body(t).vel));
         }
     }
-    if (closest_ < 1e300) {
-        s.closestKm = closest_ / 1e3;
-        s.speedAtClosest = speedAtClosest_;
+    if (crashed_ && impact_.body == s.target) {
+        s.closestKm.Set(0);
+        s.speedAtClosest.Set(impact_.speed);
+    } else if (closest_ < 1e300) {
+        s.closestKm.Set(closest_ / 1e3);
+        s.speedAtClosest.Set(speedAtClosest_);
     }
     s.peakSpeedKms = peakSpeed_ / 1e3;
     if (departed_) {
-        s.departureMjd = departureMjd_;
+        s.departureMjd.Set(departureMjd_);
         s.predictedEtaMjd = atDeparture_.etaMjd;
         s.predictedPetKm = atDeparture_.closest / 1e3;
         s.predictedImpact = atDeparture_.impact;
     }
     if (departed_ && arrived_) {
-        s.arrivalMjd = arrivalMjd_;
-        s.flightHours = (arrivalMjd_ - departureMjd_) * 24;
+        s.arrivalMjd.Set(arrivalMjd_);
+        s.flightHours.Set((arrivalMjd_ - departureMjd_) * 24);
         const double d = length(arrivalPos_ - departurePos_);
-        s.straightLineKm = d / 1e3;
-        if (s.acceleration > 0) s.brachistochroneHours = 2 * std::sqrt(d / s.acceleration) / 3600;
+        s.straightLineKm.Set(d / 1e3);
+        if (s.acceleration.known && s.acceleration.value > 0)
+            s.brachistochroneHours.Set(2 * std::sqrt(d / s.acceleration.value) / 3600);
     }
     for (int i = 0; i < w.VesselCount(); ++i) {
         const Vessel &v = w.vessel(i);
@@ -113,49 +151,75 @@ FlightSummary FlightTally::Summarise(const World &w, const FlightRecord &record,
     return s;
 }
 
-std::string SummaryJson(const FlightSummary &s) {
+namespace {
+
+// A figure with `format`, or null.
+std::string Json(const Figure &f, const char *format) { return f.known ? FormatText(format, f.value) : "null"; }
+
+}  // namespace
+
+std::string SummaryJson(const FlightSummary &s, int *replaced) {
     std::string o = "{\n";
-    o += "  \"vessel\": " + JsonText(s.vessel) + ",\n  \"source\": " + JsonText(s.source) +
-         ",\n  \"target\": " + JsonText(s.target) + ",\n";
-    o += FormatText("  \"piloted\": %s,\n  \"departed\": %s,\n  \"arrived\": %s,\n", s.piloted ? "true" : "false",
-                    s.departed ? "true" : "false", s.arrived ? "true" : "false");
-    o += "  \"crashed_on\": " + (s.crashedOn.empty() ? std::string("null") : JsonText(s.crashedOn)) + ",\n";
-    o += FormatText("  \"departure_mjd\": %.6f,\n  \"arrival_mjd\": %.6f,\n  \"end_mjd\": %.6f,\n", s.departureMjd,
-                    s.arrivalMjd, s.endMjd);
-    o += FormatText("  \"flight_time_h\": %.3f,\n  \"brachistochrone_h\": %.3f,\n  \"straight_line_km\": %.1f,\n"
-                    "  \"acceleration_ms2\": %.3f,\n",
-                    s.flightHours, s.brachistochroneHours, s.straightLineKm, s.acceleration);
-    o += FormatText("  \"closest_above_surface_km\": %.3f,\n  \"speed_at_closest_ms\": %.3f,\n", s.closestKm,
-                    s.speedAtClosest);
-    o += FormatText("  \"rest_from_centre_km\": %.3f,\n  \"rest_speed_ms\": %.3f,\n", s.restKm, s.restSpeed);
+    o += "  \"vessel\": " + JsonText(s.vessel, replaced) + ",\n  \"source\": " + JsonText(s.source, replaced) +
+         ",\n  \"target\": " + JsonText(s.target, replaced) + ",\n";
+    o += FormatText("  \"piloted\": %s,\n  \"departed\": %s,\n  \"arrived\": %s,\n  \"interrupted\": %s,\n",
+                    s.piloted ? "true" : "false", s.departed ? "true" : "false", s.arrived ? "true" : "false",
+                    s.interrupted ? "true" : "false");
+    o += "  \"crashed_on\": " + (s.crashedOn.empty() ? std::string("null") : JsonText(s.crashedOn, replaced)) + ",\n";
+    o += "  \"impact\": ";
+    if (s.crashed)
+        o += "{\"body\": " + JsonText(s.impact.body, replaced) +
+             FormatText(", \"mjd\": %.6f, \"speed_ms\": %.3f, \"ecliptic_latitude_deg\": %.4f, "
+                        "\"ecliptic_longitude_deg\": %.4f},\n",
+                        s.impact.mjd, s.impact.speed, s.impact.latitude, s.impact.longitude);
+    else
+        o += "null,\n";
+    o += "  \"departure_mjd\": " + Json(s.departureMjd, "%.6f") + ",\n  \"arrival_mjd\": " +
+         Json(s.arrivalMjd, "%.6f") + FormatText(",\n  \"end_mjd\": %.6f,\n", s.endMjd);
+    o += "  \"flight_time_h\": " + Json(s.flightHours, "%.3f") + ",\n  \"brachistochrone_h\": " +
+         Json(s.brachistochroneHours, "%.3f") + ",\n  \"straight_line_km\": " + Json(s.straightLineKm, "%.1f") +
+         ",\n  \"acceleration_ms2\": " + Json(s.acceleration, "%.3f") + ",\n";
+    o += "  \"closest_above_surface_km\": " + Json(s.closestKm, "%.3f") + ",\n  \"speed_at_closest_ms\": " +
+         Json(s.speedAtClosest, "%.3f") + ",\n";
+    o += "  \"rest_from_centre_km\": " + Json(s.restKm, "%.3f") + ",\n  \"rest_speed_ms\": " +
+         Json(s.restSpeed, "%.3f") + ",\n";
     o += FormatText("  \"propellant_used_kg\": %.1f,\n  \"refills\": %d,\n  \"legs\": %d,\n  \"flips\": %d,\n",
                     s.propellantUsed, s.refills, s.legs, s.flips);
     o += FormatText("  \"peak_speed_kms\": %.3f,\n", s.peakSpeedKms);
-    o += FormatText("  \"predicted_at_departure\": {\"eta_mjd\": %.6f, \"pet_km\": %.3f, \"impact\": %s},\n",
-                    s.predictedEtaMjd, s.predictedPetKm, s.predictedImpact ? "true" : "false");
+    if (s.departed)
+        o += FormatText("  \"predicted_at_departure\": {\"eta_mjd\": %.6f, \"pet_km\": %.3f, \"impact\": %s},\n",
+                        s.predictedEtaMjd, s.predictedPetKm, s.predictedImpact ? "true" : "false");
+    else
+        o += "  \"predicted_at_departure\": null,\n";
     o += FormatText("  \"simulated_h\": %.3f,\n  \"wall_s\": %.3f\n}\n", s.simulatedHours, s.wallSeconds);
     return o;
 }
 
 std::string SummaryText(const FlightSummary &s) {
-    std::string o = FormatText("flew %.1f h of simulated time in %.1f s, now MJD %.6f\n", s.simulatedHours,
-                               s.wallSeconds, s.endMjd);
+    std::string o = FormatText("flew %.1f h of simulated time in %.1f s, now MJD %.6f%s\n", s.simulatedHours,
+                               s.wallSeconds, s.endMjd, s.interrupted ? " (interrupted)" : "");
     for (const std::string &line : s.vesselLines) o += line + "\n";
+    if (s.crashed)
+        o += FormatText("%s crashed on %s at MJD %.4f at %.0f m/s (ecliptic latitude %.2f, longitude %.2f)\n",
+                        s.vessel.c_str(), s.impact.body.c_str(), s.impact.mjd, s.impact.speed, s.impact.latitude,
+                        s.impact.longitude);
     if (!s.piloted) return o;
     if (!s.departed) return o + "the pilot never departed\n";
-    o += FormatText("%s to %s: departed MJD %.4f", s.source.c_str(), s.target.c_str(), s.departureMjd);
-    if (!s.crashedOn.empty())
-        return o + FormatText(", did not arrive: crashed on %s at MJD %.4f\n", s.crashedOn.c_str(), s.endMjd);
-    if (!s.arrived) return o + FormatText(", did not arrive (%.0f km from %s's centre at the end)\n", s.restKm, s.target.c_str());
-    o += FormatText(", arrived MJD %.4f\n", s.arrivalMjd);
+    o += FormatText("%s to %s: departed MJD %.4f", s.source.c_str(), s.target.c_str(), s.departureMjd.value);
+    if (s.crashed) return o + FormatText(", did not arrive: crashed on %s\n", s.impact.body.c_str());
+    if (!s.arrived) return o + ", did not arrive\n";
+    o += FormatText(", arrived MJD %.4f\n", s.arrivalMjd.value);
     o += FormatText("  flight time %.1f h; brachistochrone for the %.0f km straight line at %.1f m/s^2: %.1f h\n",
-                    s.flightHours, s.straightLineKm, s.acceleration, s.brachistochroneHours);
-    o += FormatText("  closest %.0f km above %s at %.1f m/s; at rest %.0f km from its centre at %.1f m/s\n", s.closestKm,
-                    s.target.c_str(), s.speedAtClosest, s.restKm, s.restSpeed);
+                    s.flightHours.value, s.straightLineKm.value, s.acceleration.value, s.brachistochroneHours.value);
+    if (s.closestKm.known)
+        o += FormatText("  closest %.0f km above %s at %.1f m/s", s.closestKm.value, s.target.c_str(),
+                        s.speedAtClosest.value);
+    o += FormatText("; at rest %.0f km from its centre at %.1f m/s\n", s.restKm.value, s.restSpeed.value);
     o += FormatText("  %d legs, %d flips, peak speed %.1f km/s, propellant %.0f kg used with %d refills\n", s.legs,
                     s.flips, s.peakSpeedKms, s.propellantUsed, s.refills);
     o += FormatText("  predicted at departure: ETA MJD %.4f, %s; arrived MJD %.4f\n", s.predictedEtaMjd,
-                    s.predictedImpact ? "IMPACT" : FormatText("PeT %.0f km", s.predictedPetKm).c_str(), s.arrivalMjd);
+                    s.predictedImpact ? "IMPACT" : FormatText("PeT %.0f km", s.predictedPetKm).c_str(),
+                    s.arrivalMjd.value);
     return o;
 }
 

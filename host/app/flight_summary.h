@@ -13,14 +13,34 @@
 
 namespace kvhost {
 
+// Where and how the focus vessel met a surface at more than landing speed.
+struct Impact {
+    std::string body;
+    double mjd = 0, speed = 0;              // m/s relative to the body
+    double latitude = 0, longitude = 0;     // degrees, ecliptic, of the point seen from the centre
+};
+
+// A figure that may not exist: written as null when it does not.
+struct Figure {
+    bool known = false;
+    double value = 0;
+    void Set(double v) {
+        known = true;
+        value = v;
+    }
+};
+
 struct FlightSummary {
     std::string vessel, source, target;
     std::string crashedOn;                           // the body the vessel crashed on, if it did
-    bool piloted = false, departed = false, arrived = false;
-    double departureMjd = 0, arrivalMjd = 0, endMjd = 0;
-    double flightHours = 0, brachistochroneHours = 0, straightLineKm = 0, acceleration = 0;
-    double closestKm = 0, speedAtClosest = 0;        // above the target's surface, m/s
-    double restKm = 0, restSpeed = 0;                // from the target's centre at the end, m/s
+    bool piloted = false, departed = false, arrived = false, interrupted = false;
+    Figure departureMjd, arrivalMjd;
+    double endMjd = 0;
+    Figure flightHours, brachistochroneHours, straightLineKm, acceleration;
+    Figure closestKm, speedAtClosest;                // above the target's surface, m/s
+    Figure restKm, restSpeed;                        // from the target's centre once arrived, m/s
+    bool crashed = false;
+    Impact impact;
     double propellantUsed = 0;
     int refills = 0, legs = 0, flips = 0;
     double peakSpeedKms = 0;                         // relative to the target
@@ -33,24 +53,31 @@ struct FlightSummary {
 // Keeps what the summary needs as the flight goes.
 class FlightTally {
 public:
+    // The pilot's departure: the display's prediction as it left. The flight itself departs at
+    // the first frame in which the main engines thrust, whoever engaged them (Frame).
     void Depart(const World &world, const DisplayReading &display);
     void Arrive(const World &world);
     void Frame(const World &world, const DisplayReading &display);
+    void Interrupted() { interrupted_ = true; }
     // How far along the flight is, 0..1, from the target's distance when it began.
     double Progress(const DisplayReading &display);
     FlightSummary Summarise(const World &world, const FlightRecord &record, const Pilot &pilot, double simt,
                             double wall, bool piloted);
 
 private:
-    bool departed_ = false, arrived_ = false;
+    bool departed_ = false, arrived_ = false, interrupted_ = false, predicted_ = false;
+    bool crashed_ = false;
+    Impact impact_;
     double departureMjd_ = 0, arrivalMjd_ = 0;
     VECTOR3 departurePos_ = {{0, 0, 0}}, arrivalPos_ = {{0, 0, 0}};
     DisplayReading atDeparture_;
     double closest_ = 1e300, speedAtClosest_ = 0, peakSpeed_ = 0, startDist_ = 0;
+    void DepartAt(const World &world, const DisplayReading &display);
     double startPropellant_ = -1;
 };
 
-std::string SummaryJson(const FlightSummary &s);
+// Bytes of the names that are not UTF-8 are written as U+FFFD and counted in *replaced.
+std::string SummaryJson(const FlightSummary &s, int *replaced = nullptr);
 std::string SummaryText(const FlightSummary &s);
 
 }  // namespace kvhost

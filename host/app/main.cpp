@@ -61,7 +61,7 @@ const char *kRenderHelp =
     "options:\n"
     "  --out FILE          the picture: .png, .svg or .json\n"
     "  --mode M            the page: 1 read-outs, 2 plot, 3 both, 4 ships (default as it opens)\n"
-    "  --scale S           picture pixels per display pixel, above 0 and up to 16 (default 3)\n";
+    "  --scale S           picture pixels per display pixel, 0.05 to 16 (default 3)\n";
 
 const char *kPredictHelp =
     "usage: kavrex-sim predict [SCENARIO] [--out FILE.csv] [options]\n"
@@ -171,7 +171,7 @@ int main(int argc, char **argv) {
                 if (!NumberOption("--mode", value, 1, 4, true, "a page from 1 to 4", n)) return 2;
                 cl.mode = static_cast<long>(n);
             } else if (a == "--scale") {
-                if (!NumberOption("--scale", value, 1e-3, 16, false, "a scale above 0 and up to 16", n)) return 2;
+                if (!NumberOption("--scale", value, 0.05, 16, false, "a scale from 0.05 to 16", n)) return 2;
                 cl.scale = n;
                 cl.scaleGiven = true;
             } else if (a == "--fps") {

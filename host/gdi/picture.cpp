@@ -5,7 +5,9 @@
 
 #include <cairo-svg.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace kvhost {
 
@@ -41,9 +43,55 @@ void DrawBezel(cairo_t *cr, int W, int H, double margin, const std::vector<std::
 
 }  // namespace
 
-std::string JsonEscape(const std::string &s) {
+namespace {
+
+// The length of the well-formed UTF-8 sequence at s[i], or 0 when the byte there begins none
+// (overlong forms, surrogates and values beyond U+10FFFF included).
+size_t Utf8SequenceAt(const std::string &s, size_t i) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) return 1;
+    size_t n;
+    unsigned lo = 0x80, hi = 0xBF;   // the allowed range of the second byte
+    if (c >= 0xC2 && c <= 0xDF) n = 2;
+    else if (c >= 0xE0 && c <= 0xEF) {
+        n = 3;
+        if (c == 0xE0) lo = 0xA0;
+        if (c == 0xED) hi = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        n = 4;
+        if (c == 0xF0) lo = 0x90;
+        if (c == 0xF4) hi = 0x8F;
+    } else {
+        return 0;
+    }
+    if (i + n > s.size()) return 0;
+    for (size_t k = 1; k < n; ++k) {
+        const unsigned char b = static_cast<unsigned char>(s[i + k]);
+        if (b < (k == 1 ? lo : 0x80) || b > (k == 1 ? hi : 0xBF)) return 0;
+    }
+    return n;
+}
+
+}  // namespace
+
+std::string JsonEscape(const std::string &s, int *replaced) {
     std::string out;
-    for (char c : s) {
+    for (size_t i = 0; i < s.size();) {
+        const char c = s[i];
+        const size_t n = Utf8SequenceAt(s, i);
+        if (n == 0) {
+            // JSON is UTF-8: a byte that begins no character becomes the replacement character.
+            out += "\\ufffd";
+            if (replaced) ++*replaced;
+            ++i;
+            continue;
+        }
+        if (n > 1) {
+            out.append(s, i, n);
+            i += n;
+            continue;
+        }
+        ++i;
         if (c == '"' || c == '\\') out += '\\';
         if (static_cast<unsigned char>(c) < 0x20) {
             char buf[8];
@@ -66,6 +114,16 @@ std::string Colour(COLORREF c) {
 
 }  // namespace
 
+namespace {
+
+// Cairo writes through this, so that a failing file names the system's reason.
+cairo_status_t WriteToFile(void *closure, const unsigned char *data, unsigned int length) {
+    return std::fwrite(data, 1, length, static_cast<FILE *>(closure)) == length ? CAIRO_STATUS_SUCCESS
+                                                                              : CAIRO_STATUS_WRITE_ERROR;
+}
+
+}  // namespace
+
 bool WriteCairoPicture(const std::string &path, double width, double height,
                        const std::function<void(cairo_t *)> &paint, std::string &error) {
     const bool svg = EndsWith(path, ".svg");
@@ -73,24 +131,41 @@ bool WriteCairoPicture(const std::string &path, double width, double height,
         error = path + ": a picture is written as .png or .svg";
         return false;
     }
-    cairo_surface_t *surface = svg ? cairo_svg_surface_create(path.c_str(), width, height)
+    if (!(width >= 1 && height >= 1)) {
+        error = path + ": a picture of " + std::to_string(static_cast<int>(width)) + " x " +
+                std::to_string(static_cast<int>(height)) + " pixels shows nothing (choose a larger scale)";
+        return false;
+    }
+    FILE *file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        error = path + ": cannot write the picture (" + std::strerror(errno) + ")";
+        return false;
+    }
+    cairo_surface_t *surface = svg ? cairo_svg_surface_create_for_stream(WriteToFile, file, width, height)
                                    : cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(width),
                                                                 static_cast<int>(height));
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
         error = path + ": cannot make the picture (" + cairo_status_to_string(cairo_surface_status(surface)) + ")";
         cairo_surface_destroy(surface);
+        std::fclose(file);
+        std::remove(path.c_str());
         return false;
     }
     cairo_t *cr = cairo_create(surface);
     paint(cr);
     cairo_destroy(cr);
     cairo_status_t status = CAIRO_STATUS_SUCCESS;
-    if (!svg) status = cairo_surface_write_to_png(surface, path.c_str());
+    if (!svg) status = cairo_surface_write_to_png_stream(surface, WriteToFile, file);
     cairo_surface_finish(surface);
     if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
     cairo_surface_destroy(surface);
-    if (status != CAIRO_STATUS_SUCCESS) {
-        error = path + ": cannot write the picture (" + cairo_status_to_string(status) + ")";
+    const int writeErrno = std::ferror(file) ? errno : 0;
+    const bool closed = std::fclose(file) == 0;
+    if (status != CAIRO_STATUS_SUCCESS || !closed) {
+        const int why = writeErrno ? writeErrno : errno;
+        error = path + ": cannot write the picture (" +
+                (why ? std::strerror(why) : cairo_status_to_string(status)) + ")";
+        std::remove(path.c_str());
         return false;
     }
     return true;
@@ -128,10 +203,10 @@ bool WritePicture(const std::string &path, int W, int H, const std::vector<std::
                              [&](cairo_t *cr) { PaintDisplayPicture(cr, W, H, labels, scale, draw); }, error);
 }
 
-std::string RecordingJson(const RecordingDc &dc, const std::vector<std::string> &labels) {
+std::string RecordingJson(const RecordingDc &dc, const std::vector<std::string> &labels, int *replaced) {
     std::string out = "{\n  \"width\": " + std::to_string(dc.width()) + ",\n  \"height\": " +
                       std::to_string(dc.height()) + ",\n  \"labels\": [";
-    for (size_t i = 0; i < labels.size(); ++i) out += (i ? ", \"" : "\"") + JsonEscape(labels[i]) + "\"";
+    for (size_t i = 0; i < labels.size(); ++i) out += (i ? ", \"" : "\"") + JsonEscape(labels[i], replaced) + "\"";
     out += "],\n  \"calls\": [\n";
     static const char *styles[] = {"solid", "dash", "dot"};
     for (size_t i = 0; i < dc.ops().size(); ++i) {
@@ -141,7 +216,7 @@ std::string RecordingJson(const RecordingDc &dc, const std::vector<std::string> 
         char head[160];
         if (op.kind == DrawOp::Text) {
             std::snprintf(head, sizeof head, "{\"call\": \"text\", \"x\": %d, \"y\": %d, ", op.x0, op.y0);
-            out += std::string("    ") + head + "\"color\": " + Colour(op.color) + ", \"text\": \"" + JsonEscape(op.text) + "\"}";
+            out += std::string("    ") + head + "\"color\": " + Colour(op.color) + ", \"text\": \"" + JsonEscape(op.text, replaced) + "\"}";
         } else {
             std::snprintf(head, sizeof head, "{\"call\": \"%s\", \"x0\": %d, \"y0\": %d, \"x1\": %d, \"y1\": %d, ",
                           op.kind == DrawOp::Line ? "line" : "ellipse", op.x0, op.y0, op.x1, op.y1);

@@ -40,12 +40,13 @@ bool WriteCairoPicture(const std::string &path, double width, double height,
                        const std::function<void(cairo_t *)> &paint, std::string &error);
 
 // A text as the inside of a JSON string: quotes and backslashes escaped, control characters
-// written as \u00XX.
-std::string JsonEscape(const std::string &s);
+// written as \u00XX, and every byte that begins no UTF-8 character (a Latin-1 name, say) written
+// as \ufffd, counted in *replaced: JSON is UTF-8, and strict readers refuse anything else.
+std::string JsonEscape(const std::string &s, int *replaced = nullptr);
 
 // The recorded calls of a page (every text with position and colour, every line and ellipse
-// with its pen) as JSON.
-std::string RecordingJson(const RecordingDc &dc, const std::vector<std::string> &labels);
+// with its pen) as JSON; bytes replaced as JsonEscape does are counted in *replaced.
+std::string RecordingJson(const RecordingDc &dc, const std::vector<std::string> &labels, int *replaced = nullptr);
 
 }  // namespace kvhost
 

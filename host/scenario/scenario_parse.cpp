@@ -4,10 +4,13 @@
 #include "numbers.h"
 
 #include <strings.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -323,14 +326,31 @@ bool ParseScenario(const std::string &text, const std::string &path, Scenario &o
 }
 
 bool LoadScenarioFile(const std::string &path, Scenario &out, std::string &error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": cannot open the scenario file";
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) {
+        error = path + ": cannot open the scenario file (" + std::strerror(errno) + ")";
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return ParseScenario(text.str(), path, out, error);
+    if (S_ISDIR(st.st_mode)) {
+        error = path + ": a directory, not a scenario file";
+        return false;
+    }
+    FILE *f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        error = path + ": cannot open the scenario file (" + std::strerror(errno) + ")";
+        return false;
+    }
+    std::string text;
+    char buf[65536];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, n);
+    const bool failed = std::ferror(f) != 0;
+    const int why = errno;
+    std::fclose(f);
+    if (failed) {
+        error = path + ": cannot read the scenario file (" + std::strerror(why) + ")";
+        return false;
+    }
+    return ParseScenario(text, path, out, error);
 }
 
 }  // namespace kvhost

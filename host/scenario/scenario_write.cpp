@@ -7,7 +7,9 @@
 #include "../world/frames.h"
 #include "block_io.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 namespace kvhost {
@@ -107,15 +109,16 @@ std::vector<SavedDisplay> SaveOpenDisplays() {
 }
 
 bool WriteTextFile(const std::string &path, const std::string &text, std::string &error) {
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    FILE *f = std::fopen(path.c_str(), "wb");
     if (!f) {
-        error = path + ": cannot write the file";
+        error = path + ": cannot write the file (" + std::strerror(errno) + ")";
         return false;
     }
-    f << text;
-    f.close();
-    if (!f) {
-        error = path + ": writing failed";
+    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    const int why = written ? 0 : errno;
+    if (std::fclose(f) != 0 || !written) {
+        error = path + ": writing failed (" + std::strerror(why ? why : errno) + ")";
+        std::remove(path.c_str());
         return false;
     }
     return true;

@@ -186,6 +186,7 @@ void Touchdown(World &w, Vessel &v, const FrameBodies &fb, double tau) {
         const double speed = length(v.vel - bv);
         v.status = speed <= kLandingSpeed ? VesselStatus::Landed : VesselStatus::Crashed;
         v.landedOn = b;
+        v.touchdownSpeed = speed;
         v.pos = bp + (r > 0 ? rel / r : _V(0, 1, 0)) * radius;
         v.vel = bv;
         v.omega = _V(0, 0, 0);

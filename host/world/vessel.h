@@ -68,6 +68,7 @@ struct Vessel {
     VECTOR3 omega = {{0, 0, 0}};                    // angular velocity, vessel axes, rad/s
     VesselStatus status = VesselStatus::Flying;
     int landedOn = -1;                              // body index while landed or crashed
+    double touchdownSpeed = 0;                      // m/s relative to the body as it touched
 
     // What a plug-in last asked for, before the host clamped it: lets tests and logs see the
     // commands as given (a level of 1.7, a non-number).

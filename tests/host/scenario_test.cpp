@@ -195,7 +195,10 @@ TEST(ScenarioTest, ShippedScenariosLoadAndBuild) {
     kvhost::Scenario sc;
     std::string error;
     EXPECT_FALSE(kvhost::LoadScenarioFile("/nonexistent.scn", sc, error));
-    EXPECT_EQ(error, "/nonexistent.scn: cannot open the scenario file");
+    EXPECT_EQ(error, "/nonexistent.scn: cannot open the scenario file (No such file or directory)");
+    // A folder is no scenario, and says so instead of loading as one without ships.
+    EXPECT_FALSE(kvhost::LoadScenarioFile(KAVREX_SCENARIO_DIR, sc, error));
+    EXPECT_EQ(error, std::string(KAVREX_SCENARIO_DIR) + ": a directory, not a scenario file");
 }
 
 }  // namespace

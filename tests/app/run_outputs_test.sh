@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# kavrex-sim run as a user meets its edges: every "wrote" line names a file that exists, an
+# output folder that cannot be written stops the run before it flies, Ctrl+C writes everything
+# and says so, a crash is reported as what it was (no rest invented), a departure counts from the
+# drive's first thrust whoever engaged it, a name that is not UTF-8 still gives valid JSON, and
+# a file that is no scenario is named with the system's reason.
+#
+# usage: run_outputs_test.sh KAVREX_SIM SCENARIO_DIR WORK_DIR
+set -uo pipefail
+SIM=$1
+SCN=$2
+WORK=$3
+rm -rf "$WORK"
+mkdir -p "$WORK"
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+pass() { echo "ok: $*"; }
+# Every "wrote X" line of a log names a file that exists and is not empty.
+check_wrote() {
+  local log=$1 n=0
+  while IFS= read -r f; do
+    n=$((n + 1))
+    [ -s "$f" ] || fail "$log says it wrote $f, which is missing or empty"
+  done < <(sed -n 's/^wrote \(.*\)$/\1/p' "$log")
+  [ "$n" -gt 0 ] || fail "$log names no file it wrote"
+}
+json_has() {   # json_has FILE TEXT: the summary holds TEXT
+  grep -qF -- "$2" "$1" || fail "$1 lacks '$2': $(tr -d '\n' < "$1")"
+}
+
+# --- a short run: no display picture claimed before the display ever refreshed ---------------
+"$SIM" run "$SCN/default.scn" --steps 5 --out "$WORK/short" > "$WORK/short.log" 2>&1
+check_wrote "$WORK/short.log"
+grep -q "display-end.png" "$WORK/short.log" && fail "a 5-frame run claims a display picture"
+grep -q "has not refreshed yet" "$WORK/short.log" || fail "a 5-frame run does not say why there is no picture"
+pass "short run"
+
+# --- neither --pilot nor --steps: one simulated minute, said so -----------------------------
+"$SIM" run "$SCN/default.scn" --out "$WORK/minute" > "$WORK/minute.log" 2>&1
+grep -q "flying one simulated minute" "$WORK/minute.log" || fail "a bare run does not say what it flies"
+json_has "$WORK/minute/summary.json" '"simulated_h": 0.017'
+check_wrote "$WORK/minute.log"
+pass "a simulated minute"
+
+# --- an output folder that cannot be written: refused before the flight ---------------------
+err=$("$SIM" run "$SCN/default.scn" --steps 100 --out /proc 2>&1)
+rc=$?
+[ "$rc" -ne 0 ] || fail "an unwritable output folder was accepted"
+[[ "$err" == *"/proc: cannot write in the output folder ("* ]] || fail "unwritable folder: $err"
+[[ "$err" == *"flew"* ]] && fail "the run flew before finding that it could not write: $err"
+pass "unwritable folder: $err"
+
+# --- not a scenario: a folder, a missing file --------------------------------------------------
+err=$("$SIM" run "$SCN" 2>&1)
+[[ "$err" == *"$SCN: a directory, not a scenario file"* ]] || fail "a folder as scenario: $err"
+err=$("$SIM" run "$WORK/none.scn" 2>&1)
+[[ "$err" == *"none.scn: cannot open the scenario file (No such file or directory)"* ]] || fail "missing file: $err"
+pass "folders and missing files"
+
+# --- Ctrl+C: stops at the next frame, writes everything, says so -----------------------------
+timeout -s INT 1.5 "$SIM" run "$SCN/earth-mars.scn" --pilot --out "$WORK/interrupted" > "$WORK/interrupted.log" 2>&1
+rc=$?
+[ "$rc" -eq 130 ] || [ "$rc" -eq 124 ] || fail "an interrupted run exited with $rc"
+grep -q "interrupted at MJD" "$WORK/interrupted.log" || fail "the interrupted run does not say so"
+for f in final.scn flight.csv flight.png flight.svg summary.json display-end.png; do
+  [ -s "$WORK/interrupted/$f" ] || fail "the interrupted run left no $f"
+done
+json_has "$WORK/interrupted/summary.json" '"interrupted": true'
+json_has "$WORK/interrupted/summary.json" '"arrival_mjd": null'
+check_wrote "$WORK/interrupted.log"
+"$SIM" bodies "$WORK/interrupted/final.scn" > /dev/null 2>&1 || fail "the interrupted run's final.scn does not load"
+pass "Ctrl+C"
+
+# --- a crash: the impact, and no rest ---------------------------------------------------------
+# From this orbit the climb towards the Moon runs into the Earth.
+sed 's/KV_TARGET Mars/KV_TARGET Moon/' "$SCN/earth-mars.scn" > "$WORK/moon.scn"
+"$SIM" run "$WORK/moon.scn" --pilot --out "$WORK/crash" > "$WORK/crash.log" 2>&1
+json_has "$WORK/crash/summary.json" '"impact": {"body": "Earth", "mjd": 61450.'
+json_has "$WORK/crash/summary.json" '"rest_from_centre_km": null'
+json_has "$WORK/crash/summary.json" '"arrived": false'
+grep -q '"speed_at_closest_ms": 0.000' "$WORK/crash/summary.json" && fail "the crash reports a speed of 0 at closest"
+grep -q "crashed on Earth at MJD" "$WORK/crash.log" || fail "the crash is not reported"
+pass "crash"
+
+# --- a drive already on: departure at its first thrust, not at the pilot's first key ---------
+sed 's/KV_FLAGS 4/KV_FLAGS 23\n  KV_EJECT 61450.500000/' "$SCN/earth-mars.scn" > "$WORK/engaged.scn"
+"$SIM" run "$WORK/engaged.scn" --steps 600 --warp 10 --out "$WORK/engaged" > "$WORK/engaged.log" 2>&1
+json_has "$WORK/engaged/summary.json" '"departure_mjd": 61450.500'
+json_has "$WORK/engaged/summary.json" '"departed": true'
+pass "departure from the first thrust"
+
+# --- a vessel name with a Latin-1 byte: still valid UTF-8 JSON ---------------------------------
+printf '%s' "$(sed 's/Courier-1/Caf\xe9-1/g' "$SCN/default.scn")" > "$WORK/latin1.scn"
+"$SIM" run "$WORK/latin1.scn" --steps 40 --out "$WORK/latin1" > "$WORK/latin1.log" 2>&1
+iconv -f UTF-8 -t UTF-8 "$WORK/latin1/summary.json" > /dev/null 2>&1 || fail "summary.json is not UTF-8"
+json_has "$WORK/latin1/summary.json" '"vessel": "Caf\ufffd-1"'
+grep -q "not UTF-8" "$WORK/latin1.log" || fail "the replaced byte is not reported"
+"$SIM" render "$WORK/latin1.scn" --out "$WORK/latin1.json" > "$WORK/render.log" 2>&1
+iconv -f UTF-8 -t UTF-8 "$WORK/latin1.json" > /dev/null 2>&1 || fail "render's JSON is not UTF-8"
+pass "UTF-8"
+
+# --- a picture scale that makes no picture is refused ----------------------------------------
+err=$("$SIM" render "$SCN/default.scn" --scale 0.001 --out "$WORK/tiny.png" 2>&1)
+[[ "$err" == *"--scale takes a scale from 0.05 to 16"* ]] || fail "a tiny scale: $err"
+[ -e "$WORK/tiny.png" ] && fail "a refused render left a file"
+pass "picture scale"
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures failures"
+  exit 1
+fi
+echo "all run edges behave"
