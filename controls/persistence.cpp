@@ -147,7 +147,9 @@ void ReadStatusLines(const MFD *display, FILEHANDLE scn) {
         long n;
         double x;
         if (StartsWithIgnoringCase(line, "KV_TANKS", 8)) {
-            if (ReadInt(line + 8, n) && n >= 0) r.tanksRefilled = static_cast<uint32_t>(n);
+            // A count beyond 32 bits could not be saved back as read: the count stays.
+            if (ReadInt(line + 8, n) && n >= 0 && static_cast<unsigned long>(n) <= UINT32_MAX)
+                r.tanksRefilled = static_cast<uint32_t>(n);
         } else if (StartsWithIgnoringCase(line, "KV_EJECT", 8)) {
             if (ReadDouble(line + 8, x)) r.ejectMjd = x;
         } else if (StartsWithIgnoringCase(line, "KV_ARTGEE", 9)) {

@@ -1,6 +1,7 @@
 // command_common.cpp: what the commands share: starting a session and reporting failures.
 #include "../cockpit/cockpit.h"
 #include "commands.h"
+#include "display_lines.h"
 #include "session.h"
 
 #include <sys/stat.h>
@@ -60,9 +61,12 @@ bool StartSession(Session &session, const CommandLine &cl) {
     session.SetDisplaySize(cl.width, cl.height);
     const std::string scenario =
         !cl.scenario.empty() ? cl.scenario : DefaultScenarioPath(cl.command == "run" || cl.pilot ? "earth-mars.scn" : "default.scn");
-    if (session.Start(scenario, cl.plugin, error)) return true;
-    Fail(error);
-    return false;
+    if (!session.Start(scenario, cl.plugin, error)) {
+        Fail(error);
+        return false;
+    }
+    for (const std::string &w : DisplayLineWarnings(session)) Warn(w);
+    return true;
 }
 
 std::vector<int> OpenDisplaysOrKavrex(const Session &session) {

@@ -46,6 +46,7 @@ struct ScenarioDisplay {
     std::string type, mode;
     int modeLine = 0;                 // of "MODE <name>"; 0 for a display of no mode
     std::vector<std::string> lines;   // the display's own lines, as written
+    std::vector<int> lineNumbers;     // of each of them, in the file
     // What the simulator's reader hands the display's ReadStatus: every line after MODE up to
     // the next line "END" or the end of the file (past END_MFD, into the blocks that follow),
     // its comment and the blanks at both ends removed.

@@ -308,6 +308,7 @@ bool Parser::DisplayItem(int line, const std::string &text) {
         return true;
     }
     d.lines.push_back(text);
+    d.lineNumbers.push_back(line);
     return true;
 }
 

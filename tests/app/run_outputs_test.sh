@@ -108,6 +108,21 @@ err=$("$SIM" render "$SCN/default.scn" --scale 0.001 --out "$WORK/tiny.png" 2>&1
 [ -e "$WORK/tiny.png" ] && fail "a refused render left a file"
 pass "picture scale"
 
+# --- display lines the display cannot use, show or save back: one warning each ---------------
+sed 's/KV_TARGET Mars/KV_TARGET Marz\n  KV_TANKS 4294967295\n  KV_ARTGEE -3e38\n  KV_SOURCE Phobos/' \
+  "$SCN/mars-transfer.scn" > "$WORK/lines.scn"
+err=$("$SIM" bodies "$WORK/lines.scn" 2>&1 >/dev/null)
+for want in "lines.scn:15: KV_TARGET Marz: 'Marz' is no body of the display's list: the display keeps its target, Earth" \
+            "lines.scn:16: KV_TANKS 4294967295: beyond 2147483647: the display shows it as Tanks -1" \
+            "lines.scn:17: KV_ARTGEE -3e38: no acceleration the drive can give" \
+            "lines.scn:18: KV_SOURCE Phobos: 'Phobos' is a moon, which the display lists only with the moons setting"; do
+  [[ "$err" == *"$want"* ]] || fail "no warning '$want' in: $err"
+done
+[ "$(printf '%s\n' "$err" | grep -c warning)" -eq 4 ] || fail "not one warning a line: $err"
+err=$("$SIM" bodies "$SCN/mars-transfer.scn" 2>&1 >/dev/null)
+[ -z "$err" ] || fail "a good scenario gets warnings: $err"
+pass "display lines"
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures failures"
   exit 1

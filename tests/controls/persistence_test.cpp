@@ -118,6 +118,21 @@ TEST_F(PersistenceTest, UnreadableNumbersLeaveTheirFields) {
     EXPECT_EQ(rec().tanksRefilled, 5u);
     EXPECT_EQ(rec().artGee, 4.0);
     EXPECT_TRUE(rec().lunaAlways);
+    // A count beyond 32 bits cannot be kept as read (it wrapped to 0 or 1215752191 before).
+    for (const char *tanks : {"KV_TANKS 4294967296", "KV_TANKS 99999999999", "KV_TANKS -3"}) {
+        Read({tanks});
+        EXPECT_EQ(rec().tanksRefilled, 5u) << tanks;
+    }
+    Read({"KV_TANKS 4294967295"});
+    EXPECT_EQ(rec().tanksRefilled, 4294967295u);
+}
+
+// The simulator's reader hands a display every line up to the next END; the display stops at
+// its block's end.
+TEST_F(PersistenceTest, ReadingStopsAtTheEndOfTheBlock) {
+    Read({"KV_TARGET Mars", "KV_CENTER Earth", "END_MFD", "", "BEGIN_MFD Right", "TYPE User", "MODE Kavrex",
+          "KV_CENTER Mars", "KV_FLAGS 7", "END_MFD", "END"});
+    EXPECT_EQ(Write(), (Lines{"KV_TARGET Mars", "KV_SOURCE Earth", "KV_FLAGS 4", "KV_CENTER Earth"}));
 }
 
 // KV_ARTGEE is read in single precision, so it is written as that value: a load gives exactly
