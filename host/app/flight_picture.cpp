@@ -14,8 +14,14 @@ namespace {
 
 constexpr double kSize = 900;      // picture, points
 constexpr double kMargin = 60;
+constexpr double kLegendWidth = 420;   // the pilot's numbered actions, on the right
+constexpr size_t kLegendRows = 45;
+constexpr size_t kLegendText = 32;     // characters of an action shown in the legend
+// A flight that stays within this fraction of its body's distance from the Sun is drawn about
+// that body: seen about the Sun, the body's own motion would make a zig-zag of the path.
+constexpr double kNeighbourhood = 0.05;
 
-// Ecliptic seen from its north pole: global x to the right, global z up the page.
+// Ecliptic seen from its north pole: x to the right, z up the page, about the frame's origin.
 struct View {
     double minX, minZ, scale;
     double X(const VECTOR3 &p) const { return kMargin + (p.x - minX) * scale; }
@@ -25,22 +31,70 @@ struct View {
 // A sample taken once the display named its source and target (the first may come before).
 bool Named(const FlightSample &s) { return !s.display.source.empty() && !s.display.target.empty(); }
 
-View Fit(const FlightRecord &rec) {
-    double minX = 1e300, maxX = -1e300, minZ = 1e300, maxZ = -1e300;
-    auto take = [&](const VECTOR3 &p) {
-        minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
-        minZ = std::min(minZ, p.z), maxZ = std::max(maxZ, p.z);
-    };
-    for (const FlightSample &s : rec.samples()) {
-        take(s.pos);
-        if (Named(s)) {
-            take(s.sourcePos);
-            take(s.targetPos);
-        }
+// What the picture is drawn about: the Sun's frame (global positions), or the source's or the
+// target's when the whole flight stays in that body's neighbourhood.
+enum class Frame { Sun, Source, Target };
+
+VECTOR3 Origin(const FlightSample &s, Frame f) {
+    if (f == Frame::Source) return s.sourcePos;
+    if (f == Frame::Target) return s.targetPos;
+    return _V(0, 0, 0);
+}
+
+Frame ChooseFrame(const std::vector<FlightSample> &ss) {
+    bool nearSource = true, nearTarget = true, any = false;
+    for (const FlightSample &s : ss) {
+        if (!Named(s)) continue;
+        any = true;
+        nearSource &= length(s.pos - s.sourcePos) < kNeighbourhood * length(s.sourcePos - s.sunPos);
+        nearTarget &= length(s.pos - s.targetPos) < kNeighbourhood * length(s.targetPos - s.sunPos);
     }
+    if (!any) return Frame::Sun;
+    if (nearSource && ss.back().display.source != "Sun") return Frame::Source;
+    if (nearTarget && ss.back().display.target != "Sun") return Frame::Target;
+    return Frame::Sun;
+}
+
+// The paths in the chosen frame.
+struct Paths {
+    std::vector<VECTOR3> ship, source, target;
+    VECTOR3 sunDirection = {{0, 0, 0}};
+};
+
+Paths InFrame(const std::vector<FlightSample> &ss, Frame f) {
+    Paths p;
+    // A sample from before the display named its bodies is placed about the first that did.
+    const FlightSample *firstNamed = nullptr;
+    for (const FlightSample &s : ss)
+        if (!firstNamed && Named(s)) firstNamed = &s;
+    if (!firstNamed) return p;
+    for (const FlightSample &s : ss) {
+        const VECTOR3 o = Origin(Named(s) ? s : *firstNamed, f);
+        p.ship.push_back(s.pos - o);
+        if (!Named(s)) continue;
+        if (p.source.empty()) p.sunDirection = s.sunPos - o;
+        p.source.push_back(s.sourcePos - o);
+        p.target.push_back(s.targetPos - o);
+    }
+    return p;
+}
+
+// The view holds the flown path and the bodies' paths; the prediction may run far past the
+// target and does not set it.
+View Fit(const Paths &p) {
+    double minX = 1e300, maxX = -1e300, minZ = 1e300, maxZ = -1e300;
+    auto take = [&](const std::vector<VECTOR3> &points) {
+        for (const VECTOR3 &q : points) {
+            minX = std::min(minX, q.x), maxX = std::max(maxX, q.x);
+            minZ = std::min(minZ, q.z), maxZ = std::max(maxZ, q.z);
+        }
+    };
+    take(p.ship);
+    take(p.source);
+    take(p.target);
     const double span = std::max({maxX - minX, maxZ - minZ, 1.0});
-    View v{minX - (span - (maxX - minX)) / 2, minZ - (span - (maxZ - minZ)) / 2, (kSize - 2 * kMargin) / span};
-    return v;
+    const double width = kSize - 2 * kMargin;
+    return View{minX - (span - (maxX - minX)) / 2, minZ - (span - (maxZ - minZ)) / 2, width / span};
 }
 
 void Path(cairo_t *cr, const View &v, const std::vector<VECTOR3> &points) {
@@ -52,6 +106,7 @@ void Path(cairo_t *cr, const View &v, const std::vector<VECTOR3> &points) {
 }
 
 void Disc(cairo_t *cr, const View &v, const VECTOR3 &p, double r) {
+    cairo_new_sub_path(cr);   // no line from where the last text ended
     cairo_arc(cr, v.X(p), v.Y(p), r, 0, 2 * kPi);
     cairo_fill(cr);
 }
@@ -70,51 +125,123 @@ double ScaleLength(double metresAcross) {
     return p;
 }
 
-void Draw(cairo_t *cr, const FlightRecord &rec) {
-    const std::vector<FlightSample> &ss = rec.samples();
-    const View v = Fit(rec);
-    cairo_set_source_rgb(cr, 0.04, 0.05, 0.08);
-    cairo_paint(cr);
-    cairo_select_font_face(cr, "DejaVu Sans Mono", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cr, 13);
-    cairo_set_line_width(cr, 1.5);
-    std::vector<VECTOR3> ship, source, target;
-    const FlightSample *named = nullptr;
-    for (const FlightSample &s : ss) {
-        ship.push_back(s.pos);
-        if (!Named(s)) continue;
-        if (!named) named = &s;
-        source.push_back(s.sourcePos);
-        target.push_back(s.targetPos);
-    }
-    if (!named) return;
-    const FlightSample &first = *named, &last = ss.back();
+std::string Distance(double metres) {
+    if (metres >= 1e9) return FormatText("%g million km", metres / 1e9);
+    if (metres >= 1e3) return FormatText("%g km", metres / 1e3);
+    return FormatText("%g m", metres);
+}
+
+void DrawBodies(cairo_t *cr, const View &v, const Paths &p, const FlightSample &first, const FlightSample &last,
+                Frame frame) {
     // The Sun's direction (it lies far outside the view), then the source (green) and the
     // target (red) with their paths.
     const double cx = kSize / 2, cy = kSize / 2;
-    const double dx = v.X(first.sunPos) - cx, dy = v.Y(first.sunPos) - cy, dl = std::hypot(dx, dy);
+    const VECTOR3 sunMark = p.sunDirection;
+    const double dx = v.X(sunMark) - cx, dy = v.Y(sunMark) - cy, dl = std::hypot(dx, dy);
     if (dl > 0) {
         cairo_set_source_rgb(cr, 1, 0.9, 0.3);
         const double ex = cx + dx / dl * (kSize / 2 - 30), ey = cy + dy / dl * (kSize / 2 - 30);
         cairo_move_to(cr, ex - dx / dl * 40, ey - dy / dl * 40);
         cairo_line_to(cr, ex, ey);
         cairo_stroke(cr);
-        Disc(cr, v, first.sunPos, 6);
+        if (frame == Frame::Sun) Disc(cr, v, sunMark, 6);
         Text(cr, ex - dx / dl * 40 + 6, ey - dy / dl * 40 - 6, "to the Sun");
     }
     cairo_set_source_rgb(cr, 0.2, 0.8, 0.3);
-    Path(cr, v, source);
-    Disc(cr, v, first.sourcePos, 4);
-    Disc(cr, v, last.sourcePos, 4);
-    Text(cr, v.X(last.sourcePos) + 8, v.Y(last.sourcePos) - 8, first.display.source);
+    Path(cr, v, p.source);
+    Disc(cr, v, p.source.front(), 4);
+    Disc(cr, v, p.source.back(), 4);
+    Text(cr, v.X(p.source.back()) - 8 - 8 * static_cast<double>(first.display.source.size()),
+         v.Y(p.source.back()) + 16, first.display.source);
+    if (last.display.target == first.display.source) return;
     cairo_set_source_rgb(cr, 0.95, 0.3, 0.25);
-    Path(cr, v, target);
-    Disc(cr, v, first.targetPos, 4);
-    Disc(cr, v, last.targetPos, 4);
-    Text(cr, v.X(last.targetPos) + 8, v.Y(last.targetPos) + 16, last.display.target);
-    // The prediction the display showed as the first leg's burn began, dotted, beside the
-    // flown path; then the flown path, and a cross where the pilot acted.
-    if (!rec.prediction().empty()) {
+    Path(cr, v, p.target);
+    Disc(cr, v, p.target.front(), 4);
+    Disc(cr, v, p.target.back(), 4);
+    Text(cr, v.X(p.target.back()) + 8, v.Y(p.target.back()) + 16, last.display.target);
+}
+
+// A cross at each moment the pilot acted, numbered (the actions at one place together, "14-18"),
+// and the numbers explained on the right.
+void DrawActions(cairo_t *cr, const View &v, const std::vector<FlightSample> &ss, const Paths &p) {
+    cairo_set_line_width(cr, 1);
+    size_t n = 0, groupFirst = 0;
+    double gx = -1e9, gy = -1e9;
+    auto label = [&]() {
+        if (groupFirst == 0) return;
+        const std::string text = groupFirst == n ? std::to_string(n) : FormatText("%zu-%zu", groupFirst, n);
+        Text(cr, gx + 5, gy - 5, text);
+    };
+    for (size_t i = 0; i < ss.size(); ++i) {
+        const FlightSample &s = ss[i];
+        if (s.action.empty() || s.action.rfind("warp", 0) == 0) continue;
+        ++n;
+        const double x = v.X(p.ship[i]), y = v.Y(p.ship[i]);
+        cairo_set_source_rgb(cr, 0.9, 0.9, 0.9);
+        cairo_move_to(cr, x - 4, y - 4);
+        cairo_line_to(cr, x + 4, y + 4);
+        cairo_move_to(cr, x - 4, y + 4);
+        cairo_line_to(cr, x + 4, y - 4);
+        cairo_stroke(cr);
+        if (std::hypot(x - gx, y - gy) > 12) {
+            if (n > 1) {
+                --n;
+                label();
+                ++n;
+            }
+            groupFirst = n;
+            gx = x;
+            gy = y;
+        }
+        std::string what = s.action;
+        if (what.size() > kLegendText) what = what.substr(0, kLegendText - 3) + "...";
+        const double row = 80 + 17.0 * static_cast<double>(n - 1);
+        if (n <= kLegendRows) Text(cr, kSize + 10, row, FormatText("%2zu MJD %.4f %s", n, s.mjd, what.c_str()));
+        else if (n == kLegendRows + 1) Text(cr, kSize + 10, row, "   and more: see flight.csv");
+    }
+    label();
+    if (n > 0) Text(cr, kSize + 10, 60, "the pilot's actions");
+}
+
+void DrawEnds(cairo_t *cr, const View &v, const std::vector<FlightSample> &ss, const Paths &p) {
+    const FlightSample &last = ss.back();
+    cairo_set_source_rgb(cr, 0.85, 0.85, 0.85);
+    Text(cr, v.X(p.ship.front()) + 8, v.Y(p.ship.front()) + 30, FormatText("start MJD %.4f", ss.front().mjd));
+    if (last.status == "crashed") {
+        // A crash: a red ring and its body and date where the flight ended.
+        const double x = v.X(p.ship.back()), y = v.Y(p.ship.back());
+        cairo_set_source_rgb(cr, 1, 0.2, 0.2);
+        cairo_set_line_width(cr, 2.5);
+        cairo_new_sub_path(cr);
+        cairo_arc(cr, x, y, 9, 0, 2 * kPi);
+        cairo_stroke(cr);
+        Text(cr, x + 14, y - 14, FormatText("crashed on %s, MJD %.4f", last.statusBody.c_str(), last.mjd));
+        return;
+    }
+    Text(cr, v.X(p.ship.back()) + 8, v.Y(p.ship.back()) - 8, FormatText("end MJD %.4f", last.mjd));
+}
+
+void Draw(cairo_t *cr, const FlightRecord &rec) {
+    const std::vector<FlightSample> &ss = rec.samples();
+    cairo_set_source_rgb(cr, 0.04, 0.05, 0.08);
+    cairo_paint(cr);
+    cairo_select_font_face(cr, "DejaVu Sans Mono", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, 13);
+    cairo_set_line_width(cr, 1.5);
+    const Frame frame = ChooseFrame(ss);
+    const Paths p = InFrame(ss, frame);
+    if (p.source.empty()) return;
+    const View v = Fit(p);
+    const FlightSample *first = nullptr;
+    for (const FlightSample &s : ss)
+        if (!first && Named(s)) first = &s;
+    const FlightSample &last = ss.back();
+    DrawBodies(cr, v, p, *first, last, frame);
+    // The prediction the display showed as the first leg's burn began, dotted, beside the flown
+    // path (about the Sun only: its points are where the ship would be, not where the body
+    // would be then); then the flown path.
+    const bool prediction = !rec.prediction().empty() && frame == Frame::Sun;
+    if (prediction) {
         const double dots[] = {2, 4};
         cairo_set_dash(cr, dots, 2, 0);
         cairo_set_source_rgb(cr, 0.5, 0.75, 1);
@@ -122,41 +249,42 @@ void Draw(cairo_t *cr, const FlightRecord &rec) {
         cairo_set_dash(cr, nullptr, 0, 0);
     }
     cairo_set_source_rgb(cr, 0.95, 0.65, 0.1);
-    Path(cr, v, ship);
-    cairo_set_source_rgb(cr, 0.9, 0.9, 0.9);
-    cairo_set_line_width(cr, 1);
-    for (const FlightSample &s : ss) {
-        if (s.action.empty() || s.action.rfind("warp", 0) == 0) continue;
-        const double x = v.X(s.pos), y = v.Y(s.pos);
-        cairo_move_to(cr, x - 4, y - 4);
-        cairo_line_to(cr, x + 4, y + 4);
-        cairo_move_to(cr, x - 4, y + 4);
-        cairo_line_to(cr, x + 4, y - 4);
-        cairo_stroke(cr);
-    }
+    Path(cr, v, p.ship);
+    DrawActions(cr, v, ss, p);
+    DrawEnds(cr, v, ss, p);
     // Scale and dates.
     const double across = (kSize - 2 * kMargin) / v.scale, bar = ScaleLength(across);
     cairo_set_source_rgb(cr, 0.85, 0.85, 0.85);
+    cairo_set_line_width(cr, 1.5);
     cairo_move_to(cr, kMargin, kSize - 25);
     cairo_line_to(cr, kMargin + bar * v.scale, kSize - 25);
     cairo_stroke(cr);
-    Text(cr, kMargin, kSize - 32, bar >= 1e9 ? FormatText("%g million km", bar / 1e9) : FormatText("%g km", bar / 1e3));
+    Text(cr, kMargin, kSize - 32, Distance(bar));
     Text(cr, kMargin, 25, FormatText("%s to %s: MJD %.4f to %.4f, %.1f h", last.display.source.c_str(),
                                      last.display.target.c_str(), ss.front().mjd, last.mjd, (last.t - ss.front().t) / 3600));
-    Text(cr, kMargin, 42, "ecliptic seen from the north; flown path orange, x = where the pilot acted");
-    if (!rec.prediction().empty())
+    const std::string about = frame == Frame::Sun ? "the Sun" : frame == Frame::Source ? first->display.source
+                                                                                        : last.display.target;
+    Text(cr, kMargin, 42, "ecliptic seen from the north, about " + about + "; flown path orange");
+    if (prediction)
         Text(cr, kMargin, 59, FormatText("dotted blue: the display's prediction as the first leg began (MJD %.4f)",
                                          rec.predictionMjd()));
 }
 
 }  // namespace
 
+std::string FlightPictureCentre(const FlightRecord &rec) {
+    const std::vector<FlightSample> &ss = rec.samples();
+    if (ss.empty()) return "Sun";
+    const Frame f = ChooseFrame(ss);
+    return f == Frame::Sun ? "Sun" : f == Frame::Source ? ss.back().display.source : ss.back().display.target;
+}
+
 bool WriteFlightPicture(const std::string &path, const FlightRecord &rec, std::string &error) {
     if (rec.samples().empty()) {
         error = path + ": no flight to draw";
         return false;
     }
-    return WriteCairoPicture(path, kSize, kSize, [&](cairo_t *cr) { Draw(cr, rec); }, error);
+    return WriteCairoPicture(path, kSize + kLegendWidth, kSize, [&](cairo_t *cr) { Draw(cr, rec); }, error);
 }
 
 }  // namespace kvhost

@@ -13,6 +13,10 @@ namespace kvhost {
 // Writes `path` as PNG or SVG (by its extension); false with the cause.
 bool WriteFlightPicture(const std::string &path, const FlightRecord &record, std::string &error);
 
+// What the picture is drawn about: "Sun", or the source or target the flight stayed near (so
+// that an Earth-Moon flight is not drawn as a zig-zag along the Earth's orbit).
+std::string FlightPictureCentre(const FlightRecord &record);
+
 }  // namespace kvhost
 
 #endif

@@ -52,6 +52,7 @@ void FlightRecord::Sample(const World &w, double simt, const DisplayReading &d, 
     s.mjd = w.Mjd();
     s.vessel = v.name;
     s.status = StatusName(v.status);
+    if (v.status != VesselStatus::Flying && v.landedOn >= 0) s.statusBody = w.body(v.landedOn).name;
     s.pos = v.pos;
     s.vel = v.vel;
     s.sunPos = w.body(0).pos;

@@ -15,6 +15,7 @@ namespace kvhost {
 struct FlightSample {
     double t = 0, mjd = 0;
     std::string vessel, status;
+    std::string statusBody;                   // the body it is landed or crashed on ("" flying)
     VECTOR3 pos = {{0, 0, 0}}, vel = {{0, 0, 0}};   // global
     VECTOR3 sourcePos = {{0, 0, 0}}, targetPos = {{0, 0, 0}}, sunPos = {{0, 0, 0}};
     double sourceDist = 0, sourceSpeed = 0;   // m above the surface, m/s

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host/app/commands.h"
+#include "host/app/flight_picture.h"
 #include "host/app/flight_record.h"
 #include "host/app/session.h"
 #include "host/scenario/scenario.h"
@@ -52,6 +53,36 @@ TEST(FlightLog, EachSampleIsOneRowOfTheHeadersFieldsWhateverTheNames) {
     };
     EXPECT_EQ(commas(row), commas(header));
     EXPECT_EQ(kvhost::CsvField("Plain-1"), "Plain-1");
+}
+
+// A flight that stays near its source is drawn about it; one that leaves it, about the Sun.
+TEST(FlightPicture, IsDrawnAboutTheBodyTheFlightStaysNear) {
+    kvhost::World world(61450.5);
+    kvhost::World::BuildSolarSystem(world);
+    const int earth = world.FindBody("Earth");
+    scenes::AddShipInOrbit(world, "Courier-1", earth, 400e3);
+    kvhost::DisplayReading shown;
+    shown.source = "Earth";
+    shown.target = "Moon";
+    kvhost::FlightRecord nearby;
+    for (int h = 0; h <= 24; h += 6) {
+        world.SetMjd(61450.5 + h / 24.0);
+        world.vessel(0).pos = world.body(earth).pos + _V(7e6 + h * 1e7, 0, 0);
+        nearby.Sample(world, h * 3600.0, shown, "");
+    }
+    EXPECT_EQ(kvhost::FlightPictureCentre(nearby), "Earth");
+    shown.target = "Mars";
+    kvhost::FlightRecord away;
+    for (int d = 0; d <= 3; ++d) {
+        world.SetMjd(61450.5 + d);
+        world.vessel(0).pos = world.body(earth).pos + _V(d * 4e10, 0, 0);
+        away.Sample(world, d * 86400.0, shown, "");
+    }
+    EXPECT_EQ(kvhost::FlightPictureCentre(away), "Sun");
+    std::string error;
+    const std::string path = ::testing::TempDir() + "kavrex-nearby.png";
+    EXPECT_TRUE(kvhost::WriteFlightPicture(path, nearby, error)) << error;
+    std::remove(path.c_str());
 }
 
 TEST(Outputs, FoldersAreMadeAsNeeded) {
