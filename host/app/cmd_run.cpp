@@ -16,7 +16,6 @@
 #include "session.h"
 #include "timeline.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -59,20 +58,6 @@ public:
 private:
     struct sigaction oldInt_, oldTerm_;
 };
-
-// Whether files can be made in `dir`: a probe file is made and removed, so that a flight never
-// runs to its end only to find that nothing can be written.
-bool CheckWritable(const std::string &dir, std::string &error) {
-    const std::string probe = dir + "/.kavrex-sim-write-check";
-    const int fd = open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) {
-        error = dir + ": cannot write in the output folder (" + std::strerror(errno) + ")";
-        return false;
-    }
-    close(fd);
-    unlink(probe.c_str());
-    return true;
-}
 
 // The display's picture as it was last refreshed, at `path`; false with the cause when it cannot
 // be written, and `written` false when the display has not refreshed yet.
@@ -130,7 +115,7 @@ int FlyScenario(const CommandLine &cl, Session &session, const std::string &out)
     std::string error;
     std::vector<TimelineEvent> timeline;
     if (!ParseTimeline(session.scenario(), timeline, error)) return Fail(error);
-    if (!MakeFolders(out, error) || !CheckWritable(out, error)) return Fail(error);
+    if (!MakeFolders(out, error)) return Fail(error);
     const std::vector<int> open = OpenDisplaysOrKavrex(session);
     if (open.empty()) return 1;
     const int slot = open.front();   // the display the pilot flies by

@@ -4,13 +4,33 @@
 #include "display_lines.h"
 #include "session.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 namespace kvhost {
+
+namespace {
+
+// Whether files can be made in `dir`: a probe file is made and removed, so that no command works
+// to its end only to find that nothing can be written.
+bool CheckWritable(const std::string &dir, std::string &error) {
+    const std::string probe = dir + "/.kavrex-sim-write-check";
+    const int fd = open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) {
+        error = dir + ": cannot write in the output folder (" + std::strerror(errno) + ")";
+        return false;
+    }
+    close(fd);
+    unlink(probe.c_str());
+    return true;
+}
+
+}  // namespace
 
 bool MakeFolders(const std::string &dir, std::string &error) {
     for (size_t at = 1; at <= dir.size(); ++at) {
@@ -27,12 +47,13 @@ bool MakeFolders(const std::string &dir, std::string &error) {
             return false;
         }
     }
-    return true;
+    return CheckWritable(dir, error);
 }
 
 bool MakeFoldersFor(const std::string &file, std::string &error) {
     const size_t slash = file.rfind('/');
-    return slash == std::string::npos || slash == 0 || MakeFolders(file.substr(0, slash), error);
+    if (slash == std::string::npos) return CheckWritable(".", error);
+    return MakeFolders(slash == 0 ? "/" : file.substr(0, slash), error);
 }
 
 std::string OutputFolder(const CommandLine &cl, const Session &session) {

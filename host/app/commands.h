@@ -38,9 +38,10 @@ bool StartSession(Session &session, const CommandLine &cl);
 std::vector<int> OpenDisplaysOrKavrex(const Session &session);
 // Where a flight's files go: --out, or out/<scenario name>/ when none is given.
 std::string OutputFolder(const CommandLine &cl, const Session &session);
-// Makes the folder and any folders above it that do not exist yet; false with the cause.
+// Makes the folder and any folders above it that do not exist yet, and checks that files can be
+// written in it; false with the cause.
 bool MakeFolders(const std::string &dir, std::string &error);
-// Makes the folders a file is to be written in (none for a file in the current folder).
+// The same for the folder a file is to be written in (the current one for a bare name).
 bool MakeFoldersFor(const std::string &file, std::string &error);
 // Prints "kavrex-sim: <error>" on standard error and gives the exit status 1.
 int Fail(const std::string &error);
