@@ -293,10 +293,8 @@ int RunFly(const CommandLine &cl) {
     f.pilotOn = cl.pilot;
     f.pilotSlot = open.front();
     Simulation &sim = session.simulation();
-    sim.frameLength = 1.0 / cl.fps;
     sim.SetTimeAcceleration(cl.warp);
-    sim.refresh = [&f] {
-        f.session.RefreshDisplays();
+    session.onRefresh = [&f](const std::vector<int> &) {
         f.dirty = true;
         if (f.pilotOn) PilotTurn(f);
     };

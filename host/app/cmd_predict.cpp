@@ -30,7 +30,6 @@ int RunPredict(const CommandLine &cl) {
     Session session;
     if (!StartSession(session, cl)) return 1;
     if (OpenDisplaysOrKavrex(session).empty()) return 1;
-    session.simulation().frameLength = 1.0 / cl.fps;
     session.FlyToOneMoment(1);   // one computation, handed over
     const std::string csv = PredictionText(session);
     if (csv.empty()) return Fail("the plug-in " + cl.plugin + " has no prediction to describe");

@@ -37,7 +37,6 @@ int RunRender(const CommandLine &cl) {
     const int presses[5] = {0, 1, 2, 0, 3};
     for (int s : open)
         for (int i = 0; i < presses[cl.mode]; ++i) PressKey(s, OAPI_KEY_M);
-    session.simulation().frameLength = 1.0 / cl.fps;
     session.simulation().SetTimeAcceleration(cl.warp);
     session.FlyToOneMoment(cl.stepsGiven ? cl.steps : 1);
 

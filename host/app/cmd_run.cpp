@@ -121,7 +121,6 @@ int FlyScenario(const CommandLine &cl, Session &session, const std::string &out)
     const int slot = open.front();   // the display the pilot flies by
 
     Simulation &sim = session.simulation();
-    sim.frameLength = 1.0 / cl.fps;
     sim.SetTimeAcceleration(cl.warp);
     World &world = session.world();
     FlightRecord record;
@@ -139,8 +138,8 @@ int FlyScenario(const CommandLine &cl, Session &session, const std::string &out)
         return made;
     };
 
-    sim.refresh = [&] {
-        session.RefreshDisplays();
+    session.onRefresh = [&](const std::vector<int> &due) {
+        if (std::find(due.begin(), due.end(), slot) == due.end()) return;
         FollowRefresh(session.LastRefresh(slot), reading);
         if (!cl.pilot || pilot.done()) return;
         const PilotAction a = pilot.Decide(reading, sim.timeAcceleration());
@@ -165,7 +164,7 @@ int FlyScenario(const CommandLine &cl, Session &session, const std::string &out)
     const bool oneMinute = !cl.pilot && !cl.stepsGiven;
     if (oneMinute)
         std::fprintf(stderr, "kavrex-sim: no --pilot and no --steps: flying one simulated minute (%.0f frames at x%g)\n",
-                     std::ceil(kDefaultFlight / (sim.frameLength * sim.timeAcceleration())), sim.timeAcceleration());
+                     std::ceil(kDefaultFlight / (sim.frameLength() * sim.timeAcceleration())), sim.timeAcceleration());
     record.Sample(world, sim.simt(), reading, cl.pilot ? "start" : "");
     Progress progress;
     const double maxSimt = kMaxPilotedDays * 86400;

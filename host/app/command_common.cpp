@@ -80,6 +80,11 @@ std::string NotUtf8Note(int count) {
 bool StartSession(Session &session, const CommandLine &cl) {
     std::string error;
     session.SetDisplaySize(cl.width, cl.height);
+    FrameProfile profile;
+    profile.minFps = cl.fps;
+    profile.maxFps = cl.fpsMax;
+    profile.seed = cl.seed;
+    session.SetFrameProfile(profile);
     const std::string scenario =
         !cl.scenario.empty() ? cl.scenario : DefaultScenarioPath(cl.command == "run" || cl.pilot ? "earth-mars.scn" : "default.scn");
     if (!session.Start(scenario, cl.plugin, error)) {

@@ -24,7 +24,9 @@ struct CommandLine {
     bool stepsGiven = false;
     int width = 256, height = 256;   // display size in pixels
     bool pilot = false;     // the built-in pilot flies (run)
-    double fps = 60;        // frames per second of real time
+    double fps = 60;        // frames per second of real time (the slowest, for a varying rate)
+    double fpsMax = 60;     // the fastest (a varying rate: --fps 30-60)
+    unsigned seed = 1;      // of a varying rate
     double logEvery = 60;   // simulated seconds between flight-log rows (run)
 };
 

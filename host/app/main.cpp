@@ -1,6 +1,7 @@
 // main.cpp: kavrex-sim, the headless stand-in simulator's command-line program.
 #include "../cockpit/plugin.h"
 #include "../scenario/numbers.h"
+#include "../sim/frame_clock.h"
 #include "../sim/simulation.h"
 #include "commands.h"
 
@@ -30,7 +31,10 @@ const char *kCommon =
     "  --plugin LIB        the plug-in library (default: libKavrex.so beside the program, or\n"
     "                      $KAVREX_PLUGIN)\n"
     "  --size WxH          the displays' size in pixels, 64 to 4096 each (default 256x256)\n"
-    "  --fps N             frames a second of real time, 1 to 1000 (default 60)\n"
+    "  --fps N|A-B         frames a second of real time, 15 to 200 (default 60), or a rate that\n"
+    "                      varies at random between A and B (the first three frames are 0.01 s\n"
+    "                      and none counts more than 0.1 s, as in the simulator)\n"
+    "  --seed S            the seed of a varying frame rate (default 1)\n"
     "  --warp W            time acceleration to start at, 0.1 to 100000 (default 1)\n"
     "  --steps N           frames to fly (run: all of a piloted flight, else 0; render: 1)\n";
 
@@ -124,6 +128,25 @@ bool NumberOption(const char *name, const char *value, double lo, double hi, boo
     return true;
 }
 
+// --fps N, or --fps A-B for a rate that varies at random between A and B frames a second.
+bool FrameRateOption(const char *value, kvhost::CommandLine &cl) {
+    const std::string v = value;
+    const size_t dash = v.find('-', 1);
+    const std::string lo = v.substr(0, dash), hi = dash == std::string::npos ? lo : v.substr(dash + 1);
+    double a, b;
+    const bool ok = kvhost::ParseNumber(lo, a) && kvhost::ParseNumber(hi, b) && a >= kvhost::kMinFps &&
+                    b <= kvhost::kMaxFps && a <= b;
+    if (!ok) {
+        std::fprintf(stderr,
+                     "kavrex-sim: --fps takes frames a second from 15 to 200, or a range such as 30-60, not '%s'\n",
+                     value);
+        return false;
+    }
+    cl.fps = a;
+    cl.fpsMax = b;
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -146,7 +169,8 @@ int main(int argc, char **argv) {
             continue;
         }
         const bool takesValue = a == "--plugin" || a == "--out" || a == "--steps" || a == "--warp" || a == "--mode" ||
-                                a == "--scale" || a == "--size" || a == "--fps" || a == "--log-every";
+                                a == "--scale" || a == "--size" || a == "--fps" || a == "--log-every" ||
+                                a == "--seed";
         if (takesValue) {
             if (i + 1 >= argc) {
                 std::fprintf(stderr, "kavrex-sim: %s needs a value\n", a.c_str());
@@ -175,8 +199,11 @@ int main(int argc, char **argv) {
                 cl.scale = n;
                 cl.scaleGiven = true;
             } else if (a == "--fps") {
-                if (!NumberOption("--fps", value, 1, 1000, false, "frames a second from 1 to 1000", n)) return 2;
-                cl.fps = n;
+                if (!FrameRateOption(value, cl)) return 2;
+            } else if (a == "--seed") {
+                if (!NumberOption("--seed", value, 0, 4294967295.0, true, "a whole number from 0 to 4294967295", n))
+                    return 2;
+                cl.seed = static_cast<unsigned>(n);
             } else if (a == "--log-every") {
                 if (!NumberOption("--log-every", value, 1, 1e6, false, "simulated seconds from 1 to 1000000", n))
                     return 2;

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "display_reading.h"
+
 #include "../scenario/block_io.h"
 #include "../scenario/scenario_world.h"
 #include "../scenario/scenario_write.h"
@@ -58,30 +60,47 @@ bool Session::Begin(const Scenario &sc, const std::function<bool(std::string &)>
         BlockReader reader(d.readerLines);
         Slot(d.slot).instance->ReadStatus(reader.handle());
     }
-    simulation_.reset(new Simulation(*world_, plugin_->Hooks()));
-    simulation_->refresh = [this] { RefreshDisplays(); };
+    simulation_.reset(new Simulation(*world_, plugin_->Hooks(), profile_));
+    simulation_->afterFrame = [this] { RefreshDue(); };
     return true;
 }
 
+void Session::RefreshDue() {
+    if (refreshSuspended_) return;
+    // Every half second of real time, every open display.
+    const double now = simulation_->realTime();
+    if (now - lastRefreshReal_ + 1e-9 < refreshInterval) return;
+    lastRefreshReal_ = now;
+    std::vector<int> due;
+    for (int s = 0; s < kDisplaySlots; ++s)
+        if (Slot(s).instance) due.push_back(s);
+    RefreshDisplays();
+    if (onRefresh) onRefresh(due);
+}
+
+void Session::Refresh(int s) {
+    DisplaySlot &slot = Slot(s);
+    lastRefresh_[s].reset();
+    if (!slot.instance) return;
+    lastRefresh_[s].reset(new RecordingDc(slot.width, slot.height));
+    slot.instance->Update(lastRefresh_[s]->hdc());
+    slot.displayInvalid = false;
+    ++refreshes_[s];
+    DisplayReading shown;
+    if (ReadDisplay(lastRefresh_[s]->ops(), shown) && shown.readouts) ++predictions_;
+}
+
 void Session::RefreshDisplays() {
-    for (int s = 0; s < kDisplaySlots; ++s) {
-        DisplaySlot &slot = Slot(s);
-        lastRefresh_[s].reset();
-        if (!slot.instance) continue;
-        lastRefresh_[s].reset(new RecordingDc(slot.width, slot.height));
-        slot.instance->Update(lastRefresh_[s]->hdc());
-        slot.displayInvalid = false;
-    }
+    for (int s = 0; s < kDisplaySlots; ++s) Refresh(s);
 }
 
 void Session::FlyToOneMoment(long frames) {
     if (frames <= 0) return;
     simulation_->Run(frames - 1);
     RefreshDisplays();   // takes the ready mark: the last frame predicts afresh
-    const std::function<void()> refresh = simulation_->refresh;
-    simulation_->refresh = nullptr;
+    refreshSuspended_ = true;
     simulation_->Run(1);
-    simulation_->refresh = refresh;
+    refreshSuspended_ = false;
 }
 
 bool Session::Save(const std::string &path, std::string &error) {

@@ -15,6 +15,8 @@
 
 namespace kvhost {
 
+constexpr double kDefaultRefreshInterval = 0.5;   // s, the simulator's display refresh interval
+
 class Session {
 public:
     Session() = default;
@@ -53,10 +55,20 @@ public:
     Plugin &plugin() { return *plugin_; }
     Simulation &simulation() { return *simulation_; }
 
-    // Refreshes every open display (Update on a recording context), as the simulator does at
-    // its display interval; the last refresh of each display is kept for pictures.
+    // The frame-rate profile the run's frames follow (before Start).
+    void SetFrameProfile(const FrameProfile &profile) { profile_ = profile; }
+
+    // Refreshes every open display now (Update on a recording context); the last refresh of each
+    // display is kept for pictures.
     void RefreshDisplays();
     const RecordingDc *LastRefresh(int slot) const { return lastRefresh_[slot].get(); }
+    double refreshInterval = kDefaultRefreshInterval;
+    // Called after the displays that were due at the end of a frame have refreshed, with them.
+    std::function<void(const std::vector<int> &slots)> onRefresh;
+    // What the run's displays did: refreshes of each slot, and refreshes that showed a
+    // prediction (each shown prediction is one the module made).
+    long Refreshes(int slot) const { return refreshes_[slot]; }
+    long Predictions() const { return predictions_; }
 
     // Flies `frames` frames with the displays refreshing as usual, the last of them right after a
     // refresh, so that its prediction is made from the same step as the read-outs: the next
@@ -67,6 +79,9 @@ public:
     bool Save(const std::string &path, std::string &error);
 
 private:
+    // The displays' turn at the end of each frame: those due refresh (the cockpit's rule).
+    void RefreshDue();
+    void Refresh(int slot);
     bool Begin(const Scenario &sc, const std::function<bool(std::string &)> &loadModule, std::string &error);
 
     Scenario scenario_;
@@ -76,6 +91,11 @@ private:
     std::unique_ptr<Simulation> simulation_;
     int displayWidth_ = kDefaultDisplaySize, displayHeight_ = kDefaultDisplaySize;
     std::unique_ptr<RecordingDc> lastRefresh_[kDisplaySlots];
+    FrameProfile profile_;
+    bool refreshSuspended_ = false;
+    double lastRefreshReal_ = 0;     // real time of the last refresh of the displays
+    long refreshes_[kDisplaySlots] = {};
+    long predictions_ = 0;
 };
 
 // A shipped scenario by name: default.scn (a vessel in low Earth orbit), earth-mars.scn (the

@@ -7,27 +7,24 @@
 
 namespace kvhost {
 
-Simulation::Simulation(World &world, ModuleHooks hooks) : world_(world), hooks_(hooks) {}
+Simulation::Simulation(World &world, ModuleHooks hooks, const FrameProfile &profile)
+    : world_(world), hooks_(hooks), clock_(profile) {}
 
 void Simulation::SetTimeAcceleration(double warp) {
     if (!(warp > 0)) return;
     warp = std::min(std::max(warp, kMinWarp), kMaxWarp);
     if (warp == warp_) return;
-    const double old = warp_;
     warp_ = warp;
-    if (hooks_.timeAccChanged) hooks_.timeAccChanged(warp, old);
+    if (hooks_.timeAccChanged) hooks_.timeAccChanged(warp, warp);
 }
 
 void Simulation::Frame() {
-    const double dt = frameLength * warp_;
+    const double real = clock_.Next(), dt = real * warp_;
     if (hooks_.preStep) hooks_.preStep(simt_, dt, world_.Mjd());
     AdvanceWorld(world_, dt);
     simt_ += dt;
-    sinceRefresh_ += frameLength;
-    if (sinceRefresh_ + 1e-9 >= refreshInterval) {
-        sinceRefresh_ = 0;
-        if (refresh) refresh();
-    }
+    realt_ += real;
+    if (afterFrame) afterFrame();
 }
 
 void Simulation::Run(long frames) {

@@ -1,10 +1,12 @@
 // simulation.h: the simulator's frame loop. Each frame the module's opcPreStep is called first,
-// then the world advances by the frame's simulated length; displays are refreshed at a set
-// interval of real time, and every change of time acceleration is reported to the module.
+// then the world advances by the frame's simulated length (its real length, from the frame
+// clock, times the time acceleration), then the displays take their turn (afterFrame: the
+// cockpit's refresh rule); every change of time acceleration is reported to the module.
 #ifndef KVHOST_SIM_SIMULATION_H
 #define KVHOST_SIM_SIMULATION_H
 
 #include "../world/world.h"
+#include "frame_clock.h"
 
 #include <functional>
 
@@ -16,24 +18,27 @@ struct ModuleHooks {
     void (*timeAccChanged)(double newWarp, double oldWarp) = nullptr;
 };
 
-constexpr double kDefaultFrameLength = 1.0 / 60;  // real seconds per frame (60 frames/s)
 // The time accelerations the simulator offers: a tenth of real time up to 100,000 times it.
 constexpr double kMinWarp = 0.1, kMaxWarp = 100000;
-constexpr double kDefaultRefreshInterval = 0.5;   // real seconds between display refreshes
 
 class Simulation {
 public:
-    Simulation(World &world, ModuleHooks hooks);
+    Simulation(World &world, ModuleHooks hooks, const FrameProfile &profile = FrameProfile());
 
-    // Simulated seconds per frame are frameLength x time acceleration, which is kept within
-    // kMinWarp..kMaxWarp (the commands refuse anything outside with a message first).
+    // Simulated seconds per frame are the frame's real length x time acceleration, which is kept
+    // within kMinWarp..kMaxWarp (the commands refuse anything outside with a message first).
+    // The new warp is reported to the module as both arguments, as the simulator does.
     void SetTimeAcceleration(double warp);
     double timeAcceleration() const { return warp_; }
     double simt() const { return simt_; }
-    double frameLength = kDefaultFrameLength;
-    double refreshInterval = kDefaultRefreshInterval;
-    // Called when the displays are due for a refresh (every refreshInterval of real time).
-    std::function<void()> refresh;
+    double realTime() const { return realt_; }           // s of real time flown
+    long frames() const { return clock_.frames(); }
+    // The profile's frame length (its slowest, for a varying rate): what callers plan with.
+    double frameLength() const { return clock_.NominalLength(); }
+    // Starts the frame clock afresh on another profile (before the first frame, as a rule).
+    void SetFrameProfile(const FrameProfile &profile) { clock_ = FrameClock(profile); }
+    // The displays' turn, at the end of every frame.
+    std::function<void()> afterFrame;
 
     void Frame();
     void Run(long frames);
@@ -41,9 +46,9 @@ public:
 private:
     World &world_;
     ModuleHooks hooks_;
+    FrameClock clock_;
     double warp_ = 1;
-    double simt_ = 0;
-    double sinceRefresh_ = 0;
+    double simt_ = 0, realt_ = 0;
 };
 
 }  // namespace kvhost

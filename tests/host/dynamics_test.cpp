@@ -44,7 +44,7 @@ TEST(Dynamics, LowEarthOrbitKeepsItsRadiusOverTenOrbits) {
     const double period = 2 * kvhost::kPi * std::sqrt(r * r * r / (kvhost::kG * kEarthMass));
     Simulation sim(w, {});
     double lo = r, hi = r;
-    const long frames = static_cast<long>(10 * period / sim.frameLength);
+    const long frames = static_cast<long>(10 * period / sim.frameLength());
     for (long i = 0; i < frames; ++i) {
         sim.Frame();
         const double now = length(w.vessel(0).pos);
@@ -82,7 +82,7 @@ TEST(Dynamics, OneGeeBurnInEmptySpaceMatchesTheRocketEquation) {
     v.api->SetThrusterGroupLevel(THGROUP_MAIN, 1.0);   // 196 kN on 20 t: 9.8 m/s^2 at first
     Simulation sim(w, {});
     const double seconds = 600;
-    sim.Run(static_cast<long>(seconds / sim.frameLength + 0.5));
+    sim.Run(static_cast<long>(seconds / sim.frameLength() + 0.5));
     // Thrust F, exhaust speed ve, flow q = F / ve: v(t) = -ve ln(1 - kt), k = q / m0, and
     // x(t) = (ve / k) ((1 - kt) ln(1 - kt) + kt).
     const double F = 196000, ve = 4e5, m0 = 20000, k = F / ve / m0, t = sim.simt();
@@ -103,12 +103,12 @@ TEST(Dynamics, AttitudeLevelsTurnTheVesselByTheLeftHandedRule) {
         Vessel &v = CourierAtRest(w);
         v.api->SetAttitudeRotLevel(axis, 1.0);
         Simulation sim(w, {});
-        sim.Run(60);   // 1 s at 60 frames a second
+        while (sim.simt() < 1 - 1e-9) sim.Frame();   // 1 s: three 0.01 s frames, then 1/60 s ones
         const VECTOR3 nose = Nose(v), up = mul(v.rot, _V(0, 1, 0));
         if (axis == 0) {
             EXPECT_GT(nose.y, 0.01);   // nose up
             // A couple of 2 x 2 kN at 8 m on 20 t x 20 m^2: 0.08 rad/s^2.
-            EXPECT_NEAR(v.omega.x, 0.08, 0.08 * 0.01);
+            EXPECT_NEAR(v.omega.x, 0.08 * sim.simt(), 0.08 * 0.01);
         }
         if (axis == 1) {
             EXPECT_LT(nose.x, -0.01);   // nose left
@@ -246,10 +246,45 @@ TEST(Dynamics, EveryTimeAccelerationChangeIsReported) {
     sim.SetTimeAcceleration(10);
     sim.SetTimeAcceleration(1000);
     EXPECT_EQ(WarpCalls::count, 2);
+    // The simulator hands the module the new warp as both arguments.
     EXPECT_EQ(WarpCalls::last[0], 1000);
-    EXPECT_EQ(WarpCalls::last[1], 10);
+    EXPECT_EQ(WarpCalls::last[1], 1000);
+    // The first three frames last 0.01 s of real time, as the simulator's clock starts; then the
+    // profile's frames, never more than 0.1 s.
+    for (int i = 0; i < 3; ++i) sim.Frame();
+    EXPECT_DOUBLE_EQ(sim.simt(), 1000 * 0.03);
     sim.Frame();
-    EXPECT_DOUBLE_EQ(sim.simt(), 1000 * sim.frameLength);
+    EXPECT_DOUBLE_EQ(sim.simt(), 1000 * (0.03 + sim.frameLength()));
+}
+
+// A frame-rate profile: a fixed rate, or a seeded one that varies between two rates; no frame
+// counts more than 0.1 s of real time, whatever the rate.
+TEST(FrameClock, FramesFollowTheProfileAfterTheFirstThree) {
+    kvhost::FrameProfile varying;
+    varying.minFps = 30;
+    varying.maxFps = 60;
+    varying.seed = 7;
+    kvhost::FrameClock a(varying), b(varying);
+    double lo = 1, hi = 0;
+    for (int i = 0; i < 1000; ++i) {
+        const double t = a.Next();
+        EXPECT_EQ(t, b.Next()) << "the same seed gives the same frames";
+        if (i < 3) {
+            EXPECT_EQ(t, 0.01);
+            continue;
+        }
+        lo = std::min(lo, t);
+        hi = std::max(hi, t);
+    }
+    EXPECT_GE(lo, 1.0 / 60);
+    EXPECT_LE(hi, 1.0 / 30);
+    EXPECT_LT(lo, 1.0 / 55);   // it does vary, across the range
+    EXPECT_GT(hi, 1.0 / 33);
+    kvhost::FrameProfile slow;
+    slow.minFps = slow.maxFps = 5;   // below what the commands accept: the cap still holds
+    kvhost::FrameClock c(slow);
+    for (int i = 0; i < 4; ++i) c.Next();
+    EXPECT_EQ(c.Next(), 0.1);
 }
 
 }  // namespace

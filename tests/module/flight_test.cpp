@@ -53,12 +53,12 @@ TEST_F(FlightTest, AttitudeHoldTurnsNinetyDegreesUntilAlignedAndHolds) {
     kvhost::Simulation sim(world(), Hooks());
     ASSERT_NEAR(OffTarget(), 90 * kDeg, 1e-9);
     long frames = 0;
-    const long limit = static_cast<long>(600 / sim.frameLength);
+    const long limit = static_cast<long>(600 / sim.frameLength());
     while (!Ship(ship).attitudeAligned && frames < limit) {
         sim.Frame();
         ++frames;
     }
-    const double seconds = frames * sim.frameLength;
+    const double seconds = frames * sim.frameLength();
     ASSERT_TRUE(Ship(ship).attitudeAligned) << "not aligned after " << seconds << " s";
     std::printf("[ measured ] aligned after %.2f s\n", seconds);
     // Measured: aligned after 56.95 s (2 degrees per second for most of the turn, slower for
@@ -67,7 +67,7 @@ TEST_F(FlightTest, AttitudeHoldTurnsNinetyDegreesUntilAlignedAndHolds) {
     EXPECT_LT(seconds, 75.0);
     EXPECT_LT(OffTarget(), 0.1 * kDeg);
     // And it stays so: a minute later still aligned.
-    sim.Run(static_cast<long>(60 / sim.frameLength));
+    sim.Run(static_cast<long>(60 / sim.frameLength()));
     EXPECT_TRUE(Ship(ship).attitudeAligned);
     EXPECT_LT(OffTarget(), 0.1 * kDeg);
 }
@@ -106,7 +106,7 @@ TEST_F(FlightTest, DriveAcceleratesAtArtGeeAndSetsTheLevelFromMass) {
     sim.Run(20);
     const VECTOR3 v1 = vessel().vel;
     sim.Run(200);
-    EXPECT_NEAR(length(vessel().vel - v1) / (200 * sim.frameLength), 3.0, 0.03);
+    EXPECT_NEAR(length(vessel().vel - v1) / (200 * sim.frameLength()), 3.0, 0.03);
 }
 
 TEST_F(FlightTest, DriveWithoutMainThrustersSetsLevelZero) {
@@ -183,10 +183,10 @@ TEST_F(FlightTest, FlightClockStartsInTheFirstEngagedStep) {
     EXPECT_EQ(r.elapsed, 0.0);
     EXPECT_EQ(r.ejectMjd, date);
     sim.Run(20);
-    EXPECT_NEAR(r.elapsed, 20 * sim.frameLength, 1e-4);
+    EXPECT_NEAR(r.elapsed, 20 * sim.frameLength(), 1e-4);
     r.kvEngaged = false;   // disengaging does not stop the clock
     sim.Run(20);
-    EXPECT_NEAR(r.elapsed, 40 * sim.frameLength, 1e-4);
+    EXPECT_NEAR(r.elapsed, 40 * sim.frameLength(), 1e-4);
 }
 
 TEST_F(FlightTest, OnlyTheFocusRecordPredictsAndOnlyWhileTheDisplayHasTakenTheLast) {
