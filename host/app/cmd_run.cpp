@@ -185,7 +185,11 @@ int FlyScenario(const CommandLine &cl, Session &session, const std::string &out)
         }
         // A piloted flight ends with its vessel: a crash leaves nothing to fly.
         if (cl.pilot && world.focus() >= 0 && world.vessel(world.focus()).status == VesselStatus::Crashed) break;
-        while (next < timeline.size() && timeline[next].time <= sim.simt()) Apply(timeline[next++], sim);
+        while (next < timeline.size() && timeline[next].time <= sim.simt()) {
+            if (!Apply(timeline[next], session, error))
+                return Fail(session.scenario().path + ":" + std::to_string(timeline[next].line) + ": " + error);
+            ++next;
+        }
         sim.Frame();
         ++frame;
         tally.Frame(world, reading);
@@ -218,7 +222,11 @@ int FlyScenario(const CommandLine &cl, Session &session, const std::string &out)
     save(csv, WriteTextFile(csv, record.Csv(), error));
     for (const char *ext : {".png", ".svg"}) save(out + "/flight" + ext, WriteFlightPicture(out + "/flight" + ext, record, error));
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-    const FlightSummary summary = tally.Summarise(world, record, pilot, sim.simt(), wall, cl.pilot);
+    FlightSummary summary = tally.Summarise(world, record, pilot, sim.simt(), wall, cl.pilot);
+    summary.frames = sim.frames();
+    summary.predictions = session.Predictions();
+    for (int s = 0; s < kDisplaySlots; ++s)
+        if (session.Refreshes(s) > 0) summary.refreshes.push_back({s, session.Refreshes(s)});
     int replaced = 0;
     const std::string json = SummaryJson(summary, &replaced);
     save(out + "/summary.json", WriteTextFile(out + "/summary.json", json, error));

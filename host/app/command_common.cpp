@@ -85,6 +85,7 @@ bool StartSession(Session &session, const CommandLine &cl) {
     profile.maxFps = cl.fpsMax;
     profile.seed = cl.seed;
     session.SetFrameProfile(profile);
+    session.refreshInterval = cl.mfdRefresh;
     const std::string scenario =
         !cl.scenario.empty() ? cl.scenario : DefaultScenarioPath(cl.command == "run" || cl.pilot ? "earth-mars.scn" : "default.scn");
     if (!session.Start(scenario, cl.plugin, error)) {

@@ -27,6 +27,7 @@ struct CommandLine {
     double fps = 60;        // frames per second of real time (the slowest, for a varying rate)
     double fpsMax = 60;     // the fastest (a varying rate: --fps 30-60)
     unsigned seed = 1;      // of a varying rate
+    double mfdRefresh = 0.5;   // simulated seconds between a display's refreshes
     double logEvery = 60;   // simulated seconds between flight-log rows (run)
 };
 

@@ -191,6 +191,10 @@ std::string SummaryJson(const FlightSummary &s, int *replaced) {
                         s.predictedEtaMjd, s.predictedPetKm, s.predictedImpact ? "true" : "false");
     else
         o += "  \"predicted_at_departure\": null,\n";
+    o += FormatText("  \"frames\": %ld,\n  \"refreshes\": {", s.frames);
+    for (size_t i = 0; i < s.refreshes.size(); ++i)
+        o += FormatText("%s\"%d\": %ld", i ? ", " : "", s.refreshes[i].first, s.refreshes[i].second);
+    o += FormatText("},\n  \"predictions\": %ld,\n", s.predictions);
     o += FormatText("  \"simulated_h\": %.3f,\n  \"wall_s\": %.3f\n}\n", s.simulatedHours, s.wallSeconds);
     return o;
 }

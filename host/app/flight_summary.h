@@ -9,6 +9,7 @@
 #include "pilot.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kvhost {
@@ -47,6 +48,8 @@ struct FlightSummary {
     double predictedEtaMjd = 0, predictedPetKm = 0;  // what the display showed at departure
     bool predictedImpact = false;
     double simulatedHours = 0, wallSeconds = 0;
+    long frames = 0, predictions = 0;                // predictions shown on the displays
+    std::vector<std::pair<int, long>> refreshes;     // display slot, refreshes
     std::vector<std::string> vesselLines;            // every vessel's state at the end
 };
 

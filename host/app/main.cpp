@@ -3,6 +3,7 @@
 #include "../scenario/numbers.h"
 #include "../sim/frame_clock.h"
 #include "../sim/simulation.h"
+#include "session.h"
 #include "commands.h"
 
 #include <cmath>
@@ -35,6 +36,8 @@ const char *kCommon =
     "                      varies at random between A and B (the first three frames are 0.01 s\n"
     "                      and none counts more than 0.1 s, as in the simulator)\n"
     "  --seed S            the seed of a varying frame rate (default 1)\n"
+    "  --mfd-refresh S     simulated seconds between a display's refreshes, 0.01 to 2 (default\n"
+    "                      0.5, the simulator's setting); at most ten refreshes a real second\n"
     "  --warp W            time acceleration to start at, 0.1 to 100000 (default 1)\n"
     "  --steps N           frames to fly (run: all of a piloted flight, else 0; render: 1)\n";
 
@@ -170,7 +173,7 @@ int main(int argc, char **argv) {
         }
         const bool takesValue = a == "--plugin" || a == "--out" || a == "--steps" || a == "--warp" || a == "--mode" ||
                                 a == "--scale" || a == "--size" || a == "--fps" || a == "--log-every" ||
-                                a == "--seed";
+                                a == "--seed" || a == "--mfd-refresh";
         if (takesValue) {
             if (i + 1 >= argc) {
                 std::fprintf(stderr, "kavrex-sim: %s needs a value\n", a.c_str());
@@ -200,6 +203,11 @@ int main(int argc, char **argv) {
                 cl.scaleGiven = true;
             } else if (a == "--fps") {
                 if (!FrameRateOption(value, cl)) return 2;
+            } else if (a == "--mfd-refresh") {
+                if (!NumberOption("--mfd-refresh", value, kvhost::kMinRefreshInterval, kvhost::kMaxRefreshInterval,
+                                  false, "simulated seconds from 0.01 to 2", n))
+                    return 2;
+                cl.mfdRefresh = n;
             } else if (a == "--seed") {
                 if (!NumberOption("--seed", value, 0, 4294967295.0, true, "a whole number from 0 to 4294967295", n))
                     return 2;

@@ -67,15 +67,22 @@ bool Session::Begin(const Scenario &sc, const std::function<bool(std::string &)>
 
 void Session::RefreshDue() {
     if (refreshSuspended_) return;
-    // Every half second of real time, every open display.
-    const double now = simulation_->realTime();
-    if (now - lastRefreshReal_ + 1e-9 < refreshInterval) return;
-    lastRefreshReal_ = now;
+    // The simulator's rule, display by display: a display opened since its last refresh, or one
+    // that asked for a redraw, refreshes now; others once the refresh interval of simulated time
+    // and a tenth of a second of real time have passed (never more than ten a real second).
+    // Nothing refreshes in the external camera view, nor a display showing its button menu.
+    const double simt = simulation_->simt(), real = simulation_->realTime();
     std::vector<int> due;
-    for (int s = 0; s < kDisplaySlots; ++s)
-        if (Slot(s).instance) due.push_back(s);
-    RefreshDisplays();
-    if (onRefresh) onRefresh(due);
+    for (int s = 0; s < kDisplaySlots; ++s) {
+        const DisplaySlot &slot = Slot(s);
+        if (!slot.instance || externalCamera || slot.menuShown) continue;
+        const bool fresh = refreshed_[s] != slot.instance;
+        const bool interval = simt - lastRefreshSim_[s] >= refreshInterval - 1e-9 &&
+                              real - lastRefreshReal_[s] >= kMinRefreshGap - 1e-9;
+        if (fresh || slot.displayInvalid || interval) due.push_back(s);
+    }
+    for (int s : due) Refresh(s);
+    if (!due.empty() && onRefresh) onRefresh(due);
 }
 
 void Session::Refresh(int s) {
@@ -85,6 +92,9 @@ void Session::Refresh(int s) {
     lastRefresh_[s].reset(new RecordingDc(slot.width, slot.height));
     slot.instance->Update(lastRefresh_[s]->hdc());
     slot.displayInvalid = false;
+    refreshed_[s] = slot.instance;
+    lastRefreshSim_[s] = simulation_ ? simulation_->simt() : 0;
+    lastRefreshReal_[s] = simulation_ ? simulation_->realTime() : 0;
     ++refreshes_[s];
     DisplayReading shown;
     if (ReadDisplay(lastRefresh_[s]->ops(), shown) && shown.readouts) ++predictions_;

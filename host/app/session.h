@@ -16,6 +16,8 @@
 namespace kvhost {
 
 constexpr double kDefaultRefreshInterval = 0.5;   // s, the simulator's display refresh interval
+constexpr double kMinRefreshInterval = 0.01, kMaxRefreshInterval = 2;   // the setting's range
+constexpr double kMinRefreshGap = 0.1;            // s of real time: at most ten refreshes a second
 
 class Session {
 public:
@@ -62,7 +64,10 @@ public:
     // display is kept for pictures.
     void RefreshDisplays();
     const RecordingDc *LastRefresh(int slot) const { return lastRefresh_[slot].get(); }
+    // Simulated seconds between a display's refreshes (the simulator's setting, 0.01 to 2).
     double refreshInterval = kDefaultRefreshInterval;
+    // In the external camera view the cockpit's displays are not refreshed.
+    bool externalCamera = false;
     // Called after the displays that were due at the end of a frame have refreshed, with them.
     std::function<void(const std::vector<int> &slots)> onRefresh;
     // What the run's displays did: refreshes of each slot, and refreshes that showed a
@@ -93,7 +98,9 @@ private:
     std::unique_ptr<RecordingDc> lastRefresh_[kDisplaySlots];
     FrameProfile profile_;
     bool refreshSuspended_ = false;
-    double lastRefreshReal_ = 0;     // real time of the last refresh of the displays
+    // When each display last refreshed, in simulated and real time, and which instance it was.
+    double lastRefreshSim_[kDisplaySlots] = {}, lastRefreshReal_[kDisplaySlots] = {};
+    const MFD *refreshed_[kDisplaySlots] = {};
     long refreshes_[kDisplaySlots] = {};
     long predictions_ = 0;
 };

@@ -1,6 +1,8 @@
 // timeline.cpp: reading a pilot's timeline and carrying it out.
 #include "timeline.h"
 
+#include "session.h"
+
 #include "../cockpit/cockpit.h"
 #include "../cockpit/input_state.h"
 #include "../cockpit/key_codes.h"
@@ -46,7 +48,12 @@ std::string ParseLine(const std::string &line, TimelineEvent &e) {
         if (args.size() < 2 || !Slot(args[0], e.slot)) return "KEY takes a display slot 0-11 and a letter";
         e.key = args[1].size() == 1 ? KeyCodeForLetter(args[1][0]) : 0;
         if (!e.key) return "'" + args[1] + "' is no key letter";
+        if (e.slot > 1)
+            return "keys reach only displays 0 and 1 in the simulator (Shift+key: left or right); press "
+                   "display " + std::to_string(e.slot) + "'s buttons instead";
         ctrl(2);
+        if (e.ctrl) return "a key with Ctrl never reaches a display in the simulator; use the button (RIGHT for the "
+                           "modified command)";
         return "";
     }
     if (strcasecmp(action.c_str(), "BUTTON") == 0) {
@@ -54,13 +61,14 @@ std::string ParseLine(const std::string &line, TimelineEvent &e) {
         double bt;
         if (args.size() < 3 || !Slot(args[0], e.slot) || !ParseNumber(args[1], bt) || bt != std::floor(bt) || bt < 0 ||
             bt > 11)
-            return "BUTTON takes a display slot 0-11, a button 0-11 and LEFT, RIGHT or BOTH";
+            return "BUTTON takes a display slot 0-11, a button 0-11 and LEFT or RIGHT";
         e.button = static_cast<int>(bt);
         const std::string &how = args[2];
         if (strcasecmp(how.c_str(), "LEFT") == 0) e.event = PANEL_MOUSE_LBDOWN;
         else if (strcasecmp(how.c_str(), "RIGHT") == 0) e.event = PANEL_MOUSE_RBDOWN;
-        else if (strcasecmp(how.c_str(), "BOTH") == 0) e.event = PANEL_MOUSE_LBDOWN | PANEL_MOUSE_RBDOWN;
-        else return "'" + how + "' is not LEFT, RIGHT or BOTH";
+        else if (strcasecmp(how.c_str(), "BOTH") == 0)
+            return "BOTH: the simulator takes one mouse button at a time; press LEFT or RIGHT";
+        else return "'" + how + "' is not LEFT or RIGHT";
         ctrl(3);
         return "";
     }
@@ -79,7 +87,36 @@ std::string ParseLine(const std::string &line, TimelineEvent &e) {
             return "WARP takes a time acceleration from 0.1 to 100000";
         return "";
     }
-    return "unknown action '" + action + "' (KEY, BUTTON, INPUT, CANCEL or WARP)";
+    if (strcasecmp(action.c_str(), "CAMERA") == 0) {
+        e.kind = TimelineEvent::Camera;
+        if (args.size() != 1 || (strcasecmp(args[0].c_str(), "EXTERNAL") != 0 && strcasecmp(args[0].c_str(), "COCKPIT") != 0))
+            return "CAMERA takes EXTERNAL or COCKPIT";
+        e.on = strcasecmp(args[0].c_str(), "EXTERNAL") == 0;
+        return "";
+    }
+    if (strcasecmp(action.c_str(), "MENU") == 0) {
+        e.kind = TimelineEvent::Menu;
+        if (args.size() != 2 || !Slot(args[0], e.slot) ||
+            (strcasecmp(args[1].c_str(), "ON") != 0 && strcasecmp(args[1].c_str(), "OFF") != 0))
+            return "MENU takes a display slot 0-11 and ON or OFF";
+        e.on = strcasecmp(args[1].c_str(), "ON") == 0;
+        return "";
+    }
+    if (strcasecmp(action.c_str(), "WINDOW") == 0) {
+        e.kind = TimelineEvent::Window;
+        double id;
+        if (args.size() != 1 || !ParseNumber(args[0], id) || id != std::floor(id) || id < 0 || id > 4294967295.0)
+            return "WINDOW takes a display identifier from 0 to 4294967295";
+        e.window = static_cast<UINT>(id);
+        return "";
+    }
+    if (strcasecmp(action.c_str(), "DELETE") == 0) {
+        e.kind = TimelineEvent::Delete;
+        for (size_t i = 0; i < args.size(); ++i) e.text += (i ? " " : "") + args[i];
+        if (e.text.empty() || e.text.size() > kMaxNameLength) return "DELETE takes a vessel's name (1 to 63 characters)";
+        return "";
+    }
+    return "unknown action '" + action + "' (KEY, BUTTON, INPUT, CANCEL, WARP, CAMERA, MENU, WINDOW or DELETE)";
 }
 
 }  // namespace
@@ -96,6 +133,7 @@ bool ParseTimeline(const Scenario &sc, std::vector<TimelineEvent> &out, std::str
                 error = sc.path + ":" + std::to_string(s.lineNumbers[i]) + ": " + why;
                 return false;
             }
+            e.line = s.lineNumbers[i];
             events.push_back(e);
         }
     }
@@ -105,16 +143,35 @@ bool ParseTimeline(const Scenario &sc, std::vector<TimelineEvent> &out, std::str
     return true;
 }
 
-void Apply(const TimelineEvent &e, Simulation &sim) {
+bool Apply(const TimelineEvent &e, Session &session, std::string &error) {
     SetControlKeyDown(e.ctrl);
+    bool ok = true;
     switch (e.kind) {
     case TimelineEvent::Key: PressKey(e.slot, e.key); break;
-    case TimelineEvent::Button: PressButton(e.slot, e.button, e.event); break;
+    // The glass cockpit's first event of a press: down and pressed at once; the frames it is
+    // held send pressed alone, and no release follows.
+    case TimelineEvent::Button: PressButton(e.slot, e.button, e.event | (e.event << 4)); break;
     case TimelineEvent::Input: AnswerInputBox(e.text); break;
     case TimelineEvent::Cancel: CancelInputBox(); break;
-    case TimelineEvent::Warp: sim.SetTimeAcceleration(e.warp); break;
+    case TimelineEvent::Warp: session.simulation().SetTimeAcceleration(e.warp); break;
+    case TimelineEvent::Camera: session.externalCamera = e.on; break;
+    case TimelineEvent::Menu: Slot(e.slot).menuShown = e.on; break;
+    case TimelineEvent::Window:
+        ok = OpenWindowDisplay(e.window, "Kavrex", error, session.displayWidth(), session.displayHeight()) >= 0;
+        break;
+    case TimelineEvent::Delete: {
+        const int v = session.world().FindVessel(e.text);
+        if (v < 0) {
+            error = "DELETE: there is no vessel named '" + e.text + "'";
+            ok = false;
+        } else {
+            ok = session.DeleteVessel(v, error);
+        }
+        break;
+    }
     }
     SetControlKeyDown(false);
+    return ok;
 }
 
 }  // namespace kvhost

@@ -8,7 +8,15 @@
 //     1    INPUT 19.6         ; the answer to the open input box
 //     2    CANCEL             ; or close it unanswered
 //     60   WARP 10            ; time acceleration
+//     70   CAMERA EXTERNAL    ; or COCKPIT: no display refreshes in the external view
+//     80   MENU 0 ON          ; display 0 shows its button menu (OFF: back): no refresh meanwhile
+//     90   WINDOW 305419896   ; open a Kavrex display in an external window with that identifier
+//     99   DELETE Courier-2   ; delete a vessel, as the simulator does
 //   END_TIMELINE
+//
+// Only what can happen in the simulator: keys reach displays 0 and 1 only, never with Ctrl (the
+// simulator routes Shift+key to the left and right displays, and Ctrl+key elsewhere), and a
+// button is pressed with one mouse button at a time.
 #ifndef KVHOST_APP_TIMELINE_H
 #define KVHOST_APP_TIMELINE_H
 
@@ -21,21 +29,25 @@ namespace kvhost {
 
 struct TimelineEvent {
     double time = 0;
-    enum Kind { Key, Button, Input, Cancel, Warp } kind = Key;
+    int line = 0;                 // in the scenario file
+    enum Kind { Key, Button, Input, Cancel, Warp, Camera, Menu, Window, Delete } kind = Key;
     int slot = 0;
     DWORD key = 0;
     int button = 0, event = 0;
     bool ctrl = false;
-    std::string text;
+    std::string text;             // INPUT's answer, DELETE's vessel
     double warp = 1;
+    bool on = false;              // CAMERA EXTERNAL, MENU ON
+    UINT window = 0;              // WINDOW's identifier
 };
 
 // Events of the scenario's TIMELINE section in time order; false with "FILE:LINE: reason".
 bool ParseTimeline(const Scenario &sc, std::vector<TimelineEvent> &out, std::string &error);
 
-class Simulation;
-// Carries out one event on the cockpit and the simulation.
-void Apply(const TimelineEvent &e, Simulation &sim);
+class Session;
+// Carries out one event on the session's cockpit, world and simulation; false with the cause
+// (naming the event's line is the caller's) when it cannot be done.
+bool Apply(const TimelineEvent &e, Session &session, std::string &error);
 
 }  // namespace kvhost
 

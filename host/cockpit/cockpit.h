@@ -37,6 +37,7 @@ struct DisplaySlot {
     std::string mode;
     int width = kDefaultDisplaySize, height = kDefaultDisplaySize;
     bool displayInvalid = false, buttonsInvalid = false;
+    bool menuShown = false;      // the display shows its button menu (and is not refreshed)
 };
 
 // The character cell of the display font for a display of the given height: the line height is

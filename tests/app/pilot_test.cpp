@@ -159,6 +159,7 @@ TEST(MainJob, TheDefaultTransferArrivesAtRestNearMars) {
     cl.scenario = KAVREX_SCENARIO_DIR "/earth-mars.scn";
     cl.out = std::string(::testing::TempDir()) + "kavrex-main-job";
     ASSERT_EQ(kvhost::RunFlight(cl), 0);
+    EXPECT_NE(ReadAll(cl.out + "/summary.json").find("\"predictions\": "), std::string::npos);
     const std::string json = ReadAll(cl.out + "/summary.json");
     EXPECT_NE(json.find("\"arrived\": true"), std::string::npos) << json;
     EXPECT_LE(JsonNumber(json, "rest_speed_ms"), 50) << json;
@@ -174,6 +175,26 @@ TEST(MainJob, TheDefaultTransferArrivesAtRestNearMars) {
     for (const char *file : {"/flight.csv", "/flight.png", "/flight.svg", "/display-departure.png",
                              "/display-flip-1.png", "/display-arrival.png", "/display-end.png"})
         EXPECT_GT(ReadAll(cl.out + file).size(), 1000u) << file;
+}
+
+// The same transfer on a slower machine and on one whose frame rate varies: the pilot reads the
+// display as it refreshes, however often that is, and still arrives.
+TEST(MainJob, ArrivesAtThirtyFramesASecondAndAtAVaryingRate) {
+    for (double top : {30.0, 60.0}) {
+        kvhost::CommandLine cl;
+        cl.command = "run";
+        cl.pilot = true;
+        cl.plugin = KAVREX_PLUGIN_PATH;
+        cl.scenario = KAVREX_SCENARIO_DIR "/earth-mars.scn";
+        cl.fps = 30;
+        cl.fpsMax = top;
+        cl.seed = 3;
+        cl.out = std::string(::testing::TempDir()) + "kavrex-main-job-" + std::to_string(static_cast<int>(top));
+        ASSERT_EQ(kvhost::RunFlight(cl), 0);
+        const std::string json = ReadAll(cl.out + "/summary.json");
+        EXPECT_NE(json.find("\"arrived\": true"), std::string::npos) << json;
+        EXPECT_LE(JsonNumber(json, "rest_speed_ms"), 50) << json;
+    }
 }
 
 }  // namespace

@@ -31,12 +31,16 @@ json_has() {   # json_has FILE TEXT: the summary holds TEXT
   grep -qF -- "$2" "$1" || fail "$1 lacks '$2': $(tr -d '\n' < "$1")"
 }
 
-# --- a short run: no display picture claimed before the display ever refreshed ---------------
-"$SIM" run "$SCN/default.scn" --steps 5 --out "$WORK/short" > "$WORK/short.log" 2>&1
+# --- a run of no frames: no display picture claimed before the display ever refreshed --------
+"$SIM" run "$SCN/default.scn" --steps 0 --out "$WORK/short" > "$WORK/short.log" 2>&1
 check_wrote "$WORK/short.log"
-grep -q "display-end.png" "$WORK/short.log" && fail "a 5-frame run claims a display picture"
-grep -q "has not refreshed yet" "$WORK/short.log" || fail "a 5-frame run does not say why there is no picture"
-pass "short run"
+grep -q "display-end.png" "$WORK/short.log" && fail "a run of no frames claims a display picture"
+grep -q "has not refreshed yet" "$WORK/short.log" || fail "a run of no frames does not say why there is no picture"
+# One frame is enough: the first frame refreshes every display, as in the simulator.
+"$SIM" run "$SCN/default.scn" --steps 1 --out "$WORK/one" > "$WORK/one.log" 2>&1
+[ -s "$WORK/one/display-end.png" ] || fail "a one-frame run has no display picture"
+json_has "$WORK/one/summary.json" '"refreshes": {"0": 1}'
+pass "short runs"
 
 # --- neither --pilot nor --steps: one simulated minute, said so -----------------------------
 "$SIM" run "$SCN/default.scn" --out "$WORK/minute" > "$WORK/minute.log" 2>&1
@@ -122,6 +126,20 @@ done
 err=$("$SIM" bodies "$SCN/mars-transfer.scn" 2>&1 >/dev/null)
 [ -z "$err" ] || fail "a good scenario gets warnings: $err"
 pass "display lines"
+
+# --- timeline entries that cannot happen in the simulator are refused with their line ---------
+for entry in "KEY 0 T CTRL|a key with Ctrl never reaches a display" \
+             "KEY 2 T|keys reach only displays 0 and 1" \
+             "BUTTON 0 3 BOTH|one mouse button at a time" \
+             "DELETE Nobody|there is no vessel named 'Nobody'"; do
+  line=${entry%%|*}
+  want=${entry#*|}
+  sed "s/^END_SHIPS/END_SHIPS\nBEGIN_TIMELINE\n  0 $line\nEND_TIMELINE/" "$SCN/default.scn" > "$WORK/timeline.scn"
+  n=$(grep -n "  0 $line" "$WORK/timeline.scn" | cut -d: -f1)
+  err=$("$SIM" run "$WORK/timeline.scn" --steps 10 --out "$WORK/timeline" 2>&1)
+  [[ "$err" == *"timeline.scn:$n: "*"$want"* ]] || fail "timeline '$line': $err"
+done
+pass "timeline refusals"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures failures"
