@@ -50,7 +50,7 @@ bool Session::Begin(const Scenario &sc, const std::function<bool(std::string &)>
     for (const ScenarioDisplay &d : scenario_.displays) {
         if (d.mode.empty()) continue;   // a built-in display type the stand-in does not draw
         std::string why;
-        if (!OpenDisplay(d.slot, d.mode, why, displayWidth_, displayHeight_)) {
+        if (!OpenDisplay(d.slot, d.mode, why, displayWidth_, displayHeight_, false)) {
             error = scenario_.path + ":" + std::to_string(d.line) + ": " + why;
             Stop();
             return false;

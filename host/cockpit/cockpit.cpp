@@ -1,10 +1,12 @@
 // cockpit.cpp: display modes and slots.
 #include "cockpit.h"
 
+#include "../gdi/raster_dc.h"
 #include "../world/world.h"
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kvhost {
@@ -43,15 +45,27 @@ const RegisteredMode *FindMode(const std::string &name) {
 }
 
 void FontCell(DWORD height, DWORD &cw, DWORD &ch) {
-    ch = height / 24 > 0 ? height / 24 : 1;
-    cw = static_cast<DWORD>(std::lround(0.6 * ch));
-    if (cw == 0) cw = 1;
+    const double em = DisplayFontSize(static_cast<int>(height));
+    ch = static_cast<DWORD>(em);
+    cw = std::max<DWORD>(1, static_cast<DWORD>(std::lround(0.6 * em)));
 }
 
 namespace {
 
+// The message procedure's instance for a display: OAPI_MSG_MFD_OPENEDEX with the open
+// specification first, and OAPI_MSG_MFD_OPENED when that made none.
+MFD *MakeInstance(const RegisteredMode &m, UINT id, int width, int height, LPARAM vessel) {
+    MFDMODESPECEX spec = {const_cast<char *>(m.name.c_str()), m.key, nullptr, m.msgproc};
+    MFDMODEOPENSPEC open = {static_cast<DWORD>(width), static_cast<DWORD>(height), &spec};
+    MFD *instance = InstanceFromResult(m.msgproc(OAPI_MSG_MFD_OPENEDEX, id, reinterpret_cast<WPARAM>(&open), vessel));
+    if (instance) return instance;
+    const WPARAM size = static_cast<WPARAM>(width) | (static_cast<WPARAM>(height) << 16);
+    return InstanceFromResult(m.msgproc(OAPI_MSG_MFD_OPENED, id, size, vessel));
+}
+
 // Opens any slot, cockpit or window, with the identifier `id`.
-bool OpenSlot(int slot, UINT id, const std::string &mode, std::string &error, int width, int height) {
+bool OpenSlot(int slot, UINT id, const std::string &mode, std::string &error, int width, int height,
+              bool interactive) {
     const RegisteredMode *m = FindMode(mode);
     if (!m || !m->msgproc) {
         error = "no display mode named '" + mode + "' is registered";
@@ -69,13 +83,13 @@ bool OpenSlot(int slot, UINT id, const std::string &mode, std::string &error, in
         return false;
     }
     CloseDisplay(slot);
-    const WPARAM size = static_cast<WPARAM>(width) | (static_cast<WPARAM>(height) << 16);
     const LPARAM vessel = reinterpret_cast<LPARAM>(w->vessel(focus).api.get());
-    MFD *instance = InstanceFromResult(m->msgproc(OAPI_MSG_MFD_OPENED, id, size, vessel));
+    MFD *instance = MakeInstance(*m, id, width, height, vessel);
     if (!instance) {
         error = "display mode '" + mode + "' made no display";
         return false;
     }
+    SetFontCell(*instance);
     DisplaySlot &s = g_slots[slot];
     s.instance = instance;
     s.id = id;
@@ -83,23 +97,24 @@ bool OpenSlot(int slot, UINT id, const std::string &mode, std::string &error, in
     s.width = width;
     s.height = height;
     s.displayInvalid = s.buttonsInvalid = true;
+    if (interactive) instance->RecallStatus();
     return true;
 }
 
 }  // namespace
 
-bool OpenDisplay(int slot, const std::string &mode, std::string &error, int width, int height) {
+bool OpenDisplay(int slot, const std::string &mode, std::string &error, int width, int height, bool interactive) {
     if (slot < 0 || slot >= kCockpitDisplays) {
         error = "display slot " + std::to_string(slot) + " does not exist (slots are 0 to " +
                 std::to_string(kCockpitDisplays - 1) + ")";
         return false;
     }
-    return OpenSlot(slot, static_cast<UINT>(slot), mode, error, width, height);
+    return OpenSlot(slot, static_cast<UINT>(slot), mode, error, width, height, interactive);
 }
 
 int OpenWindowDisplay(UINT id, const std::string &mode, std::string &error, int width, int height) {
     for (int slot = kCockpitDisplays; slot < kDisplaySlots; ++slot)
-        if (!g_slots[slot].instance) return OpenSlot(slot, id, mode, error, width, height) ? slot : -1;
+        if (!g_slots[slot].instance) return OpenSlot(slot, id, mode, error, width, height, true) ? slot : -1;
     error = "every one of the " + std::to_string(kWindowDisplays) + " external display windows is open";
     return -1;
 }
@@ -107,7 +122,17 @@ int OpenWindowDisplay(UINT id, const std::string &mode, std::string &error, int 
 void CloseDisplay(int slot) {
     if (slot < 0 || slot >= kDisplaySlots) return;
     MFD *instance = g_slots[slot].instance;
+    const DisplaySlot closing = g_slots[slot];
     g_slots[slot] = DisplaySlot();
+    if (!instance) return;
+    // As the simulator closes a display: its status stored, its mode told, then it goes.
+    instance->StoreStatus();
+    const RegisteredMode *m = FindMode(closing.mode);
+    World *w = CurrentWorld();
+    if (m && m->msgproc) {
+        const LPARAM vessel = w && w->focus() >= 0 ? reinterpret_cast<LPARAM>(w->vessel(w->focus()).api.get()) : 0;
+        m->msgproc(OAPI_MSG_MFD_CLOSED, closing.id, 0, vessel);
+    }
     delete instance;
 }
 
@@ -125,7 +150,8 @@ bool ChangeFocus(int vessel, std::string &error) {
     w->SetFocus(vessel);
     for (int i = 0; i < kDisplaySlots; ++i) {
         std::string why;
-        if (!open[i].mode.empty() && !OpenSlot(i, open[i].id, open[i].mode, why, open[i].width, open[i].height))
+        // The new cockpit's displays: no ReadStatus, no RecallStatus, as the simulator rebuilds them.
+        if (!open[i].mode.empty() && !OpenSlot(i, open[i].id, open[i].mode, why, open[i].width, open[i].height, false))
             error = why;
     }
     return true;

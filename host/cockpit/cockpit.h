@@ -40,14 +40,19 @@ struct DisplaySlot {
     bool menuShown = false;      // the display shows its button menu (and is not refreshed)
 };
 
-// The character cell of the display font for a display of the given height: the line height is
-// H/24 and the monospace font's advance is 0.6 of it.
+// The character cell of the display font for a display of the given height, as the simulator
+// makes its display font: an em of 9 H / 200 pixels (ch), a monospace advance of 0.6 em (cw).
 void FontCell(DWORD height, DWORD &cw, DWORD &ch);
+// Sets a new instance's cw and ch (the SDK's MFD base keeps them).
+void SetFontCell(MFD &instance);
 
-// Opens cockpit slot `slot` (0..11) in the named mode on the focus vessel. On failure returns
-// false and says why in `error`; a slot already open is closed first.
+// Opens cockpit slot `slot` (0..11) in the named mode on the focus vessel, as the simulator
+// opens a display: OAPI_MSG_MFD_OPENEDEX first, OAPI_MSG_MFD_OPENED when that makes nothing;
+// then the font cell is set and, for an opening by the pilot (`interactive`), RecallStatus is
+// called. On failure returns false and says why in `error`; a slot already open is closed first
+// (StoreStatus, then OAPI_MSG_MFD_CLOSED, then the instance is deleted).
 bool OpenDisplay(int slot, const std::string &mode, std::string &error,
-                 int width = kDefaultDisplaySize, int height = kDefaultDisplaySize);
+                 int width = kDefaultDisplaySize, int height = kDefaultDisplaySize, bool interactive = true);
 // Opens a display in an external window with identifier `id`, in the first free window slot;
 // returns that slot, or -1 with the cause.
 int OpenWindowDisplay(UINT id, const std::string &mode, std::string &error,

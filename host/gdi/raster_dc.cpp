@@ -1,6 +1,8 @@
 // raster_dc.cpp: drawing the GDI calls with Cairo.
 #include "raster_dc.h"
 
+#include <algorithm>
+
 #include <cmath>
 
 namespace kvhost {
@@ -17,8 +19,10 @@ void SetColour(cairo_t *cr, COLORREF c) {
     cairo_set_source_rgb(cr, (c & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, ((c >> 16) & 0xFF) / 255.0);
 }
 
+double DisplayFontSize(int height) { return std::max(1.0, 9.0 * height / 200); }
+
 double SelectDisplayFont(cairo_t *cr, int height) {
-    const double size = height / 24 > 0 ? height / 24 : 1;
+    const double size = DisplayFontSize(height);
     cairo_select_font_face(cr, "DejaVu Sans Mono", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, size);
     return size;

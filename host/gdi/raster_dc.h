@@ -30,6 +30,8 @@ private:
 void SetColour(cairo_t *cr, COLORREF color);
 // Selects the display font at the size of a display of the given height.
 double SelectDisplayFont(cairo_t *cr, int height);
+// The simulator's display font for a display `height` pixels high: an em of 9 height / 200 pixels.
+double DisplayFontSize(int height);
 
 }  // namespace kvhost
 

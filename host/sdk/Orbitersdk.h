@@ -188,6 +188,19 @@ typedef struct {
     OAPI_MSGTYPE (*msgproc)(UINT msg, UINT mfd, WPARAM wparam, LPARAM lparam);
 } MFDMODESPEC;
 
+// The extended mode specification and the opening message's parameter (OAPI_MSG_MFD_OPENEDEX).
+typedef struct {
+    char *name;
+    DWORD key;
+    void *context;
+    OAPI_MSGTYPE (*msgproc)(UINT msg, UINT mfd, WPARAM wparam, LPARAM lparam);
+} MFDMODESPECEX;
+
+typedef struct {
+    DWORD w, h;
+    MFDMODESPECEX *spec;
+} MFDMODEOPENSPEC;
+
 #pragma pack(push, 1)
 typedef struct {
     const char *line1, *line2;
@@ -197,6 +210,7 @@ typedef struct {
 
 #define OAPI_MSG_MFD_OPENED 1
 #define OAPI_MSG_MFD_CLOSED 2
+#define OAPI_MSG_MFD_OPENEDEX 4
 
 #define OAPI_KEY_Q 0x10
 #define OAPI_KEY_W 0x11
@@ -319,6 +333,9 @@ protected:
     DWORD W, H;
     DWORD cw, ch;
     VESSEL *pV;
+
+private:
+    friend struct MfdFontCell;   // the stand-in sets cw and ch once the constructor has returned
 };
 
 // ---------------------------------------------------------------------------------------------

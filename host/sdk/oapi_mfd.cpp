@@ -7,9 +7,17 @@ int oapiRegisterMFDMode(MFDMODESPEC &spec) { return kvhost::RegisterMode(spec); 
 
 bool oapiUnregisterMFDMode(int mode) { return kvhost::UnregisterMode(mode); }
 
-MFD::MFD(DWORD w, DWORD h, VESSEL *vessel) : W(w), H(h), cw(0), ch(0), pV(vessel) {
-    kvhost::FontCell(h, cw, ch);
-}
+// The simulator measures the display's font once the instance exists: cw and ch are 0 inside
+// the constructor, as there.
+MFD::MFD(DWORD w, DWORD h, VESSEL *vessel) : W(w), H(h), cw(0), ch(0), pV(vessel) {}
+
+struct MfdFontCell {
+    static void Set(MFD &m) { kvhost::FontCell(m.H, m.cw, m.ch); }
+};
+
+namespace kvhost {
+void SetFontCell(MFD &instance) { MfdFontCell::Set(instance); }
+}  // namespace kvhost
 
 MFD::~MFD() { kvhost::NoteMfdDestroyed(this); }
 

@@ -9,6 +9,7 @@
 #include "host/world/scenes.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -18,18 +19,34 @@ struct Seen {
     WPARAM wparam = 0;
     VESSEL *vessel = nullptr;
     int destroyed = 0;
+    std::string events;   // every message and call, in order
+    DWORD openExWidth = 0, openExHeight = 0;
 } seen;
 
 class ProbeMfd : public MFD {
 public:
-    ProbeMfd(DWORD w, DWORD h, VESSEL *v) : MFD(w, h, v) {}
-    ~ProbeMfd() override { ++seen.destroyed; }
+    ProbeMfd(DWORD w, DWORD h, VESSEL *v) : MFD(w, h, v), cellInConstructor(cw + ch) { seen.events += "new "; }
+    ~ProbeMfd() override {
+        ++seen.destroyed;
+        seen.events += "delete ";
+    }
     void Update(HDC) override {}
+    void StoreStatus() const override { seen.events += "store "; }
+    void RecallStatus() override { seen.events += "recall "; }
+    void ReadStatus(FILEHANDLE) override { seen.events += "read "; }
     DWORD charWidth() const { return cw; }
     DWORD charHeight() const { return ch; }
+    DWORD cellInConstructor;
 };
 
 OAPI_MSGTYPE ProbeProc(UINT msg, UINT mfd, WPARAM wparam, LPARAM lparam) {
+    seen.events += "msg" + std::to_string(msg) + " ";
+    if (msg == OAPI_MSG_MFD_OPENEDEX) {
+        const MFDMODEOPENSPEC *open = reinterpret_cast<const MFDMODEOPENSPEC *>(wparam);
+        seen.openExWidth = open->w;
+        seen.openExHeight = open->h;
+        return 0;
+    }
     seen.msg = msg;
     seen.mfd = mfd;
     seen.wparam = wparam;
@@ -61,17 +78,32 @@ protected:
 TEST_F(CockpitTest, OpeningSendsTheSizePackedAndTheFocusVesselAndClosingDeletes) {
     std::string error;
     ASSERT_TRUE(kvhost::OpenDisplay(7, "probe", error, 300, 200)) << error;
+    // The procedure was asked with OAPI_MSG_MFD_OPENEDEX first; it made nothing then, so the
+    // simulator sent OAPI_MSG_MFD_OPENED.
     EXPECT_EQ(seen.msg, static_cast<UINT>(OAPI_MSG_MFD_OPENED));
     EXPECT_EQ(seen.mfd, 7u);
     EXPECT_EQ(seen.wparam, static_cast<WPARAM>(300 | (200 << 16)));
     EXPECT_EQ(seen.vessel, world.vessel(0).api.get());
     auto *probe = static_cast<ProbeMfd *>(kvhost::Slot(7).instance);
     ASSERT_NE(probe, nullptr);
-    EXPECT_EQ(probe->charHeight(), 200u / 24);
-    EXPECT_EQ(probe->charWidth(), 5u);
+    EXPECT_EQ(probe->charHeight(), 9u);   // the simulator's display font: an em of 9 H / 200
+    EXPECT_EQ(probe->charWidth(), 5u);    // 0.6 em
+    EXPECT_EQ(probe->cellInConstructor, 0u) << "the font cell is set after the constructor, as in the simulator";
     EXPECT_EQ(kvhost::SlotOf(probe), 7);
+    EXPECT_EQ(seen.openExWidth, 300u);
+    EXPECT_EQ(seen.openExHeight, 200u);
     kvhost::CloseDisplay(7);
     EXPECT_EQ(seen.destroyed, 1);
+    EXPECT_EQ(kvhost::Slot(7).instance, nullptr);
+    // Opened by the pilot: OPENEDEX, then OPENED, then RecallStatus; closed: StoreStatus, CLOSED,
+    // then the instance goes.
+    EXPECT_EQ(seen.events, "msg4 msg1 new recall store msg2 delete ");
+    // A change of focus rebuilds the cockpit without recalling anything.
+    ASSERT_TRUE(kvhost::OpenDisplay(7, "probe", error)) << error;
+    seen.events.clear();
+    ASSERT_TRUE(kvhost::ChangeFocus(0, error)) << error;
+    EXPECT_EQ(seen.events, "store msg2 delete msg4 msg1 new ");
+    kvhost::CloseDisplay(7);
     EXPECT_EQ(kvhost::Slot(7).instance, nullptr);
 }
 
