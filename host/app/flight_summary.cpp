@@ -142,7 +142,7 @@ FlightSummary FlightTally::Summarise(const World &w, const FlightRecord &record,
     }
     for (int i = 0; i < w.VesselCount(); ++i) {
         const Vessel &v = w.vessel(i);
-        const int ref = w.GravityRef(v.pos);
+        const int ref = v.status == VesselStatus::Flying ? v.gravityRef : v.landedOn;
         const Body &b = w.body(ref < 0 ? 0 : ref);
         s.vesselLines.push_back(FormatText("  %-16s %s, %.1f km above %s, %.1f m/s relative, %.0f kg", v.name.c_str(),
                                            StatusName(v.status), (length(v.pos - b.pos) - b.radius) / 1e3,

@@ -43,7 +43,7 @@ std::string Fixed9(double v) {
 }
 
 void WriteShip(std::string &out, const World &w, const Vessel &v) {
-    const int ref = v.status != VesselStatus::Flying && v.landedOn >= 0 ? v.landedOn : w.GravityRef(v.pos);
+    const int ref = v.status != VesselStatus::Flying && v.landedOn >= 0 ? v.landedOn : v.gravityRef;
     const Body &b = w.body(ref < 0 ? 0 : ref);
     out += v.name + ":" + v.className + "\n";
     out += std::string("  STATUS ") + (v.status == VesselStatus::Flying ? "Orbiting " : "Landed ") + b.name + "\n";

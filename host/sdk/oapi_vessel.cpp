@@ -83,7 +83,7 @@ const OBJHANDLE VESSEL::GetGravityRef() const {
     kvhost::World *w = kvhost::CurrentWorld();
     Vessel *v = Live(this, hVessel_, __func__);
     if (!v) return nullptr;
-    return w->BodyHandle(w->GravityRef(v->pos));
+    return w->BodyHandle(v->gravityRef);
 }
 
 double VESSEL::GetMass() const {
@@ -112,7 +112,7 @@ void VESSEL::GetStatus(VESSELSTATUS &status) const {
     Vessel *v = Live(this, hVessel_, __func__);
     if (!v) return;
     kvhost::World *w = kvhost::CurrentWorld();
-    const int ref = w->GravityRef(v->pos);
+    const int ref = v->gravityRef;
     status.rbody = w->BodyHandle(ref);
     if (ref >= 0) {
         status.rpos = v->pos - w->body(ref).pos;

@@ -273,6 +273,8 @@ void AdvanceWorld(World &world, double dt) {
     }
     // A crashed vessel moves on only with the body it lies on (it cannot lift off).
     for (int i = 0; i < world.VesselCount(); ++i) AdvanceVessel(world, world.vessel(i), fb);
+    // After every vessel has moved, as the simulator's post-step does.
+    for (int i = 0; i < world.VesselCount(); ++i) world.UpdateGravityRef(world.vessel(i));
 }
 
 }  // namespace kvhost

@@ -68,6 +68,10 @@ struct Vessel {
     VECTOR3 omega = {{0, 0, 0}};                    // angular velocity, vessel axes, rad/s
     VesselStatus status = VesselStatus::Flying;
     int landedOn = -1;                              // body index while landed or crashed
+    // The gravity reference as the simulator keeps it: the body pulling hardest, chosen when the
+    // vessel is placed and again every 100 s of flight (World::ChooseGravityRef).
+    int gravityRef = -1;
+    double nextGravityRefMjd = -1e300;              // the next choice in free flight, MJD
     double touchdownSpeed = 0;                      // m/s relative to the body as it touched
 
     // What a plug-in last asked for, before the host clamped it: lets tests and logs see the

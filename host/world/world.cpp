@@ -49,6 +49,11 @@ int World::AddVessel(Vessel vessel) {
     vesselTagOf_.push_back(tag);
     byHandle_[tag] = tag;
     vessels_.back()->api.reset(new VESSEL(tag));
+    // Placed: the simulator chooses the reference at once (a landed vessel keeps its body).
+    Vessel &added = *vessels_.back();
+    if (added.status != VesselStatus::Flying && added.landedOn >= 0) added.gravityRef = added.landedOn;
+    else ChooseGravityRef(added);
+    added.nextGravityRefMjd = -1e300;   // and the first step after chooses again
     if (focus_ < 0) focus_ = index;
     return index;
 }
@@ -104,27 +109,29 @@ Vessel *World::ResolveVessel(OBJHANDLE h) {
     return vessels_[ref->index].get();
 }
 
-double World::SphereOfInfluence(int i) const {
-    const Body &b = bodies_[i];
-    if (b.parent < 0) return std::numeric_limits<double>::infinity();
-    const Body &p = bodies_[b.parent];
-    if (p.mass <= 0) return std::numeric_limits<double>::infinity();
-    return length(b.pos - p.pos) * std::pow(b.mass / p.mass, 0.4);
-}
-
 int World::GravityRef(const VECTOR3 &pos) const {
     int best = -1;
-    double bestSoi = std::numeric_limits<double>::infinity();
+    double strongest = -1;
     for (int i = 0; i < BodyCount(); ++i) {
-        const double soi = SphereOfInfluence(i);
-        if (length(pos - bodies_[i].pos) > soi) continue;
-        // The roots have infinite spheres; the first root wins among them.
-        if (best < 0 || soi < bestSoi) {
+        const VECTOR3 d = bodies_[i].pos - pos;
+        const double r2 = dotp(d, d);
+        const double pull = r2 > 0 ? bodies_[i].mass / r2 : std::numeric_limits<double>::infinity();
+        if (pull > strongest) {
             best = i;
-            bestSoi = soi;
+            strongest = pull;
         }
     }
     return best;
+}
+
+void World::ChooseGravityRef(Vessel &v) const {
+    v.gravityRef = GravityRef(v.pos);
+    v.nextGravityRefMjd = mjd_ + kGravityRefInterval / 86400;
+}
+
+void World::UpdateGravityRef(Vessel &v) const {
+    if (v.status != VesselStatus::Flying || mjd_ < v.nextGravityRefMjd) return;
+    ChooseGravityRef(v);
 }
 
 VECTOR3 World::GravityAccel(const VECTOR3 &pos) const {

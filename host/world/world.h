@@ -61,11 +61,17 @@ public:
     int focus() const { return focus_; }
     void SetFocus(int vesselIndex) { focus_ = vesselIndex; }
 
-    // Radius of body i's sphere of influence: a (m / M)^(2/5) about its parent; the root's is
-    // infinite.
-    double SphereOfInfluence(int i) const;
-    // The body with the smallest sphere of influence that contains the point; -1 without bodies.
+    // The body whose pull M / r^2 at the point is largest, all bodies and the Sun included (a
+    // strict comparison in index order: a tie goes to the earlier body); -1 without bodies.
     int GravityRef(const VECTOR3 &pos) const;
+    // The simulator's choice of a vessel's gravity reference, made now (when a vessel is placed,
+    // and then every 100 s of simulated time in free flight: UpdateGravityRef).
+    void ChooseGravityRef(Vessel &v) const;
+    // In free flight, chooses again once 100 s have passed since the last choice; a landed
+    // vessel keeps its body.
+    void UpdateGravityRef(Vessel &v) const;
+    static constexpr double kGravityRefInterval = 100;   // s of simulated time
+
     // Gravitational acceleration at a point from every body, m/s^2, global frame.
     VECTOR3 GravityAccel(const VECTOR3 &pos) const;
 

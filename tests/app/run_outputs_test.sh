@@ -141,6 +141,14 @@ for entry in "KEY 0 T CTRL|a key with Ctrl never reaches a display" \
 done
 pass "timeline refusals"
 
+# --- the gravity reference is the body pulling hardest, chosen at load -------------------------
+# 500,000 km above the Earth's north pole of the ecliptic the Sun pulls 3.7 times harder.
+sed 's/  RPOS 6778000 0 0 .*/  RPOS 0 500000000 0/' "$SCN/default.scn" > "$WORK/far.scn"
+"$SIM" run "$WORK/far.scn" --steps 10 --out "$WORK/far" > "$WORK/far.log" 2>&1
+grep -q "STATUS Orbiting Sun" "$WORK/far/final.scn" || fail "a vessel where the Sun pulls hardest is not saved orbiting the Sun"
+"$SIM" bodies "$WORK/far.scn" 2>/dev/null | grep -q "source: 0 Sun" || fail "the display's first source is not the Sun"
+pass "gravity reference"
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures failures"
   exit 1

@@ -66,17 +66,40 @@ TEST_F(WorldTest, MoonsStayAtTheirDistancesAndMoveWithTheirPlanets) {
     EXPECT_NEAR(angle, 13.2, 1.5);
 }
 
-TEST_F(WorldTest, GravityReferenceIsTheSmallestSphereOfInfluenceThatHoldsTheVessel) {
+// The simulator's rule: the body whose M / r^2 is largest, the Sun included, chosen when the
+// vessel is placed and then every 100 s of free flight.
+TEST_F(WorldTest, GravityReferenceIsTheBodyPullingHardest) {
     scenes::LowEarthOrbit(world);
-    const int earth = world.FindBody("Earth"), moon = world.FindBody("Moon");
-    EXPECT_EQ(world.GravityRef(world.vessel(0).pos), earth);
+    const int earth = world.FindBody("Earth"), moon = world.FindBody("Moon"), sun = 0;
+    EXPECT_EQ(world.vessel(0).gravityRef, earth);
     scenes::AddShipInOrbit(world, "Selene", moon, 100e3);
-    EXPECT_EQ(world.GravityRef(world.vessel(1).pos), moon);
-    EXPECT_EQ(world.GravityRef(_V(0, 3 * kAu, 0)), 0);   // far above the ecliptic: the Sun
+    EXPECT_EQ(world.vessel(1).gravityRef, moon);
     VESSEL *v = world.vessel(1).api.get();
     EXPECT_EQ(v->GetGravityRef(), world.BodyHandle(moon));
-    // Earth's sphere: 1 au x (3e-6)^0.4, about 0.93 million km.
-    EXPECT_NEAR(world.SphereOfInfluence(earth), 0.925e9, 0.02e9);
+    EXPECT_EQ(world.GravityRef(_V(0, 3 * kAu, 0)), sun);   // far above the ecliptic
+    // 500,000 km from the Earth, away from the Moon and along the Sun's line: the Sun pulls
+    // harder (0.0059 against 0.0016 m/s^2), though the Earth's sphere of influence reaches
+    // 925,000 km.
+    const VECTOR3 toSun = unit(world.body(sun).pos - world.body(earth).pos);
+    const VECTOR3 far = world.body(earth).pos - toSun * 5e8;
+    EXPECT_EQ(world.GravityRef(far), sun);
+    // A vessel moved there keeps its reference until the next choice, 100 s of flight later.
+    kvhost::Vessel &selene = world.vessel(1);
+    world.ChooseGravityRef(selene);
+    selene.pos = far;
+    selene.vel = world.body(earth).vel;
+    world.UpdateGravityRef(selene);
+    EXPECT_EQ(selene.gravityRef, moon);
+    world.SetMjd(world.Mjd() + 101.0 / 86400);
+    world.UpdateGravityRef(selene);
+    EXPECT_EQ(selene.gravityRef, sun);
+    // A landed vessel keeps its body.
+    selene.status = kvhost::VesselStatus::Landed;
+    selene.landedOn = moon;
+    selene.gravityRef = moon;
+    world.SetMjd(world.Mjd() + 1);
+    world.UpdateGravityRef(selene);
+    EXPECT_EQ(selene.gravityRef, moon);
 }
 
 TEST_F(WorldTest, ObjectQueriesAnswerFromTheWorldAndIgnoreForeignHandles) {
