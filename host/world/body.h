@@ -14,8 +14,9 @@ namespace kvhost {
 
 enum class EphemerisKind {
     Drift,    // pos = pos0 + vel0 * (t - t0): fixed bodies and test worlds
-    Planet,   // ERFA eraPlan94, planet number 1..8 (Earth is taken from eraEpv00)
-    Earth,    // ERFA eraEpv00, heliocentric Earth
+    Sun,      // ERFA eraEpv00: the Sun about the solar system's barycentre
+    Planet,   // ERFA eraPlan94, planet number 1..8 (Earth is taken from eraEpv00), about the Sun
+    Earth,    // ERFA eraEpv00, heliocentric Earth, about the Sun
     Moon,     // ERFA eraMoon98 about the parent body
     Kepler,   // mean elements about the parent body, in the parent's equator frame
 };

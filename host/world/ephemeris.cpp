@@ -69,15 +69,24 @@ void UpdateBodyState(std::vector<Body> &bodies, int index, double mjd) {
         b.pos = eph.pos0 + eph.vel0 * ((mjd - eph.epochMjd) * kDay);
         b.vel = eph.vel0;
         return;
+    case EphemerisKind::Sun: {
+        // The Sun about the barycentre: the Earth's barycentric state less its heliocentric one.
+        double pvh[2][3], pvb[2][3];
+        eraEpv00(kMjdZero, mjd, pvh, pvb);
+        for (int r = 0; r < 2; ++r)
+            for (int k = 0; k < 3; ++k) pv[r][k] = pvb[r][k] - pvh[r][k];
+        EquatorialPvToGlobal(pv, b.pos, b.vel);
+        return;
+    }
     case EphemerisKind::Planet:
         eraPlan94(kMjdZero, mjd, eph.planetNumber, pv);
         EquatorialPvToGlobal(pv, b.pos, b.vel);
-        return;
+        break;
     case EphemerisKind::Earth: {
         double pvb[2][3];
         eraEpv00(kMjdZero, mjd, pv, pvb);
         EquatorialPvToGlobal(pv, b.pos, b.vel);
-        return;
+        break;
     }
     case EphemerisKind::Moon:
         eraMoon98(kMjdZero, mjd, pv);
@@ -94,7 +103,7 @@ void UpdateBodyState(std::vector<Body> &bodies, int index, double mjd) {
         break;
     }
     }
-    // Moon and Kepler states are relative to the parent.
+    // Planet, Moon and Kepler states are relative to the parent (the planets' is the Sun).
     if (b.parent >= 0) {
         b.pos += bodies[b.parent].pos;
         b.vel += bodies[b.parent].vel;

@@ -153,7 +153,7 @@ TEST_F(KeysTest, ResetKeysRunTheWholeSequence) {
     EXPECT_FALSE(rec().kvEngaged || rec().attitudeHold || rec().invertDirection);
     EXPECT_EQ(rec().numSteps, 4096u);
     EXPECT_EQ(rec().artGee, 19.6);
-    EXPECT_EQ(rec().bodyCount, 9u);   // no Moon now
+    EXPECT_EQ(rec().bodyCount, 10u);   // no Moon now
     EXPECT_STREQ(rec().bodies[rec().sourceBody].name, "Earth");
     EXPECT_EQ(rec().targetBody, rec().sourceBody);
     EXPECT_EQ(entry().centerBody, rec().sourceBody);
@@ -161,7 +161,7 @@ TEST_F(KeysTest, ResetKeysRunTheWholeSequence) {
     EXPECT_EQ(entry().mode, 2u);
     Key(OAPI_KEY_N);   // moons on
     EXPECT_TRUE(rec().includeMoons);
-    EXPECT_EQ(rec().bodyCount, 29u);
+    EXPECT_EQ(rec().bodyCount, 33u);
 }
 
 TEST_F(KeysTest, PlanetsOnlyWhileOrbitingAnUnlistedMoonLeavesMoonsOn) {

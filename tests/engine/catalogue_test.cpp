@@ -206,14 +206,19 @@ TEST_F(CatalogueTest, SolarSystemListAndMoonCounts) {
     scenes::LowEarthOrbit(world());
     Open(0);
     const kavrex::ShipRecord &r = Ship(kavrex::FindShip());
-    EXPECT_EQ(ListNames(r), (std::vector<std::string>{"Sun", "Mercury", "Venus", "Earth", "Moon", "Mars",
+    // The simulator's Sol: Vesta is a planet of the Sun, between Mars and Jupiter, and takes the
+    // next colour, so the outer planets' colours move on by one.
+    EXPECT_EQ(ListNames(r), (std::vector<std::string>{"Sun", "Mercury", "Venus", "Earth", "Moon", "Mars", "Vesta",
                                                       "Jupiter", "Saturn", "Uranus", "Neptune"}));
-    const COLORREF colours[10] = {0x00FFFF, 0xFF00FF, 0xFFFF00, 0x00FF00, 0xFF0000,
-                                  0x0000FF, 0x0080C0, 0x800080, 0x808000, 0xFF0000};
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(r.bodies[i].colour, colours[i]) << r.bodies[i].name;
+    const COLORREF colours[11] = {0x00FFFF, 0xFF00FF, 0xFFFF00, 0x00FF00, 0xFF0000, 0x0000FF,
+                                  0x0080C0, 0x800080, 0x808000, 0xFF0000, 0x00C0C0};
+    for (int i = 0; i < 11; ++i) EXPECT_EQ(r.bodies[i].colour, colours[i]) << r.bodies[i].name;
     EXPECT_EQ(r.bodies[5].moonCount, 2u);   // Phobos, Deimos
-    EXPECT_EQ(r.bodies[6].moonCount, 4u);   // the Galilean moons
-    EXPECT_EQ(Catalogue().moonTotal, 20u);
+    EXPECT_EQ(r.bodies[6].moonCount, 0u);   // Vesta
+    EXPECT_EQ(r.bodies[7].moonCount, 4u);   // the Galilean moons
+    EXPECT_EQ(r.bodies[8].moonCount, 8u);   // Saturn's, Hyperion among them
+    EXPECT_EQ(r.bodies[10].moonCount, 3u);  // Triton, Proteus, Nereid
+    EXPECT_EQ(Catalogue().moonTotal, 23u);
 }
 
 }  // namespace

@@ -23,14 +23,43 @@ protected:
 TEST_F(WorldTest, EarthAtJ2000IsWhereTheSunAppearsOpposite) {
     world.SetMjd(51544.5);
     kvhost::World::BuildSolarSystem(world);
-    const kvhost::Body &earth = world.body(world.FindBody("Earth"));
+    const kvhost::Body &earth = world.body(world.FindBody("Earth")), &sun = world.body(0);
     // The Sun's apparent ecliptic longitude at J2000 is about 280.4 degrees, so the Earth's
     // heliocentric longitude is about 100.4. Global z is the ecliptic's y axis.
-    const double lon = std::atan2(earth.pos.z, earth.pos.x) / kvhost::kDeg;
+    const VECTOR3 p = earth.pos - sun.pos;
+    const double lon = std::atan2(p.z, p.x) / kvhost::kDeg;
     EXPECT_NEAR(lon, 100.4, 0.3);
-    EXPECT_NEAR(length(earth.pos) / kAu, 0.9833, 0.001);     // just after perihelion
-    EXPECT_LT(std::fabs(earth.pos.y), 1e-4 * kAu);             // in the ecliptic plane
-    EXPECT_NEAR(length(earth.vel), 30.29e3, 100);             // perihelion speed
+    EXPECT_NEAR(length(p) / kAu, 0.9833, 0.001);           // just after perihelion
+    EXPECT_LT(std::fabs(p.y), 1e-4 * kAu);                 // in the ecliptic plane
+    EXPECT_NEAR(length(earth.vel - sun.vel), 30.29e3, 100);   // perihelion speed
+    // The origin is the solar system's barycentre: the Sun moves about it, some 1.1 solar radii
+    // off (mostly Jupiter's doing) at about 13 m/s.
+    EXPECT_GT(length(sun.pos), 3e8);
+    EXPECT_LT(length(sun.pos), 1.5e9);
+    EXPECT_GT(length(sun.vel), 5);
+    EXPECT_LT(length(sun.vel), 20);
+}
+
+// The simulator's Sol: 33 bodies handed out by decreasing mass, with its own masses and radii.
+TEST_F(WorldTest, BodiesComeInTheSimulatorsOrderWithItsConstants) {
+    kvhost::World::BuildSolarSystem(world);
+    ASSERT_EQ(world.BodyCount(), 33);
+    const char *order[] = {"Sun", "Jupiter", "Saturn", "Neptune", "Uranus", "Earth", "Venus", "Mars", "Mercury",
+                           "Ganymede", "Titan", "Callisto", "Io", "Moon", "Europa", "Triton", "Titania", "Oberon",
+                           "Rhea", "Iapetus", "Ariel", "Umbriel", "Dione", "Tethys", "Vesta", "Enceladus",
+                           "Miranda", "Mimas", "Proteus", "Hyperion", "Nereid", "Phobos", "Deimos"};
+    for (int i = 0; i < 33; ++i) EXPECT_EQ(world.body(i).name, order[i]) << i;
+    const kvhost::Body &moon = world.body(world.FindBody("Moon"));
+    EXPECT_EQ(moon.mass, 7.347673176382784e+22);
+    EXPECT_EQ(moon.radius, 1.738e6);
+    EXPECT_EQ(world.body(moon.parent).name, "Earth");
+    const kvhost::Body &vesta = world.body(world.FindBody("Vesta"));
+    EXPECT_EQ(vesta.parent, 0);
+    // Between Mars and Jupiter: 2.15 to 2.57 au from the Sun.
+    const double r = length(vesta.pos - world.body(0).pos) / kAu;
+    EXPECT_GT(r, 2.1);
+    EXPECT_LT(r, 2.6);
+    EXPECT_EQ(world.body(world.body(world.FindBody("Nereid")).parent).name, "Neptune");
 }
 
 TEST_F(WorldTest, FrameIsLeftHandedWithPlanetsGoingRoundTheRightWay) {
@@ -104,21 +133,21 @@ TEST_F(WorldTest, GravityReferenceIsTheBodyPullingHardest) {
 
 TEST_F(WorldTest, ObjectQueriesAnswerFromTheWorldAndIgnoreForeignHandles) {
     scenes::LowEarthOrbit(world);
-    EXPECT_EQ(oapiGetGbodyCount(), 29u);
-    EXPECT_EQ(oapiGetGbodyByIndex(29), nullptr);
+    EXPECT_EQ(oapiGetGbodyCount(), 33u);
+    EXPECT_EQ(oapiGetGbodyByIndex(33), nullptr);
     EXPECT_EQ(oapiGetGbodyByIndex(-1), nullptr);
     OBJHANDLE earth = oapiGetGbodyByIndex(world.FindBody("Earth"));
     char name[4];
     oapiGetObjectName(earth, name, sizeof name);
     EXPECT_STREQ(name, "Ear");
-    EXPECT_DOUBLE_EQ(oapiGetMass(earth), 5.97237e24);
-    EXPECT_DOUBLE_EQ(oapiGetSize(earth), 6.371e6);
+    EXPECT_DOUBLE_EQ(oapiGetMass(earth), 5.973698968e+24);
+    EXPECT_DOUBLE_EQ(oapiGetSize(earth), 6.37101e6);
     OBJHANDLE ship = oapiGetFocusObject();
     VECTOR3 rel, vel;
     oapiGetRelativePos(ship, earth, &rel);
     oapiGetRelativeVel(ship, earth, &vel);
-    EXPECT_NEAR(length(rel), 6.771e6, 1);
-    EXPECT_NEAR(length(vel), std::sqrt(kvhost::kG * 5.97237e24 / 6.771e6), 1e-6);
+    EXPECT_NEAR(length(rel), 6.37101e6 + 400e3, 1);   // 400 km above the mean radius
+    EXPECT_NEAR(length(vel), std::sqrt(kvhost::kG * 5.973698968e+24 / (6.37101e6 + 400e3)), 1e-6);
     EXPECT_DOUBLE_EQ(oapiGetMass(ship), 20000);   // 8 t dry, 12 t propellant
 
     int foreign = 0;

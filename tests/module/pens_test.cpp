@@ -27,7 +27,7 @@ TEST_F(PensTest, ThousandRebuildsUseNoMorePensAndUnloadReturnsThemAll) {
     Open(0);
     const int ship = kavrex::FindShip();
     kavrex::ShipRecord &r = kavrex::Ship(ship);
-    EXPECT_EQ(kvhost::LiveGdiObjects(), gdiAtStart_ + 3 + 2 * 10);
+    EXPECT_EQ(kvhost::LiveGdiObjects(), gdiAtStart_ + 3 + 2 * 11);
     const kvhost::Pen *moonPen = kvhost::ResolvePen(r.bodies[4].dotPen);
     ASSERT_NE(moonPen, nullptr);
     EXPECT_EQ(moonPen->style, PS_DOT);
@@ -37,7 +37,7 @@ TEST_F(PensTest, ThousandRebuildsUseNoMorePensAndUnloadReturnsThemAll) {
     r.includeMoons = true;
     kavrex::RebuildBodyList(ship);
     const int widest = kvhost::LiveGdiObjects();
-    EXPECT_EQ(widest, gdiAtStart_ + 3 + 2 * 29);   // star, 8 planets, 20 moons
+    EXPECT_EQ(widest, gdiAtStart_ + 3 + 2 * 33);   // star, 8 planets, Vesta, 23 moons
     for (int i = 0; i < 1000; ++i) {
         r.includeMoons = (i % 2) != 0;
         kavrex::RebuildBodyList(ship);
