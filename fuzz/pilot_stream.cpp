@@ -154,6 +154,9 @@ std::string PilotStream::CheckInvariants() {
         if (!std::isfinite(r.artGee)) return "record " + std::to_string(n) + " has an acceleration that is no number";
         for (const kavrex::BodyEntry &b : r.bodies) pens += (b.solidPen != nullptr) + (b.dotPen != nullptr);
     }
+    for (int v = 0; v < session_.world().VesselCount(); ++v)
+        if (session_.world().vessel(v).nonFiniteLevels > 0)
+            return "vessel " + session_.world().vessel(v).name + " was given a level that is no number";
     if (kvhost::LiveGdiObjects() > pens)
         return std::to_string(kvhost::LiveGdiObjects()) + " pens live, the records hold " + std::to_string(pens);
     for (int s = 0; s < kvhost::kDisplaySlots; ++s) {

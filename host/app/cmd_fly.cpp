@@ -29,7 +29,7 @@ constexpr int kMaxFramesPerPass = 8;     // frames flown in one pass to catch up
 constexpr double kStallMs = 500;         // behind by more: the clock is reset, not caught up
 constexpr double kStripEveryMs = 250;    // the strip's date and rate are redrawn this often
 constexpr int kMaxWindowSide = 16384;    // pixels: beyond this no window system makes one
-constexpr size_t kMaxBoxText = 255;      // bytes typed into the input box
+constexpr size_t kMaxBoxText = kInputBoxLength;   // bytes typed into the input box, as the simulator's
 
 struct HeldButton {
     int slot = -1, button = -1;

@@ -237,6 +237,10 @@ int FlyScenario(const CommandLine &cl, Session &session, const std::string &out)
         for (const std::string &line : d.lines) std::printf(" %s;", line.c_str());
         std::printf("\n");
     }
+    for (int v = 0; v < world.VesselCount(); ++v)
+        if (world.vessel(v).nonFiniteLevels > 0)
+            Warn(world.vessel(v).name + ": the module set " + std::to_string(world.vessel(v).nonFiniteLevels) +
+                 " engine levels that were no number, which the simulator runs at full thrust");
     for (const std::string &p : written) std::printf("wrote %s\n", p.c_str());
     for (const std::string &f : failures) Fail(f);
     if (!failures.empty()) return 1;

@@ -1,6 +1,8 @@
 // input_state.cpp: the Ctrl key and the input box.
 #include "input_state.h"
 
+#include <algorithm>
+
 #include <vector>
 
 namespace kvhost {
@@ -21,10 +23,13 @@ void OpenInputBox(const InputBox &box) {
 
 bool AnswerInputBox(const std::string &text) {
     if (!g_box.open || !g_box.callback) return false;
-    std::vector<char> buffer(text.begin(), text.end());
+    // The simulator's box holds at most 127 characters, and closes after Enter whatever its
+    // callback answers.
+    std::vector<char> buffer(text.begin(), text.begin() + static_cast<long>(std::min(text.size(), kInputBoxLength)));
     buffer.push_back('\0');
     InputBox box = g_box;
-    if (box.callback(&g_box, buffer.data(), box.usrdata)) g_box.open = false;
+    g_box.open = false;
+    box.callback(&g_box, buffer.data(), box.usrdata);
     return true;
 }
 

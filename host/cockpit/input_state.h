@@ -3,12 +3,15 @@
 #ifndef KVHOST_COCKPIT_INPUT_STATE_H
 #define KVHOST_COCKPIT_INPUT_STATE_H
 
+#include <cstddef>
 #include <string>
 
 namespace kvhost {
 
 bool ControlKeyDown();
 void SetControlKeyDown(bool down);
+
+constexpr size_t kInputBoxLength = 127;   // characters the simulator's input box holds
 
 struct InputBox {
     bool open = false;
@@ -20,8 +23,9 @@ struct InputBox {
 
 const InputBox &PendingInputBox();
 void OpenInputBox(const InputBox &box);
-// Hands the text to the open box's callback as the pilot's answer. Returns false when no box
-// is open. The box closes when the callback returns true.
+// Hands the text (its first 127 characters) to the open box's callback as the pilot's answer;
+// the box closes whatever the callback returns, as the simulator's does. Returns false when no
+// box is open.
 bool AnswerInputBox(const std::string &text);
 void CancelInputBox();   // the pilot cancels: the callback is not called
 

@@ -15,7 +15,7 @@ char g_debug[256];
 char *oapiDebugString() { return g_debug; }
 
 int Date2Int(char *date) {
-    // "Apr 25 2006" -> 20060425; 0 for text that is no such date.
+    // "Apr 25 2006" -> 60425 (YYMMDD, as the simulator gives it); 0 for text that is no such date.
     static const char *months[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     if (!date) return 0;
@@ -24,7 +24,7 @@ int Date2Int(char *date) {
     if (std::sscanf(date, "%3s %d %d", mon, &day, &year) != 3) return 0;
     for (int m = 0; m < 12; ++m)
         if (strcasecmp(mon, months[m]) == 0 && day >= 1 && day <= 31 && year > 0)
-            return year * 10000 + (m + 1) * 100 + day;
+            return (year % 100) * 10000 + (m + 1) * 100 + day;
     return 0;
 }
 

@@ -13,6 +13,7 @@
 #include "../world/vessel_graveyard.h"
 #include "../world/world.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -54,11 +55,16 @@ const std::vector<int> *Group(const Vessel &v, int type) {
     return &v.groups[type];
 }
 
+// The level a thruster runs at, as the simulator uses a level: within 0..1, and a level that is
+// no number at full thrust. A non-finite level is counted on the vessel: the simulator would
+// fire that engine at full thrust, which is never what a module means.
 void SetLevel(Vessel &v, int thruster, double level) {
-    // Real engines cannot run above full or below zero; a non-number is taken as off.
-    if (!(level > 0)) level = 0;
-    if (level > 1) level = 1;
-    v.thrusters[thruster].level = level;
+    if (std::isnan(level)) level = 1;
+    v.thrusters[thruster].level = std::min(1.0, std::max(0.0, level));
+}
+
+void NoteLevel(Vessel &v, double level) {
+    if (!std::isfinite(level)) ++v.nonFiniteLevels;
 }
 
 }  // namespace
@@ -118,7 +124,11 @@ void VESSEL::GetStatus(VESSELSTATUS &status) const {
         status.rpos = v->pos - w->body(ref).pos;
         status.rvel = v->vel - w->body(ref).vel;
     }
-    status.vrot = v->omega;
+    // Landed: the height of the centre of mass above the surface, as the simulator gives it.
+    if (v->status != kvhost::VesselStatus::Flying && v->landedOn >= 0)
+        status.vrot = _V(length(v->pos - w->body(v->landedOn).pos) - w->body(v->landedOn).radius, 0, 0);
+    else
+        status.vrot = v->omega;
     status.arot = kvhost::EulerFromRotation(v->rot);
     double fuel = 0, cap = 0;
     for (const kvhost::Tank &t : v->tanks) {
@@ -141,13 +151,15 @@ void VESSEL::SetAttitudeRotLevel(int axis, double th) const {
     static const THGROUP_TYPE positive[3] = {THGROUP_ATT_PITCHUP, THGROUP_ATT_YAWLEFT, THGROUP_ATT_BANKRIGHT};
     static const THGROUP_TYPE negative[3] = {THGROUP_ATT_PITCHDOWN, THGROUP_ATT_YAWRIGHT, THGROUP_ATT_BANKLEFT};
     if (axis < 0 || axis > 2) return;
-    if (Vessel *v = Live(this, hVessel_, __func__)) {
-        v->requestedRotLevel[axis] = th;
-        ++v->rotLevelCommands;
-    }
-    if (!std::isfinite(th)) th = 0;
-    SetThrusterGroupLevel(positive[axis], th > 0 ? th : 0);
-    SetThrusterGroupLevel(negative[axis], th < 0 ? -th : 0);
+    Vessel *v = Live(this, hVessel_, __func__);
+    if (!v) return;
+    v->requestedRotLevel[axis] = th;
+    ++v->rotLevelCommands;
+    NoteLevel(*v, th);
+    // Not a number fires the positive group at full thrust, as in the simulator.
+    const bool positiveOn = th > 0 || std::isnan(th);
+    for (int i : v->groups[positive[axis]]) SetLevel(*v, i, positiveOn ? th : 0);
+    for (int i : v->groups[negative[axis]]) SetLevel(*v, i, th < 0 ? -th : 0);
 }
 
 DWORD VESSEL::GetPropellantCount() const {
@@ -188,8 +200,9 @@ void VESSEL::SetPropellantMass(PROPELLANT_HANDLE ph, double mass) const {
 
 THGROUP_HANDLE VESSEL::GetThrusterGroupHandle(THGROUP_TYPE thgt) const {
     Vessel *v = Live(this, hVessel_, __func__);
+    // Every group type has a handle, an empty one too (its count is 0), as in the simulator.
     const std::vector<int> *g = v ? Group(*v, thgt) : nullptr;
-    return (g && !g->empty()) ? const_cast<std::vector<int> *>(g) : nullptr;
+    return g ? const_cast<std::vector<int> *>(g) : nullptr;
 }
 
 DWORD VESSEL::GetGroupThrusterCount(THGROUP_HANDLE thg) const {
@@ -249,7 +262,10 @@ THRUSTER_HANDLE VESSEL::GetThrusterHandleByIndex(DWORD idx) const {
 void VESSEL::SetThrusterLevel(THRUSTER_HANDLE th, double level) const {
     Vessel *v = Live(this, hVessel_, __func__);
     const int i = v ? ThrusterIndex(*v, th) : -1;
-    if (i >= 0) SetLevel(*v, i, level);
+    if (i < 0) return;
+    v->thrusters[i].requestedLevel = level;
+    NoteLevel(*v, level);
+    SetLevel(*v, i, level);
 }
 
 void VESSEL::SetThrusterGroupLevel(THGROUP_TYPE thgt, double level) const {
@@ -257,5 +273,6 @@ void VESSEL::SetThrusterGroupLevel(THGROUP_TYPE thgt, double level) const {
     const std::vector<int> *g = v ? Group(*v, thgt) : nullptr;
     if (!g) return;
     v->requestedGroupLevel[thgt] = level;
+    NoteLevel(*v, level);
     for (int i : *g) SetLevel(*v, i, level);
 }

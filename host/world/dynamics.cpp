@@ -222,6 +222,10 @@ void AdvanceVessel(World &w, Vessel &v, const FrameBodies &fb) {
         if (StaysDown(w, v, fb, 0)) {
             v.pos += fb.p1[b] - fb.p0[b];
             v.vel = fb.v1[b];
+            // Engines that fire on the ground burn their propellant all the same.
+            std::vector<double> supply;
+            TankSupply(v, dt, supply);
+            DrainTanks(v, supply, dt);
             return;
         }
     }

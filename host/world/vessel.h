@@ -50,7 +50,8 @@ struct Tank {
 
 struct Thruster {
     ThrusterSpec spec;
-    double level = 0;   // 0..1, clamped by the host
+    double level = 0;            // 0..1, as the engine runs (a level that is no number: full)
+    double requestedLevel = 0;   // the last level set on it alone, as it was passed
 };
 
 struct Vessel {
@@ -79,6 +80,7 @@ struct Vessel {
     double requestedRotLevel[3] = {0, 0, 0};
     double requestedGroupLevel[kThrusterGroupTypes] = {};
     int rotLevelCommands = 0;                       // SetAttitudeRotLevel calls so far
+    int nonFiniteLevels = 0;                        // levels set that were no finite number
     int refills = 0;                                // tanks topped up through the SDK
     double propellantAdded = 0;                     // kg those top-ups added
 

@@ -161,6 +161,32 @@ TEST(Dynamics, VesselReachingASurfaceLandsOrCrashes) {
     }
 }
 
+// On the ground, as in the simulator: the status gives the centre of mass's height above the
+// surface (not a spin), and engines too weak to lift the vessel still burn their propellant.
+TEST(Dynamics, ALandedVesselReportsItsHeightAndBurnsPropellant) {
+    World w;
+    InUse inUse(w);
+    w.AddBody(kvhost::DriftingBody("Moon", 7.342e22, 1.7374e6, _V(0, 0, 0), _V(0, 0, 0)));
+    scenes::AddShipAt(w, "Lander", _V(1.7374e6 + 0.5, 0, 0), _V(-1, 0, 0));
+    Vessel &v = w.vessel(0);
+    Simulation sim(w, {});
+    sim.Run(60);
+    ASSERT_EQ(v.status, kvhost::VesselStatus::Landed);
+    VESSELSTATUS status;
+    v.api->GetStatus(status);
+    EXPECT_EQ(status.status, 1);
+    EXPECT_NEAR(status.vrot.x, length(v.pos) - 1.7374e6, 1e-9);
+    EXPECT_EQ(status.vrot.y, 0.0);
+    EXPECT_EQ(status.vrot.z, 0.0);
+    // The main engine pushes along the nose, here along the surface: no lift-off, but a burn.
+    const double before = v.tanks[0].mass, t0 = sim.simt();
+    v.api->SetThrusterGroupLevel(THGROUP_MAIN, 1);
+    sim.Run(60);
+    EXPECT_EQ(v.status, kvhost::VesselStatus::Landed);
+    // 196 kN at an exhaust speed of 400 km/s: 0.49 kg/s.
+    EXPECT_NEAR(before - v.tanks[0].mass, 0.49 * (sim.simt() - t0), 1e-6);
+}
+
 // A crash on a moving body, part-way through a long frame: the wreck stays where it touched,
 // carried with the body, and is saved there, on the surface.
 TEST(Dynamics, ACrashedVesselStaysWhereItTouchedAndIsSavedThere) {

@@ -208,7 +208,11 @@ TEST_F(WorldTest, PropellantAndThrusterCallsCheckTheirHandles) {
     THGROUP_HANDLE main = a->GetThrusterGroupHandle(THGROUP_MAIN);
     ASSERT_EQ(a->GetGroupThrusterCount(main), 2u);
     EXPECT_EQ(a->GetGroupThrusterCount(THGROUP_MAIN), 2u);
-    EXPECT_EQ(a->GetThrusterGroupHandle(THGROUP_ATT_UP), nullptr);
+    // An empty group has a handle, as in the simulator, and no thrusters.
+    THGROUP_HANDLE up = a->GetThrusterGroupHandle(THGROUP_ATT_UP);
+    EXPECT_NE(up, nullptr);
+    EXPECT_EQ(a->GetGroupThrusterCount(up), 0u);
+    EXPECT_EQ(a->GetGroupThruster(up, 0), nullptr);
     EXPECT_EQ(a->GetGroupThrusterCount(THGROUP_ATT_UP), 0u);
     EXPECT_EQ(b->GetGroupThrusterCount(main), 0u);
     THRUSTER_HANDLE th = a->GetGroupThruster(main, 1);
@@ -218,13 +222,19 @@ TEST_F(WorldTest, PropellantAndThrusterCallsCheckTheirHandles) {
     a->GetThrusterRef(th, ref);
     EXPECT_DOUBLE_EQ(ref.z, -8);
 
-    // Levels are clamped to 0..1, and a non-number is off.
+    // Engines run within 0..1; a level is recorded as it was passed; a non-number runs the engine
+    // at full thrust, as in the simulator, and is counted so that the test that caused it fails.
     a->SetThrusterGroupLevel(THGROUP_MAIN, 1.7);
     EXPECT_EQ(world.vessel(0).thrusters[0].level, 1.0);
+    EXPECT_EQ(world.vessel(0).requestedGroupLevel[THGROUP_MAIN], 1.7);
     a->SetThrusterLevel(th, -0.5);
     EXPECT_EQ(world.vessel(0).thrusters[1].level, 0.0);
+    EXPECT_EQ(world.vessel(0).thrusters[1].requestedLevel, -0.5);
+    EXPECT_EQ(world.vessel(0).nonFiniteLevels, 0);
     a->SetThrusterLevel(th, std::nan(""));
-    EXPECT_EQ(world.vessel(0).thrusters[1].level, 0.0);
+    EXPECT_EQ(world.vessel(0).thrusters[1].level, 1.0);
+    EXPECT_EQ(world.vessel(0).nonFiniteLevels, 1);
+    world.vessel(0).nonFiniteLevels = 0;
 }
 
 TEST_F(WorldTest, AttitudeLevelFiresTheGroupForTheRequestedSense) {
@@ -245,8 +255,8 @@ TEST_F(WorldTest, AttitudeLevelFiresTheGroupForTheRequestedSense) {
 
 TEST(Date2IntTest, TurnsTheSdkDateIntoAnInteger) {
     char sdk[] = "Apr 25 2006", other[] = "Dec 8 2026", bad[] = "Foo 1 2000", empty[] = "";
-    EXPECT_EQ(Date2Int(sdk), 20060425);
-    EXPECT_EQ(Date2Int(other), 20261208);
+    EXPECT_EQ(Date2Int(sdk), 60425);   // YYMMDD, as the simulator gives it
+    EXPECT_EQ(Date2Int(other), 261208);
     EXPECT_EQ(Date2Int(bad), 0);
     EXPECT_EQ(Date2Int(empty), 0);
 }

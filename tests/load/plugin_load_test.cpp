@@ -34,7 +34,7 @@ TEST(PluginLoad, ExportsTheEntryPointsRegistersTheModeAndUnloadsClean) {
         kvhost::Plugin plugin;
         std::string error;
         ASSERT_TRUE(plugin.Load(KAVREX_PLUGIN_PATH, error)) << error;
-        EXPECT_EQ(plugin.Version(), 20060425);
+        EXPECT_EQ(plugin.Version(), 60425);
         const kvhost::RegisteredMode *mode = kvhost::FindMode("Kavrex");
         ASSERT_NE(mode, nullptr);
         EXPECT_EQ(mode->key, static_cast<DWORD>(OAPI_KEY_G));

@@ -25,7 +25,13 @@ protected:
         oapiDebugString()[0] = '\0';
         loaded_.reset(new LoadedModule(*world_));
     }
-    void TearDown() override { loaded_.reset(); }
+    void TearDown() override {
+        // A level that is no number would fire an engine at full thrust in the simulator.
+        for (int i = 0; i < world_->VesselCount(); ++i)
+            EXPECT_EQ(world_->vessel(i).nonFiniteLevels, 0) << "the module set a level that is no number on "
+                                                             << world_->vessel(i).name;
+        loaded_.reset();
+    }
     void Unload() { loaded_.reset(); }
 
     // Opens display `slot` in the Kavrex mode on the focus vessel; fails the test if it cannot.
