@@ -106,6 +106,9 @@ void KeyDown(Fly &f, const WindowEvent &e) {
         f.dirty = true;
         break;
     case WindowEvent::Letter:
+        // As in the simulator: keys reach a display only while the flight runs, and never with
+        // Ctrl held (the modified commands are the buttons' right clicks).
+        if (f.paused || ControlKeyDown()) break;
         PressKey(KeySlot(f), KeyCodeForLetter(e.letter));
         f.dirty = true;
         break;
@@ -118,15 +121,18 @@ void MouseDown(Fly &f, const WindowEvent &e) {
     f.mouseX = e.x;
     f.mouseY = e.y;
     const ViewPoint p = Locate(f.view, e.x, e.y);
-    if (p.button < 0 || f.boxShown || f.held.slot >= 0) return;
+    // Buttons work only while the flight runs, as the simulator's glass cockpit's do.
+    if (p.button < 0 || f.boxShown || f.held.slot >= 0 || f.paused) return;
     f.held = {f.view.slots[p.display], p.button, e.right};
-    PressButton(f.held.slot, f.held.button, e.right ? PANEL_MOUSE_RBDOWN : PANEL_MOUSE_LBDOWN);
+    // The glass cockpit's first event: down and pressed at once; then pressed each frame held.
+    PressButton(f.held.slot, f.held.button,
+                e.right ? PANEL_MOUSE_RBDOWN | PANEL_MOUSE_RBPRESSED : PANEL_MOUSE_LBDOWN | PANEL_MOUSE_LBPRESSED);
     f.dirty = true;
 }
 
+// The glass cockpit sends nothing when a button is let go.
 void MouseUp(Fly &f, const WindowEvent &e) {
     if (f.held.slot < 0 || f.held.right != e.right) return;
-    PressButton(f.held.slot, f.held.button, e.right ? PANEL_MOUSE_RBUP : PANEL_MOUSE_LBUP);
     f.held = HeldButton();
     f.dirty = true;
 }

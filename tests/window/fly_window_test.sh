@@ -111,15 +111,22 @@ done
 [ "$d" = "0" ] && pass "the window shows what render draws for the same moment" ||
   fail "the window and render differ in $d pixels"
 
+# Paused, the simulator's buttons and keys do nothing.
 xdotool mousemove --window "$WID" 40 384 click 1   # HLD, the fifth button on the left
-await_change "$WORK/open.png" "$WORK/held.png" "$HOLD_LINE" && pass "the HLD button changed the strip" ||
-  fail "the HLD button changed nothing on the strip"
+sleep 0.5
+shot "$WORK/paused-press.png"
+[ "$(differing "$WORK/open.png" "$WORK/paused-press.png" "$PICTURE")" = "0" ] &&
+  pass "paused, a button press does nothing" || fail "paused, a button press changed the display"
 
-# A press repaints the page at once, before the next prediction: until the flight goes on, the
-# page shows the strip alone, as in the simulator. Space goes on; the read-outs come back.
+# Space goes on; then the HLD button turns the hold on.
 xdotool key --window "$WID" space
-await_change "$WORK/held.png" "$WORK/flying.png" "$TARGET_VALUE" && pass "Space goes on: the read-outs are back" ||
-  fail "after Space the read-outs did not come back"
+sleep 0.3
+shot "$WORK/running.png"
+xdotool mousemove --window "$WID" 40 384 click 1
+await_change "$WORK/running.png" "$WORK/held.png" "$HOLD_LINE" && pass "the HLD button changed the strip" ||
+  fail "the HLD button changed nothing on the strip"
+sleep 0.3
+shot "$WORK/flying.png"
 
 xdotool mousemove --window "$WID" 330 250 key t    # T over the display: the next target
 await_change "$WORK/flying.png" "$WORK/target.png" "$TARGET_VALUE" && pass "the T key changed the target" ||
