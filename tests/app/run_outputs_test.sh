@@ -6,18 +6,7 @@
 # a file that is no scenario is named with the system's reason.
 #
 # usage: run_outputs_test.sh KAVREX_SIM SCENARIO_DIR WORK_DIR
-set -uo pipefail
-SIM=$1
-SCN=$2
-WORK=$3
-rm -rf "$WORK"
-mkdir -p "$WORK"
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-pass() { echo "ok: $*"; }
+source "$(dirname "$0")/../support/shell_checks.sh" "$@"
 # Every "wrote X" line of a log names a file that exists and is not empty.
 check_wrote() {
   local log=$1 n=0
@@ -149,8 +138,4 @@ grep -q "STATUS Orbiting Sun" "$WORK/far/final.scn" || fail "a vessel where the 
 "$SIM" bodies "$WORK/far.scn" 2>/dev/null | grep -q "source: 0 Sun" || fail "the display's first source is not the Sun"
 pass "gravity reference"
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures failures"
-  exit 1
-fi
-echo "all run edges behave"
+finish "all run edges behave"

@@ -6,18 +6,7 @@
 # server it says so in one line and stops, and the built-in pilot hands over at a key press.
 #
 # usage: fly_window_test.sh KAVREX_SIM SCENARIO_DIR WORK_DIR
-set -uo pipefail
-SIM=$1
-SCN=$2
-WORK=$3
-rm -rf "$WORK"
-mkdir -p "$WORK"
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-pass() { echo "ok: $*"; }
+source "$(dirname "$0")/../support/shell_checks.sh" "$@"
 
 # --- without a display server --------------------------------------------------------------
 err=$(env -u DISPLAY -u WAYLAND_DISPLAY timeout 20 "$SIM" fly --out "$WORK/nodisplay" 2>&1 >/dev/null)
@@ -164,8 +153,4 @@ grep -q "you have the controls" "$WORK/fly.out" && pass "a key press takes over 
 close_fly
 [ -f "$WORK/piloted/final.scn" ] && pass "the piloted flight saved" || fail "the piloted flight saved nothing"
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all checks passed"
+finish "all checks passed"
