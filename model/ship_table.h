@@ -3,8 +3,9 @@
 // Every setting and result of the module lives in one table of 16 ship records, one per vessel
 // that has opened the display; display instances hold nothing themselves. A record carries two
 // full-capacity trajectory buffers (about 24 MiB each), so its storage is allocated when the
-// record is claimed, not at load; from then on it stays put until the module unloads. Records
-// are addressed by index; Ship(i) is only valid for a claimed record (i < ShipCount()).
+// record is claimed, not at load; it is freed when its vessel is deleted, when a scenario ends
+// (the simulator runs many on one load) and when the module unloads. Records are addressed by
+// index; Ship(i) is only valid for a claimed record (i < ShipCount()).
 #ifndef KAVREX_MODEL_SHIP_TABLE_H
 #define KAVREX_MODEL_SHIP_TABLE_H
 
