@@ -3,7 +3,7 @@ BUILD ?= build
 SAN_BUILD ?= build-san
 CMAKE_FLAGS ?=
 
-.PHONY: setup build run test test-fast test-san test-windows test-fuzz fuzz bench clean
+.PHONY: setup build run test test-fast test-san test-windows test-layers test-fuzz fuzz bench clean
 
 setup:
 	@bash scripts/setup.sh
@@ -16,10 +16,10 @@ build: setup
 run: build
 	$(BUILD)/bin/kavrex-sim
 
-# Every test, in the optimised build and again under AddressSanitizer and UBSan; then the
-# plug-in's sources compiled for 64-bit Windows, and each fuzzing harness briefly, with every
-# committed reproducer replayed.
-test: test-fast test-san test-windows test-fuzz
+# The layer check; every test, in the optimised build and again under AddressSanitizer and UBSan;
+# then the plug-in's sources compiled for 64-bit Windows, and each fuzzing harness briefly, with
+# every committed reproducer replayed.
+test: test-layers test-fast test-san test-windows test-fuzz
 
 test-fast: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
@@ -28,6 +28,10 @@ test-san: setup
 	cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAVREX_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(SAN_BUILD)
 	ctest --test-dir $(SAN_BUILD) --output-on-failure -j2
+
+# No include from a lower layer to a higher one, in the plug-in or the host.
+test-layers:
+	bash scripts/check-layers.sh
 
 test-windows: setup
 	bash scripts/check-windows.sh $(BUILD)/windows-check

@@ -7,6 +7,7 @@
 #include "host/gdi/gdi_objects.h"
 #include "host/gdi/recording_dc.h"
 #include "host/scenario/numbers.h"
+#include "host/cockpit/saved_displays.h"
 #include "host/scenario/scenario_write.h"
 #include "model/ship_table.h"
 

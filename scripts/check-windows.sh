@@ -3,8 +3,6 @@
 #  - each compiles with MinGW-w64 against the project's own SDK header (which brings <windows.h>
 #    there, as the simulator's SDK does), with -Wall -Wextra -Werror -pedantic;
 #  - they include no header but <Orbitersdk.h> and the C++ standard library's (no POSIX headers);
-#  - each layer includes only the layers below it (model, then engine, display, controls, then
-#    module);
 #  - no plain std::min( or std::max(, which MSVC's windows.h turns into its min/max macros
 #    (MinGW's C++ headers hide those macros, so the compile alone would not tell).
 # Objects go to a scratch folder; nothing is linked.
@@ -25,20 +23,6 @@ if grep -nE '^\s*#\s*include\s*<[^>]*\.h>' -r "${DIRS[@]}" | grep -v '<Orbitersd
   echo "check-windows: the plug-in includes a header that is neither the SDK's nor standard C++" >&2
   failed=1
 fi
-# The layers, bottom up, and what each may include besides itself.
-declare -A BELOW=([model]="" [engine]="model" [display]="model engine" [controls]="model engine display"
-                  [module]="model engine display controls")
-for d in "${DIRS[@]}"; do
-  allowed="$d ${BELOW[$d]}"
-  while IFS= read -r line; do
-    dep=$(echo "$line" | sed -E 's/.*#include "\.\.\/([a-z]+)\/.*/\1/')
-    if [[ " $allowed " != *" $dep "* ]]; then
-      echo "$line"
-      echo "check-windows: $d/ includes $dep/, which is not below it" >&2
-      failed=1
-    fi
-  done < <(grep -nE '#include "\.\./[a-z]+/' -r "$d" || true)
-done
 if grep -nE '\bstd::(min|max)\s*\(' -r "${DIRS[@]}"; then
   echo "check-windows: write std::min<T>(...) or (std::min)(...): windows.h defines min and max" >&2
   failed=1

@@ -8,6 +8,7 @@
 #include "../cockpit/key_codes.h"
 #include "../gdi/picture.h"
 #include "../scenario/numbers.h"
+#include "../cockpit/saved_displays.h"
 #include "../scenario/scenario_write.h"
 #include "flight_picture.h"
 #include "flight_record.h"

@@ -7,6 +7,7 @@
 
 #include "../scenario/block_io.h"
 #include "../scenario/scenario_world.h"
+#include "../cockpit/saved_displays.h"
 #include "../scenario/scenario_write.h"
 
 #include <sys/stat.h>

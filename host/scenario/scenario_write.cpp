@@ -3,7 +3,6 @@
 
 #include "numbers.h"
 
-#include "../cockpit/cockpit.h"
 #include "../world/frames.h"
 #include "block_io.h"
 
@@ -92,19 +91,6 @@ std::string ScenarioText(const World &world, const std::vector<SavedDisplay> &di
     out += "BEGIN_SHIPS\n";
     for (int i = 0; i < world.VesselCount(); ++i) WriteShip(out, world, world.vessel(i));
     out += "END_SHIPS\n";
-    return out;
-}
-
-std::vector<SavedDisplay> SaveOpenDisplays() {
-    std::vector<SavedDisplay> out;
-    // Displays in external windows are not the scenario's: the simulator saves the cockpit's.
-    for (int s = 0; s < kCockpitDisplays; ++s) {
-        MFD *m = Slot(s).instance;
-        if (!m) continue;
-        BlockWriter writer;
-        m->WriteStatus(writer.handle());
-        out.push_back({s, "User", Slot(s).mode, writer.lines()});
-    }
     return out;
 }
 

@@ -22,9 +22,6 @@ struct SavedDisplay {
 std::string ScenarioText(const World &world, const std::vector<SavedDisplay> &displays,
                          const std::vector<ScenarioSection> &otherSections);
 
-// The open displays of the cockpit, each asked for its lines through WriteStatus.
-std::vector<SavedDisplay> SaveOpenDisplays();
-
 // Writes the text to a file; false with the cause on failure.
 bool WriteTextFile(const std::string &path, const std::string &text, std::string &error);
 

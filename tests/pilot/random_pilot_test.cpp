@@ -4,6 +4,7 @@
 
 #include "fuzz/pilot_stream.h"
 #include "host/scenario/scenario.h"
+#include "host/cockpit/saved_displays.h"
 #include "host/scenario/scenario_write.h"
 
 #include <cstdint>
