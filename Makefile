@@ -3,17 +3,23 @@ BUILD ?= build
 SAN_BUILD ?= build-san
 CMAKE_FLAGS ?=
 
-.PHONY: setup build run test test-fast test-san test-windows test-layers test-fuzz fuzz bench clean
+.PHONY: setup setup-run build run test test-fast test-san test-windows test-layers test-fuzz fuzz bench clean
 
 setup:
 	@bash scripts/setup.sh
 
+setup-run:
+	@bash scripts/setup.sh run
+
 build: setup
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKAVREX_TESTS=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD)
 
-# The program's main job on its built-in default scenario.
-run: build
+# The program's main job on its built-in default scenario: only what it needs is installed and
+# built (no tests, no benchmarks).
+run: setup-run
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKAVREX_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build $(BUILD) --target kavrex-sim Kavrex
 	$(BUILD)/bin/kavrex-sim
 
 # The layer check; every test, in the optimised build and again under AddressSanitizer and UBSan;
@@ -25,7 +31,7 @@ test-fast: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
 
 test-san: setup
-	cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAVREX_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAVREX_SANITIZE=ON -DKAVREX_TESTS=ON $(CMAKE_FLAGS)
 	cmake --build $(SAN_BUILD)
 	ctest --test-dir $(SAN_BUILD) --output-on-failure -j2
 

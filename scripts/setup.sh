@@ -1,16 +1,27 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Kavrex builds and runs with, non-interactively.
 # Does nothing (and needs no network) when every package is already there.
+#   setup.sh run   what kavrex-sim and the plug-in need (make run)
+#   setup.sh       that and what the tests, benchmarks, the Windows check and fuzzing need
 set -euo pipefail
 
+# The program and the plug-in: the build tools, Cairo, ERFA, the display font, SDL2 (the live
+# window).
 PACKAGES=(
   cmake ninja-build g++ make pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
   libcairo2-dev liberfa-dev fonts-dejavu-core
-  g++-mingw-w64-x86-64
-  clang libclang-rt-14-dev
-  libsdl2-dev xvfb xdotool imagemagick
+  libsdl2-dev
 )
+if [ "${1:-all}" != run ]; then
+  # Tests and benchmarks, the Windows compile check, the fuzzers (Clang), the live window's test
+  # on a virtual display.
+  PACKAGES+=(
+    libgtest-dev libgmock-dev libbenchmark-dev
+    g++-mingw-w64-x86-64
+    clang libclang-rt-14-dev
+    xvfb xdotool imagemagick
+  )
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do
