@@ -14,6 +14,7 @@
 #include "flight_record.h"
 #include "flight_summary.h"
 #include "pilot.h"
+#include "pilot_refusal.h"
 #include "session.h"
 #include "timeline.h"
 
@@ -34,6 +35,7 @@ namespace {
 constexpr double kMaxPilotedDays = 30;   // a piloted flight that has not arrived by then stops
 constexpr double kCoastAfterArrival = 10;   // s flown after the pilot's abort, for the last pictures
 constexpr double kDefaultFlight = 60;       // s: a run with neither --pilot nor --steps flies a minute
+constexpr int kRefusedStatus = 3;           // exit status when the pilot will not fly the transfer
 
 // Set by SIGINT or SIGTERM: the flight stops at the next frame and writes what it has.
 volatile std::sig_atomic_t g_stopSignal = 0;
@@ -139,10 +141,20 @@ int FlyScenario(const CommandLine &cl, Session &session, const std::string &out)
         return made;
     };
 
+    std::string refusal;   // why the pilot will not fly this transfer, once it has looked
+    bool looked = false;
     session.onRefresh = [&](const std::vector<int> &due) {
         if (std::find(due.begin(), due.end(), slot) == due.end()) return;
         FollowRefresh(session.LastRefresh(slot), reading);
-        if (!cl.pilot || pilot.done()) return;
+        if (!cl.pilot || pilot.done() || !refusal.empty()) return;
+        if (!looked && reading.readouts) {
+            looked = true;
+            refusal = WhyNoTransfer(world, reading, kMaxPilotedDays);
+            if (!refusal.empty()) {
+                std::fprintf(stderr, "kavrex-sim: the pilot will not fly this transfer: %s\n", refusal.c_str());
+                return;
+            }
+        }
         const PilotAction a = pilot.Decide(reading, sim.timeAcceleration());
         if (a.departed) {
             tally.Depart(world, reading);
@@ -177,6 +189,7 @@ int FlyScenario(const CommandLine &cl, Session &session, const std::string &out)
             tally.Interrupted();
             break;
         }
+        if (!refusal.empty()) break;
         if (oneMinute) {
             if (sim.simt() >= kDefaultFlight) break;
         } else if (cl.stepsGiven || !cl.pilot) {
@@ -224,6 +237,7 @@ int FlyScenario(const CommandLine &cl, Session &session, const std::string &out)
     for (const char *ext : {".png", ".svg"}) save(out + "/flight" + ext, WriteFlightPicture(out + "/flight" + ext, record, error));
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
     FlightSummary summary = tally.Summarise(world, record, pilot, sim.simt(), wall, cl.pilot);
+    summary.refused = refusal;
     summary.frames = sim.frames();
     summary.predictions = session.Predictions();
     for (int s = 0; s < kDisplaySlots; ++s)
@@ -245,7 +259,8 @@ int FlyScenario(const CommandLine &cl, Session &session, const std::string &out)
     for (const std::string &p : written) std::printf("wrote %s\n", p.c_str());
     for (const std::string &f : failures) Fail(f);
     if (!failures.empty()) return 1;
-    return g_stopSignal ? 128 + static_cast<int>(g_stopSignal) : 0;
+    if (g_stopSignal) return 128 + static_cast<int>(g_stopSignal);
+    return refusal.empty() ? 0 : kRefusedStatus;
 }
 
 // The output folder of each of several scenarios: its own under --out, and never one twice.

@@ -59,6 +59,7 @@ bool ReadDisplay(const std::vector<DrawOp> &ops, DisplayReading &out) {
     r.aim = aim->text;
     r.invert = inv->text;
     r.drive = drive->text;
+    if (const DrawOp *fill = Labelled(ops, "fill")) r.fill = fill->text;
     const DrawOp *gee = Labelled(ops, " set");
     if (!gee) gee = Labelled(ops, " SUP");
     if (gee) ParseNumber(gee->text, r.setGee);
@@ -89,6 +90,7 @@ void FollowRefresh(const RecordingDc *dc, DisplayReading &reading) {
         strip.aim = now.aim;
         strip.invert = now.invert;
         strip.drive = now.drive;
+        strip.fill = now.fill;
         now = strip;
     }
     reading = now;

@@ -19,6 +19,7 @@ struct DisplayReading {
     std::string aim;             // "DIR" (at the target) or "PRO" (along the relative velocity)
     std::string invert;          // "OFF" or "INV"
     std::string drive;           // "ON" or "OFF"
+    std::string fill;            // automatic tank refill: "AUTO" or "OFF"
     double setGee = 0;           // the acceleration the strip shows, m/s^2
 
     bool readouts = false;       // a trajectory was drawn, with its read-outs

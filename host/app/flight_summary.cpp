@@ -165,6 +165,7 @@ std::string SummaryJson(const FlightSummary &s, int *replaced) {
     o += FormatText("  \"piloted\": %s,\n  \"departed\": %s,\n  \"arrived\": %s,\n  \"interrupted\": %s,\n",
                     s.piloted ? "true" : "false", s.departed ? "true" : "false", s.arrived ? "true" : "false",
                     s.interrupted ? "true" : "false");
+    o += "  \"refused\": " + (s.refused.empty() ? std::string("null") : JsonText(s.refused, replaced)) + ",\n";
     o += "  \"crashed_on\": " + (s.crashedOn.empty() ? std::string("null") : JsonText(s.crashedOn, replaced)) + ",\n";
     o += "  \"impact\": ";
     if (s.crashed)
@@ -208,6 +209,7 @@ std::string SummaryText(const FlightSummary &s) {
                         s.vessel.c_str(), s.impact.body.c_str(), s.impact.mjd, s.impact.speed, s.impact.latitude,
                         s.impact.longitude);
     if (!s.piloted) return o;
+    if (!s.refused.empty()) return o + "the pilot would not fly it: " + s.refused + "\n";
     if (!s.departed) return o + "the pilot never departed\n";
     o += FormatText("%s to %s: departed MJD %.4f", s.source.c_str(), s.target.c_str(), s.departureMjd.value);
     if (s.crashed) return o + FormatText(", did not arrive: crashed on %s\n", s.impact.body.c_str());

@@ -35,6 +35,7 @@ struct FlightSummary {
     std::string vessel, source, target;
     std::string crashedOn;                           // the body the vessel crashed on, if it did
     bool piloted = false, departed = false, arrived = false, interrupted = false;
+    std::string refused;                             // why the pilot would not fly it ("" flew)
     Figure departureMjd, arrivalMjd;
     double endMjd = 0;
     Figure flightHours, brachistochroneHours, straightLineKm, acceleration;

@@ -138,4 +138,21 @@ grep -q "STATUS Orbiting Sun" "$WORK/far/final.scn" || fail "a vessel where the 
 "$SIM" bodies "$WORK/far.scn" 2>/dev/null | grep -q "source: 0 Sun" || fail "the display's first source is not the Sun"
 pass "gravity reference"
 
+# --- transfers the pilot cannot fly: refused at once, with the reason, written and exit 3 ------
+for entry in "s/KV_TARGET Mars/KV_TARGET Earth/|the body the flight starts from" \
+             "s/KV_TARGET Mars/KV_TARGET Sun/|the star" \
+             "s/KV_FLAGS 4/KV_FLAGS 4\\n  KV_ARTGEE 0.000001/|the drive would not move" \
+             "s/KV_FLAGS 4/KV_FLAGS 4\\n  KV_ARTGEE 1000000/|more than Courier-1's engines give" \
+             "s/PRPLEVEL 0:1.000/PRPLEVEL 0:0.000/;s/KV_FLAGS 4/KV_FLAGS 12/|automatic refill is off"; do
+  sub=${entry%%|*}
+  want=${entry#*|}
+  sed "$sub" "$SCN/earth-mars.scn" > "$WORK/refused.scn"
+  timeout 60 "$SIM" run "$WORK/refused.scn" --pilot --out "$WORK/refused" > "$WORK/refused.log" 2>&1
+  rc=$?
+  [ "$rc" -eq 3 ] || fail "'$sub': exit $rc, not 3"
+  grep -q "the pilot will not fly this transfer: .*$want" "$WORK/refused.log" || fail "'$sub': $(cat "$WORK/refused.log")"
+  grep -q "\"refused\": \".*$want" "$WORK/refused/summary.json" || fail "'$sub': the summary does not say why"
+done
+pass "refused transfers"
+
 finish "all run edges behave"

@@ -1,0 +1,60 @@
+// pilot_refusal.cpp: the checks before the pilot starts a transfer.
+#include "pilot_refusal.h"
+
+#include "../scenario/numbers.h"
+
+#include <cmath>
+
+namespace kvhost {
+
+namespace {
+
+double MainThrust(const Vessel &v) {
+    double sum = 0;
+    for (int th : v.groups[THGROUP_MAIN]) sum += v.thrusters[th].spec.max0;
+    return sum;
+}
+
+double Propellant(const Vessel &v) {
+    double m = 0;
+    for (const Tank &t : v.tanks) m += t.mass;
+    return m;
+}
+
+}  // namespace
+
+std::string WhyNoTransfer(const World &w, const DisplayReading &d, double maxDays) {
+    if (w.focus() < 0) return "there is no vessel to fly";
+    const Vessel &v = w.vessel(w.focus());
+    if (v.status != VesselStatus::Flying)
+        return v.name + " is " + StatusName(v.status) + " on " + w.body(v.landedOn).name +
+               ": the pilot departs from an orbit, not from the ground";
+    const double thrust = MainThrust(v);
+    if (!(thrust > 0)) return v.name + " has no main engine";
+    if (v.tanks.empty()) return v.name + " has no propellant tanks";
+    if (Propellant(v) <= 0 && d.fill == "OFF")
+        return v.name + "'s tanks are empty and the display's automatic refill is off (key F)";
+    if (d.target == d.source)
+        return "the target is " + d.target + ", the body the flight starts from: choose another target (key T)";
+    const int target = w.FindBody(d.target);
+    if (target >= 0 && w.body(target).parent < 0)
+        return "the target is " + d.target + ", the star, which a ship can only fall into";
+    const double most = thrust / v.Mass();
+    if (d.setGee > most)
+        return FormatText("the set acceleration, %g m/s^2, is more than %s's engines give (%.2f m/s^2): set less "
+                          "(key S)",
+                          d.setGee, v.name.c_str(), most);
+    if (!(d.setGee > 0))
+        return FormatText("the set acceleration reads %g m/s^2: the drive would not move %s (key S)", d.setGee,
+                          v.name.c_str());
+    // The straight line at the set acceleration, accelerating half-way and braking: the shortest
+    // the flight can be.
+    const double shortest = 2 * std::sqrt(d.targetDist / d.setGee) / 86400;
+    if (!(shortest <= maxDays))
+        return FormatText("at %g m/s^2 the flight to %s would take at least %.0f days, beyond the run's %.0f: set "
+                          "more (key S)",
+                          d.setGee, d.target.c_str(), shortest, maxDays);
+    return "";
+}
+
+}  // namespace kvhost
