@@ -112,156 +112,197 @@ private:
     int next_ = 0;
 };
 
-// Flies the scenario the session has started and writes its outputs to `out`.
-int FlyScenario(const CommandLine &cl, Session &session, const std::string &out) {
-    const auto wallStart = std::chrono::steady_clock::now();
-    std::string error;
-    std::vector<TimelineEvent> timeline;
-    if (!ParseTimeline(session.scenario(), timeline, error)) return Fail(error);
-    if (!MakeFolders(out, error)) return Fail(error);
-    const std::vector<int> open = OpenDisplaysOrKavrex(session);
-    if (open.empty()) return 1;
-    const int slot = open.front();   // the display the pilot flies by
+// One scenario's flight, from the session's start to its outputs: the frame loop with its
+// timeline, the pilot's turn at each refresh of its display, and what is written at the end.
+class PilotedRun {
+public:
+    PilotedRun(const CommandLine &cl, Session &session, const std::string &out)
+        : cl_(cl), session_(session), sim_(session.simulation()), world_(session.world()), out_(out) {}
 
-    Simulation &sim = session.simulation();
-    sim.SetTimeAcceleration(cl.warp);
-    World &world = session.world();
-    FlightRecord record;
-    FlightTally tally;
-    DisplayReading reading;
-    Pilot pilot;
-    double doneAt = -1;
-    std::vector<std::string> written;   // every file written, in order
-    std::vector<std::string> failures;  // and every one that could not be
-    auto picture = [&](const std::string &name) {
-        const std::string path = out + "/display-" + name + ".png";
-        bool made = false;
-        if (!SaveDisplayPicture(session, slot, path, made, error)) failures.push_back(error);
-        else if (made) written.push_back(path);
-        return made;
-    };
+    // Flies and writes; the exit status.
+    int Run() {
+        if (!ParseTimeline(session_.scenario(), timeline_, error_)) return Fail(error_);
+        if (!MakeFolders(out_, error_)) return Fail(error_);
+        const std::vector<int> open = OpenDisplaysOrKavrex(session_);
+        if (open.empty()) return 1;
+        slot_ = open.front();   // the display the pilot flies by
+        sim_.SetTimeAcceleration(cl_.warp);
+        session_.onRefresh = [this](const std::vector<int> &due) { OnRefresh(due); };
+        if (oneMinute_)
+            std::fprintf(stderr,
+                         "kavrex-sim: no --pilot and no --steps: flying one simulated minute (%.0f frames at x%g)\n",
+                         std::ceil(kDefaultFlight / (sim_.frameLength() * sim_.timeAcceleration())),
+                         sim_.timeAcceleration());
+        record_.Sample(world_, sim_.simt(), reading_, cl_.pilot ? "start" : "");
+        if (!Fly()) return Fail(error_);
+        if (g_stopSignal)
+            std::fprintf(stderr, "kavrex-sim: interrupted at MJD %.6f after %ld frames; writing what the flight has\n",
+                         world_.Mjd(), frame_);
+        record_.Sample(world_, sim_.simt(), reading_, cl_.pilot ? "end" : "");
+        if (!Picture("end") && failures_.empty())
+            std::fprintf(stderr,
+                         "kavrex-sim: no picture of the display at the end: it has not refreshed yet (%ld frames)\n",
+                         frame_);
+        WriteOutputs();
+        for (const std::string &f : failures_) Fail(f);
+        if (!failures_.empty()) return 1;
+        if (g_stopSignal) return 128 + static_cast<int>(g_stopSignal);
+        return refusal_.empty() ? 0 : kRefusedStatus;
+    }
 
-    std::string refusal;   // why the pilot will not fly this transfer, once it has looked
-    bool looked = false;
-    session.onRefresh = [&](const std::vector<int> &due) {
-        if (std::find(due.begin(), due.end(), slot) == due.end()) return;
-        FollowRefresh(session.LastRefresh(slot), reading);
-        if (!cl.pilot || pilot.done() || !refusal.empty()) return;
-        if (!looked && reading.readouts) {
-            looked = true;
-            refusal = WhyNoTransfer(world, reading, kMaxPilotedDays);
-            if (!refusal.empty()) {
-                std::fprintf(stderr, "kavrex-sim: the pilot will not fly this transfer: %s\n", refusal.c_str());
+private:
+    // Whether the flight is over before the next frame.
+    bool Finished() {
+        if (g_stopSignal) {
+            tally_.Interrupted();
+            return true;
+        }
+        if (!refusal_.empty()) return true;
+        if (oneMinute_) return sim_.simt() >= kDefaultFlight;
+        // A piloted flight ends with its vessel: a crash leaves nothing to fly.
+        if (cl_.pilot && world_.focus() >= 0 && world_.vessel(world_.focus()).status == VesselStatus::Crashed)
+            return true;
+        if (cl_.stepsGiven || !cl_.pilot) return frame_ >= cl_.steps;
+        return (doneAt_ >= 0 && sim_.simt() >= doneAt_ + kCoastAfterArrival) || sim_.simt() >= kMaxPilotedDays * 86400;
+    }
+
+    // The frame loop; false (with error_) when a timeline action cannot be done.
+    bool Fly() {
+        Progress progress;
+        double nextLog = cl_.logEvery;
+        while (!Finished()) {
+            while (next_ < timeline_.size() && timeline_[next_].time <= sim_.simt()) {
+                if (!Apply(timeline_[next_], session_, error_)) {
+                    error_ = session_.scenario().path + ":" + std::to_string(timeline_[next_].line) + ": " + error_;
+                    return false;
+                }
+                ++next_;
+            }
+            sim_.Frame();
+            ++frame_;
+            tally_.Frame(world_, reading_);
+            if (sim_.simt() < nextLog) continue;
+            record_.Sample(world_, sim_.simt(), reading_, "");
+            while (nextLog <= sim_.simt()) nextLog += cl_.logEvery;
+            const double fraction = cl_.pilot ? tally_.Progress(reading_)
+                                  : oneMinute_ ? sim_.simt() / kDefaultFlight
+                                               : static_cast<double>(frame_) / std::max(1L, cl_.steps);
+            progress.Show(fraction, world_.Mjd(), sim_.simt(), WallSeconds());
+        }
+        progress.Done();
+        return true;
+    }
+
+    // The pilot's turn when its display has refreshed: it looks first whether the transfer can
+    // be flown at all, then decides from what the display shows.
+    void OnRefresh(const std::vector<int> &due) {
+        if (std::find(due.begin(), due.end(), slot_) == due.end()) return;
+        FollowRefresh(session_.LastRefresh(slot_), reading_);
+        if (!cl_.pilot || pilot_.done() || !refusal_.empty()) return;
+        if (!looked_ && reading_.readouts) {
+            looked_ = true;
+            refusal_ = WhyNoTransfer(world_, reading_, kMaxPilotedDays);
+            if (!refusal_.empty()) {
+                std::fprintf(stderr, "kavrex-sim: the pilot will not fly this transfer: %s\n", refusal_.c_str());
                 return;
             }
         }
-        const PilotAction a = pilot.Decide(reading, sim.timeAcceleration());
+        Act(pilot_.Decide(reading_, sim_.timeAcceleration()));
+    }
+
+    void Act(const PilotAction &a) {
         if (a.departed) {
-            tally.Depart(world, reading);
-            picture("departure");
+            tally_.Depart(world_, reading_);
+            Picture("departure");
         }
-        if (a.flip) picture("flip-" + std::to_string(pilot.flips()));
+        if (a.flip) Picture("flip-" + std::to_string(pilot_.flips()));
         if (a.arrived) {
-            tally.Arrive(world);
-            picture("arrival");
-            doneAt = sim.simt();
+            tally_.Arrive(world_);
+            Picture("arrival");
+            doneAt_ = sim_.simt();
         }
-        if (a.legBurn && record.prediction().empty())
-            record.SetPrediction(PredictedPath(PredictionText(session)), world.Mjd());
-        if (a.key) PressKey(slot, KeyCodeForLetter(a.key));
-        if (a.warp > 0) sim.SetTimeAcceleration(a.warp);
-        if (!a.what.empty()) record.Sample(world, sim.simt(), reading, a.what);
-    };
-
-    // Neither a pilot nor a number of frames: a simulated minute, said so.
-    const bool oneMinute = !cl.pilot && !cl.stepsGiven;
-    if (oneMinute)
-        std::fprintf(stderr, "kavrex-sim: no --pilot and no --steps: flying one simulated minute (%.0f frames at x%g)\n",
-                     std::ceil(kDefaultFlight / (sim.frameLength() * sim.timeAcceleration())), sim.timeAcceleration());
-    record.Sample(world, sim.simt(), reading, cl.pilot ? "start" : "");
-    Progress progress;
-    const double maxSimt = kMaxPilotedDays * 86400;
-    double nextLog = cl.logEvery;
-    size_t next = 0;
-    long frame = 0;
-    for (;;) {
-        if (g_stopSignal) {
-            tally.Interrupted();
-            break;
-        }
-        if (!refusal.empty()) break;
-        if (oneMinute) {
-            if (sim.simt() >= kDefaultFlight) break;
-        } else if (cl.stepsGiven || !cl.pilot) {
-            if (frame >= cl.steps) break;
-        } else if ((doneAt >= 0 && sim.simt() >= doneAt + kCoastAfterArrival) || sim.simt() >= maxSimt) {
-            break;
-        }
-        // A piloted flight ends with its vessel: a crash leaves nothing to fly.
-        if (cl.pilot && world.focus() >= 0 && world.vessel(world.focus()).status == VesselStatus::Crashed) break;
-        while (next < timeline.size() && timeline[next].time <= sim.simt()) {
-            if (!Apply(timeline[next], session, error))
-                return Fail(session.scenario().path + ":" + std::to_string(timeline[next].line) + ": " + error);
-            ++next;
-        }
-        sim.Frame();
-        ++frame;
-        tally.Frame(world, reading);
-        if (sim.simt() >= nextLog) {
-            record.Sample(world, sim.simt(), reading, "");
-            while (nextLog <= sim.simt()) nextLog += cl.logEvery;
-            const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-            const double fraction = cl.pilot ? tally.Progress(reading)
-                                  : oneMinute ? sim.simt() / kDefaultFlight
-                                              : static_cast<double>(frame) / std::max(1L, cl.steps);
-            progress.Show(fraction, world.Mjd(), sim.simt(), wall);
-        }
+        if (a.legBurn && record_.prediction().empty())
+            record_.SetPrediction(PredictedPath(PredictionText(session_)), world_.Mjd());
+        if (a.key) PressKey(slot_, KeyCodeForLetter(a.key));
+        if (a.warp > 0) sim_.SetTimeAcceleration(a.warp);
+        if (!a.what.empty()) record_.Sample(world_, sim_.simt(), reading_, a.what);
     }
-    progress.Done();
-    if (g_stopSignal)
-        std::fprintf(stderr, "kavrex-sim: interrupted at MJD %.6f after %ld frames; writing what the flight has\n",
-                     world.Mjd(), frame);
-    record.Sample(world, sim.simt(), reading, cl.pilot ? "end" : "");
-    if (!picture("end") && failures.empty())
-        std::fprintf(stderr, "kavrex-sim: no picture of the display at the end: it has not refreshed yet (%ld frames)\n",
-                     frame);
 
-    // Every output is tried, so that one that fails costs no other.
-    auto save = [&](const std::string &path, bool ok) {
-        if (ok) written.push_back(path);
-        else failures.push_back(error);
-    };
-    const std::string scn = out + "/final.scn", csv = out + "/flight.csv";
-    save(scn, session.Save(scn, error));
-    save(csv, WriteTextFile(csv, record.Csv(), error));
-    for (const char *ext : {".png", ".svg"}) save(out + "/flight" + ext, WriteFlightPicture(out + "/flight" + ext, record, error));
-    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-    FlightSummary summary = tally.Summarise(world, record, pilot, sim.simt(), wall, cl.pilot);
-    summary.refused = refusal;
-    summary.frames = sim.frames();
-    summary.predictions = session.Predictions();
-    for (int s = 0; s < kDisplaySlots; ++s)
-        if (session.Refreshes(s) > 0) summary.refreshes.push_back({s, session.Refreshes(s)});
-    int replaced = 0;
-    const std::string json = SummaryJson(summary, &replaced);
-    save(out + "/summary.json", WriteTextFile(out + "/summary.json", json, error));
-    if (replaced > 0) Warn(out + "/summary.json: " + NotUtf8Note(replaced));
-    std::printf("%s", SummaryText(summary).c_str());
-    for (const SavedDisplay &d : SaveOpenDisplays()) {
-        std::printf("  display %d (%s):", d.slot, d.mode.c_str());
-        for (const std::string &line : d.lines) std::printf(" %s;", line.c_str());
-        std::printf("\n");
+    // The display's last refresh as display-NAME.png; false when there is none yet.
+    bool Picture(const std::string &name) {
+        const std::string path = out_ + "/display-" + name + ".png";
+        bool made = false;
+        if (!SaveDisplayPicture(session_, slot_, path, made, error_)) failures_.push_back(error_);
+        else if (made) written_.push_back(path);
+        return made;
     }
-    for (int v = 0; v < world.VesselCount(); ++v)
-        if (world.vessel(v).nonFiniteLevels > 0)
-            Warn(world.vessel(v).name + ": the module set " + std::to_string(world.vessel(v).nonFiniteLevels) +
-                 " engine levels that were no number, which the simulator runs at full thrust");
-    for (const std::string &p : written) std::printf("wrote %s\n", p.c_str());
-    for (const std::string &f : failures) Fail(f);
-    if (!failures.empty()) return 1;
-    if (g_stopSignal) return 128 + static_cast<int>(g_stopSignal);
-    return refusal.empty() ? 0 : kRefusedStatus;
-}
+
+    void Save(const std::string &path, bool ok) {
+        if (ok) written_.push_back(path);
+        else failures_.push_back(error_);
+    }
+
+    // Every output is tried, so that one that fails costs no other; a "wrote" line for each
+    // file written.
+    void WriteOutputs() {
+        const std::string scn = out_ + "/final.scn", csv = out_ + "/flight.csv", json = out_ + "/summary.json";
+        Save(scn, session_.Save(scn, error_));
+        Save(csv, WriteTextFile(csv, record_.Csv(), error_));
+        for (const char *ext : {".png", ".svg"})
+            Save(out_ + "/flight" + ext, WriteFlightPicture(out_ + "/flight" + ext, record_, error_));
+        const FlightSummary summary = Summary();
+        int replaced = 0;
+        Save(json, WriteTextFile(json, SummaryJson(summary, &replaced), error_));
+        if (replaced > 0) Warn(json + ": " + NotUtf8Note(replaced));
+        std::printf("%s", SummaryText(summary).c_str());
+        for (const SavedDisplay &d : SaveOpenDisplays()) {
+            std::printf("  display %d (%s):", d.slot, d.mode.c_str());
+            for (const std::string &line : d.lines) std::printf(" %s;", line.c_str());
+            std::printf("\n");
+        }
+        for (int v = 0; v < world_.VesselCount(); ++v)
+            if (world_.vessel(v).nonFiniteLevels > 0)
+                Warn(world_.vessel(v).name + ": the module set " + std::to_string(world_.vessel(v).nonFiniteLevels) +
+                     " engine levels that were no number, which the simulator runs at full thrust");
+        for (const std::string &p : written_) std::printf("wrote %s\n", p.c_str());
+    }
+
+    FlightSummary Summary() {
+        FlightSummary summary = tally_.Summarise(world_, record_, pilot_, sim_.simt(), WallSeconds(), cl_.pilot);
+        summary.refused = refusal_;
+        summary.frames = sim_.frames();
+        summary.predictions = session_.Predictions();
+        for (int s = 0; s < kDisplaySlots; ++s)
+            if (session_.Refreshes(s) > 0) summary.refreshes.push_back({s, session_.Refreshes(s)});
+        return summary;
+    }
+
+    double WallSeconds() const {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart_).count();
+    }
+
+    const CommandLine &cl_;
+    Session &session_;
+    Simulation &sim_;
+    World &world_;
+    const std::string out_;
+    const std::chrono::steady_clock::time_point wallStart_ = std::chrono::steady_clock::now();
+    const bool oneMinute_ = !cl_.pilot && !cl_.stepsGiven;   // neither a pilot nor a number of frames
+    std::string error_;
+    std::vector<TimelineEvent> timeline_;
+    size_t next_ = 0;                  // the next timeline event
+    int slot_ = 0;
+    long frame_ = 0;
+    FlightRecord record_;
+    FlightTally tally_;
+    DisplayReading reading_;
+    Pilot pilot_;
+    double doneAt_ = -1;               // when the pilot arrived
+    std::string refusal_;              // why the pilot will not fly this transfer, once it has looked
+    bool looked_ = false;
+    std::vector<std::string> written_;    // every file written, in order
+    std::vector<std::string> failures_;   // and every one that could not be
+};
 
 // The output folder of each of several scenarios: its own under --out, and never one twice.
 std::string FolderFor(const CommandLine &cl, const Session &session, size_t count, std::vector<std::string> &used) {
@@ -293,7 +334,7 @@ int RunFlight(const CommandLine &cl) {
             std::fprintf(stderr, "kavrex-sim: scenario %zu of %zu: %s\n", i + 1, scenarios.size(),
                          scenarios[i].empty() ? "(the default)" : scenarios[i].c_str());
         if (!StartSession(session, one)) return 1;
-        const int status = FlyScenario(one, session, FolderFor(cl, session, scenarios.size(), folders));
+        const int status = PilotedRun(one, session, FolderFor(cl, session, scenarios.size(), folders)).Run();
         if (status != 0) return status;   // an interrupted run flies no further scenario
     }
     return 0;
