@@ -154,6 +154,119 @@ bool FrameRateOption(const char *value, kvhost::CommandLine &cl) {
     return true;
 }
 
+// An option that takes a value: its name and what it does with the value (false after saying
+// why the value is refused).
+struct ValueOption {
+    const char *name;
+    bool (*apply)(const char *value, kvhost::CommandLine &cl);
+};
+
+// A number option within [lo, hi] stored by `store`.
+template <typename Store>
+bool Number(const char *name, const char *value, double lo, double hi, bool whole, const char *what, Store store) {
+    double n;
+    if (!NumberOption(name, value, lo, hi, whole, what, n)) return false;
+    store(n);
+    return true;
+}
+
+bool SizeOption(const char *value, kvhost::CommandLine &cl) {
+    int w = 0, h = 0;
+    char tail = 0;
+    if (std::sscanf(value, "%dx%d%c", &w, &h, &tail) != 2 || w < 64 || h < 64 || w > 4096 || h > 4096) {
+        std::fprintf(stderr, "kavrex-sim: --size takes WIDTHxHEIGHT, each 64 to 4096 pixels, not '%s'\n", value);
+        return false;
+    }
+    cl.width = w;
+    cl.height = h;
+    return true;
+}
+
+// Every option with a value, each with its range.
+const ValueOption kValueOptions[] = {
+    {"--plugin",
+     [](const char *v, kvhost::CommandLine &cl) {
+         cl.plugin = v;
+         return true;
+     }},
+    {"--out",
+     [](const char *v, kvhost::CommandLine &cl) {
+         cl.out = v;
+         return true;
+     }},
+    {"--steps",
+     [](const char *v, kvhost::CommandLine &cl) {
+         return Number("--steps", v, 0, 1e12, true, "a whole number of frames", [&](double n) {
+             cl.steps = static_cast<long>(n);
+             cl.stepsGiven = true;
+         });
+     }},
+    {"--warp",
+     [](const char *v, kvhost::CommandLine &cl) {
+         return Number("--warp", v, kvhost::kMinWarp, kvhost::kMaxWarp, false, "a time acceleration from 0.1 to 100000",
+                       [&](double n) { cl.warp = n; });
+     }},
+    {"--mode",
+     [](const char *v, kvhost::CommandLine &cl) {
+         return Number("--mode", v, 1, 4, true, "a page from 1 to 4", [&](double n) { cl.mode = static_cast<long>(n); });
+     }},
+    {"--scale",
+     [](const char *v, kvhost::CommandLine &cl) {
+         return Number("--scale", v, 0.05, 16, false, "a scale from 0.05 to 16", [&](double n) {
+             cl.scale = n;
+             cl.scaleGiven = true;
+         });
+     }},
+    {"--size", SizeOption},
+    {"--fps", FrameRateOption},
+    {"--mfd-refresh",
+     [](const char *v, kvhost::CommandLine &cl) {
+         return Number("--mfd-refresh", v, kvhost::kMinRefreshInterval, kvhost::kMaxRefreshInterval, false,
+                       "simulated seconds from 0.01 to 2", [&](double n) { cl.mfdRefresh = n; });
+     }},
+    {"--seed",
+     [](const char *v, kvhost::CommandLine &cl) {
+         return Number("--seed", v, 0, 4294967295.0, true, "a whole number from 0 to 4294967295",
+                       [&](double n) { cl.seed = static_cast<unsigned>(n); });
+     }},
+    {"--log-every",
+     [](const char *v, kvhost::CommandLine &cl) {
+         return Number("--log-every", v, 1, 1e6, false, "simulated seconds from 1 to 1000000",
+                       [&](double n) { cl.logEvery = n; });
+     }},
+};
+
+const ValueOption *FindValueOption(const std::string &name) {
+    for (const ValueOption &o : kValueOptions)
+        if (name == o.name) return &o;
+    return nullptr;
+}
+
+// Reads the options and the positional words; false (after saying why) for a command line that
+// cannot be used.
+bool ParseCommandLine(int argc, char **argv, kvhost::CommandLine &cl, std::vector<std::string> &positional,
+                      bool &help) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "-h" || a == "--help") help = true;
+        else if (a == "--pilot") cl.pilot = true;
+        else if (a == "--paused") cl.paused = true;
+        else if (const ValueOption *o = FindValueOption(a)) {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "kavrex-sim: %s needs a value\n", a.c_str());
+                return false;
+            }
+            if (!o->apply(argv[++i], cl)) return false;
+        } else if (a.size() > 1 && a[0] == '-') {
+            std::fprintf(stderr, "kavrex-sim: unknown option '%s' (kavrex-sim --help lists them)\n", a.c_str());
+            return false;
+        } else {
+            positional.push_back(a);
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -161,84 +274,7 @@ int main(int argc, char **argv) {
     cl.plugin = kvhost::DefaultPluginPath();
     std::vector<std::string> positional;
     bool help = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "-h" || a == "--help") {
-            help = true;
-            continue;
-        }
-        if (a == "--pilot") {
-            cl.pilot = true;
-            continue;
-        }
-        if (a == "--paused") {
-            cl.paused = true;
-            continue;
-        }
-        const bool takesValue = a == "--plugin" || a == "--out" || a == "--steps" || a == "--warp" || a == "--mode" ||
-                                a == "--scale" || a == "--size" || a == "--fps" || a == "--log-every" ||
-                                a == "--seed" || a == "--mfd-refresh";
-        if (takesValue) {
-            if (i + 1 >= argc) {
-                std::fprintf(stderr, "kavrex-sim: %s needs a value\n", a.c_str());
-                return 2;
-            }
-            const char *value = argv[++i];
-            double n = 0;
-            if (a == "--plugin") {
-                cl.plugin = value;
-            } else if (a == "--out") {
-                cl.out = value;
-            } else if (a == "--steps") {
-                if (!NumberOption("--steps", value, 0, 1e12, true, "a whole number of frames", n)) return 2;
-                cl.steps = static_cast<long>(n);
-                cl.stepsGiven = true;
-            } else if (a == "--warp") {
-                if (!NumberOption("--warp", value, kvhost::kMinWarp, kvhost::kMaxWarp, false,
-                                  "a time acceleration from 0.1 to 100000", n))
-                    return 2;
-                cl.warp = n;
-            } else if (a == "--mode") {
-                if (!NumberOption("--mode", value, 1, 4, true, "a page from 1 to 4", n)) return 2;
-                cl.mode = static_cast<long>(n);
-            } else if (a == "--scale") {
-                if (!NumberOption("--scale", value, 0.05, 16, false, "a scale from 0.05 to 16", n)) return 2;
-                cl.scale = n;
-                cl.scaleGiven = true;
-            } else if (a == "--fps") {
-                if (!FrameRateOption(value, cl)) return 2;
-            } else if (a == "--mfd-refresh") {
-                if (!NumberOption("--mfd-refresh", value, kvhost::kMinRefreshInterval, kvhost::kMaxRefreshInterval,
-                                  false, "simulated seconds from 0.01 to 2", n))
-                    return 2;
-                cl.mfdRefresh = n;
-            } else if (a == "--seed") {
-                if (!NumberOption("--seed", value, 0, 4294967295.0, true, "a whole number from 0 to 4294967295", n))
-                    return 2;
-                cl.seed = static_cast<unsigned>(n);
-            } else if (a == "--log-every") {
-                if (!NumberOption("--log-every", value, 1, 1e6, false, "simulated seconds from 1 to 1000000", n))
-                    return 2;
-                cl.logEvery = n;
-            } else {   // --size
-                int w = 0, h = 0;
-                char tail = 0;
-                if (std::sscanf(value, "%dx%d%c", &w, &h, &tail) != 2 || w < 64 || h < 64 || w > 4096 || h > 4096) {
-                    std::fprintf(stderr, "kavrex-sim: --size takes WIDTHxHEIGHT, each 64 to 4096 pixels, not '%s'\n",
-                                 value);
-                    return 2;
-                }
-                cl.width = w;
-                cl.height = h;
-            }
-            continue;
-        }
-        if (a.size() > 1 && a[0] == '-') {
-            std::fprintf(stderr, "kavrex-sim: unknown option '%s' (kavrex-sim --help lists them)\n", a.c_str());
-            return 2;
-        }
-        positional.push_back(a);
-    }
+    if (!ParseCommandLine(argc, argv, cl, positional, help)) return 2;
     cl.command = !positional.empty() ? positional[0] : "";
     cl.scenario = positional.size() > 1 ? positional[1] : "";
     // Only run flies several scenarios, one after another on one load of the plug-in.
