@@ -19,8 +19,9 @@ void Against(const World &w, const Vessel &v, const std::string &name, double &d
         return;
     }
     at = w.body(b).pos;
-    dist = length(v.pos - at) - w.body(b).radius;
-    speed = length(v.vel - w.body(b).vel);
+    const BodyRelative r = RelativeTo(w, v, b);
+    dist = r.altitude;
+    speed = r.speed;
 }
 
 // How far the nose is off the direction the display steers in (its aim and inversion), degrees.
@@ -59,7 +60,7 @@ void FlightRecord::Sample(const World &w, double simt, const DisplayReading &d, 
     Against(w, v, d.source, s.sourceDist, s.sourceSpeed, s.sourcePos);
     Against(w, v, d.target, s.targetDist, s.targetSpeed, s.targetPos);
     s.mainLevel = v.groups[THGROUP_MAIN].empty() ? 0 : v.thrusters[v.groups[THGROUP_MAIN][0]].level;
-    for (const Tank &t : v.tanks) s.propellant += t.mass;
+    s.propellant = v.PropellantMass();
     s.refills = v.refills;
     s.attitudeError = AttitudeError(w, v, d);
     s.display = d;

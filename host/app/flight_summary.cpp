@@ -11,12 +11,6 @@ namespace kvhost {
 
 namespace {
 
-double Propellant(const Vessel &v) {
-    double m = 0;
-    for (const Tank &t : v.tanks) m += t.mass;
-    return m;
-}
-
 std::string JsonText(const std::string &s, int *replaced) { return "\"" + JsonEscape(s, replaced) + "\""; }
 
 }  // namespace
@@ -46,7 +40,7 @@ void FlightTally::Arrive(const World &w) {
 void FlightTally::Frame(const World &w, const DisplayReading &d) {
     if (w.focus() < 0) return;
     const Vessel &v = w.vessel(w.focus());
-    if (startPropellant_ < 0) startPropellant_ = Propellant(v) - v.propellantAdded;
+    if (startPropellant_ < 0) startPropellant_ = v.PropellantMass() - v.propellantAdded;
     if (!departed_) {
         for (int th : v.groups[THGROUP_MAIN])
             if (v.thrusters[th].level > 0) {
@@ -69,12 +63,12 @@ void FlightTally::Frame(const World &w, const DisplayReading &d) {
     if (v.status != VesselStatus::Flying) return;
     const int t = d.target.empty() ? -1 : w.FindBody(d.target);
     if (t < 0) return;
-    const double dist = length(v.pos - w.body(t).pos) - w.body(t).radius, speed = length(v.vel - w.body(t).vel);
-    if (dist < closest_) {
-        closest_ = dist;
-        speedAtClosest_ = speed;
+    const BodyRelative r = RelativeTo(w, v, t);
+    if (r.altitude < closest_) {
+        closest_ = r.altitude;
+        speedAtClosest_ = r.speed;
     }
-    peakSpeed_ = std::fmax(peakSpeed_, speed);
+    peakSpeed_ = std::fmax(peakSpeed_, r.speed);
 }
 
 double FlightTally::Progress(const DisplayReading &d) {
@@ -110,7 +104,7 @@ FlightSummary FlightTally::Summarise(const World &w, const FlightRecord &record,
         const Vessel &v = w.vessel(w.focus());
         s.vessel = v.name;
         s.refills = v.refills;
-        if (startPropellant_ >= 0) s.propellantUsed = startPropellant_ + v.propellantAdded - Propellant(v);
+        if (startPropellant_ >= 0) s.propellantUsed = startPropellant_ + v.propellantAdded - v.PropellantMass();
         const int t = s.target.empty() ? -1 : w.FindBody(s.target);
         // At rest means arrived: a vessel that crashed or is still on its way rests nowhere.
         if (t >= 0 && arrived_ && !crashed_) {
@@ -142,11 +136,12 @@ FlightSummary FlightTally::Summarise(const World &w, const FlightRecord &record,
     }
     for (int i = 0; i < w.VesselCount(); ++i) {
         const Vessel &v = w.vessel(i);
-        const int ref = v.status == VesselStatus::Flying ? v.gravityRef : v.landedOn;
-        const Body &b = w.body(ref < 0 ? 0 : ref);
+        const int ref = ReferenceBody(v);
+        const int body = ref < 0 ? 0 : ref;
+        const BodyRelative r = RelativeTo(w, v, body);
         s.vesselLines.push_back(FormatText("  %-16s %s, %.1f km above %s, %.1f m/s relative, %.0f kg", v.name.c_str(),
-                                           StatusName(v.status), (length(v.pos - b.pos) - b.radius) / 1e3,
-                                           b.name.c_str(), length(v.vel - b.vel), v.Mass()));
+                                           StatusName(v.status), r.altitude / 1e3, w.body(body).name.c_str(),
+                                           r.speed, v.Mass()));
     }
     return s;
 }

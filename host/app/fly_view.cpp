@@ -46,7 +46,7 @@ namespace {
 
 // "orbiting Earth", "landed on Mars", "crashed on Moon".
 std::string VesselState(const World &world, const Vessel &v) {
-    const int body = v.status == VesselStatus::Flying ? v.gravityRef : v.landedOn;
+    const int body = ReferenceBody(v);
     const std::string where = body >= 0 ? world.body(body).name : "nothing";
     switch (v.status) {
     case VesselStatus::Landed: return "landed on " + where;

@@ -18,6 +18,12 @@ double Vessel::Mass() const {
     return m;
 }
 
+double Vessel::PropellantMass() const {
+    double m = 0;
+    for (const Tank &t : tanks) m += t.mass;
+    return m;
+}
+
 Vessel MakeVessel(const std::string &name, const VesselClass &cls) {
     Vessel v;
     v.name = name;

@@ -88,6 +88,7 @@ struct Vessel {
     mutable char nameBuffer[64] = {};               // what VESSEL::GetName hands out
 
     double Mass() const;
+    double PropellantMass() const;   // in every tank, kg
 };
 
 // A vessel of the given class with full tanks, at rest at the origin.

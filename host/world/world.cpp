@@ -18,6 +18,13 @@ World *g_current = nullptr;
 }
 
 World *CurrentWorld() { return g_current; }
+
+BodyRelative RelativeTo(const World &w, const Vessel &v, int body) {
+    const Body &b = w.body(body);
+    return {length(v.pos - b.pos) - b.radius, length(v.vel - b.vel)};
+}
+
+int ReferenceBody(const Vessel &v) { return v.status == VesselStatus::Flying ? v.gravityRef : v.landedOn; }
 void SetCurrentWorld(World *world) { g_current = world; }
 
 World::World(double mjd) : mjd_(mjd) {}

@@ -89,6 +89,15 @@ private:
     std::unordered_map<const void *, ObjectRef *> byHandle_;
 };
 
+// A vessel's height above a body's surface (m) and its speed relative to the body (m/s).
+struct BodyRelative {
+    double altitude;
+    double speed;
+};
+BodyRelative RelativeTo(const World &world, const Vessel &v, int body);
+// The body a vessel is about: its gravity reference in flight, the body it rests on otherwise.
+int ReferenceBody(const Vessel &v);
+
 World *CurrentWorld();
 void SetCurrentWorld(World *world);
 
