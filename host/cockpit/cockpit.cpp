@@ -52,8 +52,8 @@ void FontCell(DWORD height, DWORD &cw, DWORD &ch) {
 
 namespace {
 
-// The message procedure's instance for a display: OAPI_MSG_MFD_OPENEDEX with the open
-// specification first, and OAPI_MSG_MFD_OPENED when that made none.
+// The message procedure's instance for a display: OAPI_MSG_MFD_OPENEDEX with the opening
+// parameters (size and mode record) first, and OAPI_MSG_MFD_OPENED when that made none.
 MFD *MakeInstance(const RegisteredMode &m, UINT id, int width, int height, LPARAM vessel) {
     MFDMODESPECEX spec = {const_cast<char *>(m.name.c_str()), m.key, nullptr, m.msgproc};
     MFDMODEOPENSPEC open = {static_cast<DWORD>(width), static_cast<DWORD>(height), &spec};

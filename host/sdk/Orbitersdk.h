@@ -188,7 +188,7 @@ typedef struct {
     OAPI_MSGTYPE (*msgproc)(UINT msg, UINT mfd, WPARAM wparam, LPARAM lparam);
 } MFDMODESPEC;
 
-// The extended mode specification and the opening message's parameter (OAPI_MSG_MFD_OPENEDEX).
+// The extended mode record and the opening message's parameter (OAPI_MSG_MFD_OPENEDEX).
 typedef struct {
     char *name;
     DWORD key;
