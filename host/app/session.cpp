@@ -68,19 +68,18 @@ bool Session::Begin(const Scenario &sc, const std::function<bool(std::string &)>
 
 void Session::RefreshDue() {
     if (refreshSuspended_) return;
-    // The simulator's rule, display by display: a display opened since its last refresh, or one
-    // that asked for a redraw, refreshes now; others once the refresh interval of simulated time
-    // and a tenth of a second of real time have passed (never more than ten a real second).
+    // The simulator's rule, display by display: a display just opened, or one that asked for a
+    // redraw (both are marked invalid), refreshes now; others once the refresh interval of
+    // simulated time and a tenth of a second of real time have passed (at most ten a second).
     // Nothing refreshes in the external camera view, nor a display showing its button menu.
     const double simt = simulation_->simt(), real = simulation_->realTime();
     std::vector<int> due;
     for (int s = 0; s < kDisplaySlots; ++s) {
         const DisplaySlot &slot = Slot(s);
         if (!slot.instance || externalCamera || slot.menuShown) continue;
-        const bool fresh = refreshed_[s] != slot.instance;
         const bool interval = simt - lastRefreshSim_[s] >= refreshInterval - 1e-9 &&
                               real - lastRefreshReal_[s] >= kMinRefreshGap - 1e-9;
-        if (fresh || slot.displayInvalid || interval) due.push_back(s);
+        if (slot.displayInvalid || interval) due.push_back(s);
     }
     for (int s : due) Refresh(s);
     if (!due.empty() && onRefresh) onRefresh(due);
@@ -93,7 +92,6 @@ void Session::Refresh(int s) {
     lastRefresh_[s].reset(new RecordingDc(slot.width, slot.height));
     slot.instance->Update(lastRefresh_[s]->hdc());
     slot.displayInvalid = false;
-    refreshed_[s] = slot.instance;
     lastRefreshSim_[s] = simulation_ ? simulation_->simt() : 0;
     lastRefreshReal_[s] = simulation_ ? simulation_->realTime() : 0;
     ++refreshes_[s];

@@ -98,9 +98,8 @@ private:
     std::unique_ptr<RecordingDc> lastRefresh_[kDisplaySlots];
     FrameProfile profile_;
     bool refreshSuspended_ = false;
-    // When each display last refreshed, in simulated and real time, and which instance it was.
+    // When each display last refreshed, in simulated and real time.
     double lastRefreshSim_[kDisplaySlots] = {}, lastRefreshReal_[kDisplaySlots] = {};
-    const MFD *refreshed_[kDisplaySlots] = {};
     long refreshes_[kDisplaySlots] = {};
     long predictions_ = 0;
 };

@@ -147,7 +147,10 @@ bool Apply(const TimelineEvent &e, Session &session, std::string &error) {
     SetControlKeyDown(e.ctrl);
     bool ok = true;
     switch (e.kind) {
-    case TimelineEvent::Key: PressKey(e.slot, e.key); break;
+    // While the input box is open the keyboard does not reach the simulation, as there.
+    case TimelineEvent::Key:
+        if (!PendingInputBox().open) PressKey(e.slot, e.key);
+        break;
     // The glass cockpit's first event of a press: down and pressed at once; the frames it is
     // held send pressed alone, and no release follows.
     case TimelineEvent::Button: PressButton(e.slot, e.button, e.event | (e.event << 4)); break;

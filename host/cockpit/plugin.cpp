@@ -31,16 +31,15 @@ bool Plugin::Load(const std::string &path, std::string &error) {
         error = "plug-in " + path + " lacks the SDK's module glue (it exports no GetModuleVersion), so "
                 "the simulator would never start it: one of its sources must define ORBITER_MODULE "
                 "before including <Orbitersdk.h>";
-        getModuleVersion_ = nullptr;
         dlclose(h);
         return false;
     }
     exitModule_ = Lookup<void (*)(HINSTANCE)>(h, "ExitModule");
     preStep_ = Lookup<void (*)(double, double, double)>(h, "opcPreStep");
     timeAccChanged_ = Lookup<void (*)(double, double)>(h, "opcTimeAccChanged");
-    session_.openRenderViewport = Lookup<void (*)(HWND, DWORD, DWORD, BOOL)>(h, "opcOpenRenderViewport");
-    session_.closeRenderViewport = Lookup<void (*)()>(h, "opcCloseRenderViewport");
-    session_.deleteVessel = Lookup<void (*)(OBJHANDLE)>(h, "opcDeleteVessel");
+    entries_.openRenderViewport = Lookup<void (*)(HWND, DWORD, DWORD, BOOL)>(h, "opcOpenRenderViewport");
+    entries_.closeRenderViewport = Lookup<void (*)()>(h, "opcCloseRenderViewport");
+    entries_.deleteVessel = Lookup<void (*)(OBJHANDLE)>(h, "opcDeleteVessel");
     handle_ = h;
     return true;
 }
@@ -51,7 +50,7 @@ void Plugin::Link(const ModuleEntries &entries) {
     exitModule_ = entries.exitModule;
     preStep_ = entries.preStep;
     timeAccChanged_ = entries.timeAccChanged;
-    session_ = entries;
+    entries_ = entries;
     linked_ = true;
     if (initModule_) initModule_(nullptr);
 }
@@ -69,7 +68,7 @@ void Plugin::Unload() {
     preStep_ = nullptr;
     timeAccChanged_ = nullptr;
     getModuleVersion_ = nullptr;
-    session_ = ModuleEntries{};
+    entries_ = ModuleEntries{};
 }
 
 void Plugin::PreStep(double simt, double simdt, double mjd) const {
@@ -81,15 +80,15 @@ void Plugin::TimeAccChanged(double newWarp, double oldWarp) const {
 }
 
 void Plugin::OpenRenderViewport(DWORD width, DWORD height) const {
-    if (session_.openRenderViewport) session_.openRenderViewport(nullptr, width, height, FALSE);
+    if (entries_.openRenderViewport) entries_.openRenderViewport(nullptr, width, height, FALSE);
 }
 
 void Plugin::CloseRenderViewport() const {
-    if (session_.closeRenderViewport) session_.closeRenderViewport();
+    if (entries_.closeRenderViewport) entries_.closeRenderViewport();
 }
 
 void Plugin::DeleteVessel(OBJHANDLE vessel) const {
-    if (session_.deleteVessel) session_.deleteVessel(vessel);
+    if (entries_.deleteVessel) entries_.deleteVessel(vessel);
 }
 
 void *Plugin::Symbol(const char *name) const { return handle_ ? dlsym(handle_, name) : nullptr; }

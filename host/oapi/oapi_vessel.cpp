@@ -56,12 +56,15 @@ const std::vector<int> *Group(const Vessel &v, int type) {
 }
 
 // The level a thruster runs at, as the simulator uses a level: within 0..1, and a level that is
-// no number at full thrust. A non-finite level is counted on the vessel: the simulator would
+// not finite at full thrust. A non-finite level is counted on the vessel: the simulator would
 // fire that engine at full thrust, which is never what a module means.
 void SetLevel(Vessel &v, int thruster, double level) {
-    if (std::isnan(level)) level = 1;
-    v.thrusters[thruster].level = std::min(1.0, std::max(0.0, level));
+    v.thrusters[thruster].level = std::isfinite(level) ? std::min(1.0, std::max(0.0, level)) : 1.0;
 }
+
+// A group's level is clamped to 0..1 as it is set (so an infinite one is 0 or 1); one that is no
+// number stays so, and runs at full thrust.
+double ClampGroupLevel(double level) { return std::isnan(level) ? level : std::min(1.0, std::max(0.0, level)); }
 
 void NoteLevel(Vessel &v, double level) {
     if (!std::isfinite(level)) ++v.nonFiniteLevels;
@@ -126,7 +129,7 @@ void VESSEL::GetStatus(VESSELSTATUS &status) const {
     }
     // Landed: the height of the centre of mass above the surface, as the simulator gives it.
     if (v->status != kvhost::VesselStatus::Flying && v->landedOn >= 0)
-        status.vrot = _V(length(v->pos - w->body(v->landedOn).pos) - w->body(v->landedOn).radius, 0, 0);
+        status.vrot = _V(kvhost::RelativeTo(*w, *v, v->landedOn).altitude, 0, 0);
     else
         status.vrot = v->omega;
     status.arot = kvhost::EulerFromRotation(v->rot);
@@ -274,5 +277,5 @@ void VESSEL::SetThrusterGroupLevel(THGROUP_TYPE thgt, double level) const {
     if (!g) return;
     v->requestedGroupLevel[thgt] = level;
     NoteLevel(*v, level);
-    for (int i : *g) SetLevel(*v, i, level);
+    for (int i : *g) SetLevel(*v, i, ClampGroupLevel(level));
 }

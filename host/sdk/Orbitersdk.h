@@ -307,6 +307,8 @@ public:
 
 private:
     OBJHANDLE hVessel_;
+    bool buried_ = false;        // the stand-in's mark of a deleted vessel's view
+    friend struct VesselBurial;
 };
 
 // ---------------------------------------------------------------------------------------------

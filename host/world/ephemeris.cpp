@@ -37,6 +37,22 @@ void PlanetEquatorToEquatorial(const KeplerOrbit &o, const double v[3], double o
     for (int k = 0; k < 3; ++k) out[k] = v[0] * x[k] + v[1] * y[k] + v[2] * z[k];
 }
 
+// ERFA's Earth series at a date, heliocentric and barycentric. The Sun and the Earth both need it
+// at every date the world moves to: the last date's result serves the second of them.
+void EarthStates(double mjd, double pvh[2][3], double pvb[2][3]) {
+    static double lastMjd = std::nan("");
+    static double lastH[2][3], lastB[2][3];
+    if (mjd != lastMjd) {
+        eraEpv00(kMjdZero, mjd, lastH, lastB);
+        lastMjd = mjd;
+    }
+    for (int r = 0; r < 2; ++r)
+        for (int k = 0; k < 3; ++k) {
+            pvh[r][k] = lastH[r][k];
+            pvb[r][k] = lastB[r][k];
+        }
+}
+
 }  // namespace
 
 void KeplerState(const KeplerOrbit &o, double mu, double mjd, double pos[3], double vel[3]) {
@@ -72,7 +88,7 @@ void UpdateBodyState(std::vector<Body> &bodies, int index, double mjd) {
     case EphemerisKind::Sun: {
         // The Sun about the barycentre: the Earth's barycentric state less its heliocentric one.
         double pvh[2][3], pvb[2][3];
-        eraEpv00(kMjdZero, mjd, pvh, pvb);
+        EarthStates(mjd, pvh, pvb);
         for (int r = 0; r < 2; ++r)
             for (int k = 0; k < 3; ++k) pv[r][k] = pvb[r][k] - pvh[r][k];
         EquatorialPvToGlobal(pv, b.pos, b.vel);
@@ -84,7 +100,7 @@ void UpdateBodyState(std::vector<Body> &bodies, int index, double mjd) {
         break;
     case EphemerisKind::Earth: {
         double pvb[2][3];
-        eraEpv00(kMjdZero, mjd, pv, pvb);
+        EarthStates(mjd, pv, pvb);
         EquatorialPvToGlobal(pv, b.pos, b.vel);
         break;
     }

@@ -1,6 +1,6 @@
 // solar_system.cpp: masses, mean radii and orbits of the default solar system.
 //
-// The simulator's system "Sol": the Sun, eight planets, Vesta and 24 moons, with the
+// The simulator's system "Sol": the Sun, eight planets, Vesta and 23 moons, with the
 // simulator's masses and radii, handed out by decreasing mass as the simulator hands them out,
 // about the solar system's barycentre. Planets follow ERFA's planetary theory (Earth its own,
 // more precise series), the Sun ERFA's barycentric series and the Moon ERFA's lunar theory.

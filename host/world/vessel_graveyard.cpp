@@ -1,30 +1,32 @@
 // vessel_graveyard.cpp: buried VESSEL views. They are never freed, so their addresses are never
-// handed out again and a buried address always means a deleted vessel.
+// handed out again; each carries its own mark, so that checking it costs a VESSEL call nothing.
 #include "vessel_graveyard.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <unordered_map>
+#include <vector>
+
+struct VesselBurial {
+    static void Mark(VESSEL &view) { view.buried_ = true; }
+    static bool Marked(const VESSEL &view) { return view.buried_; }
+};
 
 namespace kvhost {
 
 namespace {
-std::unordered_map<const VESSEL *, std::unique_ptr<VESSEL>> &Graveyard() {
-    static std::unordered_map<const VESSEL *, std::unique_ptr<VESSEL>> views;
+std::vector<std::unique_ptr<VESSEL>> &Graveyard() {
+    static std::vector<std::unique_ptr<VESSEL>> views;
     return views;
 }
 }  // namespace
 
 void BuryVesselView(std::unique_ptr<VESSEL> view) {
     if (!view) return;
-    const VESSEL *key = view.get();
-    Graveyard()[key] = std::move(view);
+    VesselBurial::Mark(*view);
+    Graveyard().push_back(std::move(view));
 }
 
-bool IsBuriedVesselView(const VESSEL *view) {
-    const auto &views = Graveyard();
-    return !views.empty() && views.count(view) != 0;
-}
+bool IsBuriedVesselView(const VESSEL *view) { return view && VesselBurial::Marked(*view); }
 
 void UseOfDeletedVessel(const char *method) {
     std::fprintf(stderr,

@@ -137,6 +137,14 @@ for entry in "KEY 0 T CTRL|a key with Ctrl never reaches a display" \
 done
 pass "timeline refusals"
 
+# --- while the input box is open, keys do not reach the display -------------------------------
+sed 's/^END_SHIPS/END_SHIPS\nBEGIN_TIMELINE\n  0 KEY 0 S\n  1 KEY 0 H\n  2 CANCEL\n  3 KEY 0 E\nEND_TIMELINE/' \
+  "$SCN/default.scn" > "$WORK/box.scn"
+"$SIM" run "$WORK/box.scn" --steps 300 --out "$WORK/box" > "$WORK/box.log" 2>&1
+grep -q "KV_FLAGS 22" "$WORK/box/final.scn" ||
+  fail "H while the box was open reached the display (or E after it did not): $(grep KV_FLAGS "$WORK/box/final.scn")"
+pass "keys while the input box is open"
+
 # --- the gravity reference is the body pulling hardest, chosen at load -------------------------
 # 500,000 km above the Earth's north pole of the ecliptic the Sun pulls 3.7 times harder.
 sed 's/  RPOS 6778000 0 0 .*/  RPOS 0 500000000 0/' "$SCN/default.scn" > "$WORK/far.scn"

@@ -234,6 +234,13 @@ TEST_F(WorldTest, PropellantAndThrusterCallsCheckTheirHandles) {
     a->SetThrusterLevel(th, std::nan(""));
     EXPECT_EQ(world.vessel(0).thrusters[1].level, 1.0);
     EXPECT_EQ(world.vessel(0).nonFiniteLevels, 1);
+    // A thruster's level is not clamped as it is set: an infinite one, either way, runs at full
+    // thrust. A group's is clamped first: minus infinity is 0.
+    a->SetThrusterLevel(th, -INFINITY);
+    EXPECT_EQ(world.vessel(0).thrusters[1].level, 1.0);
+    a->SetThrusterGroupLevel(THGROUP_MAIN, -INFINITY);
+    EXPECT_EQ(world.vessel(0).thrusters[1].level, 0.0);
+    EXPECT_EQ(world.vessel(0).nonFiniteLevels, 3);
     world.vessel(0).nonFiniteLevels = 0;
 }
 
