@@ -2,6 +2,7 @@
 #include "cockpit.h"
 
 #include "../gdi/raster_dc.h"
+#include "../world/navmodes.h"
 #include "../world/world.h"
 
 #include <strings.h>
@@ -172,6 +173,20 @@ int SlotOf(const MFD *instance) {
 bool PressKey(int slot, DWORD key) {
     if (slot < 0 || slot >= kDisplaySlots || !g_slots[slot].instance) return false;
     return g_slots[slot].instance->ConsumeKeyBuffered(key);
+}
+
+bool PressVesselKey(DWORD key) {
+    World *w = CurrentWorld();
+    if (!w || w->focus() < 0) return false;
+    static const struct {
+        DWORD key;
+        int mode;
+    } keys[] = {{kKeyKillRot, kNavKillRot}, {kKeyHorizonLevel, kNavHorizonLevel}, {kKeyPrograde, kNavPrograde},
+                {kKeyRetrograde, kNavRetrograde}};
+    Vessel &v = w->vessel(w->focus());
+    for (const auto &k : keys)
+        if (k.key == key) return SetNavmode(v, k.mode, !NavmodeActive(v, k.mode));
+    return false;
 }
 
 bool PressButton(int slot, int bt, int event) {

@@ -70,6 +70,11 @@ int SlotOf(const MFD *instance);   // -1 when the instance is in no slot
 // mouse event bits. Both return what the display answered (false for a closed slot).
 bool PressKey(int slot, DWORD key);
 bool PressButton(int slot, int bt, int event);
+// A key pressed for the focus vessel rather than a display: the navigation modes' keys, as
+// in the simulator (numeric keypad 5 kill rotation, L level with the horizon, [ prograde,
+// ] retrograde), each turning its mode on or off. False for any other key, or no vessel.
+bool PressVesselKey(DWORD key);
+constexpr DWORD kKeyKillRot = 0x4C, kKeyHorizonLevel = 0x26, kKeyPrograde = 0x1A, kKeyRetrograde = 0x1B;
 // The twelve labels a display shows (empty where it gives none).
 std::vector<std::string> ButtonLabels(int slot);
 

@@ -10,6 +10,7 @@
 #pragma GCC diagnostic ignored "-Wignored-qualifiers"
 
 #include "../world/frames.h"
+#include "../world/navmodes.h"
 #include "../world/vessel_graveyard.h"
 #include "../world/world.h"
 
@@ -53,13 +54,6 @@ int GroupIndex(const Vessel &v, THGROUP_HANDLE g) { return IndexIn(g, v.groups.d
 const std::vector<int> *Group(const Vessel &v, int type) {
     if (type < 0 || type >= kvhost::kThrusterGroupTypes) return nullptr;
     return &v.groups[type];
-}
-
-// The level a thruster runs at, as the simulator uses a level: within 0..1, and a level that is
-// not finite at full thrust. A non-finite level is counted on the vessel: the simulator would
-// fire that engine at full thrust, which is never what a module means.
-void SetLevel(Vessel &v, int thruster, double level) {
-    v.thrusters[thruster].level = std::isfinite(level) ? std::min(1.0, std::max(0.0, level)) : 1.0;
 }
 
 // A group's level is clamped to 0..1 as it is set (so an infinite one is 0 or 1); one that is no
@@ -150,19 +144,13 @@ void VESSEL::GetPMI(VECTOR3 &pmi) const {
 }
 
 void VESSEL::SetAttitudeRotLevel(int axis, double th) const {
-    // A positive level fires the group that makes the axis's rate grow.
-    static const THGROUP_TYPE positive[3] = {THGROUP_ATT_PITCHUP, THGROUP_ATT_YAWLEFT, THGROUP_ATT_BANKRIGHT};
-    static const THGROUP_TYPE negative[3] = {THGROUP_ATT_PITCHDOWN, THGROUP_ATT_YAWRIGHT, THGROUP_ATT_BANKLEFT};
     if (axis < 0 || axis > 2) return;
     Vessel *v = Live(this, hVessel_, __func__);
     if (!v) return;
     v->requestedRotLevel[axis] = th;
     ++v->rotLevelCommands;
     NoteLevel(*v, th);
-    // Not a number fires the positive group at full thrust, as in the simulator.
-    const bool positiveOn = th > 0 || std::isnan(th);
-    for (int i : v->groups[positive[axis]]) SetLevel(*v, i, positiveOn ? th : 0);
-    for (int i : v->groups[negative[axis]]) SetLevel(*v, i, th < 0 ? -th : 0);
+    kvhost::SetRotationLevel(*v, axis, th);
 }
 
 DWORD VESSEL::GetPropellantCount() const {
@@ -268,7 +256,7 @@ void VESSEL::SetThrusterLevel(THRUSTER_HANDLE th, double level) const {
     if (i < 0) return;
     v->thrusters[i].requestedLevel = level;
     NoteLevel(*v, level);
-    SetLevel(*v, i, level);
+    kvhost::SetThrusterLevel(*v, i, level);
 }
 
 void VESSEL::SetThrusterGroupLevel(THGROUP_TYPE thgt, double level) const {
@@ -277,5 +265,5 @@ void VESSEL::SetThrusterGroupLevel(THGROUP_TYPE thgt, double level) const {
     if (!g) return;
     v->requestedGroupLevel[thgt] = level;
     NoteLevel(*v, level);
-    for (int i : *g) SetLevel(*v, i, ClampGroupLevel(level));
+    for (int i : *g) kvhost::SetThrusterLevel(*v, i, ClampGroupLevel(level));
 }

@@ -1,6 +1,8 @@
 // dynamics.cpp: integration of vessels between frames.
 #include "dynamics.h"
 
+#include "navmodes.h"
+
 #include "frames.h"
 
 #include <algorithm>
@@ -276,7 +278,10 @@ void AdvanceWorld(World &world, double dt) {
         fb.v1.push_back(world.body(b).vel);
     }
     // A crashed vessel moves on only with the body it lies on (it cannot lift off).
-    for (int i = 0; i < world.VesselCount(); ++i) AdvanceVessel(world, world.vessel(i), fb);
+    for (int i = 0; i < world.VesselCount(); ++i) {
+        HoldNavmodes(world, world.vessel(i), dt);
+        AdvanceVessel(world, world.vessel(i), fb);
+    }
     // After every vessel has moved, as the simulator's post-step does.
     for (int i = 0; i < world.VesselCount(); ++i) world.UpdateGravityRef(world.vessel(i));
 }

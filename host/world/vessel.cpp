@@ -1,6 +1,9 @@
 // vessel.cpp: building a vessel from its class.
 #include "vessel.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace kvhost {
 
 const char *StatusName(VesselStatus status) {
@@ -22,6 +25,10 @@ double Vessel::PropellantMass() const {
     double m = 0;
     for (const Tank &t : tanks) m += t.mass;
     return m;
+}
+
+void SetThrusterLevel(Vessel &v, int thruster, double level) {
+    v.thrusters[thruster].level = std::isfinite(level) ? std::min(1.0, std::max(0.0, level)) : 1.0;
 }
 
 Vessel MakeVessel(const std::string &name, const VesselClass &cls) {

@@ -74,6 +74,7 @@ struct Vessel {
     int gravityRef = -1;
     double nextGravityRefMjd = -1e300;              // the next choice in free flight, MJD
     double touchdownSpeed = 0;                      // m/s relative to the body as it touched
+    int navmodes = 0;                               // the navigation modes on, a bit each (navmodes.h)
 
     // What a plug-in last asked for, before the host clamped it: lets tests and logs see the
     // commands as given (a level of 1.7, a non-number).
@@ -90,6 +91,10 @@ struct Vessel {
     double Mass() const;
     double PropellantMass() const;   // in every tank, kg
 };
+
+// Sets a thruster's level as the simulator runs it: within 0..1, a level that is not finite at
+// full thrust.
+void SetThrusterLevel(Vessel &v, int thruster, double level);
 
 // A vessel of the given class with full tanks, at rest at the origin.
 Vessel MakeVessel(const std::string &name, const VesselClass &cls);
