@@ -3,6 +3,7 @@
 
 #include "../scenario/numbers.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace kvhost {
@@ -49,6 +50,14 @@ bool ReadLadderNumber(const std::string &text, double &out) {
     return ParseNumber(text, out);
 }
 
+bool ReadDuration(const std::string &text, double &seconds) {
+    int h = 0, m = 0, s = 0;
+    char tail = 0;
+    if (std::sscanf(text.c_str(), "%d:%d:%d%c", &h, &m, &s, &tail) != 3 || h < 0 || m < 0 || s < 0) return false;
+    seconds = h * 3600.0 + m * 60.0 + s;
+    return true;
+}
+
 bool ReadDisplay(const std::vector<DrawOp> &ops, DisplayReading &out) {
     DisplayReading r;
     const DrawOp *hold = Labelled(ops, "hold"), *aim = Labelled(ops, " aim"), *inv = Labelled(ops, " inv"),
@@ -70,7 +79,10 @@ bool ReadDisplay(const std::vector<DrawOp> &ops, DisplayReading &out) {
     r.readouts = target && source && tanks && eta && LadderValue(ops, "TargetD", r.targetDist) &&
                  LadderValue(ops, "TargetV", r.targetSpeed) && LadderValue(ops, "SourceD", r.sourceDist) &&
                  LadderValue(ops, "SourceV", r.sourceSpeed) &&
-                 (r.impact || LadderValue(ops, "PeT", r.closest)) && ParseNumber(eta->text, r.etaMjd);
+                 (r.impact || LadderValue(ops, "PeT", r.closest)) && LadderValue(ops, "PeS", r.closestSource) &&
+                 LadderValue(ops, "TargetG", r.targetG) && ParseNumber(eta->text, r.etaMjd);
+    if (const DrawOp *clock = Labelled(ops, "Elapsed")) ReadDuration(clock->text, r.elapsed);
+    if (const DrawOp *eject = Labelled(ops, "Eject")) ParseNumber(eject->text, r.ejectMjd);
     if (r.readouts) {
         r.target = target->text;
         r.source = source->text;

@@ -27,6 +27,10 @@ struct DisplayReading {
     double targetDist = 0, targetSpeed = 0;   // m to the surface, m/s
     double sourceDist = 0, sourceSpeed = 0;
     double closest = 0;          // PeT, m above the surface (when not an impact)
+    double closestSource = 0;    // PeS, m above the source's surface
+    double targetG = 0;          // the target's pull here, m/s^2 (TargetG)
+    double elapsed = 0;          // the flight clock, s (0 until the drive first runs)
+    double ejectMjd = 0;         // Eject: the departure, or the present date before it
     bool impact = false;
     double etaMjd = 0;
     int tanks = 0;               // refills so far
@@ -40,6 +44,9 @@ bool ReadDisplay(const std::vector<DrawOp> &ops, DisplayReading &out);
 // changes). A refresh without a new prediction shows the strip alone: the last read-outs are
 // kept beside the new strip.
 void FollowRefresh(const RecordingDc *dc, DisplayReading &reading);
+
+// A duration as the display writes it, "h:mm:ss", in seconds.
+bool ReadDuration(const std::string &text, double &seconds);
 
 // A read-out number as the display writes it: "101.92G", "-2.50k", "0.61AU", "7.67".
 bool ReadLadderNumber(const std::string &text, double &out);

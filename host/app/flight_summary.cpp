@@ -77,6 +77,27 @@ double FlightTally::Progress(const DisplayReading &d) {
     return startDist_ > 0 ? 1 - d.targetDist / startDist_ : 0;
 }
 
+FinalOrbit FinalOrbitAbout(const World &w, const Vessel &v, int body) {
+    const Body &b = w.body(body);
+    const OrbitAbout o = OrbitOf(w, v, body);
+    FinalOrbit f;
+    f.known = true;
+    f.bound = o.bound;
+    f.periapsisKm = (o.periapsis - b.radius) / 1e3;
+    if (o.bound) {
+        f.apoapsisKm = (o.apoapsis - b.radius) / 1e3;
+        f.periodHours = o.period / 3600;
+    }
+    if (!o.bound)
+        f.why = FormatText("not bound to %s: %.0f m/s relative is more than its escape speed there", b.name.c_str(),
+                           length(v.vel - b.vel));
+    else if (o.periapsis <= b.radius)
+        f.why = FormatText("its course leads into %s (closest approach %.0f km below the surface)", b.name.c_str(),
+                           -f.periapsisKm);
+    f.inOrbit = f.why.empty();
+    return f;
+}
+
 FlightSummary FlightTally::Summarise(const World &w, const FlightRecord &record, const Pilot &pilot, double simt,
                                      double wall, bool piloted) {
     FlightSummary s;
@@ -106,10 +127,12 @@ FlightSummary FlightTally::Summarise(const World &w, const FlightRecord &record,
         s.refills = v.refills;
         if (startPropellant_ >= 0) s.propellantUsed = startPropellant_ + v.propellantAdded - v.PropellantMass();
         const int t = s.target.empty() ? -1 : w.FindBody(s.target);
-        // At rest means arrived: a vessel that crashed or is still on its way rests nowhere.
+        // Where the pilot ended: a vessel that crashed or is still on its way ends nowhere.
         if (t >= 0 && arrived_ && !crashed_) {
             s.restKm.Set(length(v.pos - w.body(t).pos) / 1e3);
             s.restSpeed.Set(length(v.vel - w.body(t).vel));
+            s.orbit = FinalOrbitAbout(w, v, t);
+            s.arrived = s.orbit.inOrbit;
         }
     }
     if (crashed_ && impact_.body == s.target) {
@@ -179,6 +202,20 @@ std::string SummaryJson(const FlightSummary &s, int *replaced) {
          Json(s.speedAtClosest, "%.3f") + ",\n";
     o += "  \"rest_from_centre_km\": " + Json(s.restKm, "%.3f") + ",\n  \"rest_speed_ms\": " +
          Json(s.restSpeed, "%.3f") + ",\n";
+    o += "  \"orbit\": ";
+    if (s.orbit.known) {
+        Figure apo, period;
+        if (s.orbit.bound) {
+            apo.Set(s.orbit.apoapsisKm);
+            period.Set(s.orbit.periodHours);
+        }
+        o += FormatText("{\"in_orbit\": %s, \"periapsis_km\": %.3f, \"apoapsis_km\": %s, \"period_h\": %s, \"why_not\": ",
+                        s.orbit.inOrbit ? "true" : "false", s.orbit.periapsisKm, Json(apo, "%.3f").c_str(),
+                        Json(period, "%.4f").c_str()) +
+             (s.orbit.inOrbit ? std::string("null") : JsonText(s.orbit.why, replaced)) + "},\n";
+    } else {
+        o += "null,\n";
+    }
     o += FormatText("  \"propellant_used_kg\": %.1f,\n  \"refills\": %d,\n  \"legs\": %d,\n  \"flips\": %d,\n",
                     s.propellantUsed, s.refills, s.legs, s.flips);
     o += FormatText("  \"peak_speed_kms\": %.3f,\n", s.peakSpeedKms);
@@ -208,17 +245,21 @@ std::string SummaryText(const FlightSummary &s) {
     if (!s.departed) return o + "the pilot never departed\n";
     o += FormatText("%s to %s: departed MJD %.4f", s.source.c_str(), s.target.c_str(), s.departureMjd.value);
     if (s.crashed) return o + FormatText(", did not arrive: crashed on %s\n", s.impact.body.c_str());
+    if (s.orbit.known && !s.orbit.inOrbit) return o + ", did not arrive: " + s.orbit.why + "\n";
     if (!s.arrived) return o + ", did not arrive\n";
-    o += FormatText(", arrived MJD %.4f\n", s.arrivalMjd.value);
+    o += FormatText(", in orbit around %s from MJD %.4f\n", s.target.c_str(), s.arrivalMjd.value);
     o += FormatText("  flight time %.1f h; brachistochrone for the %.0f km straight line at %.1f m/s^2: %.1f h\n",
                     s.flightHours.value, s.straightLineKm.value, s.acceleration.value, s.brachistochroneHours.value);
     if (s.closestKm.known)
         o += FormatText("  closest %.0f km above %s at %.1f m/s", s.closestKm.value, s.target.c_str(),
                         s.speedAtClosest.value);
-    o += FormatText("; at rest %.0f km from its centre at %.1f m/s\n", s.restKm.value, s.restSpeed.value);
+    o += "\n";
+    if (s.orbit.known)
+        o += FormatText("  in orbit: periapsis %.0f km, apoapsis %.0f km above the surface, period %.2f h\n",
+                        s.orbit.periapsisKm, s.orbit.apoapsisKm, s.orbit.periodHours);
     o += FormatText("  %d legs, %d flips, peak speed %.1f km/s, propellant %.0f kg used with %d refills\n", s.legs,
                     s.flips, s.peakSpeedKms, s.propellantUsed, s.refills);
-    o += FormatText("  predicted at departure: ETA MJD %.4f, %s; arrived MJD %.4f\n", s.predictedEtaMjd,
+    o += FormatText("  predicted at departure: ETA MJD %.4f, %s; in orbit MJD %.4f\n", s.predictedEtaMjd,
                     s.predictedImpact ? "IMPACT" : FormatText("PeT %.0f km", s.predictedPetKm).c_str(),
                     s.arrivalMjd.value);
     return o;

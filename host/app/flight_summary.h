@@ -31,6 +31,16 @@ struct Figure {
     }
 };
 
+// Where the flight ended about its target: the osculating orbit, and whether it is one a pilot
+// would call an orbit (bound, its closest approach above the surface), or why not.
+struct FinalOrbit {
+    bool known = false, inOrbit = false, bound = false;
+    double periapsisKm = 0, apoapsisKm = 0, periodHours = 0;   // above the surface; h
+    std::string why;                                        // why it is no orbit ("" when it is)
+};
+
+FinalOrbit FinalOrbitAbout(const World &world, const Vessel &v, int body);
+
 struct FlightSummary {
     std::string vessel, source, target;
     std::string crashedOn;                           // the body the vessel crashed on, if it did
@@ -43,6 +53,7 @@ struct FlightSummary {
     Figure restKm, restSpeed;                        // from the target's centre once arrived, m/s
     bool crashed = false;
     Impact impact;
+    FinalOrbit orbit;
     double propellantUsed = 0;
     int refills = 0, legs = 0, flips = 0;
     double peakSpeedKms = 0;                         // relative to the target

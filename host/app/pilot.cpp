@@ -3,11 +3,15 @@
 
 #include "../scenario/numbers.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace kvhost {
 
-// Brings the strip to the wanted aim and inversion with the drive on, one key at a time: hold
-// first, the drive off before any change of aim, the drive on again once the hold has settled.
-PilotAction Pilot::Configure(const DisplayReading &r, bool pro, bool inv) {
+// Brings the strip to the wanted aim and inversion with the hold on and, with `engage`, the
+// drive on, one key at a time: hold first, the drive off before any change of aim, the drive
+// on again once the hold has settled.
+PilotAction Pilot::Configure(const DisplayReading &r, bool pro, bool inv, bool engage) {
     PilotAction a;
     const bool aimRight = (r.aim == "PRO") == pro, invRight = (r.invert == "INV") == inv;
     if (r.hold == "OFF") {
@@ -24,63 +28,158 @@ PilotAction Pilot::Configure(const DisplayReading &r, bool pro, bool inv) {
     } else if (!invRight) {
         a.key = 'V';
         a.what = inv ? "invert: against it" : "invert off";
-    } else if (r.drive == "OFF" && r.hold == "HOLD") {
+    } else if (engage && r.drive == "OFF" && r.hold == "HOLD") {
         a.key = 'E';
         a.what = "drive on";
         if (!departed_) {
             departed_ = true;
             a.departed = true;
         }
+    } else if (!engage && r.drive == "ON") {
+        a.key = 'A';   // the drive off and the engines cut; the hold goes on again next
+        a.what = "abort: coast";
     }
     return a;
 }
 
-double Pilot::WarpFor(const DisplayReading &r) const {
-    // The hold settles to HOLD only at moderate warp (at 100 it circles a degree off).
-    if (r.hold != "HOLD" && r.drive == "OFF") return 10;
-    if (phase_ == Phase::Climb || phase_ == Phase::Accelerate || r.targetSpeed >= 3000) return 100;
-    return r.targetSpeed >= 300 ? 10 : 1;
+double Pilot::StandOff(const DisplayReading &r) const {
+    const double distance = gauge_.DistanceWithPull(kPullShare * r.setGee);
+    if (!(distance > 0)) return kDefaultStandOff;
+    const double radius = gauge_.radius();
+    return std::max(distance - radius, kLeastHeight * radius);
 }
 
-PilotAction Pilot::Decide(const DisplayReading &r, double currentWarp) {
+double Pilot::WarpFor(const DisplayReading &r, double currentWarp) {
+    // The hold settles to HOLD only at moderate warp (at 100 it circles a degree off); where it
+    // keeps slipping with the drive on, this frame rate needs less.
+    slipping_ = r.drive == "ON" && r.hold == "SEEK" ? slipping_ + 1 : 0;
+    if (slipping_ > kSlipLimit && currentWarp > 10) {
+        warpCap_ = std::max(10.0, currentWarp / 10);
+        slipping_ = 0;
+    }
+    double warp;
+    if (phase_ == Phase::Orbit) warp = 1;
+    else if (phase_ == Phase::Wait) warp = 10;
+    else if (r.hold != "HOLD" && r.drive == "OFF") warp = 10;
+    else if (phase_ == Phase::Climb || phase_ == Phase::Accelerate || r.targetSpeed >= 3000) warp = 100;
+    else warp = r.targetSpeed >= 300 ? 10 : 1;
+    return std::min(warp, warpCap_);
+}
+
+// Before the first burn: hold on, aimed at the target, and wait until the prediction of a burn
+// from here neither hits a body nor dips towards the source.
+PilotAction Pilot::WaitForMoment(const DisplayReading &r) {
+    PilotAction a = Configure(r, false, false, false);
+    if (a.key || r.hold != "HOLD" || !r.readouts) return a;
+    if (waitStartMjd_ < 0) waitStartMjd_ = r.ejectMjd;
+    waited_ = (r.ejectMjd - waitStartMjd_) * 86400;
+    // A prediction that ends within minutes has the target's distance growing from the start:
+    // it shows too little of the climb to judge it by.
+    const bool reaches = (r.etaMjd - r.ejectMjd) * 86400 >= kLeastLookAhead;
+    const bool clear = reaches && !r.impact && r.closestSource >= 0.8 * r.sourceDist;
+    if (!clear && waited_ < kLongestWait) return a;
+    phase_ = Phase::Climb;
+    a.what = clear ? FormatText("a clear climb from here (PeS %.0f km)", r.closestSource / 1e3)
+                   : FormatText("no clear climb in %.1f h: leaving now", waited_ / 3600);
+    if (waited_ > 0) a.what += FormatText(" after waiting %.0f min", waited_ / 60);
+    return a;
+}
+
+// After a flip: coast until braking from here, at the drive's acceleration against the
+// target's pull, just stops the ship at the stand-off; then brake to rest without a break (the
+// hold takes minutes to settle again after a pause, and the ship covers too much ground).
+PilotAction Pilot::Braking(const DisplayReading &r) {
+    const double standOff = StandOff(r), gap = r.targetDist - standOff, radius = gauge_.radius();
+    // The work of the drive over the gap, less what the target's pull adds on the way in.
+    const double pullWork = gauge_.Gm() * (1 / (standOff + radius) - 1 / (r.targetDist + radius));
+    const double need = 0.5 * r.targetSpeed * r.targetSpeed, have = r.setGee * gap - pullWork;
+    if (!braking_) braking_ = need >= have;
+    return Configure(r, true, true, braking_);
+}
+
+// Rest beside the target: level with the horizon and push along it to the circular speed.
+PilotAction Pilot::IntoOrbit(const DisplayReading &r) {
     PilotAction a;
-    if (phase_ == Phase::Done || !r.strip) return a;
+    const double centre = r.targetDist + gauge_.radius();
+    const double circular = std::sqrt(std::max(0.0, r.targetG * centre));
+    switch (orbitStep_) {
+    case 0:
+        if (r.drive == "ON" || r.hold != "OFF") {
+            a.key = 'A';
+            a.what = FormatText("at rest %.0f km above %s: abort, into orbit", r.targetDist / 1e3, r.target.c_str());
+            return a;
+        }
+        a.cockpitKey = 'L';
+        a.what = "level with the horizon";
+        levelAt_ = r.elapsed;
+        orbitStep_ = 1;
+        return a;
+    case 1:
+        if (r.elapsed < levelAt_ + kLevelTime) return a;
+        a.key = 'E';
+        a.what = FormatText("drive on along the horizon to %.0f m/s", circular);
+        orbitStep_ = 2;
+        return a;
+    case 2:
+        if (r.targetSpeed < circular) return a;
+        a.key = 'A';
+        a.what = FormatText("abort at %.0f m/s: in orbit %.0f km above %s", r.targetSpeed, r.targetDist / 1e3,
+                            r.target.c_str());
+        orbitStep_ = 3;
+        return a;
+    default:
+        a.cockpitKey = 'L';
+        a.what = "leveling off";
+        a.arrived = true;
+        phase_ = Phase::Done;
+        return a;
+    }
+}
+
+// The transfer's phase changes, judged from the read-outs while the drive runs as the phase
+// wants, and the keys that bring the strip to what the phase wants.
+PilotAction Pilot::Transfer(const DisplayReading &r) {
+    PilotAction a;
     const bool configured = r.readouts && r.drive == "ON";
-    // Phase changes, judged from the read-outs while the drive runs as the phase wants.
+    const bool stopped = r.readouts && r.targetSpeed < kSlow && r.aim == "PRO" && r.invert == "INV";
     if (configured && phase_ == Phase::Climb && r.aim == "DIR" && r.invert == "OFF" && r.sourceDist >= kClimb) {
         phase_ = Phase::Cancel;
         a.what = FormatText("clear of %s: cancel %.0f m/s relative to %s", r.source.c_str(), r.targetSpeed,
                             r.target.c_str());
-    } else if (configured && (phase_ == Phase::Cancel || phase_ == Phase::Brake) && r.targetSpeed < kSlow &&
-        r.aim == "PRO" && r.invert == "INV") {
-        if (phase_ == Phase::Brake && r.targetDist < kClose) {
-            phase_ = Phase::Done;
-            a.key = 'A';
-            a.arrived = true;
-            a.what = FormatText("abort: at rest %.0f km above %s", r.targetDist / 1e3, r.target.c_str());
-            return a;
+    } else if (stopped && (phase_ == Phase::Cancel ? configured : phase_ == Phase::Brake)) {
+        if (phase_ == Phase::Brake && r.targetDist < 1.5 * StandOff(r) + 1e6) {
+            phase_ = Phase::Orbit;
+            return IntoOrbit(r);
         }
         phase_ = Phase::Accelerate;
         legStart_ = r.targetDist;
         ++legs_;
-        a.what = FormatText("leg %d: %.0f km to go", legs_, (legStart_ - kStandOff) / 1e3);
+        a.what = FormatText("leg %d: %.0f km to go", legs_, (legStart_ - StandOff(r)) / 1e3);
     } else if (configured && phase_ == Phase::Accelerate && r.aim == "DIR" && r.invert == "OFF" &&
-               r.targetDist <= (legStart_ + kStandOff) / 2 + r.targetSpeed * kTurnTime) {
+               r.targetDist <= (legStart_ + StandOff(r)) / 2 + r.targetSpeed * kTurnTime) {
         phase_ = Phase::Brake;
+        braking_ = false;
         ++flips_;
         a.flip = true;
         a.what = FormatText("flip %d at %.0f km", flips_, r.targetDist / 1e3);
     }
     const bool brake = phase_ == Phase::Cancel || phase_ == Phase::Brake;
-    PilotAction key = Configure(r, brake, brake);
+    PilotAction key = phase_ == Phase::Brake && r.readouts ? Braking(r) : Configure(r, brake, brake);
     key.legBurn = key.key == 'E' && phase_ == Phase::Accelerate;
     if (key.key) {
         key.flip = a.flip;
         if (!a.what.empty()) key.what = a.what + "; " + key.what;
         a = key;
     }
-    const double warp = r.readouts ? WarpFor(r) : 10;
-    if (warp != currentWarp) {
+    return a;
+}
+
+PilotAction Pilot::Decide(const DisplayReading &r, double currentWarp) {
+    if (phase_ == Phase::Done || !r.strip) return PilotAction();
+    if (r.readouts) gauge_.Read(r.target, r.targetDist, r.targetG);
+    PilotAction a = phase_ == Phase::Wait ? WaitForMoment(r) : phase_ == Phase::Orbit ? IntoOrbit(r) : Transfer(r);
+    const double warp = r.readouts ? WarpFor(r, currentWarp) : std::min(10.0, warpCap_);
+    if (warp != currentWarp && !a.arrived) {
         a.warp = warp;
         if (a.what.empty()) a.what = FormatText("warp %g", warp);
     }

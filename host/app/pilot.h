@@ -1,29 +1,39 @@
 // pilot.h: the built-in pilot, flying a transfer as a person at the Kavrex display would.
 //
 // It reads only what the display shows (DisplayReading) and acts only through what a person
-// has: the display's keys and the simulator's time acceleration. Its rules:
+// has: the display's keys, the cockpit's navigation-mode keys and the simulator's time
+// acceleration. Its rules:
 //  1. Hold on (H). Engage the drive (E) only once the strip reads HOLD. Before any change of
 //     aim, abort (A): disengaging alone leaves the engines at their last level, abort cuts them
 //     (and the hold, which goes on again), so nothing pushes while the ship turns.
-//  2. Climb out: thrust at the target (DIR, not inverted) until the source lies 100,000 km
-//     below (SourceD). A burn against the relative velocity while still in a low orbit can
-//     point into the planet; the start orbit is taken to face the target, as a pilot would
-//     choose the moment to leave.
-//  3. Cancel the velocity relative to the target: aim along it (D: PRO) inverted (V: INV) until
+//  2. Choose the moment: with the hold on and aimed at the target, the prediction shows where
+//     thrust from here would go. Wait (at time acceleration 10) until it neither hits a body
+//     nor dips towards the source (PeS at least 80 % of SourceD) and reaches half an hour ahead
+//     (ETA; a prediction whose target recedes from the start ends within a minute), at most
+//     eight hours.
+//  3. Climb out: thrust at the target (DIR) until the source lies 100,000 km below (SourceD).
+//  4. Cancel the velocity relative to the target: aim along it (D: PRO) inverted (V: INV) until
 //     TargetV is below 10 m/s.
-//  4. A leg: aim at the target (DIR, not inverted) and thrust; at the half-way point of the leg,
-//     judged from TargetD against a stand-off of 10,000 km above the surface and early by the
+//  5. A leg: aim at the target and thrust; at the half-way point to the stand-off, early by the
 //     distance the ship coasts while it turns (TargetV times 300 s), flip to braking against
-//     the relative velocity (PRO, INV) until TargetV is below 10 m/s again.
-//  5. Stopped within 15,000 km of the surface: abort (A), which cuts every engine. Stopped
-//     farther out: fly another leg.
-//  6. Time acceleration: 100 (the most at which the hold stays on) while far from a decision,
+//     the relative velocity, and coast until braking at the drive's acceleration against the
+//     target's pull just stops the ship at the stand-off; then brake to rest without a break.
+//  6. The stand-off: where the target's pull (TargetG) is a fifth of the set acceleration, and
+//     at least half the target's radius above its surface; the pilot measures the target's GM
+//     and radius from the read-outs on the way in (TargetGauge). Stopped well short: another leg.
+//  7. Into orbit: abort (the drive and the hold off), level with the horizon (the cockpit's L),
+//     wait a minute for the ship to turn, then drive on: the engines push along the horizon.
+//     Drive off once TargetV reaches the circular speed there, sqrt(TargetG x distance from the
+//     centre); leveling off. The orbit is bound and its closest approach well above the surface.
+//  8. Time acceleration: 100 (the most at which the hold stays on) while far from a decision,
 //     10 while the drive waits for the strip to read HOLD, 10 below 3 km/s relative while
-//     braking, 1 below 300 m/s.
+//     braking, 1 below 300 m/s and into orbit. Where the hold keeps slipping off HOLD with the
+//     drive on (120 decisions in a row), the pilot takes a tenth of that from then on, down to 10.
 #ifndef KVHOST_APP_PILOT_H
 #define KVHOST_APP_PILOT_H
 
 #include "display_reading.h"
+#include "target_gauge.h"
 
 #include <string>
 
@@ -31,6 +41,7 @@ namespace kvhost {
 
 struct PilotAction {
     char key = 0;          // the letter pressed on the display, 0 for none
+    char cockpitKey = 0;   // 'L': the cockpit's level-with-the-horizon key, 0 for none
     double warp = 0;       // the time acceleration asked for, 0 to leave it
     std::string what;      // what the pilot did and why, for the log ("" when nothing)
     bool flip = false;     // this action turned the ship round to brake
@@ -47,22 +58,40 @@ public:
     bool done() const { return phase_ == Phase::Done; }
     int legs() const { return legs_; }
     int flips() const { return flips_; }
+    double waited() const { return waited_; }   // s spent choosing the moment to leave
 
     static constexpr double kSlow = 10;          // m/s: "stopped" relative to the target
-    static constexpr double kStandOff = 10e6;    // m above the surface where a leg aims to stop
-    static constexpr double kClose = 15e6;       // m above the surface: close enough to end
     static constexpr double kClimb = 100e6;      // m above the source before the first cancel
     static constexpr double kTurnTime = 300;     // s a flip may take, drive off, before braking
+    static constexpr double kPullShare = 0.2;    // the target's pull at the stand-off, of the drive's
+    static constexpr double kLeastHeight = 0.5;  // the stand-off's least height, in target radii
+    static constexpr double kDefaultStandOff = 10e6;   // m, while the target's pull is unmeasured
+    static constexpr double kLevelTime = 60;     // s for the ship to level before the orbit burn
+    static constexpr int kSlipLimit = 120;       // decisions in a row off HOLD before slowing down
+    static constexpr double kLeastLookAhead = 1800;   // s: a prediction to judge the climb by
+    static constexpr double kLongestWait = 8 * 3600;   // s of choosing the moment at most
 
 private:
-    enum class Phase { Climb, Cancel, Accelerate, Brake, Done };
-    PilotAction Configure(const DisplayReading &r, bool pro, bool inv);
-    double WarpFor(const DisplayReading &r) const;
+    enum class Phase { Wait, Climb, Cancel, Accelerate, Brake, Orbit, Done };
+    PilotAction Configure(const DisplayReading &r, bool pro, bool inv, bool engage = true);
+    PilotAction Transfer(const DisplayReading &r);
+    PilotAction WaitForMoment(const DisplayReading &r);
+    PilotAction Braking(const DisplayReading &r);
+    PilotAction IntoOrbit(const DisplayReading &r);
+    double StandOff(const DisplayReading &r) const;
+    double WarpFor(const DisplayReading &r, double currentWarp);
 
-    Phase phase_ = Phase::Climb;
+    Phase phase_ = Phase::Wait;
+    TargetGauge gauge_;
     double legStart_ = 0;   // TargetD when the leg began
     int legs_ = 0, flips_ = 0;
     bool departed_ = false;
+    double waitStartMjd_ = -1, waited_ = 0;
+    bool braking_ = false;        // the leg's braking has begun (after its coast)
+    int orbitStep_ = 0;           // how far into the orbit burn (0: not begun)
+    double levelAt_ = 0;          // the flight clock when leveling began
+    double warpCap_ = 100;        // the most time acceleration at which the hold keeps HOLD
+    int slipping_ = 0;            // decisions in a row with the drive on and the hold seeking
 };
 
 }  // namespace kvhost

@@ -8,6 +8,8 @@
 
 #include <strings.h>
 
+#include <algorithm>
+
 #include <cmath>
 #include <limits>
 
@@ -22,6 +24,25 @@ World *CurrentWorld() { return g_current; }
 BodyRelative RelativeTo(const World &w, const Vessel &v, int body) {
     const Body &b = w.body(body);
     return {length(v.pos - b.pos) - b.radius, length(v.vel - b.vel)};
+}
+
+OrbitAbout OrbitOf(const World &w, const Vessel &v, int body) {
+    const Body &b = w.body(body);
+    const VECTOR3 r = v.pos - b.pos, u = v.vel - b.vel;
+    const double mu = kG * b.mass, d = length(r), speed2 = dotp(u, u);
+    OrbitAbout o;
+    if (!(mu > 0) || !(d > 0)) return o;
+    const double energy = 0.5 * speed2 - mu / d, h2 = dotp(crossp(r, u), crossp(r, u));
+    o.eccentricity = std::sqrt(std::max(0.0, 1 + 2 * energy * h2 / (mu * mu)));
+    o.periapsis = h2 / mu / (1 + o.eccentricity);
+    o.descending = dotp(r, u) < 0;
+    o.bound = energy < 0;
+    if (o.bound) {
+        const double a = -mu / (2 * energy);
+        o.apoapsis = a * (1 + o.eccentricity);
+        o.period = 2 * kPi * std::sqrt(a * a * a / mu);
+    }
+    return o;
 }
 
 int ReferenceBody(const Vessel &v) { return v.status == VesselStatus::Flying ? v.gravityRef : v.landedOn; }

@@ -95,6 +95,16 @@ struct BodyRelative {
     double speed;
 };
 BodyRelative RelativeTo(const World &world, const Vessel &v, int body);
+// A vessel's osculating orbit about a body (two bodies, the vessel's mass neglected): distances
+// from the body's centre, m, and the period, s. An orbit that is not bound has no apoapsis and
+// no period (0).
+struct OrbitAbout {
+    bool bound = false;
+    double periapsis = 0, apoapsis = 0, period = 0, eccentricity = 0;
+    bool descending = false;   // moving towards the body now
+};
+OrbitAbout OrbitOf(const World &world, const Vessel &v, int body);
+
 // The body a vessel is about: its gravity reference in flight, the body it rests on otherwise.
 int ReferenceBody(const Vessel &v);
 

@@ -75,9 +75,10 @@ check_wrote "$WORK/interrupted.log"
 pass "Ctrl+C"
 
 # --- a crash: the impact, and no rest ---------------------------------------------------------
-# From this orbit the climb towards the Moon runs into the Earth.
-sed 's/KV_TARGET Mars/KV_TARGET Moon/' "$SCN/earth-mars.scn" > "$WORK/moon.scn"
-"$SIM" run "$WORK/moon.scn" --pilot --out "$WORK/crash" > "$WORK/crash.log" 2>&1
+# The drive engaged at once towards the Moon: from this point of the orbit the climb runs into
+# the Earth (the pilot would wait for a better moment; this scenario does not).
+sed 's/KV_TARGET Mars/KV_TARGET Moon/; s/KV_FLAGS 4/KV_FLAGS 23\n  KV_EJECT 61450.500000/' "$SCN/earth-mars.scn" > "$WORK/moon.scn"
+"$SIM" run "$WORK/moon.scn" --steps 6000 --warp 10 --out "$WORK/crash" > "$WORK/crash.log" 2>&1
 json_has "$WORK/crash/summary.json" '"impact": {"body": "Earth", "mjd": 61450.'
 json_has "$WORK/crash/summary.json" '"rest_from_centre_km": null'
 json_has "$WORK/crash/summary.json" '"arrived": false'
