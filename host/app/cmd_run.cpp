@@ -224,7 +224,7 @@ private:
         if (a.legBurn && record_.prediction().empty())
             record_.SetPrediction(PredictedPath(PredictionText(session_)), world_.Mjd());
         if (a.key) PressKey(slot_, KeyCodeForLetter(a.key));
-        if (a.cockpitKey == 'L') PressVesselKey(kKeyHorizonLevel);
+        if (a.cockpitKey) PressVesselKey(a.cockpitKey == 'L' ? kKeyHorizonLevel : kKeyPrograde);
         if (a.warp > 0) sim_.SetTimeAcceleration(a.warp);
         if (!a.what.empty()) record_.Sample(world_, sim_.simt(), reading_, a.what);
     }

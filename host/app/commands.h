@@ -57,6 +57,7 @@ int RunBodies(const CommandLine &cl);
 int RunFlight(const CommandLine &cl);
 int RunRender(const CommandLine &cl);
 int RunPredict(const CommandLine &cl);
+int RunSurvey(const CommandLine &cl);   // the pilot on a grid of transfers, a process each
 int RunFly(const CommandLine &cl);   // needs a display server (the live window)
 
 // The text one of the plug-in's read-only describing exports gives (KavrexDescribeFocusShip,

@@ -24,9 +24,11 @@ const char *kOverview =
     "  predict [SCENARIO]  the display's prediction after one computation, as CSV\n"
     "  bodies [SCENARIO]   print the focus vessel's body list as the plug-in built it\n"
     "  fly [SCENARIO]      fly it live in a window, with the mouse and the keys\n"
+    "  survey [GRID]       the pilot on a grid of transfers, on every core: survey.csv, a\n"
+    "                      picture and the share that ends in orbit\n"
     "\n"
     "Without a command kavrex-sim flies the main job: scenarios/earth-mars.scn with the pilot,\n"
-    "from low Earth orbit to rest near Mars, its outputs in out/earth-mars/.\n";
+    "from low Earth orbit into orbit around Mars, its outputs in out/earth-mars/.\n";
 
 const char *kCommon =
     "  --plugin LIB        the plug-in library (default: libKavrex.so beside the program, or\n"
@@ -62,6 +64,23 @@ const char *kRunHelp =
     "  --pilot             the built-in pilot flies, reading only the display (see README)\n"
     "  --out DIR           the output folder, made if need be\n"
     "  --log-every S       simulated seconds between log rows, 1 to 1000000 (default 60)\n";
+
+const char *kSurveyHelp =
+    "usage: kavrex-sim survey [GRID] [--out DIR] [--plugin LIB]\n"
+    "\n"
+    "Flies the pilot on every transfer of GRID (default: the built-in grid of 48), each in a\n"
+    "process of its own, as many at once as there are cores, and writes to DIR (default\n"
+    "out/survey/): case-NNN/ (each run's scenario, log and outputs), survey.csv (a row a\n"
+    "transfer: in orbit or why not, the flight time against the brachistochrone, the final\n"
+    "orbit), survey.png and survey.svg. A grid file has a line a dimension:\n"
+    "  sources Earth:400 Mars:500      body:height of the circular start orbit in km\n"
+    "  targets Venus Mars Earth Moon Jupiter\n"
+    "  phases 0 60 120 180 240 300     degrees along the start orbit\n"
+    "  inclinations 0 150 60           degrees to the ecliptic, taken in turn\n"
+    "  accelerations 9.8 4.9 2.45 7.35 m/s^2, taken in turn\n"
+    "  fps 60 30 15-60                 frame rates, taken in turn\n"
+    "Every source flies to every other target from every phase; a line left out keeps the\n"
+    "built-in values.\n";
 
 const char *kRenderHelp =
     "usage: kavrex-sim render [SCENARIO] --out FILE.png|FILE.svg|FILE.json [options]\n"
@@ -114,7 +133,7 @@ const char *kFlyHelp =
 void Usage(FILE *out, const std::string &command) {
     const char *text = command == "run" ? kRunHelp : command == "render" ? kRenderHelp
                      : command == "predict" ? kPredictHelp : command == "bodies" ? kBodiesHelp
-                     : command == "fly" ? kFlyHelp : kOverview;
+                     : command == "fly" ? kFlyHelp : command == "survey" ? kSurveyHelp : kOverview;
     std::fprintf(out, "%s\ncommon options:\n%s", text, kCommon);
 }
 
@@ -295,6 +314,7 @@ int main(int argc, char **argv) {
     if (cl.command == "bodies") return kvhost::RunBodies(cl);
     if (cl.command == "run") return kvhost::RunFlight(cl);
     if (cl.command == "predict") return kvhost::RunPredict(cl);
+    if (cl.command == "survey") return kvhost::RunSurvey(cl);
     if (cl.command == "fly") {
         if (!cl.scaleGiven) cl.scale = 2;
         if (cl.scale < 0.5 || cl.scale > 8) {

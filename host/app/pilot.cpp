@@ -58,7 +58,7 @@ double Pilot::WarpFor(const DisplayReading &r, double currentWarp) {
         slipping_ = 0;
     }
     double warp;
-    if (phase_ == Phase::Orbit) warp = 1;
+    if (phase_ == Phase::Orbit || (phase_ == Phase::Prograde && navStep_ < 2)) warp = 1;
     else if (phase_ == Phase::Wait) warp = 10;
     else if (r.hold != "HOLD" && r.drive == "OFF") warp = 10;
     else if (phase_ == Phase::Climb || phase_ == Phase::Accelerate || r.targetSpeed >= 3000) warp = 100;
@@ -78,9 +78,14 @@ PilotAction Pilot::WaitForMoment(const DisplayReading &r) {
     const bool reaches = (r.etaMjd - r.ejectMjd) * 86400 >= kLeastLookAhead;
     const bool clear = reaches && !r.impact && r.closestSource >= 0.8 * r.sourceDist;
     if (!clear && waited_ < kLongestWait) return a;
+    if (!clear) {
+        phase_ = Phase::Prograde;
+        a = ProgradeClimb(r);
+        a.what = FormatText("no clear climb at the target in %.0f min: climb along the orbit; ", waited_ / 60) + a.what;
+        return a;
+    }
     phase_ = Phase::Climb;
-    a.what = clear ? FormatText("a clear climb from here (PeS %.0f km)", r.closestSource / 1e3)
-                   : FormatText("no clear climb in %.1f h: leaving now", waited_ / 3600);
+    a.what = FormatText("a clear climb from here (PeS %.0f km)", r.closestSource / 1e3);
     if (waited_ > 0) a.what += FormatText(" after waiting %.0f min", waited_ / 60);
     return a;
 }
@@ -97,43 +102,75 @@ PilotAction Pilot::Braking(const DisplayReading &r) {
     return Configure(r, true, true, braking_);
 }
 
-// Rest beside the target: level with the horizon and push along it to the circular speed.
-PilotAction Pilot::IntoOrbit(const DisplayReading &r) {
-    PilotAction a;
-    const double centre = r.targetDist + gauge_.radius();
-    const double circular = std::sqrt(std::max(0.0, r.targetG * centre));
-    switch (orbitStep_) {
+// A burn held by one of the cockpit's navigation modes (`key`), the display's hold off: abort,
+// the mode on, a minute for the ship to turn, the drive on until `enough`, abort, the mode off.
+// True once the mode is off again.
+bool Pilot::NavBurn(const DisplayReading &r, char key, bool enough, PilotAction &a) {
+    // The display's clock: Eject is the present date until departure, then Elapsed runs.
+    const double now = r.ejectMjd * 86400 + r.elapsed;
+    switch (navStep_) {
     case 0:
         if (r.drive == "ON" || r.hold != "OFF") {
             a.key = 'A';
-            a.what = FormatText("at rest %.0f km above %s: abort, into orbit", r.targetDist / 1e3, r.target.c_str());
-            return a;
+            return false;
         }
-        a.cockpitKey = 'L';
-        a.what = "level with the horizon";
-        levelAt_ = r.elapsed;
-        orbitStep_ = 1;
-        return a;
+        a.cockpitKey = key;
+        navStart_ = now;
+        navStep_ = 1;
+        return false;
     case 1:
-        if (r.elapsed < levelAt_ + kLevelTime) return a;
+        if (now < navStart_ + kLevelTime) return false;
         a.key = 'E';
-        a.what = FormatText("drive on along the horizon to %.0f m/s", circular);
-        orbitStep_ = 2;
-        return a;
+        if (!departed_) departed_ = a.departed = true;
+        navStep_ = 2;
+        return false;
     case 2:
-        if (r.targetSpeed < circular) return a;
+        if (!enough) return false;
         a.key = 'A';
-        a.what = FormatText("abort at %.0f m/s: in orbit %.0f km above %s", r.targetSpeed, r.targetDist / 1e3,
-                            r.target.c_str());
-        orbitStep_ = 3;
-        return a;
+        navStep_ = 3;
+        return false;
     default:
-        a.cockpitKey = 'L';
+        a.cockpitKey = key;
+        navStep_ = 0;
+        return true;
+    }
+}
+
+// Rest beside the target: level with the horizon and push along it to the circular speed.
+PilotAction Pilot::IntoOrbit(const DisplayReading &r) {
+    PilotAction a;
+    const double circular = std::sqrt(std::max(0.0, r.targetG * (r.targetDist + gauge_.radius())));
+    const int step = navStep_;
+    const bool done = NavBurn(r, 'L', r.targetSpeed >= circular, a);
+    if (step == 0 && a.key) a.what = FormatText("at rest %.0f km above %s: abort, into orbit", r.targetDist / 1e3, r.target.c_str());
+    else if (step == 0) a.what = "level with the horizon";
+    else if (step == 1 && a.key) a.what = FormatText("drive on along the horizon to %.0f m/s", circular);
+    else if (step == 2 && a.key)
+        a.what = FormatText("abort at %.0f m/s: in orbit %.0f km above %s", r.targetSpeed, r.targetDist / 1e3, r.target.c_str());
+    if (done) {
         a.what = "leveling off";
         a.arrived = true;
         phase_ = Phase::Done;
-        return a;
     }
+    return a;
+}
+
+// No clear moment: climb along the orbital velocity (the cockpit's prograde hold), which raises
+// the orbit from any point of it, until the source lies 100,000 km below.
+PilotAction Pilot::ProgradeClimb(const DisplayReading &r) {
+    PilotAction a;
+    const int step = navStep_;
+    const bool done = NavBurn(r, '[', r.sourceDist >= kClimb, a);
+    if (step == 0 && !a.key) a.what = "prograde hold";
+    else if (step == 1 && a.key) a.what = "drive on: climb along the orbit";
+    else if (step == 2 && a.key)
+        a.what = FormatText("clear of %s: abort, cancel %.0f m/s relative to %s", r.source.c_str(), r.targetSpeed,
+                            r.target.c_str());
+    if (done) {
+        a.what = "prograde hold off";
+        phase_ = Phase::Cancel;
+    }
+    return a;
 }
 
 // The transfer's phase changes, judged from the read-outs while the drive runs as the phase
@@ -177,7 +214,10 @@ PilotAction Pilot::Transfer(const DisplayReading &r) {
 PilotAction Pilot::Decide(const DisplayReading &r, double currentWarp) {
     if (phase_ == Phase::Done || !r.strip) return PilotAction();
     if (r.readouts) gauge_.Read(r.target, r.targetDist, r.targetG);
-    PilotAction a = phase_ == Phase::Wait ? WaitForMoment(r) : phase_ == Phase::Orbit ? IntoOrbit(r) : Transfer(r);
+    PilotAction a = phase_ == Phase::Wait       ? WaitForMoment(r)
+                  : phase_ == Phase::Prograde ? ProgradeClimb(r)
+                  : phase_ == Phase::Orbit    ? IntoOrbit(r)
+                                              : Transfer(r);
     const double warp = r.readouts ? WarpFor(r, currentWarp) : std::min(10.0, warpCap_);
     if (warp != currentWarp && !a.arrived) {
         a.warp = warp;

@@ -10,7 +10,9 @@
 //     thrust from here would go. Wait (at time acceleration 10) until it neither hits a body
 //     nor dips towards the source (PeS at least 80 % of SourceD) and reaches half an hour ahead
 //     (ETA; a prediction whose target recedes from the start ends within a minute), at most
-//     eight hours.
+//     two hours. With no such moment, climb along the orbit instead: the cockpit's prograde
+//     hold ([) with the drive on and the display's hold off, which raises the orbit from any
+//     point of it, until the source lies 100,000 km below; then go on from 4.
 //  3. Climb out: thrust at the target (DIR) until the source lies 100,000 km below (SourceD).
 //  4. Cancel the velocity relative to the target: aim along it (D: PRO) inverted (V: INV) until
 //     TargetV is below 10 m/s.
@@ -41,7 +43,7 @@ namespace kvhost {
 
 struct PilotAction {
     char key = 0;          // the letter pressed on the display, 0 for none
-    char cockpitKey = 0;   // 'L': the cockpit's level-with-the-horizon key, 0 for none
+    char cockpitKey = 0;   // a navigation-mode key of the cockpit: 'L' level, '[' prograde; 0 none
     double warp = 0;       // the time acceleration asked for, 0 to leave it
     std::string what;      // what the pilot did and why, for the log ("" when nothing)
     bool flip = false;     // this action turned the ship round to brake
@@ -69,15 +71,17 @@ public:
     static constexpr double kLevelTime = 60;     // s for the ship to level before the orbit burn
     static constexpr int kSlipLimit = 120;       // decisions in a row off HOLD before slowing down
     static constexpr double kLeastLookAhead = 1800;   // s: a prediction to judge the climb by
-    static constexpr double kLongestWait = 8 * 3600;   // s of choosing the moment at most
+    static constexpr double kLongestWait = 2 * 3600;   // s of choosing the moment at most
 
 private:
-    enum class Phase { Wait, Climb, Cancel, Accelerate, Brake, Orbit, Done };
+    enum class Phase { Wait, Prograde, Climb, Cancel, Accelerate, Brake, Orbit, Done };
     PilotAction Configure(const DisplayReading &r, bool pro, bool inv, bool engage = true);
     PilotAction Transfer(const DisplayReading &r);
     PilotAction WaitForMoment(const DisplayReading &r);
     PilotAction Braking(const DisplayReading &r);
     PilotAction IntoOrbit(const DisplayReading &r);
+    PilotAction ProgradeClimb(const DisplayReading &r);
+    bool NavBurn(const DisplayReading &r, char key, bool enough, PilotAction &a);
     double StandOff(const DisplayReading &r) const;
     double WarpFor(const DisplayReading &r, double currentWarp);
 
@@ -88,8 +92,8 @@ private:
     bool departed_ = false;
     double waitStartMjd_ = -1, waited_ = 0;
     bool braking_ = false;        // the leg's braking has begun (after its coast)
-    int orbitStep_ = 0;           // how far into the orbit burn (0: not begun)
-    double levelAt_ = 0;          // the flight clock when leveling began
+    int navStep_ = 0;             // how far into a burn held by a navigation mode (0: not begun)
+    double navStart_ = 0;         // s: the display's clock when that mode went on
     double warpCap_ = 100;        // the most time acceleration at which the hold keeps HOLD
     int slipping_ = 0;            // decisions in a row with the drive on and the hold seeking
 };

@@ -126,14 +126,28 @@ TEST(Pilot, WaitsForAMomentWhoseClimbNeitherHitsNorDips) {
     EXPECT_EQ(a.key, 'E');
     EXPECT_TRUE(a.departed);
 
-    // With no clear moment at all, it leaves after the longest wait rather than never.
+    // With no clear moment at all, it climbs along its orbit after the longest wait: the
+    // display's hold off, the cockpit's prograde hold on, a minute to turn, the drive on.
     Pilot q;
     r.impact = true;
     r.ejectMjd = 60000;
     q.Decide(r, 10);
     r.ejectMjd += Pilot::kLongestWait / 86400 + 0.001;
-    q.Decide(r, 10);
-    EXPECT_EQ(q.Decide(r, 10).key, 'E');
+    EXPECT_EQ(q.Decide(r, 10).key, 'A');
+    r.hold = "OFF";
+    EXPECT_EQ(q.Decide(r, 10).cockpitKey, '[');
+    r.ejectMjd += 30 / 86400.0;
+    EXPECT_EQ(q.Decide(r, 1).key, 0);
+    r.ejectMjd += 31 / 86400.0;
+    a = q.Decide(r, 1);
+    EXPECT_EQ(a.key, 'E');
+    EXPECT_TRUE(a.departed);
+    r.drive = "ON";
+    r.sourceDist = Pilot::kClimb + 1;   // clear of the source: abort, the hold off, then the cancel
+    EXPECT_EQ(q.Decide(r, 100).key, 'A');
+    r.drive = "OFF";
+    EXPECT_EQ(q.Decide(r, 100).cockpitKey, '[');
+    EXPECT_EQ(q.Decide(r, 100).key, 'H');
 }
 
 TEST(Pilot, FlipsAtTheHalfWayPointCoastsAndBrakesToTheStandOff) {

@@ -171,4 +171,15 @@ for entry in "s/KV_TARGET Mars/KV_TARGET Earth/|the body the flight starts from"
 done
 pass "refused transfers"
 
+# --- a survey of two transfers: a row each, in orbit or why not, a picture and the figures -----
+printf 'sources Earth:400\ntargets Moon\nphases 0 180\naccelerations 9.8 1000\n' > "$WORK/grid.txt"
+timeout 120 "$SIM" survey "$WORK/grid.txt" --out "$WORK/survey" > "$WORK/survey.log" 2> "$WORK/survey.err"
+[ $? -eq 0 ] || fail "the survey failed: $(cat "$WORK/survey.err")"
+grep -q "survey 2/2 done" "$WORK/survey.err" || fail "no progress line: $(cat "$WORK/survey.err")"
+grep -q '^1,Earth,400,0,0,Moon,9.8,60,yes,' "$WORK/survey/survey.csv" || fail "case 1: $(cat "$WORK/survey/survey.csv")"
+grep -q '^2,Earth,400,180,.*,no,.*refused: the set acceleration' "$WORK/survey/survey.csv" || fail "case 2: $(cat "$WORK/survey/survey.csv")"
+grep -q "2 transfers: 1 in orbit (50.0 %)" "$WORK/survey.log" || fail "$(cat "$WORK/survey.log")"
+check_wrote "$WORK/survey.log"
+pass "survey"
+
 finish "all run edges behave"

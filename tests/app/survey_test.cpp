@@ -1,0 +1,102 @@
+// The survey's grid: what a grid file may say, the transfers it makes, and the scenario of each,
+// loaded as the run loads it, with the ship where the case puts it.
+#include <gtest/gtest.h>
+
+#include "host/app/session.h"
+#include "host/app/survey_grid.h"
+#include "host/scenario/scenario_write.h"
+#include "host/world/frames.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+using kvhost::SurveyGrid;
+
+std::string WriteGrid(const std::string &name, const std::string &text) {
+    const std::string path = std::string(::testing::TempDir()) + name;
+    std::string error;
+    EXPECT_TRUE(kvhost::WriteTextFile(path, text, error)) << error;
+    return path;
+}
+
+TEST(SurveyGrid, TheBuiltInGridFliesFortyEightTransfersMixingEveryDimension) {
+    const auto cases = kvhost::SurveyCases(kvhost::DefaultSurveyGrid());
+    ASSERT_EQ(cases.size(), 48u);
+    int retrograde = 0, slow = 0, varying = 0;
+    for (const auto &c : cases) {
+        EXPECT_NE(c.source, c.target);
+        retrograde += c.inclinationDeg > 90;
+        slow += c.acceleration < 3;
+        varying += c.fps.find('-') != std::string::npos;
+    }
+    EXPECT_GT(retrograde, 8);
+    EXPECT_GT(slow, 8);
+    EXPECT_GT(varying, 8);
+}
+
+TEST(SurveyGrid, AFileSaysWhatItChangesAndIsRefusedWithTheLineThatIsWrong) {
+    kvhost::World w;
+    kvhost::World::BuildSolarSystem(w);
+    SurveyGrid g;
+    std::string error;
+    ASSERT_TRUE(kvhost::ReadSurveyGrid(WriteGrid("grid-ok.txt", "; two sources\nsources Earth:400 Moon:100\n"
+                                                                "targets Mars Moon   ; the Moon from the Earth only\n"
+                                                                "phases 0 90\nfps 30 20-40\n"),
+                                       w, g, error))
+        << error;
+    EXPECT_EQ(kvhost::SurveyCases(g).size(), 6u);   // Earth: Mars, Moon; Moon: Mars; two phases each
+    EXPECT_EQ(g.accelerations, kvhost::DefaultSurveyGrid().accelerations);   // left out: kept
+
+    const struct {
+        const char *text, *says;
+    } wrong[] = {{"sources Earth\n", "BODY:HEIGHT"},
+                 {"sources Vulcan:300\n", "'Vulcan' is no body"},
+                 {"targets Mars\nphases 0 abc\n", ":2: 'abc' is not a number"},
+                 {"accelerations 0\n", "from 0.01 to 1000"},
+                 {"inclinations 200\n", "from 0 to 180"},
+                 {"fps 5\n", "15 to 200"},
+                 {"fps 60-30\n", "15 to 200"},
+                 {"speed 3\n", "unknown line 'speed'"},
+                 {"sources Mars:300\ntargets Mars\n", "no transfer"}};
+    for (const auto &c : wrong) {
+        EXPECT_FALSE(kvhost::ReadSurveyGrid(WriteGrid("grid-bad.txt", c.text), w, g, error)) << c.text;
+        EXPECT_NE(error.find(c.says), std::string::npos) << error;
+    }
+    EXPECT_FALSE(kvhost::ReadSurveyGrid(std::string(::testing::TempDir()) + "no-such-grid.txt", w, g, error));
+}
+
+// Each case's scenario loads and puts the Courier on its circular orbit: the height, the plane
+// and the sense of the case, and the display set to the case's target and acceleration.
+TEST(SurveyGrid, EachScenarioStartsTheShipOnTheCasesOrbit) {
+    kvhost::World sol;
+    kvhost::World::BuildSolarSystem(sol);
+    kvhost::SurveyCase c;
+    c.source = "Mars", c.target = "Venus", c.heightKm = 500, c.phaseDeg = 90, c.inclinationDeg = 150;
+    c.acceleration = 4.9;
+    const std::string path = WriteGrid("survey-case.scn", kvhost::SurveyScenario(c, sol, 61450.5));
+    kvhost::Session s;
+    std::string error;
+    ASSERT_TRUE(s.Start(path, KAVREX_PLUGIN_PATH, error)) << error;
+    const kvhost::Vessel &v = s.world().vessel(s.world().focus());
+    const kvhost::Body &mars = s.world().body(s.world().FindBody("Mars"));
+    const VECTOR3 r = v.pos - mars.pos, u = v.vel - mars.vel;
+    EXPECT_NEAR(length(r) - mars.radius, 500e3, 1);
+    EXPECT_NEAR(length(u), std::sqrt(kvhost::kG * mars.mass / length(r)), 0.01);
+    const VECTOR3 normal = unit(crossp(r, u));   // the ecliptic's north is +y
+    EXPECT_NEAR(std::acos(std::fabs(normal.y)) * 180 / kvhost::kPi, 30, 0.01) << "150 degrees: 30 from the ecliptic";
+    const std::string saved = std::string(::testing::TempDir()) + "survey-case-saved.scn";
+    ASSERT_TRUE(s.Save(saved, error)) << error;
+    FILE *f = std::fopen(saved.c_str(), "r");
+    ASSERT_TRUE(f);
+    char buf[8192] = {};
+    buf[std::fread(buf, 1, sizeof buf - 1, f)] = 0;
+    std::fclose(f);
+    const std::string text = buf;
+    EXPECT_NE(text.find("KV_TARGET Venus"), std::string::npos) << text;
+    EXPECT_NE(text.find("KV_ARTGEE 4.9"), std::string::npos) << text;
+}
+
+}  // namespace
