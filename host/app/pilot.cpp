@@ -11,7 +11,7 @@ namespace kvhost {
 // Brings the strip to the wanted aim and inversion with the hold on and, with `engage`, the
 // drive on, one key at a time: hold first, the drive off before any change of aim, the drive
 // on again once the hold has settled.
-PilotAction Pilot::Configure(const DisplayReading &r, bool pro, bool inv, bool engage) {
+PilotAction Pilot::Configure(const DisplayReading &r, bool pro, bool inv, bool engage, bool urgent) {
     PilotAction a;
     const bool aimRight = (r.aim == "PRO") == pro, invRight = (r.invert == "INV") == inv;
     if (r.hold == "OFF") {
@@ -28,7 +28,7 @@ PilotAction Pilot::Configure(const DisplayReading &r, bool pro, bool inv, bool e
     } else if (!invRight) {
         a.key = 'V';
         a.what = inv ? "invert: against it" : "invert off";
-    } else if (engage && r.drive == "OFF" && r.hold == "HOLD") {
+    } else if (engage && r.drive == "OFF" && (r.hold == "HOLD" || (urgent && r.hold == "SEEK"))) {
         a.key = 'E';
         a.what = "drive on";
         if (!departed_) {
@@ -99,7 +99,9 @@ PilotAction Pilot::Braking(const DisplayReading &r) {
     const double pullWork = gauge_.Gm() * (1 / (standOff + radius) - 1 / (r.targetDist + radius));
     const double need = 0.5 * r.targetSpeed * r.targetSpeed, have = r.setGee * gap - pullWork;
     if (!braking_) braking_ = need >= have;
-    return Configure(r, true, true, braking_);
+    // Late (the hold slow to settle at speed): burn while it still seeks; a degree or two off
+    // costs less than the ground the ship covers while it waits.
+    return Configure(r, true, true, braking_, braking_ && need >= 0.9 * have);
 }
 
 // A burn held by one of the cockpit's navigation modes (`key`), the display's hold off: abort,

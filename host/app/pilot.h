@@ -17,9 +17,10 @@
 //  4. Cancel the velocity relative to the target: aim along it (D: PRO) inverted (V: INV) until
 //     TargetV is below 10 m/s.
 //  5. A leg: aim at the target and thrust; at the half-way point to the stand-off, early by the
-//     distance the ship coasts while it turns (TargetV times 300 s), flip to braking against
+//     distance the ship coasts while it turns (TargetV times 600 s), flip to braking against
 //     the relative velocity, and coast until braking at the drive's acceleration against the
 //     target's pull just stops the ship at the stand-off; then brake to rest without a break.
+//     Late (the hold still seeking when braking is due), burn without waiting for HOLD.
 //  6. The stand-off: where the target's pull (TargetG) is a fifth of the set acceleration, and
 //     at least half the target's radius above its surface; the pilot measures the target's GM
 //     and radius from the read-outs on the way in (TargetGauge). Stopped well short: another leg.
@@ -64,7 +65,7 @@ public:
 
     static constexpr double kSlow = 10;          // m/s: "stopped" relative to the target
     static constexpr double kClimb = 100e6;      // m above the source before the first cancel
-    static constexpr double kTurnTime = 300;     // s a flip may take, drive off, before braking
+    static constexpr double kTurnTime = 600;     // s a flip may take, drive off, before braking
     static constexpr double kPullShare = 0.2;    // the target's pull at the stand-off, of the drive's
     static constexpr double kLeastHeight = 0.5;  // the stand-off's least height, in target radii
     static constexpr double kDefaultStandOff = 10e6;   // m, while the target's pull is unmeasured
@@ -75,7 +76,7 @@ public:
 
 private:
     enum class Phase { Wait, Prograde, Climb, Cancel, Accelerate, Brake, Orbit, Done };
-    PilotAction Configure(const DisplayReading &r, bool pro, bool inv, bool engage = true);
+    PilotAction Configure(const DisplayReading &r, bool pro, bool inv, bool engage = true, bool urgent = false);
     PilotAction Transfer(const DisplayReading &r);
     PilotAction WaitForMoment(const DisplayReading &r);
     PilotAction Braking(const DisplayReading &r);

@@ -160,7 +160,7 @@ TEST(Pilot, FlipsAtTheHalfWayPointCoastsAndBrakesToTheStandOff) {
     PilotAction a = p.Decide(Shown("HOLD", "PRO", "INV", "ON", 1e11, 8), 1);
     EXPECT_EQ(p.legs(), 1);
     EXPECT_EQ(a.key, 'A');
-    // Half-way, with the stand-off, is (1e11 + 1e7) / 2; at 500 km/s the turn coasts 1.5e8 m.
+    // Half-way, with the stand-off, is (1e11 + 1e7) / 2; at 500 km/s the turn coasts 3e8 m.
     const double halfWay = (1e11 + Pilot::kDefaultStandOff) / 2 + 500e3 * Pilot::kTurnTime;
     a = p.Decide(Shown("HOLD", "DIR", "OFF", "ON", halfWay + 1e6, 500e3), 100);
     EXPECT_FALSE(a.flip);
@@ -172,6 +172,19 @@ TEST(Pilot, FlipsAtTheHalfWayPointCoastsAndBrakesToTheStandOff) {
     const double gapAt500 = 500e3 * 500e3 / 2 / 9.8 + Pilot::kDefaultStandOff;
     EXPECT_EQ(p.Decide(Shown("HOLD", "PRO", "INV", "OFF", gapAt500 * 1.2, 500e3), 100).key, 0);
     EXPECT_EQ(p.Decide(Shown("HOLD", "PRO", "INV", "OFF", gapAt500 * 0.999, 500e3), 100).key, 'E');
+}
+
+TEST(Pilot, BrakingDueWhileTheHoldStillSeeksBurnsAtOnce) {
+    Pilot p;
+    Depart(p);
+    DisplayReading clear = Shown("HOLD", "DIR", "OFF", "ON", 1e11, 40e3);
+    clear.sourceDist = 2e8;
+    p.Decide(clear, 100);
+    p.Decide(Shown("HOLD", "PRO", "INV", "ON", 1e11, 8), 1);
+    p.Decide(Shown("HOLD", "DIR", "OFF", "ON", 4e10, 900e3), 100);   // flip
+    const double gapAt500 = 500e3 * 500e3 / 2 / 9.8 + Pilot::kDefaultStandOff;
+    EXPECT_EQ(p.Decide(Shown("SEEK", "PRO", "INV", "OFF", gapAt500 * 1.5, 500e3), 100).key, 0) << "early: wait";
+    EXPECT_EQ(p.Decide(Shown("SEEK", "PRO", "INV", "OFF", gapAt500 * 0.95, 500e3), 100).key, 'E') << "late: burn";
 }
 
 TEST(Pilot, AtRestBesideTheTargetItLevelsAndBurnsToTheCircularSpeed) {
