@@ -4,6 +4,10 @@
 #include "display_lines.h"
 #include "session.h"
 
+#include "../world/vessel_classes.h"
+
+#include <strings.h>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -96,18 +100,49 @@ bool StartSession(Session &session, const CommandLine &cl) {
     return true;
 }
 
-std::vector<int> OpenDisplaysOrKavrex(const Session &session) {
+namespace {
+
+// A Kavrex display flies the focus vessel: one of a class the stand-in only carries as a passive
+// body cannot be flown, and the run says so instead of drawing a ship with no engines.
+bool FocusCanBeFlown(Session &session, const std::vector<int> &open) {
+    const World &w = session.world();
+    if (w.focus() < 0 || !w.vessel(w.focus()).passive) return true;
+    for (int s : open)
+        if (strcasecmp(Slot(s).mode.c_str(), "Kavrex") == 0) {
+            Fail(session.scenario().path + ": " + w.vessel(w.focus()).name + ", which the Kavrex display flies, is of "
+                 "class '" + w.vessel(w.focus()).className + "', which the stand-in does not build (it builds " +
+                 KnownVesselClasses() + ")");
+            return false;
+        }
+    return true;
+}
+
+}  // namespace
+
+std::vector<int> OpenDisplaysOrKavrex(Session &session) {
     std::vector<int> open;
     for (int s = 0; s < kDisplaySlots; ++s)
         if (Slot(s).instance) open.push_back(s);
-    if (!open.empty()) return open;
+    if (!open.empty()) return FocusCanBeFlown(session, open) ? open : std::vector<int>();
+    // The first cockpit display the scenario leaves unused: one of a type the stand-in does not
+    // draw (an Orbit display, say) keeps its block.
+    int slot = 0;
+    for (bool taken = true; taken && slot < kCockpitDisplayCount; slot += taken) {
+        taken = false;
+        for (const ScenarioDisplay &d : session.scenario().displays) taken = taken || d.slot == slot;
+    }
     std::string error;
-    if (!OpenDisplay(0, "Kavrex", error, session.displayWidth(), session.displayHeight())) {
+    if (slot >= kCockpitDisplayCount) {
+        Fail(session.scenario().path + ": every cockpit display is taken by a block the stand-in keeps: none is free "
+                                       "for Kavrex");
+        return open;
+    }
+    if (!OpenDisplay(slot, "Kavrex", error, session.displayWidth(), session.displayHeight())) {
         Fail(error);
         return open;
     }
-    open.push_back(0);
-    return open;
+    open.push_back(slot);
+    return FocusCanBeFlown(session, open) ? open : std::vector<int>();
 }
 
 }  // namespace kvhost

@@ -38,7 +38,7 @@ class Session;
 bool StartSession(Session &session, const CommandLine &cl);
 // The open display slots; when none is open, slot 0 is opened in the Kavrex mode first. Empty
 // (with the reason on standard error) when that fails.
-std::vector<int> OpenDisplaysOrKavrex(const Session &session);
+std::vector<int> OpenDisplaysOrKavrex(Session &session);
 // Where a flight's files go: --out, or out/<scenario name>/ when none is given.
 std::string OutputFolder(const CommandLine &cl, const Session &session);
 // Makes the folder and any folders above it that do not exist yet, and checks that files can be

@@ -34,7 +34,9 @@ bool Session::StartLinked(const std::string &text, const std::string &name, cons
 
 bool Session::Begin(const Scenario &sc, const std::function<bool(std::string &)> &loadModule, std::string &error) {
     std::unique_ptr<World> world(new World(sc.mjd));
-    if (!BuildScenarioWorld(sc, *world, error)) return false;
+    std::vector<std::string> warnings;
+    if (!BuildScenarioWorld(sc, *world, error, &warnings)) return false;
+    for (const std::string &w : warnings) std::fprintf(stderr, "kavrex-sim: %s\n", w.c_str());
     if (world->focus() < 0) {
         error = sc.path + ": the scenario has no ships, so there is no vessel to fly";
         return false;
@@ -120,7 +122,8 @@ bool Session::Save(const std::string &path, std::string &error) {
         if (d.mode.empty() && !Slot(d.slot).instance) displays.push_back({d.slot, d.type, "", d.lines});
     std::sort(displays.begin(), displays.end(),
               [](const SavedDisplay &a, const SavedDisplay &b) { return a.slot < b.slot; });
-    return WriteTextFile(path, ScenarioText(*world_, displays, scenario_.otherSections), error);
+    return WriteTextFile(path, ScenarioText(*world_, displays, scenario_.otherSections, scenario_.environmentLines),
+                         error);
 }
 
 bool Session::DeleteVessel(int index, std::string &error) {

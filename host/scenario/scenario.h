@@ -21,6 +21,7 @@ constexpr double kMaxRelVel = 3e7;      // m/s, each component: a tenth of the s
 constexpr double kMaxAttitude = 3600;   // degrees, each AROT angle
 constexpr double kMaxSpin = 3600;       // degrees/s, each VROT rate: ten turns a second
 constexpr int kMaxTankIndex = 63;
+constexpr int kMaxThrusterIndex = 255;
 constexpr size_t kMaxNameLength = 63;   // vessel names, as the simulator hands them out
 constexpr int kCockpitDisplayCount = 12;   // display identifiers 0..11 a scenario names
 
@@ -38,6 +39,18 @@ struct ScenarioShip {
     VECTOR3 vrot = {{0, 0, 0}};                       // degrees/s, vessel axes
     std::vector<std::pair<int, double>> tankLevels;   // tank index, fill 0..1
     int tankLine = 0;
+    bool fuelGiven = false;       // FUEL (every tank at one level), the older form of PRPLEVEL
+    double fuel = 0;
+    std::vector<std::pair<int, double>> thrusterLevels;   // THLEVEL: thruster index, level 0..1
+    bool elementsGiven = false;   // ELEMENTS a e i LAN long.peri. mean-long. epoch (instead of RPOS/RVEL)
+    double elements[7] = {};
+    bool positionGiven = false;   // POS longitude latitude of a landed ship, degrees
+    double longitude = 0, latitude = 0;
+    // Lines the stand-in keeps without acting on them, in the file's order: a landed ship's
+    // BASE, POS, HEADING and ALT; docking, radio and mode lines; a vessel class's own lines.
+    std::vector<std::string> surfaceLines, keptLines;
+    std::vector<std::string> levelLines;   // PRPLEVEL, FUEL and THLEVEL as written (kept for a passive body)
+    bool docked = false;          // a DOCKINFO line names a mate
 };
 
 struct ScenarioDisplay {
@@ -59,6 +72,8 @@ struct ScenarioSection {
     int line = 0;
     std::vector<std::string> lines;
     std::vector<int> lineNumbers;     // of each line, in the file
+    std::string header;               // BEGIN_<name> as the file spells it
+    std::string end;                  // the line that closed it: END_<name>, or END (a module's block)
 };
 
 struct Scenario {
@@ -66,6 +81,9 @@ struct Scenario {
     std::string system = "Sol";
     int systemLine = 0;
     double mjd = 51544.5;
+    // The environment's other lines (Script, Context, Help, Playback, SplashScreen and any the
+    // stand-in does not know), kept as they stand and written back.
+    std::vector<std::string> environmentLines;
     std::string focus;
     int focusLine = 0;
     std::vector<ScenarioShip> ships;

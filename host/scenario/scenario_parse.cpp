@@ -118,11 +118,16 @@ bool Parser::Run(const std::string &text) {
             if (!BeginSection(line, key, rest)) return false;
             continue;
         }
-        if (strncasecmp(key.c_str(), "BEGIN_", 6) == 0)
+        const bool known = section_ == "ENVIRONMENT" || section_ == "FOCUS" || section_ == "SHIPS" || section_ == "MFD";
+        // The camera's presets sit in a block of their own inside it.
+        const bool nested = section_ == "CAMERA" && (Same(key, "BEGIN_PRESET") || Same(key, "END_PRESET"));
+        if (strncasecmp(key.c_str(), "BEGIN_", 6) == 0 && !nested)
             return Fail(line, key + " inside BEGIN_" + section_ + ", which has no END_" + section_ +
                                   " (line " + std::to_string(sectionLine_) + ")");
-        if (Same(key, ("END_" + section_).c_str())) {
+        // A module's block ends with a bare END, as the simulator writes it.
+        if (Same(key, ("END_" + section_).c_str()) || (!known && Same(t, "END"))) {
             if (inShip_) return Fail(line, "ship '" + sc_.ships.back().name + "' has no END line");
+            if (!known) sc_.otherSections.back().end = t;
             section_.clear();
             continue;
         }
@@ -179,6 +184,7 @@ bool Parser::BeginSection(int line, const std::string &key, const std::string &r
     } else if (name != "ENVIRONMENT" && name != "FOCUS" && name != "SHIPS") {
         ScenarioSection s;
         s.name = name;
+        s.header = key;
         s.argument = rest;
         s.line = line;
         sc_.otherSections.push_back(s);
@@ -196,18 +202,27 @@ bool Parser::Environment(int line, const std::string &key, const std::string &re
         return true;
     }
     if (Same(key, "Date")) {
+        // The simulator's three forms: a modified Julian date, a Julian date, a Julian epoch.
         std::string kind, value;
         SplitItem(rest, kind, value);
-        double mjd;
+        double v, mjd = 0;
         if (dateLine_) return Fail(line, "Date is given twice (first on line " + std::to_string(dateLine_) + ")");
-        if (!Same(kind, "MJD") || !ParseNumberIn(value, kMinMjd, kMaxMjd, mjd))
+        const bool number = ParseNumber(value, v) && std::isfinite(v);
+        if (number && Same(kind, "MJD")) mjd = v;
+        else if (number && Same(kind, "JD")) mjd = v - 2400000.5;
+        else if (number && Same(kind, "JE")) mjd = (v - 2000) * 365.25 + 51544.5;
+        if (!number || (!Same(kind, "MJD") && !Same(kind, "JD") && !Same(kind, "JE")) || !(mjd >= kMinMjd) ||
+            !(mjd <= kMaxMjd))
             return Fail(line, "Date must be 'Date MJD <number>' with the number from " + Bound(kMinMjd) + " to " +
-                                  Bound(kMaxMjd) + ", not '" + rest + "'");
+                                  Bound(kMaxMjd) + " (or JD or JE for the same dates), not '" + rest + "'");
         sc_.mjd = mjd;
         dateLine_ = line;
         return true;
     }
-    return Fail(line, "unknown item '" + key + "' in BEGIN_ENVIRONMENT");
+    // Script, Context, Help, Playback, SplashScreen and any other line: the simulator passes them
+    // on, and so does the stand-in.
+    sc_.environmentLines.push_back(rest.empty() ? key : key + " " + rest);
+    return true;
 }
 
 bool Parser::Focus(int line, const std::string &key, const std::string &rest) {
@@ -220,12 +235,13 @@ bool Parser::Focus(int line, const std::string &key, const std::string &rest) {
 }
 
 bool Parser::ShipHeader(int line, const std::string &text) {
+    // "name:class", or a bare name that is its own class (Mir, ISS).
     const size_t colon = text.find(':');
-    if (colon == std::string::npos || colon == 0 || colon + 1 >= text.size())
+    if (colon == 0 || (colon != std::string::npos && colon + 1 >= text.size()))
         return Fail(line, "a ship starts with 'name:class', not '" + text + "'");
     ScenarioShip ship;
     ship.name = Trim(text.substr(0, colon));
-    ship.className = Trim(text.substr(colon + 1));
+    ship.className = colon == std::string::npos ? ship.name : Trim(text.substr(colon + 1));
     if (ship.name.empty() || ship.className.empty())
         return Fail(line, "a ship starts with 'name:class', not '" + text + "'");
     if (ship.name.size() > kMaxNameLength)
@@ -273,23 +289,63 @@ bool Parser::ShipItem(int line, const std::string &key, const std::string &rest)
                                   " " + item.unit + ", not '" + rest + "'");
         return true;
     }
-    if (Same(key, "PRPLEVEL")) {
+    if (Same(key, "PRPLEVEL") || Same(key, "THLEVEL") || Same(key, "FUEL")) ship.levelLines.push_back(key + " " + rest);
+    if (Same(key, "PRPLEVEL") || Same(key, "THLEVEL")) {
+        const bool tanks = Same(key, "PRPLEVEL");
+        std::vector<std::pair<int, double>> &levels = tanks ? ship.tankLevels : ship.thrusterLevels;
+        const int most = tanks ? kMaxTankIndex : kMaxThrusterIndex;
         std::istringstream in(rest);
         std::string pair;
-        ship.tankLevels.clear();
-        ship.tankLine = line;
+        levels.clear();
+        if (tanks) ship.tankLine = line;
         while (in >> pair) {
             const size_t colon = pair.find(':');
             double index, level;
-            if (colon == std::string::npos || !ParseNumberIn(pair.substr(0, colon), 0, kMaxTankIndex, index) ||
+            if (colon == std::string::npos || !ParseNumberIn(pair.substr(0, colon), 0, most, index) ||
                 index != std::floor(index) || !ParseNumberIn(pair.substr(colon + 1), 0, 1, level))
-                return Fail(line, "PRPLEVEL takes 'tank:level' pairs, a tank from 0 to " +
-                                      std::to_string(kMaxTankIndex) + " and a level from 0 to 1, not '" + pair + "'");
-            ship.tankLevels.push_back({static_cast<int>(index), level});
+                return Fail(line, key + " takes '" + (tanks ? "tank" : "thruster") + ":level' pairs, a " +
+                                      (tanks ? "tank" : "thruster") + " from 0 to " + std::to_string(most) +
+                                      " and a level from 0 to 1, not '" + pair + "'");
+            levels.push_back({static_cast<int>(index), level});
         }
         return true;
     }
-    return Fail(line, "unknown ship item '" + key + "'");
+    if (Same(key, "FUEL")) {
+        if (!ParseNumberIn(rest, 0, 1, ship.fuel)) return Fail(line, "FUEL takes a level from 0 to 1, not '" + rest + "'");
+        ship.fuelGiven = true;
+        return true;
+    }
+    if (Same(key, "ELEMENTS")) {
+        std::istringstream in(rest);
+        std::string word;
+        int n = 0;
+        static const double lo[7] = {-1e14, 0, -360, -360, -360, -1e9, kMinMjd};
+        static const double hi[7] = {1e14, 100, 360, 360, 360, 1e9, kMaxMjd};
+        while (in >> word && n < 7)
+            if (!ParseNumberIn(word, lo[n], hi[n], ship.elements[n])) break;
+            else ++n;
+        if (n != 7 || ship.elements[0] == 0)
+            return Fail(line, "ELEMENTS takes a (m, not 0), e, i, LAN, longitude of periapsis, mean longitude "
+                              "(degrees) and the epoch (MJD), not '" + rest + "'");
+        ship.elementsGiven = true;
+        return true;
+    }
+    if (Same(key, "BASE") || Same(key, "POS") || Same(key, "HEADING") || Same(key, "ALT")) {
+        if (Same(key, "POS")) {
+            std::istringstream in(rest);
+            std::string a, b;
+            if (!(in >> a >> b) || !ParseNumberIn(a, -360, 360, ship.longitude) ||
+                !ParseNumberIn(b, -90, 90, ship.latitude))
+                return Fail(line, "POS takes a longitude and a latitude in degrees, not '" + rest + "'");
+            ship.positionGiven = true;
+        }
+        ship.surfaceLines.push_back(rest.empty() ? key : key + " " + rest);
+        return true;
+    }
+    // Docking, radio, mode and recorder lines, and a vessel class's own: kept as they stand.
+    if (Same(key, "DOCKINFO")) ship.docked = true;
+    ship.keptLines.push_back(rest.empty() ? key : key + " " + rest);
+    return true;
 }
 
 bool Parser::DisplayItem(int line, const std::string &text) {
@@ -297,12 +353,14 @@ bool Parser::DisplayItem(int line, const std::string &text) {
     std::string key, rest;
     SplitItem(text, key, rest);
     if (d.type.empty()) {
-        if (!Same(key, "TYPE") || rest.empty()) return Fail(line, "a display block starts with 'TYPE <type>'");
-        d.type = rest;
+        // The simulator skips to the first TYPE line; a block without one opens no display and
+        // is not written again.
+        if (Same(key, "TYPE") && !rest.empty()) d.type = rest;
         return true;
     }
-    if (Same(d.type, "User") && d.mode.empty()) {
-        if (!Same(key, "MODE") || rest.empty()) return Fail(line, "a User display names its 'MODE <name>'");
+    if (Same(d.type, "User") && d.mode.empty() && d.lines.empty() && Same(key, "MODE") && !rest.empty()) {
+        // The mode is named on the line right after TYPE User; without it the simulator opens
+        // no display, and the stand-in keeps the block as it stands.
         d.mode = rest;
         d.modeLine = line;
         return true;

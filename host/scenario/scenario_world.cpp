@@ -1,10 +1,16 @@
 // scenario_world.cpp: from a parsed scenario to the world's bodies and vessels.
 #include "scenario_world.h"
 
+#include "numbers.h"
+
 #include "../world/frames.h"
+#include "../world/stock_classes.h"
 #include "../world/vessel_classes.h"
 
 #include <strings.h>
+
+#include <algorithm>
+#include <cmath>
 
 namespace kvhost {
 
@@ -14,11 +20,54 @@ namespace {
 
 std::string Where(const Scenario &sc, int line) { return sc.path + ":" + std::to_string(line) + ": "; }
 
-bool AddShip(const Scenario &sc, const ScenarioShip &s, World &world, std::string &error) {
+void Warn(std::vector<std::string> *warnings, const std::string &what) {
+    if (warnings) warnings->push_back(what);
+}
+
+// The simulator fills only the tanks PRPLEVEL or FUEL names, and ignores a tank or thruster
+// index the class does not have.
+void ApplyLevels(const ScenarioShip &s, Vessel &v) {
+    for (Tank &t : v.tanks) t.mass = s.fuelGiven ? t.maxMass * s.fuel : 0;
+    for (const auto &level : s.tankLevels)
+        if (level.first < static_cast<int>(v.tanks.size()))
+            v.tanks[level.first].mass = v.tanks[level.first].maxMass * level.second;
+    for (const auto &level : s.thrusterLevels)
+        if (level.first < static_cast<int>(v.thrusters.size())) SetThrusterLevel(v, level.first, level.second);
+}
+
+// Where the ship is: on the surface at POS (in the body's ecliptic-aligned axes: the stand-in's
+// bodies do not turn), on an orbit given by ELEMENTS, or at RPOS and RVEL.
+void Place(const Scenario &sc, const ScenarioShip &s, World &world, int body, Vessel &v,
+           std::vector<std::string> *warnings) {
+    const Body &b = world.body(body);
+    VECTOR3 rpos = s.rpos, rvel = s.rvel;
+    if (s.landed && (s.positionGiven || !s.surfaceLines.empty())) {
+        if (!s.positionGiven)
+            Warn(warnings, Where(sc, s.statusLine) + s.name + " stands at a base the stand-in does not know: it is "
+                                                      "put at longitude 0, latitude 0 of " + b.name);
+        const double lng = s.longitude * kDeg, lat = s.latitude * kDeg;
+        rpos = _V(std::cos(lat) * std::cos(lng), std::sin(lat), std::cos(lat) * std::sin(lng)) * b.radius;
+        rvel = _V(0, 0, 0);
+    } else if (s.elementsGiven) {
+        StateFromElements(s.elements, kG * b.mass, sc.mjd, rpos, rvel);
+    }
+    if (!s.landed && length(rpos) < b.radius && b.radius > 0) {
+        // Below the surface: the simulator lifts the ship out to it.
+        rpos = length(rpos) > 0 ? rpos / length(rpos) * b.radius : _V(0, 0, b.radius);
+    }
+    v.pos = b.pos + rpos;
+    v.vel = b.vel + rvel;
+}
+
+bool AddShip(const Scenario &sc, const ScenarioShip &s, World &world, std::string &error,
+             std::vector<std::string> *warnings) {
     VesselClass cls;
-    if (!FindVesselClass(s.className, cls)) {
-        error = Where(sc, s.line) + "unknown vessel class '" + s.className + "'";
-        return false;
+    const bool known = FindVesselClass(s.className, cls);
+    if (!known) {
+        cls = PassiveClass(s.className);
+        Warn(warnings, Where(sc, s.line) + "vessel class '" + s.className + "' is not one the stand-in builds (" +
+                           KnownVesselClasses() + "): " + s.name + FormatText(" (%.0f kg)", cls.dryMass) +
+                           " flies as a passive body, its lines kept as they are");
     }
     const int body = world.FindBody(s.statusBody);
     if (body < 0) {
@@ -26,44 +75,73 @@ bool AddShip(const Scenario &sc, const ScenarioShip &s, World &world, std::strin
         return false;
     }
     Vessel v = MakeVessel(s.name, cls);
-    v.pos = world.body(body).pos + s.rpos;
-    v.vel = world.body(body).vel + s.rvel;
+    v.passive = !known;
+    Place(sc, s, world, body, v, warnings);
     v.rot = RotationFromEuler(s.arot * kDeg);
     v.omega = s.vrot * kDeg;
     if (s.landed) {
         v.status = VesselStatus::Landed;
         v.landedOn = body;
+        v.surfaceBody = body;
+        v.surfaceLines = s.surfaceLines;
     }
-    for (const auto &level : s.tankLevels) {
-        if (level.first >= static_cast<int>(v.tanks.size())) {
-            error = Where(sc, s.tankLine) + "vessel class '" + cls.name + "' has no tank " +
-                    std::to_string(level.first);
-            return false;
-        }
-        v.tanks[level.first].mass = v.tanks[level.first].maxMass * level.second;
-    }
+    ApplyLevels(s, v);
+    v.keptLines = s.keptLines;
+    if (v.passive) v.keptLines.insert(v.keptLines.begin(), s.levelLines.begin(), s.levelLines.end());
     world.AddVessel(std::move(v));
     return true;
 }
 
 }  // namespace
 
-bool BuildScenarioWorld(const Scenario &sc, World &world, std::string &error) {
+void StateFromElements(const double el[7], double mu, double mjd, VECTOR3 &pos, VECTOR3 &vel) {
+    const double a = el[0], e = el[1], inc = el[2] * kDeg, node = el[3] * kDeg, peri = el[4] * kDeg;
+    const double argPeri = peri - node;
+    const double n = std::sqrt(mu / std::fabs(a * a * a));
+    double M = el[5] * kDeg - peri + n * (mjd - el[6]) * 86400;
+    M = std::fmod(M, 2 * kPi);
+    // Kepler's equation by Newton's method (an ellipse; a hyperbola's ELEMENTS are rare).
+    double E = e < 0.8 ? M : kPi;
+    for (int i = 0; i < 50; ++i) E -= (E - e * std::sin(E) - M) / (1 - e * std::cos(E));
+    const double cosE = std::cos(E), sinE = std::sin(E), root = std::sqrt(std::max(0.0, 1 - e * e));
+    const double r = a * (1 - e * cosE);
+    const double px = a * (cosE - e), py = a * root * sinE;                         // in the orbit's plane
+    const double vx = -std::sqrt(mu * a) / r * sinE, vy = std::sqrt(mu * a) / r * root * cosE;
+    const double co = std::cos(node), so = std::sin(node), cw = std::cos(argPeri), sw = std::sin(argPeri);
+    const double ci = std::cos(inc), si = std::sin(inc);
+    // Ecliptic axes, right-handed X (equinox), Y, Z (north); the simulator's are x = X, y = Z, z = Y.
+    auto Turn = [&](double x, double y) {
+        const double X = (co * cw - so * sw * ci) * x + (-co * sw - so * cw * ci) * y;
+        const double Y = (so * cw + co * sw * ci) * x + (-so * sw + co * cw * ci) * y;
+        const double Z = (sw * si) * x + (cw * si) * y;
+        return _V(X, Z, Y);
+    };
+    pos = Turn(px, py);
+    vel = Turn(vx, vy);
+}
+
+bool BuildScenarioWorld(const Scenario &sc, World &world, std::string &error, std::vector<std::string> *warnings) {
     if (strcasecmp(sc.system.c_str(), "Sol") != 0) {
         error = Where(sc, sc.systemLine) + "unknown system '" + sc.system + "' (this host has Sol)";
         return false;
     }
     world.SetMjd(sc.mjd);
     World::BuildSolarSystem(world);
-    for (const ScenarioShip &s : sc.ships)
-        if (!AddShip(sc, s, world, error)) return false;
+    bool docked = false;
+    for (const ScenarioShip &s : sc.ships) {
+        if (!AddShip(sc, s, world, error, warnings)) return false;
+        if (s.docked && !docked) {
+            docked = true;
+            Warn(warnings, Where(sc, s.line) + "docked vessels (" + s.name +
+                               ") fly apart in the stand-in; their DOCKINFO lines are kept as they are");
+        }
+    }
     if (!sc.focus.empty()) {
         const int focus = world.FindVessel(sc.focus);
-        if (focus < 0) {
-            error = Where(sc, sc.focusLine) + "the focus ship '" + sc.focus + "' is not in BEGIN_SHIPS";
-            return false;
-        }
-        world.SetFocus(focus);
+        if (focus < 0 && world.VesselCount() > 0)
+            Warn(warnings, Where(sc, sc.focusLine) + "the focus ship '" + sc.focus +
+                               "' is not in BEGIN_SHIPS: the first ship, " + world.vessel(0).name + ", takes the focus");
+        world.SetFocus(focus >= 0 ? focus : 0);
     }
     return true;
 }

@@ -44,15 +44,22 @@ std::string Fixed9(double v) {
 void WriteShip(std::string &out, const World &w, const Vessel &v) {
     const int ref = v.status != VesselStatus::Flying && v.landedOn >= 0 ? v.landedOn : v.gravityRef;
     const Body &b = w.body(ref < 0 ? 0 : ref);
-    out += v.name + ":" + v.className + "\n";
+    // A ship whose name is its class (Mir) is written as the simulator writes it.
+    out += (v.name == v.className ? v.name : v.name + ":" + v.className) + "\n";
     out += std::string("  STATUS ") + (v.status == VesselStatus::Flying ? "Orbiting " : "Landed ") + b.name + "\n";
     const VECTOR3 rpos = v.pos - b.pos, rvel = v.vel - b.vel, arot = EulerFromRotation(v.rot) / kDeg;
     const VECTOR3 vrot = v.omega / kDeg;
-    out += "  RPOS " + ExactRelative(b.pos, rpos) + "\n";
-    out += "  RVEL " + ExactRelative(b.vel, rvel) + "\n";
+    if (v.status != VesselStatus::Flying && v.landedOn == v.surfaceBody && !v.surfaceLines.empty()) {
+        // Still where the scenario put it: its base and position as they were written (the
+        // stand-in's bodies do not turn, so the spot is the same).
+        for (const std::string &line : v.surfaceLines) out += "  " + line + "\n";
+    } else {
+        out += "  RPOS " + ExactRelative(b.pos, rpos) + "\n";
+        out += "  RVEL " + ExactRelative(b.vel, rvel) + "\n";
+    }
     out += "  AROT " + Fixed9(arot.x) + " " + Fixed9(arot.y) + " " + Fixed9(arot.z) + "\n";
     out += "  VROT " + Fixed9(vrot.x) + " " + Fixed9(vrot.y) + " " + Fixed9(vrot.z) + "\n";
-    if (!v.tanks.empty()) {
+    if (!v.tanks.empty() && !v.passive) {
         out += "  PRPLEVEL";
         for (size_t k = 0; k < v.tanks.size(); ++k) {
             const double level = v.tanks[k].maxMass > 0 ? v.tanks[k].mass / v.tanks[k].maxMass : 0;
@@ -60,7 +67,33 @@ void WriteShip(std::string &out, const World &w, const Vessel &v) {
         }
         out += "\n";
     }
+    // Engines left running run on when the file is loaded, as in the simulator.
+    std::string running;
+    for (size_t k = 0; k < v.thrusters.size(); ++k)
+        if (v.thrusters[k].level > 0) running += FormatText(" %zu:%.6f", k, v.thrusters[k].level);
+    if (!running.empty() && !v.passive) out += "  THLEVEL" + running + "\n";
+    for (const std::string &line : v.keptLines) out += "  " + line + "\n";
     out += "END\n";
+}
+
+bool IsDescription(const std::string &name) { return name == "DESC" || name == "HYPERDESC" || name == "URLDESC"; }
+
+void WriteSection(std::string &out, const ScenarioSection &s) {
+    const std::string header = s.header.empty() ? "BEGIN_" + s.name : s.header;
+    out += header + (s.argument.empty() ? "" : " " + s.argument) + "\n";
+    for (const std::string &line : s.lines) out += line + "\n";
+    out += (s.end.empty() ? "END_" + s.name : s.end) + "\n\n";
+}
+
+// The sections named in `names` ("DESC" standing for the three kinds of description), or with
+// `others` every section but those, in the file's order.
+void WriteSections(std::string &out, const std::vector<ScenarioSection> &sections,
+                   const std::vector<std::string> &names, bool others = false) {
+    for (const ScenarioSection &s : sections) {
+        bool named = false;
+        for (const std::string &n : names) named = named || s.name == n || (n == "DESC" && IsDescription(s.name));
+        if (named != others) WriteSection(out, s);
+    }
 }
 
 }  // namespace
@@ -72,25 +105,34 @@ std::string DisplayBlockName(int slot) {
 }
 
 std::string ScenarioText(const World &world, const std::vector<SavedDisplay> &displays,
-                         const std::vector<ScenarioSection> &otherSections) {
-    std::string out = "BEGIN_ENVIRONMENT\n  System Sol\n";
+                         const std::vector<ScenarioSection> &otherSections,
+                         const std::vector<std::string> &environmentLines) {
+    // The simulator's order: the description, the environment, the focus, the camera, the HUD,
+    // the displays, the panel and the virtual cockpit, the ships; then the blocks of modules
+    // and programs.
+    std::string out;
+    WriteSections(out, otherSections, {"DESC"});
+    out += "BEGIN_ENVIRONMENT\n  System Sol\n";
     out += "  Date MJD " + ExactNumberText(world.Mjd()) + "\n";
+    for (const std::string &line : environmentLines) out += "  " + line + "\n";
     out += "END_ENVIRONMENT\n\n";
     if (world.focus() >= 0) out += "BEGIN_FOCUS\n  Ship " + world.vessel(world.focus()).name + "\nEND_FOCUS\n\n";
+    WriteSections(out, otherSections, {"CAMERA"});
+    WriteSections(out, otherSections, {"HUD"});
     for (const SavedDisplay &d : displays) {
-        out += "BEGIN_MFD " + DisplayBlockName(d.slot) + "\n  TYPE " + d.type + "\n";
+        out += "BEGIN_MFD " + DisplayBlockName(d.slot) + "\n";
+        if (!d.type.empty()) out += "  TYPE " + d.type + "\n";
         if (!d.mode.empty()) out += "  MODE " + d.mode + "\n";
         for (const std::string &line : d.lines) out += "  " + line + "\n";
         out += "END_MFD\n\n";
     }
-    for (const ScenarioSection &s : otherSections) {
-        out += "BEGIN_" + s.name + (s.argument.empty() ? "" : " " + s.argument) + "\n";
-        for (const std::string &line : s.lines) out += line + "\n";
-        out += "END_" + s.name + "\n\n";
-    }
+    WriteSections(out, otherSections, {"PANEL", "VC"});
     out += "BEGIN_SHIPS\n";
     for (int i = 0; i < world.VesselCount(); ++i) WriteShip(out, world, world.vessel(i));
     out += "END_SHIPS\n";
+    std::string rest;
+    WriteSections(rest, otherSections, {"DESC", "CAMERA", "HUD", "PANEL", "VC"}, true);
+    if (!rest.empty()) out += "\n" + rest.substr(0, rest.size() - 1);
     return out;
 }
 

@@ -20,7 +20,8 @@ struct SavedDisplay {
 };
 
 std::string ScenarioText(const World &world, const std::vector<SavedDisplay> &displays,
-                         const std::vector<ScenarioSection> &otherSections);
+                         const std::vector<ScenarioSection> &otherSections,
+                         const std::vector<std::string> &environmentLines = {});
 
 // Writes the text to a file; false with the cause on failure.
 bool WriteTextFile(const std::string &path, const std::string &text, std::string &error);

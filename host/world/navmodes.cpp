@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace kvhost {
 
@@ -51,13 +52,22 @@ VECTOR3 TurnRate(const Vessel &v, const VECTOR3 &now, const VECTOR3 &want) {
     return rate;
 }
 
+// Each axis's level goes to its groups' thrusters; a thruster that serves two axes' groups (as
+// the Shuttle-PB's do) gets the sum, as the simulator adds the holds' group overrides.
 void DriveRates(Vessel &v, const VECTOR3 &wanted, double dt) {
     const double response = std::max(dt, 0.5);   // s within which a rate error is closed
+    std::vector<double> level(v.thrusters.size(), 0.0);
+    std::vector<bool> used(v.thrusters.size(), false);
     for (int a = 0; a < 3; ++a) {
         const double alpha = AxisAcceleration(v, a);
-        if (!(std::fabs(alpha) > 0)) continue;
-        SetRotationLevel(v, a, std::clamp((wanted.data[a] - v.omega.data[a]) / (alpha * response), -1.0, 1.0));
+        const double l = std::fabs(alpha) > 0
+                             ? std::clamp((wanted.data[a] - v.omega.data[a]) / (alpha * response), -1.0, 1.0)
+                             : 0.0;
+        for (int i : v.groups[kPositive[a]]) level[i] += std::max(0.0, l), used[i] = true;
+        for (int i : v.groups[kNegative[a]]) level[i] += std::max(0.0, -l), used[i] = true;
     }
+    for (size_t i = 0; i < level.size(); ++i)
+        if (used[i]) SetThrusterLevel(v, static_cast<int>(i), level[i]);
 }
 
 }  // namespace

@@ -44,6 +44,8 @@ Vessel MakeVessel(const std::string &name, const VesselClass &cls) {
         th.spec = s;
         if (s.group >= 0 && s.group < kThrusterGroupTypes)
             v.groups[s.group].push_back(static_cast<int>(v.thrusters.size()));
+        for (int g : s.alsoIn)
+            if (g >= 0 && g < kThrusterGroupTypes) v.groups[g].push_back(static_cast<int>(v.thrusters.size()));
         v.thrusters.push_back(th);
     }
     return v;

@@ -24,6 +24,7 @@ struct ThrusterSpec {
     double exhaustSpeed = 1;     // m/s
     int tank = -1;               // index of the tank it draws from; -1: none
     int group = -1;              // THGROUP_TYPE, or -1 for no group
+    std::vector<int> alsoIn;     // more groups it serves in (an attitude thruster that also translates)
 };
 
 struct VesselClass {
@@ -75,6 +76,13 @@ struct Vessel {
     double nextGravityRefMjd = -1e300;              // the next choice in free flight, MJD
     double touchdownSpeed = 0;                      // m/s relative to the body as it touched
     int navmodes = 0;                               // the navigation modes on, a bit each (navmodes.h)
+    // A vessel of a class the stand-in does not know: a body of its mass that nothing drives.
+    bool passive = false;
+    // What the scenario said that the stand-in keeps without acting on it, written back as read:
+    // a landed vessel's BASE/POS/HEADING/ALT (while it stays down on `surfaceBody`), and its
+    // other lines (docking, radios, a class's own lines).
+    std::vector<std::string> surfaceLines, keptLines;
+    int surfaceBody = -1;
 
     // What a plug-in last asked for, before the host clamped it: lets tests and logs see the
     // commands as given (a level of 1.7, a non-number).

@@ -1,6 +1,8 @@
 // vessel_classes.cpp: the built-in vessel classes.
 #include "vessel_classes.h"
 
+#include "stock_classes.h"
+
 #include <strings.h>
 
 namespace kvhost {
@@ -55,11 +57,19 @@ VesselClass CourierClass() {
 }
 
 bool FindVesselClass(const std::string &name, VesselClass &out) {
-    if (strcasecmp(name.c_str(), "Courier") == 0) {
-        out = CourierClass();
-        return true;
-    }
-    return false;
+    // By name whatever its letter case, as the simulator finds a class's file on Windows; the
+    // vessel keeps the name as the scenario spells it.
+    const char *n = name.c_str();
+    if (strcasecmp(n, "Courier") == 0) out = CourierClass();
+    else if (strcasecmp(n, "DeltaGlider") == 0 || strcasecmp(n, "DG-S") == 0)
+        out = DeltaGliderClass(strcasecmp(n, "DG-S") == 0);
+    else if (strcasecmp(n, "ShuttleA") == 0) out = ShuttleAClass();
+    else if (strcasecmp(n, "ShuttlePB") == 0) out = ShuttlePBClass();
+    else return false;
+    out.name = name;
+    return true;
 }
+
+const char *KnownVesselClasses() { return "Courier, DeltaGlider, DG-S, ShuttleA, ShuttlePB"; }
 
 }  // namespace kvhost

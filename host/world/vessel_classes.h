@@ -10,8 +10,9 @@ namespace kvhost {
 // thrust with a full tank, retro and hover engines, attitude thrusters laid out as pure couples.
 VesselClass CourierClass();
 
-// A class by name (case-insensitive); false when the host does not know it.
+// A class by name (case-insensitive), named as asked; false when the host does not build it.
 bool FindVesselClass(const std::string &name, VesselClass &out);
+const char *KnownVesselClasses();   // their names, for a message
 
 }  // namespace kvhost
 
