@@ -167,6 +167,7 @@ void PilotTurn(Fly &f) {
     const PilotAction a = f.pilot.Decide(f.reading, sim.timeAcceleration());
     if (a.key) PressKey(f.pilotSlot, KeyCodeForLetter(a.key));
     if (a.cockpitKey) PressVesselKey(a.cockpitKey == 'L' ? kKeyHorizonLevel : kKeyPrograde);
+    if (!a.input.empty()) AnswerInputBox(a.input);
     if (a.warp > 0) sim.SetTimeAcceleration(a.warp);
     if (!a.what.empty()) {
         std::printf("pilot: %s\n", a.what.c_str());

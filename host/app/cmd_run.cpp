@@ -5,6 +5,7 @@
 #include "commands.h"
 
 #include "../cockpit/cockpit.h"
+#include "../cockpit/input_state.h"
 #include "../cockpit/key_codes.h"
 #include "../gdi/picture.h"
 #include "../scenario/numbers.h"
@@ -225,6 +226,7 @@ private:
             record_.SetPrediction(PredictedPath(PredictionText(session_)), world_.Mjd());
         if (a.key) PressKey(slot_, KeyCodeForLetter(a.key));
         if (a.cockpitKey) PressVesselKey(a.cockpitKey == 'L' ? kKeyHorizonLevel : kKeyPrograde);
+        if (!a.input.empty()) AnswerInputBox(a.input);
         if (a.warp > 0) sim_.SetTimeAcceleration(a.warp);
         if (!a.what.empty()) record_.Sample(world_, sim_.simt(), reading_, a.what);
     }

@@ -114,7 +114,9 @@ FlightSummary FlightTally::Summarise(const World &w, const FlightRecord &record,
         const DisplayReading &last = record.samples().back().display;
         s.source = last.source;
         s.target = last.target;
-        if (last.readouts || last.setGee > 0) s.acceleration.Set(last.setGee);
+        // The acceleration the flight was set to fly at (the pilot may raise it on the way).
+        const double gee = departed_ && atDeparture_.setGee > 0 ? atDeparture_.setGee : last.setGee;
+        if (last.readouts || gee > 0) s.acceleration.Set(gee);
     }
     s.crashed = crashed_;
     if (crashed_) {

@@ -99,6 +99,25 @@ PilotAction Pilot::Braking(const DisplayReading &r) {
     const double pullWork = gauge_.Gm() * (1 / (standOff + radius) - 1 / (r.targetDist + radius));
     const double need = 0.5 * r.targetSpeed * r.targetSpeed, have = r.setGee * gap - pullWork;
     if (!braking_) braking_ = need >= have;
+    // Falling behind (the drive gives a little less than set, the target pulls harder near in):
+    // ask the drive for more, as a pilot types a new acceleration (S, then the value). More than
+    // the engines give runs them at full thrust.
+    if (raise_ == 1) {
+        PilotAction a;
+        a.input = FormatText("%.4f", r.setGee * std::min(2.0, need / have) * 1.05);
+        a.what = "set " + a.input + " m/s^2 to stop in time";
+        raise_ = 0;
+        ++raises_;
+        return a;
+    }
+    if (braking_ && r.drive == "ON" && have > 0 && need > 1.01 * have && raises_ < kMostRaises) {
+        PilotAction a;
+        a.key = 'S';
+        a.what = FormatText("braking falls behind (%.0f km to stop in, %.0f km to go)", need / r.setGee / 1e3,
+                            have / r.setGee / 1e3);
+        raise_ = 1;
+        return a;
+    }
     // Late (the hold slow to settle at speed): burn while it still seeks; a degree or two off
     // costs less than the ground the ship covers while it waits.
     return Configure(r, true, true, braking_, braking_ && need >= 0.9 * have);
@@ -205,7 +224,7 @@ PilotAction Pilot::Transfer(const DisplayReading &r) {
     const bool brake = phase_ == Phase::Cancel || phase_ == Phase::Brake;
     PilotAction key = phase_ == Phase::Brake && r.readouts ? Braking(r) : Configure(r, brake, brake);
     key.legBurn = key.key == 'E' && phase_ == Phase::Accelerate;
-    if (key.key) {
+    if (key.key || !key.input.empty()) {
         key.flip = a.flip;
         if (!a.what.empty()) key.what = a.what + "; " + key.what;
         a = key;

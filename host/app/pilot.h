@@ -20,7 +20,9 @@
 //     distance the ship coasts while it turns (TargetV times 600 s), flip to braking against
 //     the relative velocity, and coast until braking at the drive's acceleration against the
 //     target's pull just stops the ship at the stand-off; then brake to rest without a break.
-//     Late (the hold still seeking when braking is due), burn without waiting for HOLD.
+//     Late (the hold still seeking when braking is due), burn without waiting for HOLD. Falling
+//     behind while braking (to stop needs more than 1 % beyond the ground left), raise the set
+//     acceleration (S and the value) by the shortfall and 5 % more, at most eight times.
 //  6. The stand-off: where the target's pull (TargetG) is a fifth of the set acceleration, and
 //     at least half the target's radius above its surface; the pilot measures the target's GM
 //     and radius from the read-outs on the way in (TargetGauge). Stopped well short: another leg.
@@ -44,6 +46,7 @@ namespace kvhost {
 
 struct PilotAction {
     char key = 0;          // the letter pressed on the display, 0 for none
+    std::string input;     // the text typed into the open input box ("" for none)
     char cockpitKey = 0;   // a navigation-mode key of the cockpit: 'L' level, '[' prograde; 0 none
     double warp = 0;       // the time acceleration asked for, 0 to leave it
     std::string what;      // what the pilot did and why, for the log ("" when nothing)
@@ -69,6 +72,7 @@ public:
     static constexpr double kPullShare = 0.2;    // the target's pull at the stand-off, of the drive's
     static constexpr double kLeastHeight = 0.5;  // the stand-off's least height, in target radii
     static constexpr double kDefaultStandOff = 10e6;   // m, while the target's pull is unmeasured
+    static constexpr int kMostRaises = 8;        // times the set acceleration is raised in a flight
     static constexpr double kLevelTime = 60;     // s for the ship to level before the orbit burn
     static constexpr int kSlipLimit = 120;       // decisions in a row off HOLD before slowing down
     static constexpr double kLeastLookAhead = 1800;   // s: a prediction to judge the climb by
@@ -93,6 +97,7 @@ private:
     bool departed_ = false;
     double waitStartMjd_ = -1, waited_ = 0;
     bool braking_ = false;        // the leg's braking has begun (after its coast)
+    int raise_ = 0, raises_ = 0;  // asking for more acceleration: 1 while the input box is open
     int navStep_ = 0;             // how far into a burn held by a navigation mode (0: not begun)
     double navStart_ = 0;         // s: the display's clock when that mode went on
     double warpCap_ = 100;        // the most time acceleration at which the hold keeps HOLD
