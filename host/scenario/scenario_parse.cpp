@@ -319,14 +319,17 @@ bool Parser::ShipItem(int line, const std::string &key, const std::string &rest)
         std::istringstream in(rest);
         std::string word;
         int n = 0;
-        static const double lo[7] = {-1e14, 0, -360, -360, -360, -1e9, kMinMjd};
-        static const double hi[7] = {1e14, 100, 360, 360, 360, 1e9, kMaxMjd};
-        while (in >> word && n < 7)
+        // An ellipse (the stand-in places no ship on an open orbit), the angles within a turn
+        // either way, the mean longitude within a billion degrees.
+        static const double lo[7] = {1, 0, -360, -360, -360, -1e9, kMinMjd};
+        static const double hi[7] = {1e14, 0.99, 360, 360, 360, 1e9, kMaxMjd};
+        while (n < 7 && in >> word)
             if (!ParseNumberIn(word, lo[n], hi[n], ship.elements[n])) break;
             else ++n;
-        if (n != 7 || ship.elements[0] == 0)
-            return Fail(line, "ELEMENTS takes a (m, not 0), e, i, LAN, longitude of periapsis, mean longitude "
-                              "(degrees) and the epoch (MJD), not '" + rest + "'");
+        if (n != 7 || (in >> word))
+            return Fail(line, "ELEMENTS takes a (1 to 1e14 m), e (0 to 0.99), the inclination, node and longitude "
+                              "of periapsis (-360 to 360 degrees), the mean longitude (degrees) and the epoch (MJD), "
+                              "not '" + rest + "'");
         ship.elementsGiven = true;
         return true;
     }

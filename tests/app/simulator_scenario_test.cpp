@@ -72,6 +72,17 @@ TEST(SimulatorScenario, ItsGrammarLoadsWithTheStockShipsWhereTheFilePutsThem) {
     EXPECT_TRUE(Has(warnings[1], "fly apart")) << warnings[1];
 }
 
+TEST(SimulatorScenario, OrbitalElementsOutsideAnEllipseAreRefusedWithTheirLine) {
+    const std::string ship = "BEGIN_SHIPS\nPB:ShuttlePB\n  STATUS Orbiting Earth\n  ELEMENTS ";
+    for (const char *bad : {"6778137 1.5 51.6 0 0 0 51982", "-6778137 0.1 0 0 0 0 51982", "6778137 0.1 0 0 0 0",
+                            "6778137 0.1 0 0 0 0 51982 7", "6778137 nan 0 0 0 0 51982"}) {
+        kvhost::Scenario sc;
+        std::string error;
+        EXPECT_FALSE(kvhost::ParseScenario(ship + bad + "\nEND\nEND_SHIPS\n", "elements.scn", sc, error)) << bad;
+        EXPECT_TRUE(Has(error, "elements.scn:4: ELEMENTS takes a (1 to 1e14 m), e (0 to 0.99)")) << error;
+    }
+}
+
 TEST(SimulatorScenario, DatesInEachOfTheSimulatorsForms) {
     const struct {
         const char *line;
