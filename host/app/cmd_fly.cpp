@@ -14,6 +14,7 @@
 #include "display_reading.h"
 #include "fly_view.h"
 #include "pilot.h"
+#include "pilot_hands.h"
 #include "session.h"
 
 #include <algorithm>
@@ -165,10 +166,7 @@ void PilotTurn(Fly &f) {
     Simulation &sim = f.session.simulation();
     FollowRefresh(f.session.LastRefresh(f.pilotSlot), f.reading);
     const PilotAction a = f.pilot.Decide(f.reading, sim.timeAcceleration());
-    if (a.key) PressKey(f.pilotSlot, KeyCodeForLetter(a.key));
-    if (a.cockpitKey) PressVesselKey(a.cockpitKey == 'L' ? kKeyHorizonLevel : kKeyPrograde);
-    if (!a.input.empty()) AnswerInputBox(a.input);
-    if (a.warp > 0) sim.SetTimeAcceleration(a.warp);
+    CarryOut(a, f.pilotSlot, sim);
     if (!a.what.empty()) {
         std::printf("pilot: %s\n", a.what.c_str());
         std::fflush(stdout);

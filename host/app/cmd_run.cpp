@@ -5,8 +5,6 @@
 #include "commands.h"
 
 #include "../cockpit/cockpit.h"
-#include "../cockpit/input_state.h"
-#include "../cockpit/key_codes.h"
 #include "../gdi/picture.h"
 #include "../scenario/numbers.h"
 #include "../cockpit/saved_displays.h"
@@ -15,6 +13,7 @@
 #include "flight_record.h"
 #include "flight_summary.h"
 #include "pilot.h"
+#include "pilot_hands.h"
 #include "pilot_refusal.h"
 #include "session.h"
 #include "timeline.h"
@@ -224,10 +223,7 @@ private:
         }
         if (a.legBurn && record_.prediction().empty())
             record_.SetPrediction(PredictedPath(PredictionText(session_)), world_.Mjd());
-        if (a.key) PressKey(slot_, KeyCodeForLetter(a.key));
-        if (a.cockpitKey) PressVesselKey(a.cockpitKey == 'L' ? kKeyHorizonLevel : kKeyPrograde);
-        if (!a.input.empty()) AnswerInputBox(a.input);
-        if (a.warp > 0) sim_.SetTimeAcceleration(a.warp);
+        CarryOut(a, slot_, sim_);
         if (!a.what.empty()) record_.Sample(world_, sim_.simt(), reading_, a.what);
     }
 
