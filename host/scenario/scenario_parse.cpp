@@ -88,6 +88,9 @@ private:
     bool Environment(int line, const std::string &key, const std::string &rest);
     bool Focus(int line, const std::string &key, const std::string &rest);
     bool ShipItem(int line, const std::string &key, const std::string &rest);
+    bool LevelItem(int line, const std::string &key, const std::string &rest, ScenarioShip &ship);
+    bool ElementsItem(int line, const std::string &rest, ScenarioShip &ship);
+    bool SurfaceItem(int line, const std::string &key, const std::string &rest, ScenarioShip &ship);
     bool ShipHeader(int line, const std::string &text);
     bool DisplayItem(int line, const std::string &text);
     bool BeginSection(int line, const std::string &key, const std::string &rest);
@@ -289,65 +292,77 @@ bool Parser::ShipItem(int line, const std::string &key, const std::string &rest)
                                   " " + item.unit + ", not '" + rest + "'");
         return true;
     }
-    if (Same(key, "PRPLEVEL") || Same(key, "THLEVEL") || Same(key, "FUEL")) ship.levelLines.push_back(key + " " + rest);
-    if (Same(key, "PRPLEVEL") || Same(key, "THLEVEL")) {
-        const bool tanks = Same(key, "PRPLEVEL");
-        std::vector<std::pair<int, double>> &levels = tanks ? ship.tankLevels : ship.thrusterLevels;
-        const int most = tanks ? kMaxTankIndex : kMaxThrusterIndex;
-        std::istringstream in(rest);
-        std::string pair;
-        levels.clear();
-        if (tanks) ship.tankLine = line;
-        while (in >> pair) {
-            const size_t colon = pair.find(':');
-            double index, level;
-            if (colon == std::string::npos || !ParseNumberIn(pair.substr(0, colon), 0, most, index) ||
-                index != std::floor(index) || !ParseNumberIn(pair.substr(colon + 1), 0, 1, level))
-                return Fail(line, key + " takes '" + (tanks ? "tank" : "thruster") + ":level' pairs, a " +
-                                      (tanks ? "tank" : "thruster") + " from 0 to " + std::to_string(most) +
-                                      " and a level from 0 to 1, not '" + pair + "'");
-            levels.push_back({static_cast<int>(index), level});
-        }
-        return true;
+    if (Same(key, "PRPLEVEL") || Same(key, "THLEVEL") || Same(key, "FUEL")) {
+        ship.levelLines.push_back(key + " " + rest);
+        return LevelItem(line, key, rest, ship);
     }
+    if (Same(key, "ELEMENTS")) return ElementsItem(line, rest, ship);
+    if (Same(key, "BASE") || Same(key, "POS") || Same(key, "HEADING") || Same(key, "ALT"))
+        return SurfaceItem(line, key, rest, ship);
+    // Docking, radio, mode and recorder lines, and a vessel class's own: kept as they stand.
+    if (Same(key, "DOCKINFO")) ship.docked = true;
+    ship.keptLines.push_back(rest.empty() ? key : key + " " + rest);
+    return true;
+}
+
+// PRPLEVEL and THLEVEL ("index:level" pairs) and FUEL (every tank at one level).
+bool Parser::LevelItem(int line, const std::string &key, const std::string &rest, ScenarioShip &ship) {
     if (Same(key, "FUEL")) {
         if (!ParseNumberIn(rest, 0, 1, ship.fuel)) return Fail(line, "FUEL takes a level from 0 to 1, not '" + rest + "'");
         ship.fuelGiven = true;
         return true;
     }
-    if (Same(key, "ELEMENTS")) {
+    const bool tanks = Same(key, "PRPLEVEL");
+    std::vector<std::pair<int, double>> &levels = tanks ? ship.tankLevels : ship.thrusterLevels;
+    const int most = tanks ? kMaxTankIndex : kMaxThrusterIndex;
+    std::istringstream in(rest);
+    std::string pair;
+    levels.clear();
+    if (tanks) ship.tankLine = line;
+    while (in >> pair) {
+        const size_t colon = pair.find(':');
+        double index, level;
+        if (colon == std::string::npos || !ParseNumberIn(pair.substr(0, colon), 0, most, index) ||
+            index != std::floor(index) || !ParseNumberIn(pair.substr(colon + 1), 0, 1, level))
+            return Fail(line, key + " takes '" + (tanks ? "tank" : "thruster") + ":level' pairs, a " +
+                                  (tanks ? "tank" : "thruster") + " from 0 to " + std::to_string(most) +
+                                  " and a level from 0 to 1, not '" + pair + "'");
+        levels.push_back({static_cast<int>(index), level});
+    }
+    return true;
+}
+
+// An orbit given by its elements, in place of RPOS and RVEL.
+bool Parser::ElementsItem(int line, const std::string &rest, ScenarioShip &ship) {
+    std::istringstream in(rest);
+    std::string word;
+    int n = 0;
+    // An ellipse (the stand-in places no ship on an open orbit), the angles within a turn
+    // either way, the mean longitude within a billion degrees.
+    static const double lo[7] = {1, 0, -360, -360, -360, -1e9, kMinMjd};
+    static const double hi[7] = {1e14, 0.99, 360, 360, 360, 1e9, kMaxMjd};
+    while (n < 7 && in >> word)
+        if (!ParseNumberIn(word, lo[n], hi[n], ship.elements[n])) break;
+        else ++n;
+    if (n != 7 || (in >> word))
+        return Fail(line, "ELEMENTS takes a (1 to 1e14 m), e (0 to 0.99), the inclination, node and longitude "
+                          "of periapsis (-360 to 360 degrees), the mean longitude (degrees) and the epoch (MJD), "
+                          "not '" + rest + "'");
+    ship.elementsGiven = true;
+    return true;
+}
+
+// A landed ship's BASE, POS, HEADING and ALT: POS places it, all are kept as written.
+bool Parser::SurfaceItem(int line, const std::string &key, const std::string &rest, ScenarioShip &ship) {
+    if (Same(key, "POS")) {
         std::istringstream in(rest);
-        std::string word;
-        int n = 0;
-        // An ellipse (the stand-in places no ship on an open orbit), the angles within a turn
-        // either way, the mean longitude within a billion degrees.
-        static const double lo[7] = {1, 0, -360, -360, -360, -1e9, kMinMjd};
-        static const double hi[7] = {1e14, 0.99, 360, 360, 360, 1e9, kMaxMjd};
-        while (n < 7 && in >> word)
-            if (!ParseNumberIn(word, lo[n], hi[n], ship.elements[n])) break;
-            else ++n;
-        if (n != 7 || (in >> word))
-            return Fail(line, "ELEMENTS takes a (1 to 1e14 m), e (0 to 0.99), the inclination, node and longitude "
-                              "of periapsis (-360 to 360 degrees), the mean longitude (degrees) and the epoch (MJD), "
-                              "not '" + rest + "'");
-        ship.elementsGiven = true;
-        return true;
+        std::string a, b;
+        if (!(in >> a >> b) || !ParseNumberIn(a, -360, 360, ship.longitude) ||
+            !ParseNumberIn(b, -90, 90, ship.latitude))
+            return Fail(line, "POS takes a longitude and a latitude in degrees, not '" + rest + "'");
+        ship.positionGiven = true;
     }
-    if (Same(key, "BASE") || Same(key, "POS") || Same(key, "HEADING") || Same(key, "ALT")) {
-        if (Same(key, "POS")) {
-            std::istringstream in(rest);
-            std::string a, b;
-            if (!(in >> a >> b) || !ParseNumberIn(a, -360, 360, ship.longitude) ||
-                !ParseNumberIn(b, -90, 90, ship.latitude))
-                return Fail(line, "POS takes a longitude and a latitude in degrees, not '" + rest + "'");
-            ship.positionGiven = true;
-        }
-        ship.surfaceLines.push_back(rest.empty() ? key : key + " " + rest);
-        return true;
-    }
-    // Docking, radio, mode and recorder lines, and a vessel class's own: kept as they stand.
-    if (Same(key, "DOCKINFO")) ship.docked = true;
-    ship.keptLines.push_back(rest.empty() ? key : key + " " + rest);
+    ship.surfaceLines.push_back(rest.empty() ? key : key + " " + rest);
     return true;
 }
 
