@@ -36,6 +36,7 @@ bool Session::Begin(const Scenario &sc, const std::function<bool(std::string &)>
     std::unique_ptr<World> world(new World(sc.mjd));
     std::vector<std::string> warnings;
     if (!BuildScenarioWorld(sc, *world, error, &warnings)) return false;
+    warnings.insert(warnings.begin(), sc.warnings.begin(), sc.warnings.end());
     for (const std::string &w : warnings) std::fprintf(stderr, "kavrex-sim: %s\n", w.c_str());
     if (world->focus() < 0) {
         error = sc.path + ": the scenario has no ships, so there is no vessel to fly";
@@ -52,6 +53,13 @@ bool Session::Begin(const Scenario &sc, const std::function<bool(std::string &)>
     plugin_->OpenRenderViewport(static_cast<DWORD>(displayWidth_), static_cast<DWORD>(displayHeight_));
     for (const ScenarioDisplay &d : scenario_.displays) {
         if (d.mode.empty()) continue;   // a built-in display type the stand-in does not draw
+        if (!FindMode(d.mode)) {
+            // The simulator opens no display of a mode nobody registered (another module's);
+            // the block is kept as it stands and saved again.
+            std::fprintf(stderr, "kavrex-sim: %s:%d: no display mode '%s' is registered: that display stays closed, "
+                                 "its block kept\n", scenario_.path.c_str(), d.line, d.mode.c_str());
+            continue;
+        }
         std::string why;
         if (!OpenDisplay(d.slot, d.mode, why, displayWidth_, displayHeight_, false)) {
             error = scenario_.path + ":" + std::to_string(d.line) + ": " + why;
@@ -119,7 +127,8 @@ bool Session::Save(const std::string &path, std::string &error) {
     // (an Orbit display, say) is kept as it was read, so saving loses nothing.
     std::vector<SavedDisplay> displays = SaveOpenDisplays();
     for (const ScenarioDisplay &d : scenario_.displays)
-        if (d.mode.empty() && !Slot(d.slot).instance) displays.push_back({d.slot, d.type, "", d.lines});
+        if ((d.mode.empty() || !FindMode(d.mode)) && !Slot(d.slot).instance)
+            displays.push_back({d.slot, d.type, d.mode, d.lines});
     std::sort(displays.begin(), displays.end(),
               [](const SavedDisplay &a, const SavedDisplay &b) { return a.slot < b.slot; });
     return WriteTextFile(path, ScenarioText(*world_, displays, scenario_.otherSections, scenario_.environmentLines),

@@ -89,6 +89,8 @@ struct Scenario {
     std::vector<ScenarioShip> ships;
     std::vector<ScenarioDisplay> displays;
     std::vector<ScenarioSection> otherSections;
+    // What the reader passed over as the simulator does, "FILE:LINE: what", a line each.
+    std::vector<std::string> warnings;
 };
 
 // Parses scenario text; `path` names the source in errors. On failure returns false with

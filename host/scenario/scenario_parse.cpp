@@ -160,8 +160,12 @@ void Parser::FillReaderLines(const std::vector<std::string> &cleaned) {
 }
 
 bool Parser::BeginSection(int line, const std::string &key, const std::string &rest) {
-    if (key.size() <= 6 || strncasecmp(key.c_str(), "BEGIN_", 6) != 0)
-        return Fail(line, "'" + key + "' outside any section (expected BEGIN_...)");
+    if (key.size() <= 6 || strncasecmp(key.c_str(), "BEGIN_", 6) != 0) {
+        // The simulator looks for the blocks it knows and reads nothing else.
+        sc_.warnings.push_back(path_ + ":" + std::to_string(line) + ": '" + key +
+                               "' outside any section (expected BEGIN_...): passed over");
+        return true;
+    }
     std::string name = key.substr(6);
     for (char &c : name) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
     section_ = name;
@@ -261,7 +265,13 @@ bool Parser::ShipHeader(int line, const std::string &text) {
 bool Parser::ShipItem(int line, const std::string &key, const std::string &rest) {
     ScenarioShip &ship = sc_.ships.back();
     if (Same(key, "END")) {
-        if (ship.statusBody.empty()) return Fail(ship.line, "ship '" + ship.name + "' has no STATUS line");
+        if (ship.statusBody.empty()) {
+            // Without a STATUS line the simulator places the ship about the Sun.
+            sc_.warnings.push_back(path_ + ":" + std::to_string(ship.line) + ": ship '" + ship.name +
+                                   "' has no STATUS line: it orbits the Sun, as in the simulator");
+            ship.statusBody = "Sun";
+            ship.statusLine = ship.line;
+        }
         inShip_ = false;
         return true;
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host/app/session.h"
+#include "host/cockpit/cockpit.h"
 #include "host/scenario/scenario.h"
 #include "host/scenario/scenario_world.h"
 #include "host/sim/simulation.h"
@@ -81,6 +82,35 @@ TEST(SimulatorScenario, OrbitalElementsOutsideAnEllipseAreRefusedWithTheirLine) 
         EXPECT_FALSE(kvhost::ParseScenario(ship + bad + "\nEND\nEND_SHIPS\n", "elements.scn", sc, error)) << bad;
         EXPECT_TRUE(Has(error, "elements.scn:4: ELEMENTS takes a (1 to 1e14 m), e (0 to 0.99)")) << error;
     }
+}
+
+// What the simulator passes over, the stand-in passes over too, saying so: a stray line outside
+// the blocks, a ship without STATUS (placed about the Sun), a display of another module's mode
+// (left closed, its block saved again as it was).
+TEST(SimulatorScenario, WhatTheSimulatorPassesOverIsPassedOverAndKept) {
+    const std::string text = "stray words\nBEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 51544.5\nEND_ENVIRONMENT\n"
+                             "BEGIN_MFD Left\n  TYPE User\n  MODE TransX\n  Stage 1\nEND_MFD\n"
+                             "BEGIN_SHIPS\nGL:DeltaGlider\n  STATUS Orbiting Earth\n  RPOS 7000000 0 0\n"
+                             "  RVEL 0 0 7500\n  PRPLEVEL 0:1\nEND\nLost:ShuttlePB\n  RPOS 0 0 0\nEND\nEND_SHIPS\n";
+    const std::string in = std::string(::testing::TempDir()) + "passed-over.scn";
+    const std::string out = std::string(::testing::TempDir()) + "passed-over-saved.scn";
+    {
+        std::ofstream f(in);
+        f << text;
+    }
+    kvhost::Scenario sc;
+    std::string error;
+    ASSERT_TRUE(kvhost::LoadScenarioFile(in, sc, error)) << error;
+    ASSERT_EQ(sc.warnings.size(), 2u);
+    EXPECT_TRUE(Has(sc.warnings[0], "passed-over.scn:1: 'stray' outside any section")) << sc.warnings[0];
+    EXPECT_TRUE(Has(sc.warnings[1], "ship 'Lost' has no STATUS line: it orbits the Sun")) << sc.warnings[1];
+    kvhost::Session s;
+    ASSERT_TRUE(s.Start(in, KAVREX_PLUGIN_PATH, error)) << error;
+    EXPECT_EQ(kvhost::Slot(0).instance, nullptr) << "no TransX display in the stand-in";
+    const kvhost::Vessel &lost = s.world().vessel(1);
+    EXPECT_NEAR(kvhost::RelativeTo(s.world(), lost, 0).altitude, 0, 1) << "lifted out to the Sun's surface";
+    ASSERT_TRUE(s.Save(out, error)) << error;
+    EXPECT_TRUE(Has(ReadAll(out), "BEGIN_MFD Left\n  TYPE User\n  MODE TransX\n  Stage 1\nEND_MFD")) << ReadAll(out);
 }
 
 TEST(SimulatorScenario, DatesInEachOfTheSimulatorsForms) {

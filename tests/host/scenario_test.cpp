@@ -131,8 +131,6 @@ TEST(ScenarioTest, BrokenFilesNameTheirLine) {
     EXPECT_EQ(ParseError(Replace(kGood, "PRPLEVEL 0:0.250", "PRPLEVEL 0:1.5")),
               "broken.scn:29: PRPLEVEL takes 'tank:level' pairs, a tank from 0 to 63 and a level from 0 to 1, not "
               "'0:1.5'");
-    EXPECT_EQ(ParseError(std::string("System Sol\n") + kGood),
-              "broken.scn:1: 'System' outside any section (expected BEGIN_...)");
 }
 
 // Hostile values: each refused with its line and its bound, never read as something else.
