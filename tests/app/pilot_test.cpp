@@ -73,10 +73,23 @@ DisplayReading Shown(const char *hold, const char *aim, const char *inv, const c
     return r;
 }
 
+// From the start to the first flip: departed, clear of the source, the relative velocity
+// cancelled 1e11 m out, the leg flown to `flipAt`.
+void FlyToFlip(Pilot &p, double flipAt);
+
 // Leaves the waiting for a moment with the drive engaged: the climb has begun.
 void Depart(Pilot &p) {
     p.Decide(Shown("HOLD", "DIR", "OFF", "OFF", 1e11, 15e3), 10);   // a clear climb: go
     p.Decide(Shown("HOLD", "DIR", "OFF", "OFF", 1e11, 15e3), 10);   // drive on
+}
+
+void FlyToFlip(Pilot &p, double flipAt) {
+    Depart(p);
+    DisplayReading clear = Shown("HOLD", "DIR", "OFF", "ON", 1e11, 40e3);
+    clear.sourceDist = 2e8;
+    p.Decide(clear, 100);                                             // cancel
+    p.Decide(Shown("HOLD", "PRO", "INV", "ON", 1e11, 8), 1);          // leg 1
+    p.Decide(Shown("HOLD", "DIR", "OFF", "ON", flipAt, 900e3), 100);  // flip
 }
 
 TEST(Pilot, HoldsBeforeItBurnsAndNeverBurnsWhileTurning) {
@@ -189,12 +202,7 @@ TEST(Pilot, BrakingDueWhileTheHoldStillSeeksBurnsAtOnce) {
 
 TEST(Pilot, AtRestBesideTheTargetItLevelsAndBurnsToTheCircularSpeed) {
     Pilot p;
-    Depart(p);
-    DisplayReading clear = Shown("HOLD", "DIR", "OFF", "ON", 1e11, 40e3);
-    clear.sourceDist = 2e8;
-    p.Decide(clear, 100);
-    p.Decide(Shown("HOLD", "PRO", "INV", "ON", 1e11, 8), 1);          // leg 1
-    p.Decide(Shown("HOLD", "DIR", "OFF", "ON", 4e10, 900e3), 100);    // flip
+    FlyToFlip(p, 4e10);
     // On the way in the pilot reads the pull of a body of GM 4.28e13 and radius 3390 km.
     const double gm = 4.28e13, radius = 3.39e6;
     for (double d : {60e6, 30e6, 15e6, 5e6}) {
@@ -248,12 +256,7 @@ TEST(TargetGauge, TwoReadingsGiveTheBodysPullAndRadius) {
 
 TEST(Pilot, StoppedShortFliesAnotherLeg) {
     Pilot p;
-    Depart(p);
-    DisplayReading clear = Shown("HOLD", "DIR", "OFF", "ON", 1e11, 40e3);
-    clear.sourceDist = 2e8;
-    p.Decide(clear, 100);
-    p.Decide(Shown("HOLD", "PRO", "INV", "ON", 1e11, 8), 1);                   // leg 1
-    p.Decide(Shown("HOLD", "DIR", "OFF", "ON", 1e10, 900e3), 100);             // flip
+    FlyToFlip(p, 1e10);
     const PilotAction a = p.Decide(Shown("HOLD", "PRO", "INV", "ON", 4e8, 7), 1);   // short
     EXPECT_FALSE(a.arrived);
     EXPECT_EQ(p.legs(), 2);
