@@ -123,9 +123,10 @@ public:
     int Run() {
         if (!ParseTimeline(session_.scenario(), timeline_, error_)) return Fail(error_);
         if (!MakeFolders(out_, error_)) return Fail(error_);
-        const std::vector<int> open = OpenDisplaysOrKavrex(session_);
-        if (open.empty()) return 1;
-        slot_ = open.front();   // the display the pilot flies by
+        bool passiveFocus = false;
+        const std::vector<int> open = OpenDisplaysOrKavrex(session_, cl_.pilot ? nullptr : &passiveFocus);
+        if (open.empty() && !passiveFocus) return 1;
+        slot_ = open.empty() ? -1 : open.front();   // the display the pilot flies by (-1: none)
         sim_.SetTimeAcceleration(cl_.warp);
         session_.onRefresh = [this](const std::vector<int> &due) { OnRefresh(due); };
         if (oneMinute_)
@@ -139,7 +140,7 @@ public:
             std::fprintf(stderr, "kavrex-sim: interrupted at MJD %.6f after %ld frames; writing what the flight has\n",
                          world_.Mjd(), frame_);
         record_.Sample(world_, sim_.simt(), reading_, cl_.pilot ? "end" : "");
-        if (!Picture("end") && failures_.empty())
+        if (!Picture("end") && failures_.empty() && slot_ >= 0)
             std::fprintf(stderr,
                          "kavrex-sim: no picture of the display at the end: it has not refreshed yet (%ld frames)\n",
                          frame_);
@@ -229,6 +230,7 @@ private:
 
     // The display's last refresh as display-NAME.png; false when there is none yet.
     bool Picture(const std::string &name) {
+        if (slot_ < 0) return false;
         const std::string path = out_ + "/display-" + name + ".png";
         bool made = false;
         if (!SaveDisplayPicture(session_, slot_, path, made, error_)) failures_.push_back(error_);

@@ -119,11 +119,21 @@ bool FocusCanBeFlown(Session &session, const std::vector<int> &open) {
 
 }  // namespace
 
-std::vector<int> OpenDisplaysOrKavrex(Session &session) {
+std::vector<int> OpenDisplaysOrKavrex(Session &session, bool *passiveFocus) {
     std::vector<int> open;
     for (int s = 0; s < kDisplaySlots; ++s)
         if (Slot(s).instance) open.push_back(s);
     if (!open.empty()) return FocusCanBeFlown(session, open) ? open : std::vector<int>();
+    const World &w = session.world();
+    if (passiveFocus && w.focus() >= 0 && w.vessel(w.focus()).passive) {
+        // A station or a shuttle stack the stand-in does not build: nothing for Kavrex to fly.
+        std::fprintf(stderr, "kavrex-sim: %s: the focus vessel %s is of class '%s', which the stand-in does not build: "
+                             "no Kavrex display is opened for it\n",
+                     session.scenario().path.c_str(), w.vessel(w.focus()).name.c_str(),
+                     w.vessel(w.focus()).className.c_str());
+        *passiveFocus = true;
+        return open;
+    }
     // The first cockpit display the scenario leaves unused: one of a type the stand-in does not
     // draw (an Orbit display, say) keeps its block.
     int slot = 0;

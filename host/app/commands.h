@@ -38,7 +38,9 @@ class Session;
 bool StartSession(Session &session, const CommandLine &cl);
 // The open display slots; when none is open, slot 0 is opened in the Kavrex mode first. Empty
 // (with the reason on standard error) when that fails.
-std::vector<int> OpenDisplaysOrKavrex(Session &session);
+// With `passiveFocus` given, a focus vessel of a class the stand-in does not build gets no
+// display when the scenario opens none: empty, and *passiveFocus set, for a run to fly anyway.
+std::vector<int> OpenDisplaysOrKavrex(Session &session, bool *passiveFocus = nullptr);
 // Where a flight's files go: --out, or out/<scenario name>/ when none is given.
 std::string OutputFolder(const CommandLine &cl, const Session &session);
 // Makes the folder and any folders above it that do not exist yet, and checks that files can be

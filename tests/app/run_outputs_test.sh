@@ -171,6 +171,18 @@ for entry in "s/KV_TARGET Mars/KV_TARGET Earth/|the body the flight starts from"
 done
 pass "refused transfers"
 
+# --- a focus vessel of a class the stand-in does not build: flown without Kavrex, or refused --
+sed 's/Ship GL-01/Ship Mir/' "$(dirname "$0")/../data/simulator-grammar.scn" > "$WORK/mir.scn"
+"$SIM" run "$WORK/mir.scn" --steps 60 --out "$WORK/mir" > "$WORK/mir.log" 2>&1 || fail "a passive focus does not fly: $(cat "$WORK/mir.log")"
+grep -q "no Kavrex display is opened for it" "$WORK/mir.log" || fail "$(cat "$WORK/mir.log")"
+"$SIM" bodies "$WORK/mir/final.scn" > /dev/null 2>&1
+"$SIM" run "$WORK/mir/final.scn" --steps 1 --out "$WORK/mir2" > /dev/null 2>&1 || fail "the saved file does not fly again"
+printf 'BEGIN_MFD 3\n  TYPE User\n  MODE Kavrex\nEND_MFD\n' >> "$WORK/mir.scn"
+"$SIM" run "$WORK/mir.scn" --steps 60 --out "$WORK/mir3" > "$WORK/mir3.log" 2>&1 && fail "Kavrex flew a passive body"
+grep -q "Mir, which the Kavrex display flies, is of class 'Mir', which the stand-in does not build (it builds Courier" \
+  "$WORK/mir3.log" || fail "$(cat "$WORK/mir3.log")"
+pass "passive focus"
+
 # --- a survey of two transfers: a row each, in orbit or why not, a picture and the figures -----
 printf 'sources Earth:400\ntargets Moon\nphases 0 180\naccelerations 9.8 1000\n' > "$WORK/grid.txt"
 timeout 120 "$SIM" survey "$WORK/grid.txt" --out "$WORK/survey" > "$WORK/survey.log" 2> "$WORK/survey.err"
