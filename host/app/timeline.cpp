@@ -29,6 +29,120 @@ bool Slot(const std::string &s, int &out) {
 }
 
 // Parses one line; an empty `why` means success.
+// Each action's words after the action name; "" when they are right, else why not.
+using Args = std::vector<std::string>;
+
+bool HasCtrl(const Args &args, size_t from) {
+    for (size_t i = from; i < args.size(); ++i)
+        if (strcasecmp(args[i].c_str(), "CTRL") == 0) return true;
+    return false;
+}
+
+std::string Joined(const Args &args) {
+    std::string t;
+    for (size_t i = 0; i < args.size(); ++i) t += (i ? " " : "") + args[i];
+    return t;
+}
+
+std::string KeyAction(const Args &args, TimelineEvent &e) {
+    if (args.size() < 2 || !Slot(args[0], e.slot)) return "KEY takes a display slot 0-11 and a letter";
+    e.key = args[1].size() == 1 ? KeyCodeForLetter(args[1][0]) : 0;
+    if (!e.key) return "'" + args[1] + "' is no key letter";
+    if (e.slot > 1)
+        return "keys reach only displays 0 and 1 in the simulator (Shift+key: left or right); press "
+               "display " + std::to_string(e.slot) + "'s buttons instead";
+    e.ctrl = HasCtrl(args, 2);
+    if (e.ctrl) return "a key with Ctrl never reaches a display in the simulator; use the button (RIGHT for the "
+                       "modified command)";
+    return "";
+}
+
+std::string ButtonAction(const Args &args, TimelineEvent &e) {
+    double bt;
+    if (args.size() < 3 || !Slot(args[0], e.slot) || !ParseNumber(args[1], bt) || bt != std::floor(bt) || bt < 0 ||
+        bt > 11)
+        return "BUTTON takes a display slot 0-11, a button 0-11 and LEFT or RIGHT";
+    e.button = static_cast<int>(bt);
+    const std::string &how = args[2];
+    if (strcasecmp(how.c_str(), "LEFT") == 0) e.event = PANEL_MOUSE_LBDOWN;
+    else if (strcasecmp(how.c_str(), "RIGHT") == 0) e.event = PANEL_MOUSE_RBDOWN;
+    else if (strcasecmp(how.c_str(), "BOTH") == 0)
+        return "BOTH: the simulator takes one mouse button at a time; press LEFT or RIGHT";
+    else return "'" + how + "' is not LEFT or RIGHT";
+    e.ctrl = HasCtrl(args, 3);
+    return "";
+}
+
+std::string InputAction(const Args &args, TimelineEvent &e) {
+    e.text = Joined(args);
+    return "";
+}
+
+std::string CancelAction(const Args &, TimelineEvent &) { return ""; }
+
+std::string WarpAction(const Args &args, TimelineEvent &e) {
+    if (args.size() != 1 || !ParseNumber(args[0], e.warp) || e.warp < kMinWarp || e.warp > kMaxWarp)
+        return "WARP takes a time acceleration from 0.1 to 100000";
+    return "";
+}
+
+// One word out of two: `on` when it is the first.
+std::string Either(const Args &args, size_t at, const char *on, const char *off, bool &out, const std::string &why) {
+    if (args.size() != at + 1 || (strcasecmp(args[at].c_str(), on) != 0 && strcasecmp(args[at].c_str(), off) != 0))
+        return why;
+    out = strcasecmp(args[at].c_str(), on) == 0;
+    return "";
+}
+
+std::string CameraAction(const Args &args, TimelineEvent &e) {
+    return Either(args, 0, "EXTERNAL", "COCKPIT", e.on, "CAMERA takes EXTERNAL or COCKPIT");
+}
+
+std::string MenuAction(const Args &args, TimelineEvent &e) {
+    const std::string why = "MENU takes a display slot 0-11 and ON or OFF";
+    if (args.empty() || !Slot(args[0], e.slot)) return why;
+    return Either(args, 1, "ON", "OFF", e.on, why);
+}
+
+std::string WindowAction(const Args &args, TimelineEvent &e) {
+    double id;
+    if (args.size() != 1 || !ParseNumber(args[0], id) || id != std::floor(id) || id < 0 || id > 4294967295.0)
+        return "WINDOW takes a display identifier from 0 to 4294967295";
+    e.window = static_cast<UINT>(id);
+    return "";
+}
+
+std::string DeleteAction(const Args &args, TimelineEvent &e) {
+    e.text = Joined(args);
+    if (e.text.empty() || e.text.size() > kMaxNameLength) return "DELETE takes a vessel's name (1 to 63 characters)";
+    return "";
+}
+
+// The cockpit's navigation-mode keys, by the mode's name.
+std::string NavAction(const Args &args, TimelineEvent &e) {
+    static const struct {
+        const char *name;
+        DWORD key;
+    } modes[] = {{"KILLROT", kKeyKillRot}, {"HLEVEL", kKeyHorizonLevel}, {"PROGRADE", kKeyPrograde},
+                 {"RETROGRADE", kKeyRetrograde}};
+    for (const auto &m : modes)
+        if (args.size() == 1 && strcasecmp(args[0].c_str(), m.name) == 0) {
+            e.key = m.key;
+            return "";
+        }
+    return "NAV takes KILLROT, HLEVEL, PROGRADE or RETROGRADE";
+}
+
+const struct {
+    const char *name;
+    TimelineEvent::Kind kind;
+    std::string (*parse)(const Args &, TimelineEvent &);
+} kActions[] = {{"KEY", TimelineEvent::Key, KeyAction},          {"BUTTON", TimelineEvent::Button, ButtonAction},
+                {"INPUT", TimelineEvent::Input, InputAction},    {"CANCEL", TimelineEvent::Cancel, CancelAction},
+                {"WARP", TimelineEvent::Warp, WarpAction},       {"CAMERA", TimelineEvent::Camera, CameraAction},
+                {"MENU", TimelineEvent::Menu, MenuAction},       {"WINDOW", TimelineEvent::Window, WindowAction},
+                {"DELETE", TimelineEvent::Delete, DeleteAction}, {"NAV", TimelineEvent::Nav, NavAction}};
+
 std::string ParseLine(const std::string &line, TimelineEvent &e) {
     const size_t c = line.find(';');
     std::istringstream in(c == std::string::npos ? line : line.substr(0, c));
@@ -37,86 +151,14 @@ std::string ParseLine(const std::string &line, TimelineEvent &e) {
     if (!ParseNumber(time, e.time) || e.time < 0 || e.time > kMaxTimelineTime)
         return "'" + time + "' is no time in seconds (0 to 1e12)";
     if (!(in >> action)) return "the time has no action after it";
-    std::vector<std::string> args;
+    Args args;
     for (std::string w; in >> w;) args.push_back(w);
-    auto ctrl = [&](size_t from) {
-        for (size_t i = from; i < args.size(); ++i)
-            if (strcasecmp(args[i].c_str(), "CTRL") == 0) e.ctrl = true;
-    };
-    if (strcasecmp(action.c_str(), "KEY") == 0) {
-        e.kind = TimelineEvent::Key;
-        if (args.size() < 2 || !Slot(args[0], e.slot)) return "KEY takes a display slot 0-11 and a letter";
-        e.key = args[1].size() == 1 ? KeyCodeForLetter(args[1][0]) : 0;
-        if (!e.key) return "'" + args[1] + "' is no key letter";
-        if (e.slot > 1)
-            return "keys reach only displays 0 and 1 in the simulator (Shift+key: left or right); press "
-                   "display " + std::to_string(e.slot) + "'s buttons instead";
-        ctrl(2);
-        if (e.ctrl) return "a key with Ctrl never reaches a display in the simulator; use the button (RIGHT for the "
-                           "modified command)";
-        return "";
-    }
-    if (strcasecmp(action.c_str(), "BUTTON") == 0) {
-        e.kind = TimelineEvent::Button;
-        double bt;
-        if (args.size() < 3 || !Slot(args[0], e.slot) || !ParseNumber(args[1], bt) || bt != std::floor(bt) || bt < 0 ||
-            bt > 11)
-            return "BUTTON takes a display slot 0-11, a button 0-11 and LEFT or RIGHT";
-        e.button = static_cast<int>(bt);
-        const std::string &how = args[2];
-        if (strcasecmp(how.c_str(), "LEFT") == 0) e.event = PANEL_MOUSE_LBDOWN;
-        else if (strcasecmp(how.c_str(), "RIGHT") == 0) e.event = PANEL_MOUSE_RBDOWN;
-        else if (strcasecmp(how.c_str(), "BOTH") == 0)
-            return "BOTH: the simulator takes one mouse button at a time; press LEFT or RIGHT";
-        else return "'" + how + "' is not LEFT or RIGHT";
-        ctrl(3);
-        return "";
-    }
-    if (strcasecmp(action.c_str(), "INPUT") == 0) {
-        e.kind = TimelineEvent::Input;
-        for (size_t i = 0; i < args.size(); ++i) e.text += (i ? " " : "") + args[i];
-        return "";
-    }
-    if (strcasecmp(action.c_str(), "CANCEL") == 0) {
-        e.kind = TimelineEvent::Cancel;
-        return "";
-    }
-    if (strcasecmp(action.c_str(), "WARP") == 0) {
-        e.kind = TimelineEvent::Warp;
-        if (args.size() != 1 || !ParseNumber(args[0], e.warp) || e.warp < kMinWarp || e.warp > kMaxWarp)
-            return "WARP takes a time acceleration from 0.1 to 100000";
-        return "";
-    }
-    if (strcasecmp(action.c_str(), "CAMERA") == 0) {
-        e.kind = TimelineEvent::Camera;
-        if (args.size() != 1 || (strcasecmp(args[0].c_str(), "EXTERNAL") != 0 && strcasecmp(args[0].c_str(), "COCKPIT") != 0))
-            return "CAMERA takes EXTERNAL or COCKPIT";
-        e.on = strcasecmp(args[0].c_str(), "EXTERNAL") == 0;
-        return "";
-    }
-    if (strcasecmp(action.c_str(), "MENU") == 0) {
-        e.kind = TimelineEvent::Menu;
-        if (args.size() != 2 || !Slot(args[0], e.slot) ||
-            (strcasecmp(args[1].c_str(), "ON") != 0 && strcasecmp(args[1].c_str(), "OFF") != 0))
-            return "MENU takes a display slot 0-11 and ON or OFF";
-        e.on = strcasecmp(args[1].c_str(), "ON") == 0;
-        return "";
-    }
-    if (strcasecmp(action.c_str(), "WINDOW") == 0) {
-        e.kind = TimelineEvent::Window;
-        double id;
-        if (args.size() != 1 || !ParseNumber(args[0], id) || id != std::floor(id) || id < 0 || id > 4294967295.0)
-            return "WINDOW takes a display identifier from 0 to 4294967295";
-        e.window = static_cast<UINT>(id);
-        return "";
-    }
-    if (strcasecmp(action.c_str(), "DELETE") == 0) {
-        e.kind = TimelineEvent::Delete;
-        for (size_t i = 0; i < args.size(); ++i) e.text += (i ? " " : "") + args[i];
-        if (e.text.empty() || e.text.size() > kMaxNameLength) return "DELETE takes a vessel's name (1 to 63 characters)";
-        return "";
-    }
-    return "unknown action '" + action + "' (KEY, BUTTON, INPUT, CANCEL, WARP, CAMERA, MENU, WINDOW or DELETE)";
+    for (const auto &a : kActions)
+        if (strcasecmp(action.c_str(), a.name) == 0) {
+            e.kind = a.kind;
+            return a.parse(args, e);
+        }
+    return "unknown action '" + action + "' (KEY, BUTTON, INPUT, CANCEL, WARP, CAMERA, MENU, WINDOW, DELETE or NAV)";
 }
 
 }  // namespace
@@ -162,6 +204,7 @@ bool Apply(const TimelineEvent &e, Session &session, std::string &error) {
     case TimelineEvent::Window:
         ok = OpenWindowDisplay(e.window, "Kavrex", error, session.displayWidth(), session.displayHeight()) >= 0;
         break;
+    case TimelineEvent::Nav: PressVesselKey(e.key); break;
     case TimelineEvent::Delete: {
         const int v = session.world().FindVessel(e.text);
         if (v < 0) {

@@ -12,6 +12,8 @@
 //     80   MENU 0 ON          ; display 0 shows its button menu (OFF: back): no refresh meanwhile
 //     90   WINDOW 305419896   ; open a Kavrex display in an external window with that identifier
 //     99   DELETE Courier-2   ; delete a vessel, as the simulator does
+//     120  NAV HLEVEL         ; a navigation-mode key of the cockpit: KILLROT, HLEVEL, PROGRADE or
+//                             ; RETROGRADE, each turning its hold on or off
 //   END_TIMELINE
 //
 // Only what can happen in the simulator: keys reach displays 0 and 1 only, never with Ctrl (the
@@ -30,9 +32,9 @@ namespace kvhost {
 struct TimelineEvent {
     double time = 0;
     int line = 0;                 // in the scenario file
-    enum Kind { Key, Button, Input, Cancel, Warp, Camera, Menu, Window, Delete } kind = Key;
+    enum Kind { Key, Button, Input, Cancel, Warp, Camera, Menu, Window, Delete, Nav } kind = Key;
     int slot = 0;
-    DWORD key = 0;
+    DWORD key = 0;                // KEY's scan code, or NAV's navigation-mode key
     int button = 0, event = 0;
     bool ctrl = false;
     std::string text;             // INPUT's answer, DELETE's vessel

@@ -128,7 +128,8 @@ pass "display lines"
 for entry in "KEY 0 T CTRL|a key with Ctrl never reaches a display" \
              "KEY 2 T|keys reach only displays 0 and 1" \
              "BUTTON 0 3 BOTH|one mouse button at a time" \
-             "DELETE Nobody|there is no vessel named 'Nobody'"; do
+             "DELETE Nobody|there is no vessel named 'Nobody'" \
+             "NAV SIDEWAYS|NAV takes KILLROT, HLEVEL, PROGRADE or RETROGRADE"; do
   line=${entry%%|*}
   want=${entry#*|}
   sed "s/^END_SHIPS/END_SHIPS\nBEGIN_TIMELINE\n  0 $line\nEND_TIMELINE/" "$SCN/default.scn" > "$WORK/timeline.scn"

@@ -2,6 +2,7 @@
 // built by its figures, a class the stand-in does not build carried as a passive body.
 #include <gtest/gtest.h>
 
+#include "host/app/commands.h"
 #include "host/app/session.h"
 #include "host/cockpit/cockpit.h"
 #include "host/scenario/scenario.h"
@@ -111,6 +112,34 @@ TEST(SimulatorScenario, WhatTheSimulatorPassesOverIsPassedOverAndKept) {
     EXPECT_NEAR(kvhost::RelativeTo(s.world(), lost, 0).altitude, 0, 1) << "lifted out to the Sun's surface";
     ASSERT_TRUE(s.Save(out, error)) << error;
     EXPECT_TRUE(Has(ReadAll(out), "BEGIN_MFD Left\n  TYPE User\n  MODE TransX\n  Stage 1\nEND_MFD")) << ReadAll(out);
+}
+
+// A timeline presses the cockpit's navigation-mode keys as a pilot does: NAV PROGRADE turns the
+// Courier of the default scenario onto its velocity, a second NAV PROGRADE lets go.
+TEST(SimulatorScenario, TheTimelinePressesTheNavigationModeKeys) {
+    std::string text = ReadAll(std::string(KAVREX_SCENARIO_DIR) + "/default.scn");
+    text.replace(text.find("AROT 0 0 0"), 10, "AROT 0 90 0");   // the nose across the velocity
+    text += "\nBEGIN_TIMELINE\n  0 NAV PROGRADE\n  300 NAV PROGRADE\nEND_TIMELINE\n";
+    const std::string in = std::string(::testing::TempDir()) + "nav.scn";
+    {
+        std::ofstream f(in);
+        f << text;
+    }
+    kvhost::CommandLine cl;
+    cl.command = "run";
+    cl.plugin = KAVREX_PLUGIN_PATH;
+    cl.scenario = in;
+    cl.steps = 299 * 6;   // 299 s at warp 10
+    cl.stepsGiven = true;
+    cl.warp = 10;
+    cl.out = std::string(::testing::TempDir()) + "nav";
+    ASSERT_EQ(kvhost::RunFlight(cl), 0);
+    kvhost::Session s;
+    std::string error;
+    ASSERT_TRUE(s.Start(cl.out + "/final.scn", KAVREX_PLUGIN_PATH, error)) << error;
+    const kvhost::Vessel &v = s.world().vessel(s.world().focus());
+    const VECTOR3 along = unit(v.vel - s.world().body(v.gravityRef).vel);
+    EXPECT_LT(std::acos(std::fmin(1.0, dotp(mul(v.rot, _V(0, 0, 1)), along))) * 180 / kvhost::kPi, 1.0);
 }
 
 TEST(SimulatorScenario, DatesInEachOfTheSimulatorsForms) {
