@@ -127,46 +127,163 @@ double Median(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-// One dot a transfer: flight time over the brachistochrone, by target; green in orbit, red not
-// (drawn at the top, with its reason in the CSV).
-void Paint(cairo_t *cr, const std::vector<SurveyCase> &cases, const std::vector<Outcome> &out, double w, double h) {
-    cairo_set_source_rgb(cr, 0.06, 0.07, 0.1);
-    cairo_paint(cr);
-    const double left = 60, right = w - 20, top = 40, bottom = h - 60, lo = 0.9, hi = 2.0;
-    auto Y = [&](double ratio) { return bottom - (std::min(hi, std::max(lo, ratio)) - lo) / (hi - lo) * (bottom - top); };
-    cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cr, 12);
-    cairo_set_source_rgb(cr, 0.8, 0.8, 0.85);
-    cairo_move_to(cr, left, 22);
-    cairo_show_text(cr, "flight time / brachistochrone, each transfer by target (green: in orbit, red: not)");
-    cairo_set_line_width(cr, 1);
-    for (double r : {1.0, 1.15, 1.5, 2.0}) {
-        cairo_set_source_rgb(cr, r == 1.15 ? 0.8 : 0.35, r == 1.15 ? 0.7 : 0.35, 0.4);
-        cairo_move_to(cr, left, Y(r));
-        cairo_line_to(cr, right, Y(r));
-        cairo_stroke(cr);
-        cairo_move_to(cr, 12, Y(r) + 4);
-        cairo_show_text(cr, FormatText("%.2f", r).c_str());
-    }
+constexpr double kPictureWidth = 900, kPictureHeight = 620;
+
+void Label(cairo_t *cr, double x, double y, const std::string &text) {
+    cairo_move_to(cr, x, y);
+    cairo_show_text(cr, text.c_str());
+}
+
+// The cases in columns by target: the x of case k of a target's n, and each target's name below.
+std::vector<double> Columns(cairo_t *cr, const std::vector<SurveyCase> &cases, double left, double right,
+                            double labelY) {
     std::map<std::string, std::vector<size_t>> byTarget;
     for (size_t i = 0; i < cases.size(); ++i) byTarget[cases[i].target].push_back(i);
+    std::vector<double> x(cases.size());
     const double column = (right - left) / std::max<size_t>(1, byTarget.size());
     double x0 = left;
     for (const auto &t : byTarget) {
         cairo_set_source_rgb(cr, 0.8, 0.8, 0.85);
-        cairo_move_to(cr, x0 + 6, bottom + 20);
-        cairo_show_text(cr, t.first.c_str());
-        for (size_t k = 0; k < t.second.size(); ++k) {
-            const Outcome &o = out[t.second[k]];
-            const double x = x0 + (k + 0.5) * column / t.second.size();
-            const double ratio = o.hours / o.brachistochrone;
-            if (o.inOrbit) cairo_set_source_rgb(cr, 0.3, 0.85, 0.4);
-            else cairo_set_source_rgb(cr, 0.95, 0.3, 0.25);
-            cairo_arc(cr, x, std::isfinite(ratio) && o.inOrbit ? Y(ratio) : top, 4, 0, 2 * kPi);
-            cairo_fill(cr);
-        }
+        Label(cr, x0 + 6, labelY, t.first);
+        for (size_t k = 0; k < t.second.size(); ++k) x[t.second[k]] = x0 + (k + 0.5) * column / t.second.size();
         x0 += column;
     }
+    return x;
+}
+
+void Gridline(cairo_t *cr, double left, double right, double y, const std::string &label, bool marked) {
+    cairo_set_source_rgb(cr, marked ? 0.8 : 0.35, marked ? 0.7 : 0.35, 0.4);
+    cairo_move_to(cr, left, y);
+    cairo_line_to(cr, right, y);
+    cairo_stroke(cr);
+    Label(cr, 8, y + 4, label);
+}
+
+void Dot(cairo_t *cr, double x, double y, bool good) {
+    if (good) cairo_set_source_rgb(cr, 0.3, 0.85, 0.4);
+    else cairo_set_source_rgb(cr, 0.95, 0.3, 0.25);
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, x, y, 4, 0, 2 * kPi);
+    cairo_fill(cr);
+}
+
+// Above: each transfer's flight time over the brachistochrone, by target (green in orbit, red
+// not, drawn at the top). Below: its final orbit, periapsis to apoapsis above the surface.
+void Paint(cairo_t *cr, const std::vector<SurveyCase> &cases, const std::vector<Outcome> &out) {
+    cairo_set_source_rgb(cr, 0.06, 0.07, 0.1);
+    cairo_paint(cr);
+    cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, 12);
+    cairo_set_line_width(cr, 1);
+    size_t inOrbit = 0;
+    for (const Outcome &o : out) inOrbit += o.inOrbit;
+    const double left = 60, right = kPictureWidth - 20;
+    cairo_set_source_rgb(cr, 0.85, 0.85, 0.9);
+    Label(cr, left, 20, FormatText("%zu transfers, %zu in orbit (%.0f %%): flight time / brachistochrone", out.size(),
+                                   inOrbit, 100.0 * inOrbit / std::max<size_t>(1, out.size())));
+    // The ratio, 0.9 to 2 (more is drawn at 2).
+    const double top = 40, bottom = 300, lo = 0.9, hi = 2.0;
+    auto Y = [&](double r) { return bottom - (std::min(hi, std::max(lo, r)) - lo) / (hi - lo) * (bottom - top); };
+    for (double r : {1.0, 1.15, 1.5, 2.0}) Gridline(cr, left, right, Y(r), FormatText("%.2f", r), r == 1.15);
+    const std::vector<double> x = Columns(cr, cases, left, right, bottom + 18);
+    for (size_t i = 0; i < out.size(); ++i) {
+        const double ratio = out[i].hours / out[i].brachistochrone;
+        Dot(cr, x[i], out[i].inOrbit && std::isfinite(ratio) ? Y(ratio) : top, out[i].inOrbit);
+    }
+    // The final orbit on a log scale of km above the surface, 100 km to 1,000,000 km.
+    const double top2 = 350, bottom2 = kPictureHeight - 40;
+    cairo_set_source_rgb(cr, 0.85, 0.85, 0.9);
+    Label(cr, left, top2 - 14, "final orbit: periapsis to apoapsis above the surface (km)");
+    auto Y2 = [&](double km) {
+        const double l = std::log10(std::min(1e6, std::max(100.0, km)));
+        return bottom2 - (l - 2) / 4 * (bottom2 - top2);
+    };
+    for (double km : {100.0, 1e3, 1e4, 1e5, 1e6}) Gridline(cr, left, right, Y2(km), FormatText("%.0e", km), false);
+    Columns(cr, cases, left, right, bottom2 + 18);
+    for (size_t i = 0; i < out.size(); ++i) {
+        if (!out[i].inOrbit) continue;
+        cairo_set_source_rgb(cr, 0.3, 0.85, 0.4);
+        cairo_move_to(cr, x[i], Y2(out[i].periapsis));
+        cairo_line_to(cr, x[i], Y2(out[i].apoapsis));
+        cairo_stroke(cr);
+        Dot(cr, x[i], Y2(out[i].periapsis), true);
+    }
+}
+
+// The survey's progress: the runs under way, what they found, a line as each ends.
+class SurveyRuns {
+public:
+    SurveyRuns(const std::vector<SurveyCase> &cases, const std::string &out) : cases_(cases), out_(out) {
+        outcomes_.resize(cases.size());
+    }
+
+    // Flies every case, as many at once as `cores`; a case whose folder already holds the same
+    // start and a finished run's outcome is taken as it stands (a survey resumed, or re-pictured).
+    bool Fly(const World &world, const std::string &plugin, unsigned cores, std::string &error) {
+        size_t next = 0;
+        while (done_ < cases_.size()) {
+            while (running_.size() < cores && next < cases_.size()) {
+                const size_t i = next++;
+                const std::string dir = Dir(i), scn = SurveyScenario(cases_[i], world, kSurveyMjd);
+                if (ReadFile(dir + "/start.scn") == scn && !ReadFile(dir + "/status").empty()) {
+                    Finish(i, std::atoi(ReadFile(dir + "/status").c_str()), "(flown before)");
+                    continue;
+                }
+                if (!MakeFolders(dir, error) || !WriteTextFile(dir + "/start.scn", scn, error)) return false;
+                std::remove((dir + "/status").c_str());
+                const pid_t pid = Spawn({"kavrex-sim", "run", dir + "/start.scn", "--pilot", "--out", dir, "--fps",
+                                         cases_[i].fps, "--plugin", plugin},
+                                        dir + "/run.log", error);
+                if (pid < 0) return false;
+                running_[pid] = i;
+            }
+            if (running_.empty()) continue;
+            int status = 0;
+            const pid_t pid = waitpid(-1, &status, 0);
+            if (pid < 0 || !running_.count(pid)) continue;
+            const size_t i = running_[pid];
+            running_.erase(pid);
+            const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            WriteTextFile(Dir(i) + "/status", std::to_string(code) + "\n", error);
+            Finish(i, code, "");
+        }
+        return true;
+    }
+    const std::vector<Outcome> &outcomes() const { return outcomes_; }
+    size_t inOrbit() const { return inOrbit_; }
+
+private:
+    std::string Dir(size_t i) const { return out_ + FormatText("/case-%03zu", i + 1); }
+
+    void Finish(size_t i, int code, const char *note) {
+        outcomes_[i] = ReadOutcome(Dir(i), code);
+        inOrbit_ += outcomes_[i].inOrbit;
+        ++done_;
+        const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+        std::fprintf(stderr, "kavrex-sim: survey %zu/%zu done, %zu in orbit, %.0f s; case %zu %s to %s: %s %s\n", done_,
+                     cases_.size(), inOrbit_, wall, i + 1, cases_[i].source.c_str(), cases_[i].target.c_str(),
+                     outcomes_[i].inOrbit ? "in orbit" : outcomes_[i].why.c_str(), note);
+    }
+
+    const std::vector<SurveyCase> &cases_;
+    const std::string out_;
+    std::vector<Outcome> outcomes_;
+    std::map<pid_t, size_t> running_;
+    size_t done_ = 0, inOrbit_ = 0;
+    const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+void PrintFigures(const std::vector<SurveyCase> &cases, const std::vector<Outcome> &outcomes, size_t inOrbit) {
+    std::vector<double> ratios;
+    for (const Outcome &o : outcomes)
+        if (o.inOrbit && o.brachistochrone > 0) ratios.push_back(o.hours / o.brachistochrone);
+    std::printf("%zu transfers: %zu in orbit (%.1f %%); flight time over the brachistochrone: median %.3f\n",
+                cases.size(), inOrbit, 100.0 * inOrbit / cases.size(), Median(ratios));
+    for (size_t i = 0; i < cases.size(); ++i)
+        if (!outcomes[i].inOrbit)
+            std::printf("  case %zu, %s (%g km, phase %g, inclination %g) to %s at %g m/s^2, %s fps: %s\n", i + 1,
+                        cases[i].source.c_str(), cases[i].heightKm, cases[i].phaseDeg, cases[i].inclinationDeg,
+                        cases[i].target.c_str(), cases[i].acceleration, cases[i].fps.c_str(), outcomes[i].why.c_str());
 }
 
 }  // namespace
@@ -183,51 +300,15 @@ int RunSurvey(const CommandLine &cl) {
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     std::fprintf(stderr, "kavrex-sim: survey of %zu transfers, %u at a time, in %s/\n", cases.size(), cores,
                  out.c_str());
-    std::vector<Outcome> outcomes(cases.size());
-    std::map<pid_t, size_t> running;
-    size_t next = 0, done = 0, inOrbit = 0;
-    const auto start = std::chrono::steady_clock::now();
-    while (done < cases.size()) {
-        while (running.size() < cores && next < cases.size()) {
-            const std::string dir = out + FormatText("/case-%03zu", next + 1);
-            if (!MakeFolders(dir, error) ||
-                !WriteTextFile(dir + "/start.scn", SurveyScenario(cases[next], world, kSurveyMjd), error))
-                return Fail(error);
-            const pid_t pid = Spawn({"kavrex-sim", "run", dir + "/start.scn", "--pilot", "--out", dir, "--fps",
-                                     cases[next].fps, "--plugin", cl.plugin},
-                                    dir + "/run.log", error);
-            if (pid < 0) return Fail(error);
-            running[pid] = next++;
-        }
-        int status = 0;
-        const pid_t pid = waitpid(-1, &status, 0);
-        if (pid < 0 || !running.count(pid)) continue;
-        const size_t i = running[pid];
-        running.erase(pid);
-        outcomes[i] = ReadOutcome(out + FormatText("/case-%03zu", i + 1), WIFEXITED(status) ? WEXITSTATUS(status) : 128);
-        inOrbit += outcomes[i].inOrbit;
-        ++done;
-        const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::fprintf(stderr, "kavrex-sim: survey %zu/%zu done, %zu in orbit, %.0f s; case %zu %s to %s: %s\n", done,
-                     cases.size(), inOrbit, wall, i + 1, cases[i].source.c_str(), cases[i].target.c_str(),
-                     outcomes[i].inOrbit ? "in orbit" : outcomes[i].why.c_str());
-    }
+    SurveyRuns runs(cases, out);
+    if (!runs.Fly(world, cl.plugin, cores, error)) return Fail(error);
     const std::string csv = out + "/survey.csv";
-    if (!WriteTextFile(csv, Csv(cases, outcomes), error)) return Fail(error);
+    if (!WriteTextFile(csv, Csv(cases, runs.outcomes()), error)) return Fail(error);
     for (const char *ext : {".png", ".svg"})
-        if (!WriteCairoPicture(out + "/survey" + ext, 900, 420,
-                               [&](cairo_t *cr) { Paint(cr, cases, outcomes, 900, 420); }, error))
+        if (!WriteCairoPicture(out + "/survey" + ext, kPictureWidth, kPictureHeight,
+                               [&](cairo_t *cr) { Paint(cr, cases, runs.outcomes()); }, error))
             return Fail(error);
-    std::vector<double> ratios;
-    for (const Outcome &o : outcomes)
-        if (o.inOrbit && o.brachistochrone > 0) ratios.push_back(o.hours / o.brachistochrone);
-    std::printf("%zu transfers: %zu in orbit (%.1f %%); flight time over the brachistochrone: median %.3f\n",
-                cases.size(), inOrbit, 100.0 * inOrbit / cases.size(), Median(ratios));
-    for (size_t i = 0; i < cases.size(); ++i)
-        if (!outcomes[i].inOrbit)
-            std::printf("  case %zu, %s (%g km, phase %g, inclination %g) to %s at %g m/s^2, %s fps: %s\n", i + 1,
-                        cases[i].source.c_str(), cases[i].heightKm, cases[i].phaseDeg, cases[i].inclinationDeg,
-                        cases[i].target.c_str(), cases[i].acceleration, cases[i].fps.c_str(), outcomes[i].why.c_str());
+    PrintFigures(cases, runs.outcomes(), runs.inOrbit());
     std::printf("wrote %s\nwrote %s/survey.png\nwrote %s/survey.svg\n", csv.c_str(), out.c_str(), out.c_str());
     return 0;
 }

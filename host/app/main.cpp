@@ -80,7 +80,8 @@ const char *kSurveyHelp =
     "  accelerations 9.8 4.9 2.45 7.35 m/s^2, taken in turn\n"
     "  fps 60 30 15-60                 frame rates, taken in turn\n"
     "Every source flies to every other target from every phase; a line left out keeps the\n"
-    "built-in values.\n";
+    "built-in values. A case whose folder holds the same start and a finished run is not flown\n"
+    "again: an interrupted survey resumes, a finished one is pictured anew.\n";
 
 const char *kRenderHelp =
     "usage: kavrex-sim render [SCENARIO] --out FILE.png|FILE.svg|FILE.json [options]\n"

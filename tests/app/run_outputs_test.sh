@@ -193,6 +193,10 @@ grep -q '^1,Earth,400,0,0,Moon,9.8,60,yes,' "$WORK/survey/survey.csv" || fail "c
 grep -q '^2,Earth,400,180,.*,no,.*refused: the set acceleration' "$WORK/survey/survey.csv" || fail "case 2: $(cat "$WORK/survey/survey.csv")"
 grep -q "2 transfers: 1 in orbit (50.0 %)" "$WORK/survey.log" || fail "$(cat "$WORK/survey.log")"
 check_wrote "$WORK/survey.log"
+# Again into the same folder: nothing is flown again, the figures are the same.
+timeout 60 "$SIM" survey "$WORK/grid.txt" --out "$WORK/survey" > "$WORK/survey2.log" 2> "$WORK/survey2.err"
+[ "$(grep -c '(flown before)' "$WORK/survey2.err")" -eq 2 ] || fail "a resumed survey flew again: $(cat "$WORK/survey2.err")"
+cmp -s "$WORK/survey.log" "$WORK/survey2.log" || fail "a resumed survey's figures differ"
 pass "survey"
 
 finish "all run edges behave"
