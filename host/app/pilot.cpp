@@ -104,7 +104,8 @@ PilotAction Pilot::Braking(const DisplayReading &r) {
     // the engines give runs them at full thrust.
     if (raise_ == 1) {
         PilotAction a;
-        a.input = FormatText("%.4f", r.setGee * std::min(2.0, need / have) * 1.05);
+        // By the shortfall (at most twice; twice if the stand-off is already passed) and 5 % more.
+        a.input = FormatText("%.4f", r.setGee * (have > 0 ? std::min(2.0, need / have) : 2.0) * 1.05);
         a.what = "set " + a.input + " m/s^2 to stop in time";
         raise_ = 0;
         ++raises_;
