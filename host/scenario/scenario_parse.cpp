@@ -122,8 +122,13 @@ bool Parser::Run(const std::string &text) {
             continue;
         }
         const bool known = section_ == "ENVIRONMENT" || section_ == "FOCUS" || section_ == "SHIPS" || section_ == "MFD";
-        // The camera's presets sit in a block of their own inside it.
-        const bool nested = section_ == "CAMERA" && (Same(key, "BEGIN_PRESET") || Same(key, "END_PRESET"));
+        // The camera's presets sit in a block of their own inside it, and a module's block may
+        // hold blocks of its own (an external display's state, say); the blocks the stand-in
+        // reads itself never sit inside another: one of them here means an END line is missing.
+        const bool ours = Same(key, "BEGIN_ENVIRONMENT") || Same(key, "BEGIN_FOCUS") || Same(key, "BEGIN_SHIPS") ||
+                          Same(key, "BEGIN_TIMELINE");
+        const bool nested = (section_ == "CAMERA" && (Same(key, "BEGIN_PRESET") || Same(key, "END_PRESET"))) ||
+                            (!known && section_ != "TIMELINE" && !ours);
         if (strncasecmp(key.c_str(), "BEGIN_", 6) == 0 && !nested)
             return Fail(line, key + " inside BEGIN_" + section_ + ", which has no END_" + section_ +
                                   " (line " + std::to_string(sectionLine_) + ")");
