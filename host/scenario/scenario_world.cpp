@@ -51,8 +51,9 @@ void Place(const Scenario &sc, const ScenarioShip &s, World &world, int body, Ve
     } else if (s.elementsGiven) {
         StateFromElements(s.elements, kG * b.mass, sc.mjd, rpos, rvel);
     }
-    if (!s.landed && length(rpos) < b.radius && b.radius > 0) {
-        // Below the surface: the simulator lifts the ship out to it.
+    if (!s.landed && length(rpos) < b.radius * (1 - 1e-9) && b.radius > 0) {
+        // Below the surface: the simulator lifts the ship out to it. (A ship saved on the
+        // surface reads back a rounding below it, and stays where it was.)
         rpos = length(rpos) > 0 ? rpos / length(rpos) * b.radius : _V(0, 0, b.radius);
     }
     v.pos = b.pos + rpos;
@@ -141,7 +142,7 @@ bool BuildScenarioWorld(const Scenario &sc, World &world, std::string &error, st
         if (focus < 0 && world.VesselCount() > 0)
             Warn(warnings, Where(sc, sc.focusLine) + "the focus ship '" + sc.focus +
                                "' is not in BEGIN_SHIPS: the first ship, " + world.vessel(0).name + ", takes the focus");
-        world.SetFocus(focus >= 0 ? focus : 0);
+        if (world.VesselCount() > 0) world.SetFocus(focus >= 0 ? focus : 0);
     }
     return true;
 }

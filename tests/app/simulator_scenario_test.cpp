@@ -142,6 +142,19 @@ TEST(SimulatorScenario, TheTimelinePressesTheNavigationModeKeys) {
     EXPECT_LT(std::acos(std::fmin(1.0, dotp(mul(v.rot, _V(0, 0, 1)), along))) * 180 / kvhost::kPi, 1.0);
 }
 
+// A focus named where no ship was read (the ships' block broken): no focus, and no vessel 0.
+TEST(SimulatorScenario, AFocusWithoutShipsLeavesNoFocus) {
+    kvhost::Scenario sc;
+    std::string error;
+    ASSERT_TRUE(kvhost::ParseScenario("BEGIN_FOCUS\n  Ship Courier-1\nEND_FOCUS\nBE;GIN_SHIPS\nEND_SHIPS\n", "none.scn", sc,
+                                      error))
+        << error;
+    kvhost::World w;
+    ASSERT_TRUE(kvhost::BuildScenarioWorld(sc, w, error)) << error;
+    EXPECT_EQ(w.VesselCount(), 0);
+    EXPECT_EQ(w.focus(), -1);
+}
+
 TEST(SimulatorScenario, DatesInEachOfTheSimulatorsForms) {
     const struct {
         const char *line;
