@@ -154,9 +154,16 @@ std::string SurveyScenario(const SurveyCase &c, const World &w, double mjd) {
     std::string s = "; a survey transfer: " + c.source + " to " + c.target + "\n";
     s += FormatText("BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD %.6f\nEND_ENVIRONMENT\n\n", mjd);
     s += "BEGIN_FOCUS\n  Ship Courier-1\nEND_FOCUS\n\n";
+    // The display lists the Moon always (flag 4) and the other moons once moons are switched on
+    // (flag 128, the N key), as a pilot sets it up to aim at one of them.
+    const auto IsMoon = [&](const std::string &name) {
+        const int i = w.FindBody(name);
+        return i >= 0 && name != "Moon" && w.body(i).parent > 0 && w.body(w.body(i).parent).parent >= 0;
+    };
+    const int flags = IsMoon(c.target) || IsMoon(c.source) ? 4 + 128 : 4;
     s += "BEGIN_MFD Left\n  TYPE User\n  MODE Kavrex\n  KV_TARGET " + c.target + "\n  KV_SOURCE " + c.source +
-         "\n  KV_FLAGS 4\n" + FormatText("  KV_ARTGEE %f\n", c.acceleration) + "  KV_CENTER " + c.source +
-         "\nEND_MFD\n\n";
+         FormatText("\n  KV_FLAGS %d\n", flags) + FormatText("  KV_ARTGEE %f\n", c.acceleration) + "  KV_CENTER " +
+         c.source + "\nEND_MFD\n\n";
     s += "BEGIN_SHIPS\nCourier-1:Courier\n  STATUS Orbiting " + c.source + "\n";
     s += FormatText("  RPOS %.3f %.3f %.3f\n  RVEL %.4f %.4f %.4f\n", pos.x, pos.y, pos.z, vel.x, vel.y, vel.z);
     s += "  AROT 0 0 0\n  VROT 0 0 0\n  PRPLEVEL 0:1.000\nEND\nEND_SHIPS\n";

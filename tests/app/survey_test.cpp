@@ -2,6 +2,7 @@
 // loaded as the run loads it, with the ship where the case puts it.
 #include <gtest/gtest.h>
 
+#include "host/app/commands.h"
 #include "host/app/session.h"
 #include "host/app/survey_grid.h"
 #include "host/scenario/scenario_write.h"
@@ -97,6 +98,32 @@ TEST(SurveyGrid, EachScenarioStartsTheShipOnTheCasesOrbit) {
     const std::string text = buf;
     EXPECT_NE(text.find("KV_TARGET Venus"), std::string::npos) << text;
     EXPECT_NE(text.find("KV_ARTGEE 4.9"), std::string::npos) << text;
+}
+
+// A moon beyond the Moon is on the display's list only with moons switched on (KV_FLAGS 128):
+// the survey sets that up as a pilot would, and the display is aimed at it.
+TEST(SurveyGrid, AMoonTargetIsListedAndAimedAt) {
+    kvhost::World sol;
+    kvhost::World::BuildSolarSystem(sol);
+    kvhost::SurveyCase c;
+    c.source = "Earth", c.target = "Ganymede", c.heightKm = 400;
+    EXPECT_NE(kvhost::SurveyScenario(c, sol, 61450.5).find("KV_FLAGS 132"), std::string::npos);
+    c.target = "Moon";
+    EXPECT_NE(kvhost::SurveyScenario(c, sol, 61450.5).find("KV_FLAGS 4\n"), std::string::npos);
+    c.target = "Ganymede";
+    const std::string path = std::string(::testing::TempDir()) + "survey-ganymede.scn";
+    std::string error;
+    ASSERT_TRUE(kvhost::WriteTextFile(path, kvhost::SurveyScenario(c, sol, 61450.5), error)) << error;
+    kvhost::Session s;
+    ASSERT_TRUE(s.Start(path, KAVREX_PLUGIN_PATH, error)) << error;
+    const std::string saved = std::string(::testing::TempDir()) + "survey-ganymede-saved.scn";
+    ASSERT_TRUE(s.Save(saved, error)) << error;
+    FILE *f = std::fopen(saved.c_str(), "r");
+    ASSERT_TRUE(f);
+    char buf[8192] = {};
+    buf[std::fread(buf, 1, sizeof buf - 1, f)] = 0;
+    std::fclose(f);
+    EXPECT_NE(std::string(buf).find("KV_TARGET Ganymede"), std::string::npos) << buf;
 }
 
 }  // namespace
