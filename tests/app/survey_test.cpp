@@ -2,7 +2,6 @@
 // loaded as the run loads it, with the ship where the case puts it.
 #include <gtest/gtest.h>
 
-#include "host/app/commands.h"
 #include "host/app/session.h"
 #include "host/app/survey_grid.h"
 #include "host/scenario/scenario_write.h"
