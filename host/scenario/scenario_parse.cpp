@@ -256,6 +256,9 @@ bool Parser::ShipHeader(int line, const std::string &text) {
     ship.className = colon == std::string::npos ? ship.name : Trim(text.substr(colon + 1));
     if (ship.name.empty() || ship.className.empty())
         return Fail(line, "a ship starts with 'name:class', not '" + text + "'");
+    if (ship.className.size() > kMaxNameLength)
+        return Fail(line, "class name of " + std::to_string(ship.className.size()) + " characters (at most " +
+                              std::to_string(kMaxNameLength) + ")");
     if (ship.name.size() > kMaxNameLength)
         return Fail(line, "ship name of " + std::to_string(ship.name.size()) + " characters (at most " +
                               std::to_string(kMaxNameLength) + ")");

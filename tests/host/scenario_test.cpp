@@ -157,6 +157,8 @@ TEST(ScenarioTest, ValuesOutsideTheirBoundsAreRefused) {
               "broken.scn:5: Date is given twice (first on line 4)");
     EXPECT_EQ(ParseError(Replace(kGood, "Courier-1:Courier", std::string(500, 'x') + ":Courier")),
               "broken.scn:23: ship name of 500 characters (at most 63)");
+    EXPECT_EQ(ParseError(Replace(kGood, "Courier-1:Courier", "Courier-1:" + std::string(200, 'C'))),
+              "broken.scn:23: class name of 200 characters (at most 63)");
     // At the bounds themselves: read.
     kvhost::Scenario sc;
     std::string error;
