@@ -98,6 +98,66 @@ FinalOrbit FinalOrbitAbout(const World &w, const Vessel &v, int body) {
     return f;
 }
 
+namespace {
+
+// Every vessel's state at the end, one line each, relative to the body it moves about.
+std::vector<std::string> VesselLines(const World &w) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < w.VesselCount(); ++i) {
+        const Vessel &v = w.vessel(i);
+        const int ref = ReferenceBody(v);
+        const int body = ref < 0 ? 0 : ref;
+        const BodyRelative r = RelativeTo(w, v, body);
+        lines.push_back(FormatText("  %-16s %s, %.1f km above %s, %.1f m/s relative, %.0f kg", v.name.c_str(),
+                                   StatusName(v.status), r.altitude / 1e3, w.body(body).name.c_str(), r.speed,
+                                   v.Mass()));
+    }
+    return lines;
+}
+
+}  // namespace
+
+void FlightTally::SummariseFocus(const World &w, FlightSummary &s) const {
+    if (w.focus() < 0) return;
+    const Vessel &v = w.vessel(w.focus());
+    s.vessel = v.name;
+    s.refills = v.refills;
+    if (startPropellant_ >= 0) s.propellantUsed = startPropellant_ + v.propellantAdded - v.PropellantMass();
+    const int t = s.target.empty() ? -1 : w.FindBody(s.target);
+    // Where the pilot ended: a vessel that crashed or is still on its way ends nowhere.
+    if (t >= 0 && arrived_ && !crashed_) {
+        s.restKm.Set(length(v.pos - w.body(t).pos) / 1e3);
+        s.restSpeed.Set(length(v.vel - w.body(t).vel));
+        s.orbit = FinalOrbitAbout(w, v, t);
+        s.arrived = s.orbit.inOrbit;
+    }
+}
+
+void FlightTally::SummariseCourse(FlightSummary &s) const {
+    if (crashed_ && impact_.body == s.target) {
+        s.closestKm.Set(0);
+        s.speedAtClosest.Set(impact_.speed);
+    } else if (closest_ < 1e300) {
+        s.closestKm.Set(closest_ / 1e3);
+        s.speedAtClosest.Set(speedAtClosest_);
+    }
+    s.peakSpeedKms = peakSpeed_ / 1e3;
+    if (departed_) {
+        s.departureMjd.Set(departureMjd_);
+        s.predictedEtaMjd = atDeparture_.etaMjd;
+        s.predictedPetKm = atDeparture_.closest / 1e3;
+        s.predictedImpact = atDeparture_.impact;
+    }
+    if (departed_ && arrived_) {
+        s.arrivalMjd.Set(arrivalMjd_);
+        s.flightHours.Set((arrivalMjd_ - departureMjd_) * 24);
+        const double d = length(arrivalPos_ - departurePos_);
+        s.straightLineKm.Set(d / 1e3);
+        if (s.acceleration.known && s.acceleration.value > 0)
+            s.brachistochroneHours.Set(2 * std::sqrt(d / s.acceleration.value) / 3600);
+    }
+}
+
 FlightSummary FlightTally::Summarise(const World &w, const FlightRecord &record, const Pilot &pilot, double simt,
                                      double wall, bool piloted) {
     FlightSummary s;
@@ -123,51 +183,9 @@ FlightSummary FlightTally::Summarise(const World &w, const FlightRecord &record,
         s.impact = impact_;
         s.crashedOn = impact_.body;
     }
-    if (w.focus() >= 0) {
-        const Vessel &v = w.vessel(w.focus());
-        s.vessel = v.name;
-        s.refills = v.refills;
-        if (startPropellant_ >= 0) s.propellantUsed = startPropellant_ + v.propellantAdded - v.PropellantMass();
-        const int t = s.target.empty() ? -1 : w.FindBody(s.target);
-        // Where the pilot ended: a vessel that crashed or is still on its way ends nowhere.
-        if (t >= 0 && arrived_ && !crashed_) {
-            s.restKm.Set(length(v.pos - w.body(t).pos) / 1e3);
-            s.restSpeed.Set(length(v.vel - w.body(t).vel));
-            s.orbit = FinalOrbitAbout(w, v, t);
-            s.arrived = s.orbit.inOrbit;
-        }
-    }
-    if (crashed_ && impact_.body == s.target) {
-        s.closestKm.Set(0);
-        s.speedAtClosest.Set(impact_.speed);
-    } else if (closest_ < 1e300) {
-        s.closestKm.Set(closest_ / 1e3);
-        s.speedAtClosest.Set(speedAtClosest_);
-    }
-    s.peakSpeedKms = peakSpeed_ / 1e3;
-    if (departed_) {
-        s.departureMjd.Set(departureMjd_);
-        s.predictedEtaMjd = atDeparture_.etaMjd;
-        s.predictedPetKm = atDeparture_.closest / 1e3;
-        s.predictedImpact = atDeparture_.impact;
-    }
-    if (departed_ && arrived_) {
-        s.arrivalMjd.Set(arrivalMjd_);
-        s.flightHours.Set((arrivalMjd_ - departureMjd_) * 24);
-        const double d = length(arrivalPos_ - departurePos_);
-        s.straightLineKm.Set(d / 1e3);
-        if (s.acceleration.known && s.acceleration.value > 0)
-            s.brachistochroneHours.Set(2 * std::sqrt(d / s.acceleration.value) / 3600);
-    }
-    for (int i = 0; i < w.VesselCount(); ++i) {
-        const Vessel &v = w.vessel(i);
-        const int ref = ReferenceBody(v);
-        const int body = ref < 0 ? 0 : ref;
-        const BodyRelative r = RelativeTo(w, v, body);
-        s.vesselLines.push_back(FormatText("  %-16s %s, %.1f km above %s, %.1f m/s relative, %.0f kg", v.name.c_str(),
-                                           StatusName(v.status), r.altitude / 1e3, w.body(body).name.c_str(),
-                                           r.speed, v.Mass()));
-    }
+    SummariseFocus(w, s);
+    SummariseCourse(s);
+    s.vesselLines = VesselLines(w);
     return s;
 }
 

@@ -87,8 +87,11 @@ private:
     VECTOR3 departurePos_ = {{0, 0, 0}}, arrivalPos_ = {{0, 0, 0}};
     DisplayReading atDeparture_;
     double closest_ = 1e300, speedAtClosest_ = 0, peakSpeed_ = 0, startDist_ = 0;
-    void DepartAt(const World &world, const DisplayReading &display);
     double startPropellant_ = -1;
+    void DepartAt(const World &world, const DisplayReading &display);
+    // The focus vessel's figures at the end; the course's closest approach, times and distance.
+    void SummariseFocus(const World &world, FlightSummary &s) const;
+    void SummariseCourse(FlightSummary &s) const;
 };
 
 // Bytes of the names that are not UTF-8 are written as U+FFFD and counted in *replaced.

@@ -100,71 +100,74 @@ void SortByMass(std::vector<Body> &bodies) {
 
 }  // namespace
 
+namespace {
+
+Body NamedBody(const char *name, double mass, double radius, int parent) {
+    Body b;
+    b.name = name;
+    b.mass = mass;
+    b.radius = radius;
+    b.parent = parent;
+    return b;
+}
+
+Body PlanetBody(const PlanetData &p) {
+    Body planet = NamedBody(p.name, p.mass, p.radius, 0);
+    planet.eph.kind = p.number == 3 ? EphemerisKind::Earth : EphemerisKind::Planet;
+    planet.eph.planetNumber = p.number;
+    return planet;
+}
+
+// A moon on a fixed Kepler orbit about its planet's equator.
+Body KeplerMoon(const MoonData &m, const PlanetData &p, int planetIndex) {
+    Body moon = NamedBody(m.name, m.mass, m.radius, planetIndex);
+    moon.eph.kind = EphemerisKind::Kepler;
+    KeplerOrbit &o = moon.eph.orbit;
+    o.a = m.aKm * 1e3;
+    o.e = m.e;
+    o.i = m.iDeg * kDeg;
+    o.meanAnomalyEpoch = m.meanAnomalyDeg * kDeg;
+    o.poleRa = p.poleRa * kDeg;
+    o.poleDec = p.poleDec * kDeg;
+    return moon;
+}
+
+// Vesta on a fixed Kepler orbit about the Sun, in the ecliptic's axes.
+Body VestaBody() {
+    Body vesta = NamedBody(kVesta.name, kVesta.mass, kVesta.radius, 0);
+    vesta.eph.kind = EphemerisKind::Kepler;
+    KeplerOrbit &o = vesta.eph.orbit;
+    o.a = kVesta.aAu * kAuMetres;
+    o.e = kVesta.e;
+    o.i = kVesta.iDeg * kDeg;
+    o.node = kVesta.nodeDeg * kDeg;
+    o.argPeri = kVesta.argPeriDeg * kDeg;
+    o.meanAnomalyEpoch = kVesta.meanAnomalyDeg * kDeg;
+    o.poleRa = kEclipticPoleRa * kDeg;
+    o.poleDec = kEclipticPoleDec * kDeg;
+    return vesta;
+}
+
+}  // namespace
+
 std::vector<Body> SolarSystemBodies() {
     std::vector<Body> bodies;
-    Body sun;
-    sun.name = "Sun";
-    sun.mass = 1.9889194444e+30;
-    sun.radius = 6.96e8;
+    Body sun = NamedBody("Sun", 1.9889194444e+30, 6.96e8, -1);
     sun.eph.kind = EphemerisKind::Sun;   // about the barycentre of the solar system
     bodies.push_back(sun);
 
     // In the simulator's load order: each planet followed by its moons, Vesta after Mars.
     for (const PlanetData &p : kPlanets) {
         const int planetIndex = static_cast<int>(bodies.size());
-        Body planet;
-        planet.name = p.name;
-        planet.mass = p.mass;
-        planet.radius = p.radius;
-        planet.parent = 0;
-        planet.eph.kind = p.number == 3 ? EphemerisKind::Earth : EphemerisKind::Planet;
-        planet.eph.planetNumber = p.number;
-        bodies.push_back(planet);
-
+        bodies.push_back(PlanetBody(p));
         if (p.number == 3) {
-            Body moon;
-            moon.name = "Moon";
-            moon.mass = 7.347673176382784e+22;
-            moon.radius = 1.738e6;
-            moon.parent = planetIndex;
+            Body moon = NamedBody("Moon", 7.347673176382784e+22, 1.738e6, planetIndex);
             moon.eph.kind = EphemerisKind::Moon;
             bodies.push_back(moon);
         }
-        for (const MoonData &m : kMoons) {
-            if (std::string(m.planet) != p.name) continue;
-            Body moon;
-            moon.name = m.name;
-            moon.mass = m.mass;
-            moon.radius = m.radius;
-            moon.parent = planetIndex;
-            moon.eph.kind = EphemerisKind::Kepler;
-            KeplerOrbit &o = moon.eph.orbit;
-            o.a = m.aKm * 1e3;
-            o.e = m.e;
-            o.i = m.iDeg * kDeg;
-            o.meanAnomalyEpoch = m.meanAnomalyDeg * kDeg;
-            o.poleRa = p.poleRa * kDeg;
-            o.poleDec = p.poleDec * kDeg;
-            bodies.push_back(moon);
-        }
-        if (p.number == 4) {
-            Body vesta;
-            vesta.name = kVesta.name;
-            vesta.mass = kVesta.mass;
-            vesta.radius = kVesta.radius;
-            vesta.parent = 0;
-            vesta.eph.kind = EphemerisKind::Kepler;
-            KeplerOrbit &o = vesta.eph.orbit;
-            o.a = kVesta.aAu * kAuMetres;
-            o.e = kVesta.e;
-            o.i = kVesta.iDeg * kDeg;
-            o.node = kVesta.nodeDeg * kDeg;
-            o.argPeri = kVesta.argPeriDeg * kDeg;
-            o.meanAnomalyEpoch = kVesta.meanAnomalyDeg * kDeg;
-            o.poleRa = kEclipticPoleRa * kDeg;
-            o.poleDec = kEclipticPoleDec * kDeg;
-            bodies.push_back(vesta);
-        }
+        for (const MoonData &m : kMoons)
+            if (std::string(m.planet) == p.name) bodies.push_back(KeplerMoon(m, p, planetIndex));
+        if (p.number == 4) bodies.push_back(VestaBody());
     }
     SortByMass(bodies);
     return bodies;
