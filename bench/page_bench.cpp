@@ -25,7 +25,7 @@ struct PageBench {
         ship = loaded.Claim(0);
         kavrex::ShipRecord &r = Ship(ship);
         r.includeMoons = true;
-        kavrex::RebuildBodyList(ship);
+        kavrex::RebuildBodyList(kavrex::Ship(ship));
         r.sourceBody = 2;   // NearMoon
         r.targetBody = 4;   // FarMoon
         r.numSteps = 8192;
@@ -33,9 +33,9 @@ struct PageBench {
         r.artGee = 1.0;
         kavrex::SampleShipState(kavrex::Ship(ship));
         kavrex::Driver().weightAccel = _V(0, 0, 0);
-        r.work.variant = kavrex::SelectPropagator(ship);
-        kavrex::Propagator(r.work.variant)(ship);
-        kavrex::HandOverTrajectory(ship);
+        r.work.variant = kavrex::SelectPropagator(kavrex::Ship(ship));
+        kavrex::Propagator(r.work.variant)(kavrex::Ship(ship));
+        kavrex::HandOverTrajectory(kavrex::Ship(ship));
         display = kvhost::Slot(0).instance;
     }
     kvhost::World world;

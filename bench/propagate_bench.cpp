@@ -21,7 +21,7 @@ struct Bench {
     Bench() : loaded((scenes::LongTransfer(world), world)) {
         ship = loaded.Claim(0);
         Ship(ship).includeMoons = true;
-        kavrex::RebuildBodyList(ship);
+        kavrex::RebuildBodyList(kavrex::Ship(ship));
     }
     int Index(const char *name) {
         for (uint32_t i = 0; i < Ship(ship).bodyCount; ++i)
@@ -52,10 +52,10 @@ struct Bench {
         r.artGee = 1.0;
         kavrex::SampleShipState(kavrex::Ship(ship));
         kavrex::Driver().weightAccel = _V(0, 0, 0);
-        r.work.variant = kavrex::SelectPropagator(ship);
+        r.work.variant = kavrex::SelectPropagator(kavrex::Ship(ship));
         if (r.work.variant != variant) std::abort();
     }
-    void Predict() { kavrex::Propagator(Ship(ship).work.variant)(ship); }
+    void Predict() { kavrex::Propagator(Ship(ship).work.variant)(Ship(ship)); }
 
     kvhost::World world;
     LoadedModule loaded;
@@ -78,7 +78,7 @@ void BM_PropagateAndHandOver(benchmark::State &state) {
     b.Aim(static_cast<int>(state.range(0)), static_cast<uint32_t>(state.range(1)));
     for (auto _ : state) {
         b.Predict();
-        kavrex::HandOverTrajectory(b.ship);
+        kavrex::HandOverTrajectory(kavrex::Ship(b.ship));
         Ship(b.ship).display.ready = false;
         benchmark::ClobberMemory();
     }
@@ -90,7 +90,7 @@ void BM_HandOver(benchmark::State &state) {
     b.Aim(static_cast<int>(state.range(0)), static_cast<uint32_t>(state.range(1)));
     b.Predict();
     for (auto _ : state) {
-        kavrex::HandOverTrajectory(b.ship);
+        kavrex::HandOverTrajectory(kavrex::Ship(b.ship));
         benchmark::ClobberMemory();
     }
 }

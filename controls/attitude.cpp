@@ -39,8 +39,7 @@ double TurnRate(double error) {
 
 }  // namespace
 
-bool HoldAttitudeAxis(int ship, double angle, unsigned axis) {
-    ShipRecord &r = Ship(ship);
+bool HoldAttitudeAxis(ShipRecord &r, double angle, unsigned axis) {
     if (axis > 2) return false;
     VESSELSTATUS status;
     r.vessel->GetStatus(status);
@@ -76,8 +75,8 @@ bool HoldAttitudeAxis(int ship, double angle, unsigned axis) {
     return false;
 }
 
-void CutAllThrusters(int ship) {
-    VESSEL *v = Ship(ship).vessel;
+void CutAllThrusters(const ShipRecord &r) {
+    VESSEL *v = r.vessel;
     const DWORD count = v->GetThrusterCount();
     for (DWORD i = 0; i < count; ++i) v->SetThrusterLevel(v->GetThrusterHandleByIndex(i), 0.0);
 }

@@ -9,10 +9,10 @@
 namespace kavrex {
 
 bool IsSettingsPage(const MFD *display) {
-    const int ship = FindShip();
-    if (ship == kNone) return false;
-    const int mfd = FindMFD(ship, display);
-    return mfd != kNone && Entry(ship, mfd).mode == 4;
+    ShipRecord *focus = FocusShip();
+    if (!focus) return false;
+    const MfdEntry *e = FindEntry(*focus, display);
+    return e && e->mode == 4;
 }
 
 char *ButtonLabelFor(const MFD *display, int bt) {

@@ -45,31 +45,29 @@ uint32_t NextMode(uint32_t mode) {
     }
 }
 
-void Run(MFD &display, Command c, int ship, int mfd) {
-    ShipRecord &r = Ship(ship);
-    MfdEntry &e = Entry(ship, mfd);
+void Run(MFD &display, Command c, ShipRecord &r, MfdEntry &e) {
     switch (c) {
     case kStepMore: IsModifierActive() ? FewerSteps(r.numSteps) : MoreSteps(r.numSteps); break;
     case kStepLess: IsModifierActive() ? MoreSteps(r.numSteps) : FewerSteps(r.numSteps); break;
     case kEngage: Toggle(r.kvEngaged); break;
-    case kResetSettings: ResetSettings(ship, mfd); break;
+    case kResetSettings: ResetSettings(r, e); break;
     case kTargetSelect:
         StepIndex(r.targetBody, r.bodyCount);
-        RebuildBodyList(ship);
+        RebuildBodyList(r);
         break;
     case kSuperthrust: r.superthrust = r.superthrust == 0 ? kSuperthrustFraction : 0.0; break;
     case kSourceSelect:
         StepIndex(r.sourceBody, r.bodyCount);
-        RebuildBodyList(ship);
+        RebuildBodyList(r);
         break;
     case kProjectionToggle:
         Toggle(e.shipProjection);
-        SetProjection(ship, e.shipProjection);
+        SetProjection(r, e.shipProjection);
         break;
     case kAbort:
         r.attitudeHold = false;
         r.kvEngaged = false;
-        CutAllThrusters(ship);
+        CutAllThrusters(r);
         break;
     case kSetThrust: oapiOpenInputBox(g_inputTitle, SetKvAccelClbk, nullptr, 20, &display); break;
     case kDirectionAdjust: Toggle(r.directionAdjust); break;
@@ -103,15 +101,15 @@ bool IsModifierActive() { return Module().buttonModifier || (GetAsyncKeyState(VK
 void SetButtonModifier(bool on) { Module().buttonModifier = on; }
 
 bool HandleKey(MFD &display, DWORD key) {
-    const int ship = FindShip();
-    const int mfd = ship == kNone ? kNone : FindMFD(ship, &display);
-    if (ship == kNone || mfd == kNone) {
+    ShipRecord *focus = FocusShip();
+    MfdEntry *e = focus ? FindEntry(*focus, &display) : nullptr;
+    if (!e) {
         display.InvalidateDisplay();
         return true;
     }
     const Command c = CommandForKey(key);
     if (c == kCommandCount) return false;
-    Run(display, c, ship, mfd);
+    Run(display, c, *focus, *e);
     display.InvalidateDisplay();
     return true;
 }
@@ -147,13 +145,13 @@ double LeadingNumber(const char *text) {
 }
 
 bool SetKvAccelClbk(void * /*id*/, char *str, void * /*usrdata*/) {
-    const int ship = FindShip();
-    if (ship == kNone) return true;
+    ShipRecord *focus = FocusShip();
+    if (!focus) return true;
     // A number too large for a double ("1e999") would make the drive's level infinite, and one
     // beyond single precision could be saved but never read back (KV_ARTGEE is read as a float):
     // such a text leaves the acceleration as it was.
     const double value = LeadingNumber(str);
-    if (FitsSinglePrecision(value)) Ship(ship).artGee = value;
+    if (FitsSinglePrecision(value)) focus->artGee = value;
     return true;
 }
 

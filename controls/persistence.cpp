@@ -109,9 +109,9 @@ void SetFlagWord(ShipRecord &r, unsigned word) {
 }  // namespace
 
 void WriteStatusLines(const MFD *display, FILEHANDLE scn) {
-    const int ship = FindShip();
-    if (ship == kNone) return;
-    const ShipRecord &r = Ship(ship);
+    ShipRecord *focus = FocusShip();
+    if (!focus) return;
+    const ShipRecord &r = *focus;
     WriteItem(scn, "KV_TARGET", BodyAt(r, r.targetBody).name);
     WriteItem(scn, "KV_SOURCE", BodyAt(r, r.sourceBody).name);
     char flags[16];
@@ -127,16 +127,15 @@ void WriteStatusLines(const MFD *display, FILEHANDLE scn) {
         std::snprintf(tanks, sizeof tanks, "%u", r.tanksRefilled);
         WriteItem(scn, "KV_TANKS", tanks);
     }
-    // FindMFD reports a display of no entry in the debug string; a display that has one writes
+    // FindEntry reports a display of no entry in the debug string; a display that has one writes
     // its centre.
-    const int mfd = FindMFD(ship, display);
-    if (mfd != kNone) WriteItem(scn, "KV_CENTER", BodyAt(r, Entry(ship, mfd).centerBody).name);
+    if (const MfdEntry *e = FindEntry(*focus, display)) WriteItem(scn, "KV_CENTER", BodyAt(r, e->centerBody).name);
 }
 
 void ReadStatusLines(const MFD *display, FILEHANDLE scn) {
-    const int ship = FindShip();
-    if (ship == kNone) return;
-    ShipRecord &r = Ship(ship);
+    ShipRecord *focus = FocusShip();
+    if (!focus) return;
+    ShipRecord &r = *focus;
     bool anyLine = false, anyName = false;
     char source[kNameLength] = "", target[kNameLength] = "", center[kNameLength] = "";
     char *line = nullptr;
@@ -172,14 +171,14 @@ void ReadStatusLines(const MFD *display, FILEHANDLE scn) {
         anyLine = true;
     }
     if (anyName) {
-        RebuildBodyList(ship);
+        RebuildBodyList(r);
         FindName(r, source, r.sourceBody);
         FindName(r, target, r.targetBody);
-        const int mfd = FindMFD(ship, display);
+        MfdEntry *e = FindEntry(r, display);
         BodyIndex c = r.targetBody;
-        if (mfd != kNone && (!center[0] || FindName(r, center, c))) Entry(ship, mfd).centerBody = c;
+        if (e && (!center[0] || FindName(r, center, c))) e->centerBody = c;
     }
-    if (!anyLine) ResetShipRecord(ship, false);
+    if (!anyLine) ResetShipRecord(r, false);
 }
 
 }  // namespace kavrex

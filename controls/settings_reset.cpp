@@ -7,11 +7,11 @@
 
 namespace kavrex {
 
-void ResetSettings(int ship, int mfd) {
-    ResetShipRecord(ship, false);
-    RebuildBodyList(ship);
-    SelectReferenceBody(ship);
-    Entry(ship, mfd).centerBody = Ship(ship).sourceBody;
+void ResetSettings(ShipRecord &r, MfdEntry &e) {
+    ResetShipRecord(r, false);
+    RebuildBodyList(r);
+    SelectReferenceBody(r);
+    e.centerBody = r.sourceBody;
 }
 
 }  // namespace kavrex

@@ -88,10 +88,10 @@ double TripProgress(const ShipRecord &r) {
 }
 
 double RoseLength(double g) {
-    const int ship = FindShip();
-    if (ship == kNone) return 1.0;
+    const ShipRecord *focus = FocusShip();
+    if (!focus) return 1.0;
     if (g <= 0) return 0.75;
-    const double L = std::log10(Ship(ship).artGee / g);
+    const double L = std::log10(focus->artGee / g);
     return L > 4 ? 0.0 : (4 - L) / 4;
 }
 
@@ -99,13 +99,14 @@ void DrawPage(const MFD *display, HDC dc, int W, int H, DWORD cw) {
     DrawState &d = Draw();
     d.currentDc = dc;
     d.lineY = 0;
-    const int ship = FindShip();
-    if (ship == kNone) {
+    ShipRecord *focus = FocusShip();
+    if (!focus) {
         DrawLine(kLabelX, kGrey, "Error! [Version %s] Kavrex::Update -> FindShip failed", kTitle);
         return;
     }
-    const int mfd = FindMFD(ship, display);
-    if (mfd == kNone && IsEntryless(display)) {
+    ShipRecord &r = *focus;
+    MfdEntry *entry = FindEntry(r, display);
+    if (!entry && IsEntryless(display)) {
         // Every window entry of the vessel belongs to another open display: no settings to show.
         DrawLine(kLabelX, kGrey, "%s", kTitle);
         NextLine();
@@ -114,24 +115,24 @@ void DrawPage(const MFD *display, HDC dc, int W, int H, DWORD cw) {
         DrawLine(kLabelX, kGrey, "close another external display.");
         return;
     }
-    if (mfd == kNone) {
+    if (!entry) {
         DrawLine(kLabelX, kGrey, "Error! [Version %s] Kavrex::Update -> FindMFD failed", kTitle);
         return;
     }
-    ShipRecord &r = Ship(ship);
+    const MfdEntry &e = *entry;
     const char *name = r.vessel->GetName();
     DrawLine(kLabelX, kGrey, "%s %s", kTitle, name ? name : "");
     NextLine();
-    const uint32_t mode = r.mfds[mfd].mode;
+    const uint32_t mode = e.mode;
     if (mode == 4) {
-        DrawShipsPage(ship, mfd, cw);
+        DrawShipsPage(r, e, cw);
         return;
     }
-    DrawStatusStrip(ship, mfd, cw);
+    DrawStatusStrip(r, e, cw);
     if (!r.display.ready) return;
     GravityRose(r, dc, W, H);
-    if (mode & 1) ReadOuts(r, r.mfds[mfd], dc);
-    if (mode & 2) DrawPlot(ship, mfd, dc, W, H);
+    if (mode & 1) ReadOuts(r, e, dc);
+    if (mode & 2) DrawPlot(r, e, dc, W, H);
     r.display.ready = false;
 }
 

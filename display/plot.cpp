@@ -111,17 +111,14 @@ void DrawClippedLine(HDC dc, double x0, double y0, double x1, double y1, int W, 
     LineTo(dc, inX(bx), inY(by));
 }
 
-void DrawBodyLink(int ship, HDC dc, BodyIndex a, BodyIndex b, int W, int H) {
-    const ShipRecord &r = Ship(ship);
+void DrawBodyLink(const ShipRecord &r, HDC dc, BodyIndex a, BodyIndex b, int W, int H) {
     const PlotState &p = Plot();
     SelectObject(dc, r.bodies[b].dotPen);
     DrawClippedLine(dc, p.bodyScreenX[b] + p.plotOffsetX, p.bodyScreenY[b] + p.plotOffsetY,
                     p.bodyScreenX[a] + p.plotOffsetX, p.bodyScreenY[a] + p.plotOffsetY, W, H);
 }
 
-void DrawPlot(int ship, int mfd, HDC dc, int W, int H) {
-    const ShipRecord &r = Ship(ship);
-    const MfdEntry &e = r.mfds[mfd];
+void DrawPlot(const ShipRecord &r, const MfdEntry &e, HDC dc, int W, int H) {
     const TrajectoryBuffer &buf = r.display;
     PlotState &p = Plot();
     const BodyIndex c = ListIndex(r, e.centerBody);
@@ -161,11 +158,11 @@ void DrawPlot(int ship, int mfd, HDC dc, int W, int H) {
     Path(dc, {buf.bodyTrack[S], N, r.bodies[S].solidPen, {0, 0}, {nullptr, nullptr}}, centre, W, H);
     // Links: every body to the star when the star is the centre, else source to target.
     if (c == 0) {
-        for (BodyIndex i = 1; i < r.bodyCount; ++i) DrawBodyLink(ship, dc, 0, i, W, H);
+        for (BodyIndex i = 1; i < r.bodyCount; ++i) DrawBodyLink(r, dc, 0, i, W, H);
     } else if (c == T) {
-        DrawBodyLink(ship, dc, T, S, W, H);
+        DrawBodyLink(r, dc, T, S, W, H);
     } else {
-        DrawBodyLink(ship, dc, S, T, W, H);
+        DrawBodyLink(r, dc, S, T, W, H);
     }
     SelectObject(dc, Module().whitePen);
     DrawClippedLine(dc, W / 2, H / 2, p.shipScreenX + p.plotOffsetX, p.shipScreenY + p.plotOffsetY, W, H);

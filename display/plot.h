@@ -18,10 +18,10 @@ void ProjectPoint(const VECTOR3 &p, double cx, double cy, double &sx, double &sy
 // selected pen; nothing of a segment that misses it, nor of one with a non-number end.
 void DrawClippedLine(HDC dc, double x0, double y0, double x1, double y1, int width, int height);
 
-void DrawBodyLink(int ship, HDC dc, BodyIndex a, BodyIndex b, int width, int height);
+void DrawBodyLink(const ShipRecord &r, HDC dc, BodyIndex a, BodyIndex b, int width, int height);
 
-// The whole plot for record `ship` and its entry `mfd` on a W x H display.
-void DrawPlot(int ship, int mfd, HDC dc, int width, int height);
+// The whole plot for record `r` and its entry `e` on a W x H display.
+void DrawPlot(const ShipRecord &r, const MfdEntry &e, HDC dc, int width, int height);
 
 }  // namespace kavrex
 

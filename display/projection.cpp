@@ -83,13 +83,16 @@ void ComputeOrbitPlane(OBJHANDLE vessel, OBJHANDLE body) {
     Projection().y = unit(y);
 }
 
-void SetProjection(int ship, bool flag) {
+void SetEclipticProjection() {
+    Projection().x = _V(1, 0, 0);
+    Projection().y = _V(0, 0, 1);
+}
+
+void SetProjection(const ShipRecord &r, bool flag) {
     if (!flag) {
-        Projection().x = _V(1, 0, 0);
-        Projection().y = _V(0, 0, 1);
+        SetEclipticProjection();
         return;
     }
-    const ShipRecord &r = Ship(ship);
     ComputeOrbitPlane(r.vesselHandle, BodyAt(r, r.targetBody).handle);
 }
 

@@ -13,7 +13,8 @@ namespace kavrex {
 
 // Flag false: the ecliptic view. Flag true: the plane of the record's vessel's orbit about its
 // target body.
-void SetProjection(int ship, bool flag);
+void SetProjection(const ShipRecord &r, bool flag);
+void SetEclipticProjection();
 // Measures the orbit of vessel V about body B and turns the view rows into its plane. Null
 // handles, and an orbit without a plane (no angular momentum) leave the rows as they were.
 void ComputeOrbitPlane(OBJHANDLE vessel, OBJHANDLE body);

@@ -14,18 +14,16 @@
 
 namespace kavrex {
 
-void DrawShipsPage(int ship, int mfd, DWORD cw) {
-    const ShipRecord &focus = Ship(ship);
+void DrawShipsPage(const ShipRecord &focus, const MfdEntry &e, DWORD cw) {
+    const ptrdiff_t k = &e - focus.mfds;
     DrawLine(kLabelX, kGreen, "%s %u", "SHIPS", ShipCount());
     NextLine();
-    for (uint32_t n = 0; n < ShipCount(); ++n) {
-        const int i = static_cast<int>(n);
-        const ShipRecord &r = Ship(i);
+    for (const ShipRecord &r : ClaimedShips()) {
         const char *name = r.vessel ? r.vessel->GetName() : nullptr;
-        DrawLine(kLabelX, i == ship ? kWhite : BodyAt(r, r.targetBody).colour, " %s->%s->%s %3.1f%c",
+        DrawLine(kLabelX, &r == &focus ? kWhite : BodyAt(r, r.targetBody).colour, " %s->%s->%s %3.1f%c",
                  BodyAt(r, r.sourceBody).name, name ? name : "?", BodyAt(r, r.targetBody).name, TripProgress(r), '%');
         NextLine();
-        DrawStatusStrip(i, mfd, cw);
+        DrawStatusStrip(r, r.mfds[k], cw);
     }
     DrawLine(kLabelX, kCyan, "LUN:%s STP:%u SUP:%s TRJ:%02d", focus.lunaAlways ? "ALWZ" : "NORM", focus.numSteps,
              focus.superthrust != 0 ? "ON" : "OFF", focus.display.variant);

@@ -4,10 +4,13 @@
 
 #include <Orbitersdk.h>
 
+#include "../model/ship_table.h"
+
 namespace kavrex {
 
-// Draws the page for record `ship` seen from its entry `mfd`, font cell width cw.
-void DrawShipsPage(int ship, int mfd, DWORD cw);
+// Draws the page for the focus record seen from its entry `e`, font cell width cw. Every
+// record's status strip shows the projection flag of its entry in the same place as `e`.
+void DrawShipsPage(const ShipRecord &focus, const MfdEntry &e, DWORD cw);
 
 }  // namespace kavrex
 

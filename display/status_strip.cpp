@@ -18,8 +18,7 @@ void Cell(int k, DWORD c, COLORREF colour, const char *text) { DrawLine(StripCol
 
 }  // namespace
 
-void DrawStatusStrip(int ship, int mfd, DWORD c) {
-    const ShipRecord &r = Ship(ship);
+void DrawStatusStrip(const ShipRecord &r, const MfdEntry &e, DWORD c) {
     Cell(0, c, kWhite, "hold");
     if (!r.attitudeHold) Cell(1, c, kRed, "OFF");
     else if (!r.attitudeAligned) Cell(1, c, kYellow, "SEEK");
@@ -41,7 +40,7 @@ void DrawStatusStrip(int ship, int mfd, DWORD c) {
     Cell(4, c, kWhite, "zoom");
     Cell(5, c, r.autozoomOff ? kRed : kGreen, r.autozoomOff ? "OFF" : "AUTO");
     Cell(6, c, kWhite, "proj");
-    const bool shipView = mfd >= 0 && mfd < kMaxMfds && r.mfds[mfd].shipProjection;
+    const bool shipView = e.shipProjection;
     Cell(7, c, shipView ? kOrange : kYellow, shipView ? "SHIP" : "ECLP");
     NextLine();
 }

@@ -5,11 +5,13 @@
 
 #include <Orbitersdk.h>
 
+#include "../model/ship_table.h"
+
 namespace kavrex {
 
-// Draws the strip of record `ship` with the projection flag of its entry `mfd`, for a display
-// font `charWidth` pixels wide; advances two lines.
-void DrawStatusStrip(int ship, int mfd, DWORD charWidth);
+// Draws the strip of record `r` with the projection flag of its entry `e`, for a display font
+// `charWidth` pixels wide; advances two lines.
+void DrawStatusStrip(const ShipRecord &r, const MfdEntry &e, DWORD charWidth);
 
 }  // namespace kavrex
 

@@ -77,10 +77,9 @@ void ReleaseBodyPens(BodyEntry &entry) {
     entry.solidPen = nullptr;
 }
 
-void RebuildBodyList(int ship) {
+void RebuildBodyList(ShipRecord &r) {
     BuildSystemCatalogue();
     const SystemCatalogue &cat = Catalogue();
-    ShipRecord &r = Ship(ship);
 
     FillEntry(r.bodies[0], cat.starHandle, cat.starName, cat.starMass, cat.starRadius, kStarColour, 0, 0);
     uint32_t n = 1;
@@ -100,19 +99,18 @@ void RebuildBodyList(int ship) {
     if (r.lunaAlways && !r.includeMoons) ApplyLunaRule(r);
 }
 
-void SelectReferenceBody(int ship) {
-    ShipRecord &r = Ship(ship);
+void SelectReferenceBody(ShipRecord &r) {
     r.sourceBody = r.targetBody = 0;
     OBJHANDLE g = r.vessel->GetGravityRef();
     BodyIndex j = 0;
     bool listed = FindBodyByHandle(r, g, j);
     if (!listed && !r.includeMoons) {
         r.includeMoons = true;
-        RebuildBodyList(ship);
+        RebuildBodyList(r);
         listed = FindBodyByHandle(r, g, j);
         if (!listed) {
             r.includeMoons = false;
-            RebuildBodyList(ship);
+            RebuildBodyList(r);
         }
     }
     if (listed) r.sourceBody = r.targetBody = j;

@@ -10,10 +10,10 @@
 
 namespace kavrex {
 
-void RebuildBodyList(int ship);
+void RebuildBodyList(ShipRecord &r);
 
 // Source and target from the vessel's gravity reference, widening the list to moons if needed.
-void SelectReferenceBody(int ship);
+void SelectReferenceBody(ShipRecord &r);
 
 // Deletes both pens of an entry and clears their handles.
 void ReleaseBodyPens(BodyEntry &entry);

@@ -92,8 +92,7 @@ VECTOR3 PredictionThrust(const ShipRecord &r) {
     return dir * (g / len);
 }
 
-void UpdateStepControl(int ship) {
-    TrajectoryBuffer &w = Ship(ship).work;
+void UpdateStepControl(TrajectoryBuffer &w) {
     Computation &c = Comp();
     const uint32_t N = c.numSteps;
     const uint32_t k = ++c.k;
@@ -130,11 +129,10 @@ double WeightFactor(const VECTOR3 &weightAccel) {
 
 }  // namespace
 
-void Propagate(int ship, const VariantBodies &vb) {
-    ShipRecord &r = Ship(ship);
+void Propagate(ShipRecord &r, const VariantBodies &vb) {
     TrajectoryBuffer &w = r.work;
     Computation &c = Comp();
-    c.ship = ship;
+    c.record = &r;
     SetUpModel(r, vb, c.model);
     c.startMjd = oapiGetSimMJD();
     c.t = 0;
@@ -155,7 +153,7 @@ void Propagate(int ship, const VariantBodies &vb) {
         StorePoint(w, c.model, k);
         c.pointMjd[k] = c.startMjd + c.t / kSecondsPerDay;
         RecordClosestApproaches(r, w, vb, k, c.dt);   // c.dt: the step that led to point k
-        UpdateStepControl(ship);
+        UpdateStepControl(w);
         c.t += c.dt;
         MidpointStep(c.model, thrust, c.dt);
         if (w.pointCount <= c.k) break;
@@ -164,11 +162,10 @@ void Propagate(int ship, const VariantBodies &vb) {
 
 double PredictionPointMjd(uint32_t k) { return k < static_cast<uint32_t>(kMaxPoints) ? Comp().pointMjd[k] : 0; }
 
-void HandOverTrajectory(int ship) {
-    ShipRecord &r = Ship(ship);
+void HandOverTrajectory(ShipRecord &r) {
     const TrajectoryBuffer &w = r.work;
     TrajectoryBuffer &d = r.display;
-    if (Comp().ship != ship) {
+    if (Comp().record != &r) {
         // No computation of this record to go by: the literal, whole copy.
         d = w;
         d.ready = true;

@@ -15,9 +15,9 @@ constexpr uint32_t kPointsAfterClosest = 128;
 
 // Computes a whole trajectory of the given bodies into the record's `work` (all but `ready`
 // and `variant`).
-void Propagate(int ship, const VariantBodies &bodies);
+void Propagate(ShipRecord &r, const VariantBodies &bodies);
 // Advances the step counter, moves the stop bound (pointCount) and chooses the next step length.
-void UpdateStepControl(int ship);
+void UpdateStepControl(TrajectoryBuffer &work);
 
 // The thrust acceleration of a prediction, from the driver's present snapshot (m/s^2, global).
 // Zero with both thrust flags off, and zero when the direction has no length.
@@ -29,7 +29,7 @@ double PredictionPointMjd(uint32_t k);
 // Copies the last computation from `work` into `display` and marks it ready. Only what that
 // computation wrote is copied (header, valid points of the ship and of its modelled bodies): the
 // rest of `display` already equals `work`, since every earlier computation was handed over too.
-void HandOverTrajectory(int ship);
+void HandOverTrajectory(ShipRecord &r);
 
 }  // namespace kavrex
 

@@ -58,8 +58,8 @@ BodyIndex RoleIndex(const Roles &x, Role role) {
 }
 
 template <int V>
-void PropagateVariant(int ship) {
-    Propagate(ship, ResolveVariant(V, Ship(ship)));
+void PropagateVariant(ShipRecord &r) {
+    Propagate(r, ResolveVariant(V, r));
 }
 
 const PropagatorFn kPropagatorTable[] = {
@@ -74,8 +74,8 @@ static_assert(sizeof kPropagatorTable / sizeof kPropagatorTable[0] == kVariantCo
 
 }  // namespace
 
-int8_t SelectPropagator(int ship) {
-    const Roles x = RolesOf(Ship(ship));
+int8_t SelectPropagator(const ShipRecord &r) {
+    const Roles x = RolesOf(r);
     const uint32_t S = x.s, T = x.t, pS = x.ps, pT = x.pt;
     int8_t v = 13;
     if (S == 0 && T == 0) v = 0;

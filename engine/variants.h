@@ -22,10 +22,10 @@ struct VariantBodies {
     int watchedCount;
 };
 
-int8_t SelectPropagator(int ship);
+int8_t SelectPropagator(const ShipRecord &r);
 VariantBodies ResolveVariant(int variant, const ShipRecord &r);
 
-typedef void (*PropagatorFn)(int ship);
+typedef void (*PropagatorFn)(ShipRecord &r);
 // Entry v of the propagator table: computes a whole trajectory of variant v into `work`.
 PropagatorFn Propagator(int variant);
 

@@ -44,9 +44,9 @@ struct Cockpit {
         ship = kavrex::FindShip();
     }
     void Fresh() {
-        kavrex::ResetShipRecord(ship, true);
-        kavrex::RebuildBodyList(ship);
-        kavrex::SelectReferenceBody(ship);
+        kavrex::ResetShipRecord(kavrex::Ship(ship), true);
+        kavrex::RebuildBodyList(kavrex::Ship(ship));
+        kavrex::SelectReferenceBody(kavrex::Ship(ship));
         kavrex::Ship(ship).ejectMjd = 0;
         kavrex::Entry(ship, 0).centerBody = kavrex::Ship(ship).sourceBody;
     }

@@ -21,7 +21,7 @@ void ResetModuleState() {
     std::memset(&s, 0, sizeof s);
     s.view.x = _V(1, 0, 0);
     s.view.y = _V(0, 0, 1);
-    s.computation.ship = kNone;
+    s.computation.record = nullptr;
     s.computation.weightFactor = 1;
 }
 

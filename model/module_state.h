@@ -77,7 +77,7 @@ struct ModelState {
 
 // The prediction under way; one computation at a time.
 struct Computation {
-    int ship;   // kNone when none has run
+    const ShipRecord *record;   // null when none has run
     uint32_t k;
     double t, dt, startMjd;
     // Fixed for the whole computation, so the step control need not work them out each step:

@@ -9,21 +9,31 @@
 namespace kavrex {
 
 int FindShip() {
-    const uint32_t count = ShipCount();
-    for (uint32_t i = 0; i < count; ++i) {
-        const ShipRecord &r = Ship(static_cast<int>(i));
-        if (r.vessel && r.vessel->GetHandle() == oapiGetFocusObject()) return static_cast<int>(i);
+    int i = 0;
+    for (const ShipRecord &r : ClaimedShips()) {
+        if (r.vessel && r.vessel->GetHandle() == oapiGetFocusObject()) return i;
+        ++i;
     }
     return kNone;
 }
 
-int FindMFD(int ship, const MFD *instance) {
-    const ShipRecord &r = Ship(ship);
-    for (int k = 0; k < kMaxMfds; ++k)
-        if (r.mfds[k].mfd == instance) return k;
-    if (IsEntryless(instance)) return kNone;
+ShipRecord *FocusShip() {
+    const int i = FindShip();
+    return i == kNone ? nullptr : &Ship(i);
+}
+
+MfdEntry *FindEntry(ShipRecord &r, const MFD *instance) {
+    for (MfdEntry &e : r.mfds)
+        if (e.mfd == instance) return &e;
+    if (IsEntryless(instance)) return nullptr;
     std::snprintf(oapiDebugString(), 256, "Error! Bad at FindMFD");
-    return kNone;
+    return nullptr;
+}
+
+int FindMFD(int ship, const MFD *instance) {
+    ShipRecord &r = Ship(ship);
+    const MfdEntry *e = FindEntry(r, instance);
+    return e ? static_cast<int>(e - r.mfds) : kNone;
 }
 
 void NoteEntryless(const MFD *instance) {

@@ -6,11 +6,17 @@
 
 namespace kavrex {
 
-// The record of the vessel that has the simulator's focus, or -1.
+struct ShipRecord;
+struct MfdEntry;
+
+// The record of the vessel that has the simulator's focus: its index, or -1; the record, or null.
 int FindShip();
-// The entry of `instance` in record `ship`, or -1 with "Error! Bad at FindMFD" in the
-// simulator's debug string. A display known to have no entry (every window entry taken) gives
-// -1 quietly: its page says so itself.
+ShipRecord *FocusShip();
+// The entry of `instance` in record `r`, or null with "Error! Bad at FindMFD" in the simulator's
+// debug string. A display known to have no entry (every window entry taken) gives null quietly:
+// its page says so itself.
+MfdEntry *FindEntry(ShipRecord &r, const MFD *instance);
+// The same as an index into the record's entries, or -1.
 int FindMFD(int ship, const MFD *instance);
 
 // Displays that opened while every window entry of their vessel was taken.

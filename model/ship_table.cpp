@@ -71,6 +71,11 @@ ShipRecord &Ship(int index) {
 
 MfdEntry &Entry(int ship, int mfd) { return Ship(ship).mfds[mfd]; }
 
+ClaimedShipRange ClaimedShips() {
+    const ShipTable &t = Table();
+    return {t.records, t.records + t.count};
+}
+
 int EntryForDisplay(ShipRecord &r, unsigned mfdId, BodyIndex center) {
     if (mfdId < static_cast<unsigned>(kCockpitMfds)) return static_cast<int>(mfdId);
     int unused = kNone, closed = kNone;
@@ -91,8 +96,9 @@ int EntryForDisplay(ShipRecord &r, unsigned mfdId, BodyIndex center) {
     return k;
 }
 
-ShipRecord *PrepareFreeShip(int index) {
-    if (index < 0 || index >= kMaxShips || static_cast<uint32_t>(index) != Table().count) return nullptr;
+ShipRecord *PrepareFreeShip() {
+    const uint32_t index = Table().count;
+    if (index >= static_cast<uint32_t>(kMaxShips)) return nullptr;
     ShipRecord *&slot = Table().records[index];
     if (!slot) {
         void *block = std::calloc(1, sizeof(ShipRecord));
@@ -106,9 +112,9 @@ ShipRecord *PrepareFreeShip(int index) {
     return slot;
 }
 
-void ClaimShip(int index) {
+void ClaimShip(const ShipRecord &prepared) {
     ShipTable &t = Table();
-    if (static_cast<uint32_t>(index) == t.count && t.records[index]) ++t.count;
+    if (t.count < static_cast<uint32_t>(kMaxShips) && t.records[t.count] == &prepared) ++t.count;
 }
 
 void ClearShipTable() {
@@ -120,16 +126,18 @@ void ClearShipTable() {
     t.count = 0;
 }
 
-void ReleaseShip(int index) {
+void ReleaseShip(const ShipRecord &claimed) {
     ShipTable &t = Table();
-    if (index < 0 || static_cast<uint32_t>(index) >= t.count) return;
+    uint32_t index = 0;
+    while (index < t.count && t.records[index] != &claimed) ++index;
+    if (index == t.count) return;
     ShipRecord *released = t.records[index];
-    for (int i = index; i + 1 < kMaxShips; ++i) t.records[i] = t.records[i + 1];
+    for (uint32_t i = index; i + 1 < static_cast<uint32_t>(kMaxShips); ++i) t.records[i] = t.records[i + 1];
     t.records[kMaxShips - 1] = nullptr;
     --t.count;
     std::free(released);
 }
 
-void ResetShipRecord(int index, bool full) { ResetRecordSettings(Ship(index), full); }
+void ResetShipRecord(ShipRecord &r, bool full) { ResetRecordSettings(r, full); }
 
 }  // namespace kavrex

@@ -121,34 +121,53 @@ struct ShipRecord {
 inline BodyIndex ListIndex(const ShipRecord &r, BodyIndex index) { return index < r.bodyCount ? index : 0; }
 inline const BodyEntry &BodyAt(const ShipRecord &r, BodyIndex index) { return r.bodies[ListIndex(r, index)]; }
 
-// Records in use: 0 .. ShipCount() - 1 are claimed.
+// Records in use: 0 .. ShipCount() - 1 are claimed. A record found once is passed on by
+// reference; Ship(i) is for code that holds an index (the claim, and inspection by index).
 uint32_t ShipCount();
 ShipRecord &Ship(int index);
 MfdEntry &Entry(int ship, int mfd);
+
+// The claimed records in claim order: for (ShipRecord &r : ClaimedShips()).
+struct ClaimedShipIterator {
+    ShipRecord *const *slot;
+    ShipRecord &operator*() const { return **slot; }
+    ClaimedShipIterator &operator++() {
+        ++slot;
+        return *this;
+    }
+    bool operator!=(const ClaimedShipIterator &other) const { return slot != other.slot; }
+};
+struct ClaimedShipRange {
+    ShipRecord *const *first;
+    ShipRecord *const *last;
+    ClaimedShipIterator begin() const { return {first}; }
+    ClaimedShipIterator end() const { return {last}; }
+};
+ClaimedShipRange ClaimedShips();
 
 // The entry of display identifier `mfdId` in record `r`: a cockpit display's own, else the
 // window entry that identifier holds, a free one, or one whose display has closed (given back
 // its defaults, centred on `center`). kNone when every window entry belongs to an open display.
 int EntryForDisplay(ShipRecord &r, unsigned mfdId, BodyIndex center);
 
-// Storage of record `index` (== ShipCount()), allocated if need be and holding exactly what
-// InitModule gives a record; null when the table is full or memory runs out.
-ShipRecord *PrepareFreeShip(int index);
-// Makes the prepared record `index` claimed (count + 1).
-void ClaimShip(int index);
+// Storage of the next free record (index ShipCount()), allocated if need be and holding exactly
+// what InitModule gives a record; null when the table is full or memory runs out.
+ShipRecord *PrepareFreeShip();
+// Makes the prepared record claimed (count + 1).
+void ClaimShip(const ShipRecord &prepared);
 
 // Forgets every record: the count becomes 0 and all storage is released.
 void ClearShipTable();
-// Releases claimed record `index`: its storage is freed and the records after it move down one
-// place, so that 0 .. count - 1 stay the claimed ones, in the order they were claimed.
-void ReleaseShip(int index);
+// Releases a claimed record: its storage is freed and the records after it move down one place,
+// so that 0 .. count - 1 stay the claimed ones, in the order they were claimed.
+void ReleaseShip(const ShipRecord &claimed);
 // Visits the storage of every record that has some, claimed or only prepared.
 template <typename F>
 void ForEachAllocatedShip(F f);
 ShipRecord *AllocatedShip(int index);   // null when the record has no storage
 
 // Restores the pilot's settings of a record; with `full` also artGee and the catalogue options.
-void ResetShipRecord(int index, bool full);
+void ResetShipRecord(ShipRecord &r, bool full);
 
 template <typename F>
 void ForEachAllocatedShip(F f) {

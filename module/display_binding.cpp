@@ -23,25 +23,23 @@ void TakeEntry(ShipRecord &r, const MFD *instance, unsigned mfdId) {
     else r.mfds[k].mfd = instance;
 }
 
-// What a claim measures and selects for a new record `i` bound to `instance` (display `mfdId`).
-void ClaimRecord(int i, const MFD *instance, unsigned mfdId, VESSEL *vessel) {
-    ShipRecord &r = Ship(i);
+// What a claim measures and selects for a new record `r` bound to `instance` (display `mfdId`).
+void ClaimRecord(ShipRecord &r, const MFD *instance, unsigned mfdId, VESSEL *vessel) {
     r.vessel = vessel;
     r.vesselHandle = vessel->GetHandle();
-    RebuildBodyList(i);
-    SelectReferenceBody(i);
+    RebuildBodyList(r);
+    SelectReferenceBody(r);
     TakeEntry(r, instance, mfdId);
     if (mfdId < static_cast<unsigned>(kCockpitMfds)) r.mfds[mfdId].centerBody = r.sourceBody;
-    r.attitudeTorque[0] = GroupTorque(i, THGROUP_ATT_PITCHDOWN) + GroupTorque(i, THGROUP_ATT_PITCHUP);
-    r.attitudeTorque[1] = GroupTorque(i, THGROUP_ATT_BANKRIGHT) + GroupTorque(i, THGROUP_ATT_BANKLEFT);
-    r.attitudeTorque[2] = GroupTorque(i, THGROUP_ATT_YAWRIGHT) + GroupTorque(i, THGROUP_ATT_YAWLEFT);
+    r.attitudeTorque[0] = GroupTorque(vessel, THGROUP_ATT_PITCHDOWN) + GroupTorque(vessel, THGROUP_ATT_PITCHUP);
+    r.attitudeTorque[1] = GroupTorque(vessel, THGROUP_ATT_BANKRIGHT) + GroupTorque(vessel, THGROUP_ATT_BANKLEFT);
+    r.attitudeTorque[2] = GroupTorque(vessel, THGROUP_ATT_YAWRIGHT) + GroupTorque(vessel, THGROUP_ATT_YAWLEFT);
     r.mainThrustMax = MainThrustMax(vessel);
 }
 
 }  // namespace
 
-double GroupTorque(int ship, THGROUP_TYPE group) {
-    VESSEL *v = Ship(ship).vessel;
+double GroupTorque(VESSEL *v, THGROUP_TYPE group) {
     double sum = 0;
     for (DWORD i = 0; i < v->GetGroupThrusterCount(group); ++i) {
         THRUSTER_HANDLE th = v->GetGroupThruster(group, i);
@@ -52,31 +50,26 @@ double GroupTorque(int ship, THGROUP_TYPE group) {
     return sum;
 }
 
-int BindDisplay(const MFD *instance, unsigned mfdId, VESSEL *vessel) {
-    const uint32_t count = ShipCount();
-    int found = kNone;
-    for (uint32_t i = 0; i < count && found == kNone; ++i)
-        if (Ship(static_cast<int>(i)).vessel == vessel) found = static_cast<int>(i);
-
-    if (found != kNone) {
-        TakeEntry(Ship(found), instance, mfdId);
-        return found;
-    }
+ShipRecord *BindDisplay(const MFD *instance, unsigned mfdId, VESSEL *vessel) {
+    for (ShipRecord &r : ClaimedShips())
+        if (r.vessel == vessel) {
+            TakeEntry(r, instance, mfdId);
+            return &r;
+        }
     // A full table (or no memory for a record) leaves the display unbound; nothing is written.
-    const int i = static_cast<int>(count);
-    if (!vessel || !PrepareFreeShip(i)) return kNone;
-    ClaimRecord(i, instance, mfdId, vessel);
-    ClaimShip(i);
-    return i;
+    ShipRecord *r = vessel ? PrepareFreeShip() : nullptr;
+    if (!r) return nullptr;
+    ClaimRecord(*r, instance, mfdId, vessel);
+    ClaimShip(*r);
+    return r;
 }
 
 void UnbindDisplay(const MFD *instance) {
     // Every record, not only the focus vessel's: an entry left naming a closed display could be
     // matched by a later display built at the same address, which would then show another
     // slot's settings.
-    const uint32_t count = ShipCount();
-    for (uint32_t i = 0; i < count; ++i)
-        for (MfdEntry &e : Ship(static_cast<int>(i)).mfds)
+    for (ShipRecord &r : ClaimedShips())
+        for (MfdEntry &e : r.mfds)
             if (e.mfd == instance) e.mfd = nullptr;
     ForgetEntryless(instance);
 }

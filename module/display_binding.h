@@ -5,13 +5,15 @@
 
 #include <Orbitersdk.h>
 
+#include "../model/ship_table.h"
+
 namespace kavrex {
 
 // Torque capacity of one thruster group: the sum of rating x distance from the vessel's origin.
-double GroupTorque(int ship, THGROUP_TYPE group);
+double GroupTorque(VESSEL *v, THGROUP_TYPE group);
 // Binds `instance` (display `mfdId`) to the record of `vessel`, claiming one if the vessel has
-// none. Returns the record index, or -1 when the table is full and the display stays unbound.
-int BindDisplay(const MFD *instance, unsigned mfdId, VESSEL *vessel);
+// none. Returns the record, or null when the table is full and the display stays unbound.
+ShipRecord *BindDisplay(const MFD *instance, unsigned mfdId, VESSEL *vessel);
 // Clears every entry that still names `instance`.
 void UnbindDisplay(const MFD *instance);
 

@@ -54,9 +54,9 @@ DLLCLBK int KavrexDescribeFocusShip(char *buf, int size) {
 // are those of the module's last computation. Returns the length of the whole text (which may
 // exceed size - 1), or -1 when the focus vessel has no record or no prediction was handed over.
 DLLCLBK int KavrexDescribePrediction(char *buf, int size) {
-    const int ship = FindShip();
-    if (ship == kNone) return -1;
-    const ShipRecord &r = Ship(ship);
+    const ShipRecord *focus = FocusShip();
+    if (!focus) return -1;
+    const ShipRecord &r = *focus;
     const TrajectoryBuffer &d = r.display;
     if (d.pointCount == 0) return -1;
     const VariantBodies vb = ResolveVariant(d.variant, r);

@@ -54,7 +54,7 @@ DLLCLBK void InitModule(HINSTANCE /*hModule*/) {
     spec.key = OAPI_KEY_G;
     spec.msgproc = MsgProc;
     Module().modeId = oapiRegisterMFDMode(spec);
-    SetProjection(kNone, false);   // the ecliptic view; no record is read for it
+    SetEclipticProjection();
     Module().whitePen = CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
     Module().trajectoryPen = CreatePen(PS_SOLID, 1, RGB(192, 128, 0));
     Module().trajectoryDotPen = CreatePen(PS_DOT, 1, RGB(192, 128, 0));
@@ -79,17 +79,13 @@ DLLCLBK void opcCloseRenderViewport() { StartAfresh(); }
 // The simulator deletes the vessel after this returns: its record goes now, so that no step and
 // no display reaches the VESSEL again. Displays that showed it show the focus vessel's record.
 DLLCLBK void opcDeleteVessel(OBJHANDLE hVessel) {
-    const uint32_t count = ShipCount();
-    for (uint32_t i = 0; i < count; ++i) {
-        ShipRecord &r = Ship(static_cast<int>(i));
+    for (ShipRecord &r : ClaimedShips()) {
         if (r.vesselHandle != hVessel) continue;
         for (BodyEntry &e : r.bodies) ReleaseBodyPens(e);
-        ReleaseShip(static_cast<int>(i));
-        // The prediction under way names its record by index, which has moved or gone.
+        // The prediction under way names its record, which is about to go.
         Computation &c = Module().computation;
-        const int released = static_cast<int>(i);
-        if (c.ship == released) c.ship = kNone;
-        else if (c.ship > released) --c.ship;
+        if (c.record == &r) c.record = nullptr;
+        ReleaseShip(r);
         return;
     }
 }

@@ -102,12 +102,11 @@ void Drive(ShipRecord &r) {
     r.vessel->SetThrusterGroupLevel(THGROUP_MAIN, r.thrustLevel);
 }
 
-void Predict(int ship) {
-    ShipRecord &r = Ship(ship);
-    const int8_t v = SelectPropagator(ship);
+void Predict(ShipRecord &r) {
+    const int8_t v = SelectPropagator(r);
     r.work.variant = v;
-    Propagator(v)(ship);
-    HandOverTrajectory(ship);
+    Propagator(v)(r);
+    HandOverTrajectory(r);
 }
 
 }  // namespace
@@ -117,29 +116,25 @@ void Predict(int ship) {
 using namespace kavrex;
 
 DLLCLBK void opcPreStep(double /*simt*/, double simdt, double /*mjd*/) {
-    const int focus = FindShip();
-    if (focus == kNone) return;
+    const ShipRecord *focus = FocusShip();
+    if (!focus) return;
     Driver().stepLength = simdt;
-    for (uint32_t n = 0; n < ShipCount(); ++n) {
-        const int i = static_cast<int>(n);
-        ShipRecord &r = Ship(i);
+    for (ShipRecord &r : ClaimedShips()) {
         if (!r.autofillOff) RefillTanks(r);
         SampleShipState(r);
         const SteeringAngles a = ComputeSteering(r);
-        const bool pitchOk = HoldAttitudeAxis(i, -a.pitch, 0);
-        const bool yawOk = HoldAttitudeAxis(i, a.yaw, 1);
-        const bool bankOk = HoldAttitudeAxis(i, a.bank, 2);
+        const bool pitchOk = HoldAttitudeAxis(r, -a.pitch, 0);
+        const bool yawOk = HoldAttitudeAxis(r, a.yaw, 1);
+        const bool bankOk = HoldAttitudeAxis(r, a.bank, 2);
         r.attitudeAligned = pitchOk && yawOk && bankOk;
         Drive(r);
-        if (i == focus && !r.display.ready) Predict(i);
+        if (&r == focus && !r.display.ready) Predict(r);
     }
 }
 
 DLLCLBK void opcTimeAccChanged(double new_warp, double /*old_warp*/) {
     // Above 100x the attitude autopilot could not keep up: switch it off for every vessel.
     if (!(new_warp > 100)) return;
-    for (uint32_t i = 0; i < ShipCount(); ++i) {
-        ShipRecord &r = Ship(static_cast<int>(i));
+    for (ShipRecord &r : ClaimedShips())
         if (r.vessel) r.attitudeHold = false;
-    }
 }

@@ -63,7 +63,7 @@ TEST_F(AttitudeTest, EachRowOfTheRateTableOnEachAxis) {
             for (double sign : {1.0, -1.0}) {
                 Spin(axis, 0);
                 // The error is minus the angle passed.
-                EXPECT_FALSE(HoldAttitudeAxis(ship, -sign * row.error * kDegree, axis));
+                EXPECT_FALSE(HoldAttitudeAxis(kavrex::Ship(ship), -sign * row.error * kDegree, axis));
                 EXPECT_NEAR(Level(axis), LevelFor(axis, sign * row.rate * kDegree), 1e-12)
                     << "axis " << axis << ", error " << sign * row.error << " degrees";
             }
@@ -75,30 +75,30 @@ TEST_F(AttitudeTest, TheDeadBandsEdgeAndTheCaps) {
     for (unsigned axis = 0; axis < 3; ++axis) {
         // Turning at the target rate, or within the band of it: nothing is fired.
         Spin(axis, rate);
-        HoldAttitudeAxis(ship, -20 * kDegree, axis);
+        HoldAttitudeAxis(kavrex::Ship(ship), -20 * kDegree, axis);
         EXPECT_EQ(Level(axis), 0.0);
         Spin(axis, rate - band * (1 - 1e-9));
-        HoldAttitudeAxis(ship, -20 * kDegree, axis);
+        HoldAttitudeAxis(kavrex::Ship(ship), -20 * kDegree, axis);
         EXPECT_EQ(Level(axis), 0.0) << axis;
         // Just outside it the whole rate error is corrected in one step.
         Spin(axis, rate - band * (1 + 1e-6));
-        HoldAttitudeAxis(ship, -20 * kDegree, axis);
+        HoldAttitudeAxis(kavrex::Ship(ship), -20 * kDegree, axis);
         EXPECT_NEAR(Level(axis), LevelFor(axis, band * (1 + 1e-6)), 1e-12) << axis;
         // The first row's band is half its rate: 0.005 degrees per second.
         Spin(axis, 0.01 * kDegree - 0.0049 * kDegree);
-        HoldAttitudeAxis(ship, -0.12 * kDegree, axis);
+        HoldAttitudeAxis(kavrex::Ship(ship), -0.12 * kDegree, axis);
         EXPECT_EQ(Level(axis), 0.0) << axis;
         Spin(axis, 0.01 * kDegree - 0.0051 * kDegree);
-        HoldAttitudeAxis(ship, -0.12 * kDegree, axis);
+        HoldAttitudeAxis(kavrex::Ship(ship), -0.12 * kDegree, axis);
         EXPECT_NE(Level(axis), 0.0) << axis;
     }
     // A weak axis: speeding up is capped at +1, slowing down floored at -1.
     Ship(ship).attitudeTorque[0] = 1;
     Spin(0, 0);
-    HoldAttitudeAxis(ship, -20 * kDegree, 0);
+    HoldAttitudeAxis(kavrex::Ship(ship), -20 * kDegree, 0);
     EXPECT_EQ(Level(0), 1.0);
     Spin(0, 10 * kDegree);
-    HoldAttitudeAxis(ship, -20 * kDegree, 0);
+    HoldAttitudeAxis(kavrex::Ship(ship), -20 * kDegree, 0);
     EXPECT_EQ(Level(0), -1.0);
 }
 
@@ -107,20 +107,20 @@ TEST_F(AttitudeTest, SmallErrorsAreDampedWithTheVesselsOwnMassAndClamped) {
     const double mass = world().vessel(0).Mass();   // the damping branch asks the vessel
     for (unsigned axis = 0; axis < 3; ++axis) {
         Spin(axis, 0.001 * kDegree);
-        EXPECT_FALSE(HoldAttitudeAxis(ship, 0.05 * kDegree, axis));
+        EXPECT_FALSE(HoldAttitudeAxis(kavrex::Ship(ship), 0.05 * kDegree, axis));
         EXPECT_NEAR(Level(axis), -LevelFor(axis, 0.001 * kDegree, mass), 1e-12) << axis;
         EXPECT_EQ(Ship(ship).mass, mass);
         // Settled: below 0.0001 degree per second the axis reports true and fires nothing.
         Spin(axis, 0.00009 * kDegree);
-        EXPECT_TRUE(HoldAttitudeAxis(ship, 0.05 * kDegree, axis));
+        EXPECT_TRUE(HoldAttitudeAxis(kavrex::Ship(ship), 0.05 * kDegree, axis));
         EXPECT_EQ(Level(axis), 0.0);
     }
     Ship(ship).attitudeTorque[2] = 1e-3;   // yaw, stored third
     Spin(1, 0.001 * kDegree);
-    HoldAttitudeAxis(ship, 0, 1);
+    HoldAttitudeAxis(kavrex::Ship(ship), 0, 1);
     EXPECT_EQ(Level(1), -1.0);
     Spin(1, -0.001 * kDegree);
-    HoldAttitudeAxis(ship, 0, 1);
+    HoldAttitudeAxis(kavrex::Ship(ship), 0, 1);
     EXPECT_EQ(Level(1), 1.0);
 }
 

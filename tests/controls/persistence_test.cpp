@@ -45,7 +45,7 @@ TEST_F(PersistenceTest, FreshRecordWritesExactlyFourLines) {
 
 TEST_F(PersistenceTest, SaveLoadSaveGivesTheSameLines) {
     rec().attitudeHold = rec().kvEngaged = rec().ejected = rec().includeMoons = true;
-    kavrex::RebuildBodyList(ship);   // the list with moons
+    kavrex::RebuildBodyList(kavrex::Ship(ship));   // the list with moons
     for (uint32_t i = 0; i < rec().bodyCount; ++i)
         if (std::string(rec().bodies[i].name) == "Mars") rec().targetBody = i;
     rec().artGee = 19.6;
@@ -56,8 +56,8 @@ TEST_F(PersistenceTest, SaveLoadSaveGivesTheSameLines) {
     EXPECT_EQ(first, (Lines{"KV_TARGET Mars", "KV_SOURCE Earth", "KV_FLAGS 151", "KV_ARTGEE 19.600000",
                             "KV_EJECT 61450.123456", "KV_TANKS 3", "KV_CENTER Sun"}));
     // Into a different state, then back from the lines.
-    kavrex::ResetShipRecord(ship, true);
-    kavrex::RebuildBodyList(ship);
+    kavrex::ResetShipRecord(kavrex::Ship(ship), true);
+    kavrex::RebuildBodyList(kavrex::Ship(ship));
     rec().targetBody = rec().sourceBody = 1;
     Read(first);
     EXPECT_EQ(Write(), first);

@@ -216,7 +216,7 @@ TEST_F(PageTest, ShipsPageListsTwelveMoonsInLinesOfFourFiveAndThree) {
     Open(0);
     const int ship = kavrex::FindShip();
     Ship(ship).includeMoons = true;
-    kavrex::RebuildBodyList(ship);
+    kavrex::RebuildBodyList(kavrex::Ship(ship));
     kavrex::Entry(ship, 0).mode = 4;
     const std::vector<std::string> texts = Texts(Refresh());
     const std::vector<std::string> tail(texts.end() - 5, texts.end());

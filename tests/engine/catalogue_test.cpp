@@ -98,7 +98,7 @@ TEST_F(CatalogueTest, BodyBoundToPlanetAndMoonTakesTheStrongerPullAndMoonsOfMoon
 
     const int ship = ClaimShipAt(planet);
     Ship(ship).includeMoons = true;
-    kavrex::RebuildBodyList(ship);
+    kavrex::RebuildBodyList(kavrex::Ship(ship));
     EXPECT_EQ(ListNames(Ship(ship)), (std::vector<std::string>{"Star", "Planet", "Wide", "Moon"}));
 }
 
@@ -134,7 +134,7 @@ TEST_F(CatalogueTest, BothOptionsOffListsStarAndPlanetsOnly) {
     BuildFourPlanets();
     const int ship = ClaimShipAt(world().FindBody("Alpha"));
     Ship(ship).lunaAlways = false;
-    kavrex::RebuildBodyList(ship);
+    kavrex::RebuildBodyList(kavrex::Ship(ship));
     EXPECT_EQ(ListNames(Ship(ship)), (std::vector<std::string>{"Star", "Alpha", "Beta", "Earth", "Delta"}));
     EXPECT_EQ(Ship(ship).bodyCount, 5u);
 }
@@ -143,7 +143,7 @@ TEST_F(CatalogueTest, IncludeMoonsFollowsEachPlanetWithItsMoonsByDistance) {
     BuildFourPlanets();
     const int ship = ClaimShipAt(world().FindBody("Alpha"));
     Ship(ship).includeMoons = true;   // lunaAlways stays set: it must add nothing more
-    kavrex::RebuildBodyList(ship);
+    kavrex::RebuildBodyList(kavrex::Ship(ship));
     const kavrex::ShipRecord &r = Ship(ship);
     EXPECT_EQ(ListNames(r), (std::vector<std::string>{"Star", "Alpha", "Beta", "Earth", "Luna", "Delta", "Near", "Far"}));
     EXPECT_EQ(r.bodies[6].parent, 5u);
@@ -165,11 +165,11 @@ TEST_F(CatalogueTest, EntriesPastAShorterListKeepTheirContents) {
     BuildFourPlanets();
     const int ship = ClaimShipAt(world().FindBody("Alpha"));
     Ship(ship).includeMoons = true;
-    kavrex::RebuildBodyList(ship);
+    kavrex::RebuildBodyList(kavrex::Ship(ship));
     ASSERT_EQ(Ship(ship).bodyCount, 8u);
     Ship(ship).includeMoons = false;
     Ship(ship).lunaAlways = false;
-    kavrex::RebuildBodyList(ship);
+    kavrex::RebuildBodyList(kavrex::Ship(ship));
     EXPECT_EQ(Ship(ship).bodyCount, 5u);
     EXPECT_STREQ(Ship(ship).bodies[7].name, "Far");
     EXPECT_NE(Ship(ship).bodies[7].dotPen, nullptr);
@@ -185,7 +185,7 @@ TEST_F(CatalogueTest, CapacitiesAreBoundedOnACrowdedSystem) {
         AddOrbitingBody(world(), "P" + std::to_string(p), 1e25, 6e6, 0, (0.3 + 0.1 * p) * kAu);
     const int ship = ClaimShipAt(first);
     Ship(ship).includeMoons = true;
-    kavrex::RebuildBodyList(ship);
+    kavrex::RebuildBodyList(kavrex::Ship(ship));
     const kavrex::SystemCatalogue &cat = Catalogue();
     EXPECT_EQ(cat.gbodyCount, 64u);
     EXPECT_EQ(cat.planetCount, 16u);

@@ -45,7 +45,7 @@ protected:
         scenes::LowEarthOrbit(world());
         const int ship = Claim();
         Ship(ship).includeMoons = true;
-        kavrex::RebuildBodyList(ship);
+        kavrex::RebuildBodyList(kavrex::Ship(ship));
         return ship;
     }
     std::vector<std::string> Names(const kavrex::BodyIndex *indices, int count, int ship) {
@@ -61,7 +61,7 @@ TEST_F(VariantsTest, EveryRelationSelectsItsVariantWithItsBodies) {
     for (const Case &c : kCases) {
         Ship(ship).sourceBody = c.source;
         Ship(ship).targetBody = c.target;
-        EXPECT_EQ(kavrex::SelectPropagator(ship), c.variant) << c.source << " -> " << c.target;
+        EXPECT_EQ(kavrex::SelectPropagator(kavrex::Ship(ship)), c.variant) << c.source << " -> " << c.target;
         const kavrex::VariantBodies vb = kavrex::ResolveVariant(c.variant, Ship(ship));
         EXPECT_EQ(Names(vb.modelled, vb.modelledCount, ship), c.modelled) << "variant " << c.variant;
         EXPECT_EQ(Names(vb.watched, vb.watchedCount, ship), c.watched) << "variant " << c.variant;
@@ -72,12 +72,12 @@ TEST_F(VariantsTest, WithoutMoonsOnlyTheStarAndPlanetVariantsOccur) {
     scenes::LowEarthOrbit(world());
     const int ship = Claim();
     Ship(ship).lunaAlways = false;
-    kavrex::RebuildBodyList(ship);
+    kavrex::RebuildBodyList(kavrex::Ship(ship));
     for (uint32_t s = 0; s < Ship(ship).bodyCount; ++s)
         for (uint32_t t = 0; t < Ship(ship).bodyCount; ++t) {
             Ship(ship).sourceBody = s;
             Ship(ship).targetBody = t;
-            const int v = kavrex::SelectPropagator(ship);
+            const int v = kavrex::SelectPropagator(kavrex::Ship(ship));
             EXPECT_TRUE(v == 0 || v == 1 || v == 2 || v == 5 || v == 6) << s << " -> " << t << ": " << v;
         }
 }
@@ -115,8 +115,8 @@ TEST_F(VariantsTest, IndexLeftBeyondAShorterListIsReadAsTheStar) {
     Ship(ship).sourceBody = 20;   // Titan in the list with moons
     Ship(ship).targetBody = 3;
     Ship(ship).includeMoons = false;
-    kavrex::RebuildBodyList(ship);   // 10 entries now
-    EXPECT_EQ(kavrex::SelectPropagator(ship), 1);
+    kavrex::RebuildBodyList(kavrex::Ship(ship));   // 10 entries now
+    EXPECT_EQ(kavrex::SelectPropagator(kavrex::Ship(ship)), 1);
 }
 
 // Equality of everything the display can read: header and whole arrays.
@@ -151,7 +151,7 @@ TEST_F(VariantsTest, HandOverEqualsAWholeCopyOverASequenceOfComputations) {
         Aim(ship, run.source, run.target);
         Predict(ship);
         *whole = r.work;   // the literal hand-over
-        kavrex::HandOverTrajectory(ship);
+        kavrex::HandOverTrajectory(kavrex::Ship(ship));
         EXPECT_TRUE(r.display.ready);
         ExpectSameBuffers(r.display, *whole, step++);
         r.display.ready = false;

@@ -252,14 +252,14 @@ TEST_F(ClaimTest, ResetKeepsBindingCatalogueAndTrajectoriesAndAsksForANewOne) {
     r.display.ready = true;
     r.display.pointCount = 42;
     r.targetBody = 5;
-    kavrex::ResetShipRecord(0, false);
+    kavrex::ResetShipRecord(kavrex::Ship(0), false);
     EXPECT_EQ(r.artGee, 3.0);
     EXPECT_TRUE(r.includeMoons);
     EXPECT_FALSE(r.kvEngaged || r.autofillOff || r.display.ready);
     EXPECT_EQ(r.numSteps, 4096u);
     EXPECT_EQ(r.display.pointCount, 42u);
     EXPECT_EQ(r.targetBody, 5u);
-    kavrex::ResetShipRecord(0, true);
+    kavrex::ResetShipRecord(kavrex::Ship(0), true);
     EXPECT_EQ(r.artGee, 9.800000190734863);
     EXPECT_FALSE(r.includeMoons);
     EXPECT_TRUE(r.lunaAlways);

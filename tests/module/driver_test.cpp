@@ -151,7 +151,7 @@ TEST_F(DriverTest, GravityTermsAndTheTopSpeed) {
     world().vessel(0).vel = world().vessel(0).vel * 0.5;   // slower: the top speed stays
     Step();
     EXPECT_EQ(r.maxVel, speed);
-    kavrex::ResetShipRecord(ship, false);
+    kavrex::ResetShipRecord(kavrex::Ship(ship), false);
     EXPECT_EQ(r.maxVel, 0.0);
     Step();
     EXPECT_EQ(r.maxVel, length(r.shipVel));
@@ -175,7 +175,7 @@ TEST_F(DriverTest, APartialResetClearsTheFlightSettingsAndKeepsTheRest) {
     r.targetBody = 5;
     const VECTOR3 shipPos = r.shipPos;
     const uint32_t points = r.display.pointCount;
-    kavrex::ResetShipRecord(ship, false);
+    kavrex::ResetShipRecord(kavrex::Ship(ship), false);
     for (bool flag : {r.attitudeHold, r.kvEngaged, r.autofillOff, r.ejected, r.invertDirection, r.directionAdjust,
                       r.autozoomOff, r.display.ready})
         EXPECT_FALSE(flag);

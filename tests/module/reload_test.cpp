@@ -30,14 +30,14 @@ TEST_F(ReloadTest, UnloadAndLoadLeaveNoStateOfTheEarlierLoad) {
     FlyAndDraw();
     const kavrex::ModuleState &m = kavrex::Module();
     ASSERT_GT(m.plot.autoBase, 0.0);
-    ASSERT_NE(m.computation.ship, kavrex::kNone);
+    ASSERT_NE(m.computation.record, nullptr);
     ASSERT_GT(kavrex::PredictionPointMjd(1), 0.0);
 
     Unload();
     LoadedModule again(world());
     EXPECT_EQ(kavrex::ShipCount(), 0u);
     EXPECT_EQ(m.plot.autoBase, 0.0);   // an autozoom-off display of this load starts unscaled
-    EXPECT_EQ(m.computation.ship, kavrex::kNone);
+    EXPECT_EQ(m.computation.record, nullptr);
     EXPECT_EQ(kavrex::PredictionPointMjd(1), 0.0);
     EXPECT_EQ(m.view.x.x, 1.0);        // the ecliptic view
     EXPECT_EQ(m.view.y.z, 1.0);

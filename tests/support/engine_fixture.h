@@ -29,9 +29,9 @@ protected:
     }
     // Selects the variant and computes, as the driver does; returns the variant.
     int Predict(int ship) {
-        const int v = kavrex::SelectPropagator(ship);
+        const int v = kavrex::SelectPropagator(kavrex::Ship(ship));
         kavrex::Ship(ship).work.variant = static_cast<int8_t>(v);
-        kavrex::Propagator(v)(ship);
+        kavrex::Propagator(v)(kavrex::Ship(ship));
         return v;
     }
     static double StepAfter(uint32_t k) {
