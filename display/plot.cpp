@@ -49,7 +49,7 @@ struct CentreReference {
 CentreReference ReferenceOf(const ShipRecord &r, const TrajectoryBuffer &buf, BodyIndex c) {
     bool modelled = c == 0;   // the star is always modelled
     const VariantBodies vb = ResolveVariant(buf.variant, r);
-    for (int i = 0; i < vb.modelledCount; ++i) modelled = modelled || vb.modelled[i] == c;
+    for (uint32_t i = 0; i < vb.modelledCount; ++i) modelled = modelled || vb.modelled[i] == c;
     if (modelled) return {buf.bodyTrack[c], _V(0, 0, 0)};
     return {nullptr, r.bodyPos[c]};
 }
@@ -123,7 +123,7 @@ void DrawPlot(const ShipRecord &r, const MfdEntry &e, HDC dc, int W, int H) {
     PlotState &p = Plot();
     const BodyIndex c = ListIndex(r, e.centerBody);
     const BodyIndex T = ListIndex(r, r.targetBody), S = ListIndex(r, r.sourceBody);
-    const uint32_t N = buf.pointCount < static_cast<uint32_t>(kMaxPoints) ? buf.pointCount : kMaxPoints;
+    const uint32_t N = buf.pointCount < kMaxPoints ? buf.pointCount : kMaxPoints;
 
     const CentreReference centre = ReferenceOf(r, buf, c);
     const double d = length(buf.shipTrack[0] - centre.At(0));

@@ -23,13 +23,13 @@ static_assert(sizeof kMoons / sizeof kMoons[0] == kMaxMoons, "a colour for each 
 
 }  // namespace
 
-COLORREF PlanetColour(int p) {
-    if (p < 0 || p >= kMaxPlanets) return kStarAndPlanets[kMaxPlanets];
+COLORREF PlanetColour(uint32_t p) {
+    if (p >= kMaxPlanets) return kStarAndPlanets[kMaxPlanets];
     return kStarAndPlanets[1 + p];
 }
 
-COLORREF MoonColour(int m) {
-    if (m < 0 || m >= kMaxMoons) return kMoons[kMaxMoons - 1];
+COLORREF MoonColour(uint32_t m) {
+    if (m >= kMaxMoons) return kMoons[kMaxMoons - 1];
     return kMoons[m];
 }
 

@@ -9,9 +9,9 @@ namespace kavrex {
 constexpr COLORREF kStarColour = 0x00FFFF;
 
 // Planet p (0-based, in catalogue order).
-COLORREF PlanetColour(int p);
+COLORREF PlanetColour(uint32_t p);
 // Moon m (0-based, among its planet's moons).
-COLORREF MoonColour(int m);
+COLORREF MoonColour(uint32_t m);
 
 }  // namespace kavrex
 

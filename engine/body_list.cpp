@@ -49,7 +49,7 @@ void ApplyLunaRule(ShipRecord &r) {
     uint32_t earth = 0;
     while (earth < r.bodyCount && !SameTextIgnoringCase(r.bodies[earth].name, "Earth")) ++earth;
     if (earth == r.bodyCount || r.bodies[earth].moonCount != 1) return;
-    if (r.bodyCount >= static_cast<uint32_t>(kMaxBodies)) return;   // no room: never write past the list
+    if (r.bodyCount >= kMaxBodies) return;   // no room: never write past the list
     const PlanetRecord *planet = nullptr;
     for (uint32_t p = 0; p < cat.planetCount; ++p)
         if (cat.planets[p].handle == r.bodies[earth].handle) planet = &cat.planets[p];
@@ -83,16 +83,16 @@ void RebuildBodyList(ShipRecord &r) {
 
     FillEntry(r.bodies[0], cat.starHandle, cat.starName, cat.starMass, cat.starRadius, kStarColour, 0, 0);
     uint32_t n = 1;
-    for (uint32_t p = 0; p < cat.planetCount && n < static_cast<uint32_t>(kMaxBodies); ++p) {
+    for (uint32_t p = 0; p < cat.planetCount && n < kMaxBodies; ++p) {
         const PlanetRecord &planet = cat.planets[p];
         const uint32_t planetIndex = n;
         FillEntry(r.bodies[n++], planet.handle, planet.name, planet.mass, planet.radius,
-                  PlanetColour(static_cast<int>(p)), planet.moonCount, 0);
+                  PlanetColour(p), planet.moonCount, 0);
         if (!r.includeMoons) continue;
-        for (uint32_t m = 0; m < planet.moonCount && n < static_cast<uint32_t>(kMaxBodies); ++m) {
+        for (uint32_t m = 0; m < planet.moonCount && n < kMaxBodies; ++m) {
             const MoonRecord &moon = planet.moons[m];
             FillEntry(r.bodies[n++], moon.handle, moon.name, moon.mass, moon.radius,
-                      MoonColour(static_cast<int>(m)), 0, planetIndex);
+                      MoonColour(m), 0, planetIndex);
         }
     }
     r.bodyCount = n;

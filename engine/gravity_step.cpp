@@ -9,15 +9,15 @@ namespace {
 
 VECTOR3 ShipAccel(const ModelState &s, const VECTOR3 *pos, const VECTOR3 &ship, const VECTOR3 &thrust) {
     VECTOR3 a = thrust;
-    for (int b = 0; b < s.count; ++b) a += PullTowards(ship, pos[b], s.gm[b]);
+    for (uint32_t b = 0; b < s.count; ++b) a += PullTowards(ship, pos[b], s.gm[b]);
     return a;
 }
 
 void BodyAccels(const ModelState &s, const VECTOR3 *pos, VECTOR3 *acc) {
-    for (int b = 0; b < s.count; ++b) {
+    for (uint32_t b = 0; b < s.count; ++b) {
         acc[b] = _V(0, 0, 0);
-        for (int k = 0; k < s.ancestorCount[b]; ++k) {
-            const int a = s.ancestors[b][k];
+        for (uint32_t k = 0; k < s.ancestorCount[b]; ++k) {
+            const uint32_t a = s.ancestors[b][k];
             acc[b] += PullTowards(pos[b], pos[a], s.gm[a]);
         }
     }
@@ -39,7 +39,7 @@ void MidpointStep(ModelState &s, const VECTOR3 &thrust, double dt) {
     // Accelerations at the start of the step, then the state at the half step.
     const VECTOR3 A = ShipAccel(s, s.pos, s.shipPos, thrust);
     BodyAccels(s, s.pos, acc);
-    for (int b = 0; b < s.count; ++b) {
+    for (uint32_t b = 0; b < s.count; ++b) {
         midPos[b] = s.pos[b] + s.vel[b] * h;
         midVel[b] = s.vel[b] + acc[b] * h;   // the star has no acceleration: it coasts
     }
@@ -51,7 +51,7 @@ void MidpointStep(ModelState &s, const VECTOR3 &thrust, double dt) {
     BodyAccels(s, midPos, accMid);
     s.shipPos += midV * dt;
     s.shipVel += Amid * dt;
-    for (int b = 0; b < s.count; ++b) {
+    for (uint32_t b = 0; b < s.count; ++b) {
         s.pos[b] += midVel[b] * dt;
         s.vel[b] += accMid[b] * dt;
     }

@@ -14,18 +14,19 @@ namespace {
 
 Computation &Comp() { return Module().computation; }
 
-int SlotOf(const ModelState &m, BodyIndex listIndex) {
-    for (int s = 0; s < m.count; ++s)
+// The slot of a list index among the modelled bodies; 0 (the star's) when it is not modelled.
+uint32_t SlotOf(const ModelState &m, BodyIndex listIndex) {
+    for (uint32_t s = 1; s < m.count; ++s)
         if (m.listIndex[s] == listIndex) return s;
-    return kNone;
+    return 0;
 }
 
 // Slot 0 is the star; then the variant's bodies, each pulled by its ancestors among them.
 void SetUpModel(const ShipRecord &r, const VariantBodies &vb, ModelState &m) {
     m.count = 1;
     m.listIndex[0] = 0;
-    for (int i = 0; i < vb.modelledCount && m.count < kMaxModelled; ++i) m.listIndex[m.count++] = vb.modelled[i];
-    for (int s = 0; s < m.count; ++s) {
+    for (uint32_t i = 0; i < vb.modelledCount && m.count < kMaxModelled; ++i) m.listIndex[m.count++] = vb.modelled[i];
+    for (uint32_t s = 0; s < m.count; ++s) {
         const BodyEntry &e = r.bodies[m.listIndex[s]];
         m.gm[s] = e.gm;
         oapiGetGlobalPos(e.handle, &m.pos[s]);
@@ -33,7 +34,7 @@ void SetUpModel(const ShipRecord &r, const VariantBodies &vb, ModelState &m) {
         m.ancestorCount[s] = 0;
         if (s == 0) continue;
         m.ancestors[s][m.ancestorCount[s]++] = 0;
-        const int planet = e.parent != 0 ? SlotOf(m, e.parent) : kNone;
+        const uint32_t planet = e.parent != 0 ? SlotOf(m, e.parent) : 0;
         if (planet > 0) m.ancestors[s][m.ancestorCount[s]++] = planet;
     }
     oapiGetGlobalPos(r.vesselHandle, &m.shipPos);
@@ -41,7 +42,7 @@ void SetUpModel(const ShipRecord &r, const VariantBodies &vb, ModelState &m) {
 }
 
 void StorePoint(TrajectoryBuffer &w, const ModelState &m, uint32_t k) {
-    for (int s = 0; s < m.count; ++s) {
+    for (uint32_t s = 0; s < m.count; ++s) {
         w.bodyTrack[m.listIndex[s]][k] = m.pos[s];
         w.bodyTrackVel[m.listIndex[s]][k] = m.vel[s];
     }
@@ -55,7 +56,7 @@ void StorePoint(TrajectoryBuffer &w, const ModelState &m, uint32_t k) {
 void RecordClosestApproaches(const ShipRecord &r, TrajectoryBuffer &w, const VariantBodies &vb, uint32_t k,
                              double stepLength) {
     const double *pointMjd = Comp().pointMjd;
-    for (int i = 0; i < vb.watchedCount; ++i) {
+    for (uint32_t i = 0; i < vb.watchedCount; ++i) {
         const BodyIndex b = vb.watched[i];
         VECTOR3 rel = w.bodyTrack[b][k] - w.shipTrack[k];
         uint32_t index = k;
@@ -143,7 +144,7 @@ void Propagate(ShipRecord &r, const VariantBodies &vb) {
     c.weightFactor = WeightFactor(Driver().weightAccel);
     w.impact = false;
     w.pointCount = 128;
-    for (int i = 0; i < vb.watchedCount; ++i) {
+    for (uint32_t i = 0; i < vb.watchedCount; ++i) {
         w.closestRel[vb.watched[i]] = _V(1e40, 1e40, 1e40);
         w.closestIndex[vb.watched[i]] = 0;
     }
@@ -160,7 +161,7 @@ void Propagate(ShipRecord &r, const VariantBodies &vb) {
     }
 }
 
-double PredictionPointMjd(uint32_t k) { return k < static_cast<uint32_t>(kMaxPoints) ? Comp().pointMjd[k] : 0; }
+double PredictionPointMjd(uint32_t k) { return k < kMaxPoints ? Comp().pointMjd[k] : 0; }
 
 void HandOverTrajectory(ShipRecord &r) {
     const TrajectoryBuffer &w = r.work;
@@ -181,7 +182,7 @@ void HandOverTrajectory(ShipRecord &r) {
     std::copy(w.shipTrack, w.shipTrack + n, d.shipTrack);
     std::copy(w.shipTrackVel, w.shipTrackVel + n, d.shipTrackVel);
     const ModelState &m = Comp().model;
-    for (int s = 0; s < m.count; ++s) {
+    for (uint32_t s = 0; s < m.count; ++s) {
         const BodyIndex b = m.listIndex[s];
         std::copy(w.bodyTrack[b], w.bodyTrack[b] + n, d.bodyTrack[b]);
         std::copy(w.bodyTrackVel[b], w.bodyTrackVel[b] + n, d.bodyTrackVel[b]);

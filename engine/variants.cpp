@@ -95,13 +95,13 @@ VariantBodies ResolveVariant(int variant, const ShipRecord &r) {
     if (variant < 0 || variant >= kVariantCount) variant = 0;
     const VariantRoles &roles = kVariants[variant];
     const Roles x = RolesOf(r);
-    for (int i = 0; i < roles.modelledCount; ++i) {
+    for (uint32_t i = 0; i < roles.modelledCount; ++i) {
         const BodyIndex b = RoleIndex(x, roles.modelled[i]);
         bool seen = b == 0;   // the star is modelled anyway
-        for (int j = 0; j < vb.modelledCount; ++j) seen = seen || vb.modelled[j] == b;
+        for (uint32_t j = 0; j < vb.modelledCount; ++j) seen = seen || vb.modelled[j] == b;
         if (!seen) vb.modelled[vb.modelledCount++] = b;
     }
-    for (int i = 0; i < roles.watchedCount; ++i) vb.watched[vb.watchedCount++] = RoleIndex(x, roles.watched[i]);
+    for (uint32_t i = 0; i < roles.watchedCount; ++i) vb.watched[vb.watchedCount++] = RoleIndex(x, roles.watched[i]);
     return vb;
 }
 

@@ -17,9 +17,9 @@ constexpr int kVariantCount = 14;
 // modelled and is not repeated in `modelled`; a body named by two roles is listed once.
 struct VariantBodies {
     BodyIndex modelled[4];
-    int modelledCount;
+    uint32_t modelledCount;
     BodyIndex watched[4];
-    int watchedCount;
+    uint32_t watchedCount;
 };
 
 int8_t SelectPropagator(const ShipRecord &r);

@@ -66,11 +66,11 @@ struct OrbitPlane {
 
 // The gravity model a prediction steps: the ship, and the modelled bodies in slots.
 struct ModelState {
-    int count;                          // modelled bodies; slot 0 is the star
+    uint32_t count;                     // modelled bodies; slot 0 is the star
     BodyIndex listIndex[kMaxModelled];  // each slot's index in the ship's body list
     double gm[kMaxModelled];
-    int ancestors[kMaxModelled][2];     // slots of the bodies that pull this one
-    int ancestorCount[kMaxModelled];
+    uint32_t ancestors[kMaxModelled][2];   // slots of the bodies that pull this one
+    uint32_t ancestorCount[kMaxModelled];
     VECTOR3 pos[kMaxModelled], vel[kMaxModelled];
     VECTOR3 shipPos, shipVel;
 };

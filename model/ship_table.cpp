@@ -54,13 +54,13 @@ void ResetRecordSettings(ShipRecord &r, bool full) {
 
 uint32_t ShipCount() { return Table().count; }
 
-ShipRecord *AllocatedShip(int index) {
-    if (index < 0 || index >= kMaxShips) return nullptr;
+ShipRecord *AllocatedShip(uint32_t index) {
+    if (index >= kMaxShips) return nullptr;
     return Table().records[index];
 }
 
 ShipRecord &Ship(int index) {
-    ShipRecord *r = AllocatedShip(index);
+    ShipRecord *r = index < 0 ? nullptr : AllocatedShip(static_cast<uint32_t>(index));
     if (!r) {
         // Indices come from FindShip or from loops below the count, which always have storage.
         std::fprintf(stderr, "Kavrex: ship record %d used before it was claimed\n", index);
@@ -76,29 +76,29 @@ ClaimedShipRange ClaimedShips() {
     return {t.records, t.records + t.count};
 }
 
-int EntryForDisplay(ShipRecord &r, unsigned mfdId, BodyIndex center) {
-    if (mfdId < static_cast<unsigned>(kCockpitMfds)) return static_cast<int>(mfdId);
-    int unused = kNone, closed = kNone;
-    for (int k = kCockpitMfds; k < kMaxMfds; ++k) {
-        const MfdEntry &e = r.mfds[k];
-        if (e.windowTaken && e.windowId == mfdId) return k;
-        if (!e.windowTaken && unused == kNone) unused = k;
-        if (e.windowTaken && !e.mfd && closed == kNone) closed = k;
+MfdEntry *EntryForDisplay(ShipRecord &r, unsigned mfdId, BodyIndex center) {
+    if (mfdId < kCockpitMfds) return &r.mfds[mfdId];
+    MfdEntry *unused = nullptr, *closed = nullptr;
+    for (uint32_t k = kCockpitMfds; k < kMaxMfds; ++k) {
+        MfdEntry &e = r.mfds[k];
+        if (e.windowTaken && e.windowId == mfdId) return &e;
+        if (!e.windowTaken && !unused) unused = &e;
+        if (e.windowTaken && !e.mfd && !closed) closed = &e;
     }
     // A closed window's settings are given up only when no entry was ever free.
-    const int k = unused != kNone ? unused : closed;
-    if (k == kNone) return kNone;
-    MfdEntry &e = r.mfds[k];
+    MfdEntry *taken = unused ? unused : closed;
+    if (!taken) return nullptr;
+    MfdEntry &e = *taken;
     ResetMfdEntry(e);
     e.windowTaken = true;
     e.windowId = mfdId;
     e.centerBody = center;
-    return k;
+    return &e;
 }
 
 ShipRecord *PrepareFreeShip() {
     const uint32_t index = Table().count;
-    if (index >= static_cast<uint32_t>(kMaxShips)) return nullptr;
+    if (index >= kMaxShips) return nullptr;
     ShipRecord *&slot = Table().records[index];
     if (!slot) {
         void *block = std::calloc(1, sizeof(ShipRecord));
@@ -114,7 +114,7 @@ ShipRecord *PrepareFreeShip() {
 
 void ClaimShip(const ShipRecord &prepared) {
     ShipTable &t = Table();
-    if (t.count < static_cast<uint32_t>(kMaxShips) && t.records[t.count] == &prepared) ++t.count;
+    if (t.count < kMaxShips && t.records[t.count] == &prepared) ++t.count;
 }
 
 void ClearShipTable() {
@@ -132,7 +132,7 @@ void ReleaseShip(const ShipRecord &claimed) {
     while (index < t.count && t.records[index] != &claimed) ++index;
     if (index == t.count) return;
     ShipRecord *released = t.records[index];
-    for (uint32_t i = index; i + 1 < static_cast<uint32_t>(kMaxShips); ++i) t.records[i] = t.records[i + 1];
+    for (uint32_t i = index; i + 1 < kMaxShips; ++i) t.records[i] = t.records[i + 1];
     t.records[kMaxShips - 1] = nullptr;
     --t.count;
     std::free(released);

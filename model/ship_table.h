@@ -147,8 +147,8 @@ ClaimedShipRange ClaimedShips();
 
 // The entry of display identifier `mfdId` in record `r`: a cockpit display's own, else the
 // window entry that identifier holds, a free one, or one whose display has closed (given back
-// its defaults, centred on `center`). kNone when every window entry belongs to an open display.
-int EntryForDisplay(ShipRecord &r, unsigned mfdId, BodyIndex center);
+// its defaults, centred on `center`). Null when every window entry belongs to an open display.
+MfdEntry *EntryForDisplay(ShipRecord &r, unsigned mfdId, BodyIndex center);
 
 // Storage of the next free record (index ShipCount()), allocated if need be and holding exactly
 // what InitModule gives a record; null when the table is full or memory runs out.
@@ -164,14 +164,14 @@ void ReleaseShip(const ShipRecord &claimed);
 // Visits the storage of every record that has some, claimed or only prepared.
 template <typename F>
 void ForEachAllocatedShip(F f);
-ShipRecord *AllocatedShip(int index);   // null when the record has no storage
+ShipRecord *AllocatedShip(uint32_t index);   // null when the record has no storage
 
 // Restores the pilot's settings of a record; with `full` also artGee and the catalogue options.
 void ResetShipRecord(ShipRecord &r, bool full);
 
 template <typename F>
 void ForEachAllocatedShip(F f) {
-    for (int i = 0; i < kMaxShips; ++i)
+    for (uint32_t i = 0; i < kMaxShips; ++i)
         if (ShipRecord *r = AllocatedShip(i)) f(*r);
 }
 

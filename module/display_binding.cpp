@@ -18,9 +18,9 @@ double MainThrustMax(VESSEL *v) {
 
 // Binds `instance` to its entry in record `r`, or notes that it has none.
 void TakeEntry(ShipRecord &r, const MFD *instance, unsigned mfdId) {
-    const int k = EntryForDisplay(r, mfdId, r.sourceBody);
-    if (k == kNone) NoteEntryless(instance);
-    else r.mfds[k].mfd = instance;
+    MfdEntry *e = EntryForDisplay(r, mfdId, r.sourceBody);
+    if (e) e->mfd = instance;
+    else NoteEntryless(instance);
 }
 
 // What a claim measures and selects for a new record `r` bound to `instance` (display `mfdId`).
@@ -30,7 +30,7 @@ void ClaimRecord(ShipRecord &r, const MFD *instance, unsigned mfdId, VESSEL *ves
     RebuildBodyList(r);
     SelectReferenceBody(r);
     TakeEntry(r, instance, mfdId);
-    if (mfdId < static_cast<unsigned>(kCockpitMfds)) r.mfds[mfdId].centerBody = r.sourceBody;
+    if (mfdId < kCockpitMfds) r.mfds[mfdId].centerBody = r.sourceBody;
     r.attitudeTorque[0] = GroupTorque(vessel, THGROUP_ATT_PITCHDOWN) + GroupTorque(vessel, THGROUP_ATT_PITCHUP);
     r.attitudeTorque[1] = GroupTorque(vessel, THGROUP_ATT_BANKRIGHT) + GroupTorque(vessel, THGROUP_ATT_BANKLEFT);
     r.attitudeTorque[2] = GroupTorque(vessel, THGROUP_ATT_YAWRIGHT) + GroupTorque(vessel, THGROUP_ATT_YAWLEFT);

@@ -63,11 +63,11 @@ DLLCLBK int KavrexDescribePrediction(char *buf, int size) {
     BodyIndex modelled[1 + sizeof vb.modelled / sizeof vb.modelled[0]];   // the star and the variant's own
     int count = 0;
     modelled[count++] = 0;   // the star
-    for (int i = 0; i < vb.modelledCount; ++i) modelled[count++] = vb.modelled[i];
+    for (uint32_t i = 0; i < vb.modelledCount; ++i) modelled[count++] = vb.modelled[i];
     int used = 0;
     used += Append(buf, size, used, "# variant %d\n# points %u\n# impact %d\n# arrivalMjd %.8f\n",
                    static_cast<int>(d.variant), d.pointCount, d.impact ? 1 : 0, d.arrivalMjd);
-    for (int i = 0; i < vb.watchedCount; ++i) {
+    for (uint32_t i = 0; i < vb.watchedCount; ++i) {
         const BodyIndex b = vb.watched[i];
         const VECTOR3 &rel = d.closestRel[b];
         used += Append(buf, size, used, "# closest %s %u %.3f %.3f %.3f %.3f\n", BodyAt(r, b).name,
@@ -79,7 +79,7 @@ DLLCLBK int KavrexDescribePrediction(char *buf, int size) {
         used += Append(buf, size, used, ",%s_x,%s_y,%s_z", name, name, name);
     }
     used += Append(buf, size, used, "%s", "\n");
-    const uint32_t n = d.pointCount < static_cast<uint32_t>(kMaxPoints) ? d.pointCount : kMaxPoints;
+    const uint32_t n = d.pointCount < kMaxPoints ? d.pointCount : kMaxPoints;
     for (uint32_t k = 0; k < n; ++k) {
         const VECTOR3 &p = d.shipTrack[k], &v = d.shipTrackVel[k];
         used += Append(buf, size, used, "%.8f,%.3f,%.3f,%.3f,%.4f,%.4f,%.4f", PredictionPointMjd(k), p.x, p.y, p.z, v.x,

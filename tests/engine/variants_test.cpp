@@ -88,7 +88,7 @@ TEST_F(VariantsTest, EachVariantWritesOnlyItsModelledAndWatchedBodies) {
     r.numSteps = 128;
     const VECTOR3 sentinel = _V(-7, -7, -7);
     for (const Case &c : kCases) {
-        for (int b = 0; b < kavrex::kMaxBodies; ++b) {
+        for (uint32_t b = 0; b < kavrex::kMaxBodies; ++b) {
             r.work.bodyTrack[b][0] = r.work.bodyTrackVel[b][0] = sentinel;
             r.work.closestIndex[b] = 77777;
         }

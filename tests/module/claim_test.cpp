@@ -18,7 +18,7 @@ class ClaimTest : public PluginTest {};
 
 TEST_F(ClaimTest, NothingIsClaimedOrAllocatedAtLoad) {
     EXPECT_EQ(ShipCount(), 0u);
-    for (int i = 0; i < kavrex::kMaxShips; ++i) EXPECT_EQ(kavrex::AllocatedShip(i), nullptr);
+    for (uint32_t i = 0; i < kavrex::kMaxShips; ++i) EXPECT_EQ(kavrex::AllocatedShip(i), nullptr);
     scenes::LowEarthOrbit(world());
     EXPECT_EQ(FindShip(), -1);
 }
@@ -44,7 +44,7 @@ TEST_F(ClaimTest, FreshRecordHoldsTheLoadDefaultsAndMeasuresItsVessel) {
     EXPECT_STREQ(r.bodies[r.sourceBody].name, "Earth");
     EXPECT_EQ(r.targetBody, r.sourceBody);
     EXPECT_EQ(r.mfds[2].centerBody, r.sourceBody);
-    for (int k = 0; k < kavrex::kMaxMfds; ++k) {
+    for (uint32_t k = 0; k < kavrex::kMaxMfds; ++k) {
         if (k != 2) {
             EXPECT_EQ(r.mfds[k].centerBody, 0u);
         }
@@ -204,7 +204,7 @@ TEST_F(ClaimTest, DisplayClosedWhileAnotherVesselHasTheFocusLeavesNoStaleEntry) 
     EXPECT_EQ(Entry(0, 3).mfd, nullptr);
     EXPECT_STREQ(oapiDebugString(), "");
     // No later instance can match the closed one's address in vessel 0's record.
-    for (int k = 0; k < kavrex::kMaxMfds; ++k) EXPECT_NE(Entry(0, k).mfd, first);
+    for (uint32_t k = 0; k < kavrex::kMaxMfds; ++k) EXPECT_NE(Entry(0, k).mfd, first);
 }
 
 TEST_F(ClaimTest, FindMfdOfAStrangerReportsTheFailure) {
