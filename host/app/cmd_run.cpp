@@ -8,6 +8,7 @@
 #include "../gdi/picture.h"
 #include "../scenario/numbers.h"
 #include "../cockpit/saved_displays.h"
+#include "../oapi/host_state.h"
 #include "../scenario/scenario_write.h"
 #include "flight_picture.h"
 #include "flight_record.h"
@@ -37,16 +38,14 @@ constexpr double kCoastAfterArrival = 10;   // s flown after the pilot's abort, 
 constexpr double kDefaultFlight = 60;       // s: a run with neither --pilot nor --steps flies a minute
 constexpr int kRefusedStatus = 3;           // exit status when the pilot will not fly the transfer
 
-// Set by SIGINT or SIGTERM: the flight stops at the next frame and writes what it has.
-volatile std::sig_atomic_t g_stopSignal = 0;
-void StopFlight(int signal) { g_stopSignal = signal; }
+void StopFlight(int signal) { Host().stopSignal = signal; }
 
 // Ctrl+C and kill end a run as its end does, with every output written; the handlers are the
 // run's alone and go with it.
 class StopOnSignal {
 public:
     StopOnSignal() {
-        g_stopSignal = 0;
+        Host().stopSignal = 0;
         struct sigaction sa = {};
         sa.sa_handler = StopFlight;
         sigemptyset(&sa.sa_mask);
@@ -136,7 +135,7 @@ public:
                          sim_.timeAcceleration());
         record_.Sample(world_, sim_.simt(), reading_, cl_.pilot ? "start" : "");
         if (!Fly()) return Fail(error_);
-        if (g_stopSignal)
+        if (Host().stopSignal)
             std::fprintf(stderr, "kavrex-sim: interrupted at MJD %.6f after %ld frames; writing what the flight has\n",
                          world_.Mjd(), frame_);
         record_.Sample(world_, sim_.simt(), reading_, cl_.pilot ? "end" : "");
@@ -147,14 +146,14 @@ public:
         WriteOutputs();
         for (const std::string &f : failures_) Fail(f);
         if (!failures_.empty()) return 1;
-        if (g_stopSignal) return 128 + static_cast<int>(g_stopSignal);
+        if (Host().stopSignal) return 128 + static_cast<int>(Host().stopSignal);
         return refusal_.empty() ? 0 : kRefusedStatus;
     }
 
 private:
     // Whether the flight is over before the next frame.
     bool Finished() {
-        if (g_stopSignal) {
+        if (Host().stopSignal) {
             tally_.Interrupted();
             return true;
         }

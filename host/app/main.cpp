@@ -14,7 +14,7 @@
 
 namespace {
 
-const char *kOverview =
+const char *const kOverview =
     "usage: kavrex-sim [COMMAND] [SCENARIO] [options]     (kavrex-sim COMMAND --help for more)\n"
     "\n"
     "commands:\n"
@@ -30,7 +30,7 @@ const char *kOverview =
     "Without a command kavrex-sim flies the main job: scenarios/earth-mars.scn with the pilot,\n"
     "from low Earth orbit into orbit around Mars, its outputs in out/earth-mars/.\n";
 
-const char *kCommon =
+const char *const kCommon =
     "  --plugin LIB        the plug-in library (default: libKavrex.so beside the program, or\n"
     "                      $KAVREX_PLUGIN)\n"
     "  --size WxH          the displays' size in pixels, 64 to 4096 each (default 256x256)\n"
@@ -43,7 +43,7 @@ const char *kCommon =
     "  --warp W            time acceleration to start at, 0.1 to 100000 (default 1)\n"
     "  --steps N           frames to fly (run: all of a piloted flight, else 0; render: 1)\n";
 
-const char *kRunHelp =
+const char *const kRunHelp =
     "usage: kavrex-sim run [SCENARIO...] [--pilot] [--out DIR] [--log-every S] [options]\n"
     "\n"
     "Flies SCENARIO (default scenarios/earth-mars.scn), playing its BEGIN_TIMELINE, and writes\n"
@@ -65,7 +65,7 @@ const char *kRunHelp =
     "  --out DIR           the output folder, made if need be\n"
     "  --log-every S       simulated seconds between log rows, 1 to 1000000 (default 60)\n";
 
-const char *kSurveyHelp =
+const char *const kSurveyHelp =
     "usage: kavrex-sim survey [GRID] [--out DIR] [--plugin LIB]\n"
     "\n"
     "Flies the pilot on every transfer of GRID (default: the built-in grid of 48), each in a\n"
@@ -83,7 +83,7 @@ const char *kSurveyHelp =
     "built-in values. A case whose folder holds the same start and a finished run is not flown\n"
     "again: an interrupted survey resumes, a finished one is pictured anew.\n";
 
-const char *kRenderHelp =
+const char *const kRenderHelp =
     "usage: kavrex-sim render [SCENARIO] --out FILE.png|FILE.svg|FILE.json [options]\n"
     "\n"
     "Flies --steps frames (default 1), then writes each open display as a picture with its\n"
@@ -94,7 +94,7 @@ const char *kRenderHelp =
     "  --mode M            the page: 1 read-outs, 2 plot, 3 both, 4 ships (default as it opens)\n"
     "  --scale S           picture pixels per display pixel, 0.05 to 16 (default 3)\n";
 
-const char *kPredictHelp =
+const char *const kPredictHelp =
     "usage: kavrex-sim predict [SCENARIO] [--out FILE.csv] [options]\n"
     "\n"
     "Opens the scenario's displays (or Kavrex on slot 0), flies one frame so that the plug-in\n"
@@ -103,13 +103,13 @@ const char *kPredictHelp =
     "writes every point too: its MJD, the ship's position and velocity, and the position of every\n"
     "body the variant modelled, in named columns.\n";
 
-const char *kBodiesHelp =
+const char *const kBodiesHelp =
     "usage: kavrex-sim bodies [SCENARIO] [options]\n"
     "\n"
     "Loads the plug-in, opens the Kavrex display on the focus vessel of SCENARIO (default\n"
     "scenarios/default.scn) and prints its body list, source and target.\n";
 
-const char *kFlyHelp =
+const char *const kFlyHelp =
     "usage: kavrex-sim fly [SCENARIO] [--pilot] [--paused] [--out DIR] [--scale S] [options]\n"
     "\n"
     "Opens a window with each open display of SCENARIO (default scenarios/default.scn; with\n"

@@ -1,15 +1,12 @@
 // device_context.cpp: live device contexts, so an HDC can be checked before it is used.
 #include "device_context.h"
 
-#include <unordered_set>
+#include "gdi_globals.h"
 
 namespace kvhost {
 
 namespace {
-std::unordered_set<const void *> &Live() {
-    static std::unordered_set<const void *> live;
-    return live;
-}
+std::unordered_set<const void *> &Live() { return HostGdi().liveDcs; }
 }  // namespace
 
 DeviceContext::DeviceContext(int width, int height) : width_(width), height_(height) {

@@ -1,19 +1,13 @@
 // gdi_objects.cpp: pen storage and the live count.
 #include "gdi_objects.h"
 
-#include <memory>
-#include <unordered_map>
+#include "gdi_globals.h"
 
 namespace kvhost {
 
 namespace {
 
-std::unordered_map<const void *, std::unique_ptr<Pen>> &Pens() {
-    static std::unordered_map<const void *, std::unique_ptr<Pen>> pens;
-    return pens;
-}
-
-Pen g_stockBlack;
+std::unordered_map<const void *, std::unique_ptr<Pen>> &Pens() { return HostGdi().pens; }
 
 }  // namespace
 
@@ -30,12 +24,13 @@ bool DeletePen(HGDIOBJ obj) {
 }
 
 const Pen *ResolvePen(HGDIOBJ obj) {
-    if (obj == &g_stockBlack) return &g_stockBlack;
+    const Pen &stock = HostGdi().stockBlack;
+    if (obj == &stock) return &stock;
     auto it = Pens().find(obj);
     return it == Pens().end() ? nullptr : it->second.get();
 }
 
-HPEN StockBlackPen() { return reinterpret_cast<HPEN>(&g_stockBlack); }
+HPEN StockBlackPen() { return reinterpret_cast<HPEN>(&HostGdi().stockBlack); }
 
 int LiveGdiObjects() { return static_cast<int>(Pens().size()); }
 

@@ -208,7 +208,7 @@ std::string RecordingJson(const RecordingDc &dc, const std::vector<std::string> 
                       std::to_string(dc.height()) + ",\n  \"labels\": [";
     for (size_t i = 0; i < labels.size(); ++i) out += (i ? ", \"" : "\"") + JsonEscape(labels[i], replaced) + "\"";
     out += "],\n  \"calls\": [\n";
-    static const char *styles[] = {"solid", "dash", "dot"};
+    static const char *const styles[] = {"solid", "dash", "dot"};
     for (size_t i = 0; i < dc.ops().size(); ++i) {
         const DrawOp &op = dc.ops()[i];
         const std::string pen = std::string("{\"style\": \"") + (op.pen.style >= 0 && op.pen.style <= 2 ? styles[op.pen.style] : "other") +

@@ -2,21 +2,18 @@
 #include <Orbitersdk.h>
 
 #include "../cockpit/input_state.h"
+#include "host_state.h"
 #include "../scenario/block_io.h"
 
 #include <cstdio>
 #include <cstring>
 #include <strings.h>
 
-namespace {
-char g_debug[256];
-}
-
-char *oapiDebugString() { return g_debug; }
+char *oapiDebugString() { return kvhost::Host().debug; }
 
 int Date2Int(char *date) {
     // "Apr 25 2006" -> 60425 (YYMMDD, as the simulator gives it); 0 for text that is no such date.
-    static const char *months[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+    static const char *const months[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     if (!date) return 0;
     char mon[4] = {};

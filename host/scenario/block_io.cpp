@@ -3,19 +3,13 @@
 
 #include <strings.h>
 
-#include <unordered_set>
+#include "scenario_globals.h"
 
 namespace kvhost {
 
 namespace {
-std::unordered_set<const void *> &Readers() {
-    static std::unordered_set<const void *> s;
-    return s;
-}
-std::unordered_set<const void *> &Writers() {
-    static std::unordered_set<const void *> s;
-    return s;
-}
+std::unordered_set<const void *> &Readers() { return HostScenario().readers; }
+std::unordered_set<const void *> &Writers() { return HostScenario().writers; }
 }  // namespace
 
 BlockReader::BlockReader(std::vector<std::string> lines) : lines_(std::move(lines)) {

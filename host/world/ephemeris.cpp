@@ -2,6 +2,7 @@
 #include "ephemeris.h"
 
 #include "frames.h"
+#include "world_globals.h"
 
 #include <erfa.h>
 
@@ -40,16 +41,15 @@ void PlanetEquatorToEquatorial(const KeplerOrbit &o, const double v[3], double o
 // ERFA's Earth series at a date, heliocentric and barycentric. The Sun and the Earth both need it
 // at every date the world moves to: the last date's result serves the second of them.
 void EarthStates(double mjd, double pvh[2][3], double pvb[2][3]) {
-    static double lastMjd = std::nan("");
-    static double lastH[2][3], lastB[2][3];
-    if (mjd != lastMjd) {
-        eraEpv00(kMjdZero, mjd, lastH, lastB);
-        lastMjd = mjd;
+    EarthSeriesMemo &last = HostWorld().earth;
+    if (mjd != last.mjd) {
+        eraEpv00(kMjdZero, mjd, last.heliocentric, last.barycentric);
+        last.mjd = mjd;
     }
     for (int r = 0; r < 2; ++r)
         for (int k = 0; k < 3; ++k) {
-            pvh[r][k] = lastH[r][k];
-            pvb[r][k] = lastB[r][k];
+            pvh[r][k] = last.heliocentric[r][k];
+            pvb[r][k] = last.barycentric[r][k];
         }
 }
 

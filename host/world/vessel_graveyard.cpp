@@ -2,6 +2,8 @@
 // handed out again; each carries its own mark, so that checking it costs a VESSEL call nothing.
 #include "vessel_graveyard.h"
 
+#include "world_globals.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -13,17 +15,10 @@ struct VesselBurial {
 
 namespace kvhost {
 
-namespace {
-std::vector<std::unique_ptr<VESSEL>> &Graveyard() {
-    static std::vector<std::unique_ptr<VESSEL>> views;
-    return views;
-}
-}  // namespace
-
 void BuryVesselView(std::unique_ptr<VESSEL> view) {
     if (!view) return;
     VesselBurial::Mark(*view);
-    Graveyard().push_back(std::move(view));
+    HostWorld().graveyard.push_back(std::move(view));
 }
 
 bool IsBuriedVesselView(const VESSEL *view) { return view && VesselBurial::Marked(*view); }

@@ -5,6 +5,7 @@
 #include "frames.h"
 #include "solar_system.h"
 #include "vessel_graveyard.h"
+#include "world_globals.h"
 
 #include <strings.h>
 
@@ -15,11 +16,7 @@
 
 namespace kvhost {
 
-namespace {
-World *g_current = nullptr;
-}
-
-World *CurrentWorld() { return g_current; }
+World *CurrentWorld() { return HostWorld().current; }
 
 BodyRelative RelativeTo(const World &w, const Vessel &v, int body) {
     const Body &b = w.body(body);
@@ -46,7 +43,7 @@ OrbitAbout OrbitOf(const World &w, const Vessel &v, int body) {
 }
 
 int ReferenceBody(const Vessel &v) { return v.status == VesselStatus::Flying ? v.gravityRef : v.landedOn; }
-void SetCurrentWorld(World *world) { g_current = world; }
+void SetCurrentWorld(World *world) { HostWorld().current = world; }
 
 World::World(double mjd) : mjd_(mjd) {}
 

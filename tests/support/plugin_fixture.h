@@ -7,6 +7,7 @@
 
 #include "host/cockpit/cockpit.h"
 #include "host/gdi/gdi_objects.h"
+#include "host/oapi/host_state.h"
 #include "host/world/world.h"
 #include "model/ship_table.h"
 #include "support/loaded_module.h"
@@ -18,11 +19,13 @@ DLLCLBK void opcTimeAccChanged(double new_warp, double old_warp);
 
 class PluginTest : public ::testing::Test {
 protected:
+    // Every test starts from the host as the program starts: no mode, slot, pen or debug text.
+    // Before any member of a derived fixture is made, since a device context registers itself.
+    PluginTest() { kvhost::ResetHostState(); }
     void SetUp() override {
         world_.reset(new kvhost::World(61450.5));
         kvhost::SetCurrentWorld(world_.get());
         gdiAtStart_ = kvhost::LiveGdiObjects();
-        oapiDebugString()[0] = '\0';
         loaded_.reset(new LoadedModule(*world_));
     }
     void TearDown() override {
