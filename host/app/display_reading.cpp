@@ -58,17 +58,26 @@ bool ReadDuration(const std::string &text, double &seconds) {
     return true;
 }
 
+bool ReadSwitches(const std::string &hold, const std::string &aim, const std::string &invert,
+                  const std::string &drive, DisplayReading &out) {
+    const bool known = (hold == "OFF" || hold == "SEEK" || hold == "HOLD") && (aim == "DIR" || aim == "PRO") &&
+                       (invert == "OFF" || invert == "INV") && (drive == "ON" || drive == "OFF");
+    if (!known) return false;
+    out.hold = hold == "HOLD" ? HoldState::Hold : hold == "SEEK" ? HoldState::Seek : HoldState::Off;
+    out.prograde = aim == "PRO";
+    out.inverted = invert == "INV";
+    out.driveOn = drive == "ON";
+    return true;
+}
+
 bool ReadDisplay(const std::vector<DrawOp> &ops, DisplayReading &out) {
     DisplayReading r;
     const DrawOp *hold = Labelled(ops, "hold"), *aim = Labelled(ops, " aim"), *inv = Labelled(ops, " inv"),
                  *drive = Labelled(ops, "  KV");
-    if (!hold || !aim || !inv || !drive) return false;
+    if (!hold || !aim || !inv || !drive || !ReadSwitches(hold->text, aim->text, inv->text, drive->text, r))
+        return false;
     r.strip = true;
-    r.hold = hold->text;
-    r.aim = aim->text;
-    r.invert = inv->text;
-    r.drive = drive->text;
-    if (const DrawOp *fill = Labelled(ops, "fill")) r.fill = fill->text;
+    if (const DrawOp *fill = Labelled(ops, "fill")) r.autofillOff = fill->text == "OFF";
     const DrawOp *gee = Labelled(ops, " set");
     if (!gee) gee = Labelled(ops, " SUP");
     if (gee) ParseNumber(gee->text, r.setGee);
@@ -99,10 +108,10 @@ void FollowRefresh(const RecordingDc *dc, DisplayReading &reading) {
         DisplayReading strip = reading;
         strip.strip = true;
         strip.hold = now.hold;
-        strip.aim = now.aim;
-        strip.invert = now.invert;
-        strip.drive = now.drive;
-        strip.fill = now.fill;
+        strip.prograde = now.prograde;
+        strip.inverted = now.inverted;
+        strip.driveOn = now.driveOn;
+        strip.autofillOff = now.autofillOff;
         now = strip;
     }
     reading = now;

@@ -13,13 +13,16 @@
 
 namespace kvhost {
 
+// The attitude hold as the strip shows it: "OFF", "SEEK" (turning) or "HOLD" (settled).
+enum class HoldState { Off, Seek, Hold };
+
 struct DisplayReading {
     bool strip = false;          // the status strip was drawn
-    std::string hold;            // "OFF", "SEEK" or "HOLD"
-    std::string aim;             // "DIR" (at the target) or "PRO" (along the relative velocity)
-    std::string invert;          // "OFF" or "INV"
-    std::string drive;           // "ON" or "OFF"
-    std::string fill;            // automatic tank refill: "AUTO" or "OFF"
+    HoldState hold = HoldState::Off;
+    bool prograde = false;       // aim "PRO" (along the relative velocity), not "DIR" (at the target)
+    bool inverted = false;       // inv "INV"
+    bool driveOn = false;        // KV "ON"
+    bool autofillOff = false;    // fill "OFF": no automatic tank refill ("AUTO", or not drawn: false)
     double setGee = 0;           // the acceleration the strip shows, m/s^2
 
     bool readouts = false;       // a trajectory was drawn, with its read-outs
@@ -39,6 +42,11 @@ struct DisplayReading {
 // Reads the strip and the read-outs from a display's drawn texts; false when not even the strip
 // is there (a closed display, a failure message).
 bool ReadDisplay(const std::vector<DrawOp> &ops, DisplayReading &out);
+
+// The strip's four switches from their texts as drawn; false, and `out` unchanged, for a text the
+// strip never draws.
+bool ReadSwitches(const std::string &hold, const std::string &aim, const std::string &invert,
+                  const std::string &drive, DisplayReading &out);
 
 // Brings `reading` up to date with a display's latest refresh (null: no refresh, nothing
 // changes). A refresh without a new prediction shows the strip alone: the last read-outs are

@@ -28,8 +28,8 @@ void Against(const World &w, const Vessel &v, const std::string &name, double &d
 double AttitudeError(const World &w, const Vessel &v, const DisplayReading &d) {
     const int t = d.target.empty() ? -1 : w.FindBody(d.target);
     if (t < 0) return 0;
-    VECTOR3 want = d.aim == "PRO" ? v.vel - w.body(t).vel : w.body(t).pos - v.pos;
-    if (d.invert == "INV") want = -want;
+    VECTOR3 want = d.prograde ? v.vel - w.body(t).vel : w.body(t).pos - v.pos;
+    if (d.inverted) want = -want;
     const double len = length(want);
     if (!(len > 0)) return 0;
     const VECTOR3 nose = mul(v.rot, _V(0, 0, 1));

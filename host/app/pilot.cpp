@@ -13,11 +13,11 @@ namespace kvhost {
 // on again once the hold has settled.
 PilotAction Pilot::Configure(const DisplayReading &r, bool pro, bool inv, bool engage, bool urgent) {
     PilotAction a;
-    const bool aimRight = (r.aim == "PRO") == pro, invRight = (r.invert == "INV") == inv;
-    if (r.hold == "OFF") {
+    const bool aimRight = r.prograde == pro, invRight = r.inverted == inv;
+    if (r.hold == HoldState::Off) {
         a.key = 'H';
         a.what = "hold on";
-    } else if ((!aimRight || !invRight) && r.drive == "ON") {
+    } else if ((!aimRight || !invRight) && r.driveOn) {
         // Disengaging leaves the engines at their last level; abort cuts them (and the hold,
         // which the next decision turns on again).
         a.key = 'A';
@@ -28,14 +28,14 @@ PilotAction Pilot::Configure(const DisplayReading &r, bool pro, bool inv, bool e
     } else if (!invRight) {
         a.key = 'V';
         a.what = inv ? "invert: against it" : "invert off";
-    } else if (engage && r.drive == "OFF" && (r.hold == "HOLD" || (urgent && r.hold == "SEEK"))) {
+    } else if (engage && !r.driveOn && (r.hold == HoldState::Hold || (urgent && r.hold == HoldState::Seek))) {
         a.key = 'E';
         a.what = "drive on";
         if (!departed_) {
             departed_ = true;
             a.departed = true;
         }
-    } else if (!engage && r.drive == "ON") {
+    } else if (!engage && r.driveOn) {
         a.key = 'A';   // the drive off and the engines cut; the hold goes on again next
         a.what = "abort: coast";
     }
@@ -52,7 +52,7 @@ double Pilot::StandOff(const DisplayReading &r) const {
 double Pilot::WarpFor(const DisplayReading &r, double currentWarp) {
     // The hold settles to HOLD only at moderate warp (at 100 it circles a degree off); where it
     // keeps slipping with the drive on, this frame rate needs less.
-    slipping_ = r.drive == "ON" && r.hold == "SEEK" ? slipping_ + 1 : 0;
+    slipping_ = r.driveOn && r.hold == HoldState::Seek ? slipping_ + 1 : 0;
     if (slipping_ > kSlipLimit && currentWarp > 10) {
         warpCap_ = std::max(10.0, currentWarp / 10);
         slipping_ = 0;
@@ -60,7 +60,7 @@ double Pilot::WarpFor(const DisplayReading &r, double currentWarp) {
     double warp;
     if (phase_ == Phase::Orbit || (phase_ == Phase::Prograde && navStep_ < 2)) warp = 1;
     else if (phase_ == Phase::Wait) warp = 10;
-    else if (r.hold != "HOLD" && r.drive == "OFF") warp = 10;
+    else if (r.hold != HoldState::Hold && !r.driveOn) warp = 10;
     else if (phase_ == Phase::Climb || phase_ == Phase::Accelerate || r.targetSpeed >= 3000) warp = 100;
     else warp = r.targetSpeed >= 300 ? 10 : 1;
     return std::min(warp, warpCap_);
@@ -70,7 +70,7 @@ double Pilot::WarpFor(const DisplayReading &r, double currentWarp) {
 // from here neither hits a body nor dips towards the source.
 PilotAction Pilot::WaitForMoment(const DisplayReading &r) {
     PilotAction a = Configure(r, false, false, false);
-    if (a.key || r.hold != "HOLD" || !r.readouts) return a;
+    if (a.key || r.hold != HoldState::Hold || !r.readouts) return a;
     if (waitStartMjd_ < 0) waitStartMjd_ = r.ejectMjd;
     waited_ = (r.ejectMjd - waitStartMjd_) * 86400;
     // A prediction that ends within minutes has the target's distance growing from the start:
@@ -111,7 +111,7 @@ PilotAction Pilot::Braking(const DisplayReading &r) {
         ++raises_;
         return a;
     }
-    if (braking_ && r.drive == "ON" && have > 0 && need > 1.01 * have && raises_ < kMostRaises) {
+    if (braking_ && r.driveOn && have > 0 && need > 1.01 * have && raises_ < kMostRaises) {
         PilotAction a;
         a.key = 'S';
         a.what = FormatText("braking falls behind (%.0f km to stop in, %.0f km to go)", need / r.setGee / 1e3,
@@ -132,7 +132,7 @@ bool Pilot::NavBurn(const DisplayReading &r, char key, bool enough, PilotAction 
     const double now = r.ejectMjd * 86400 + r.elapsed;
     switch (navStep_) {
     case 0:
-        if (r.drive == "ON" || r.hold != "OFF") {
+        if (r.driveOn || r.hold != HoldState::Off) {
             a.key = 'A';
             return false;
         }
@@ -199,9 +199,9 @@ PilotAction Pilot::ProgradeClimb(const DisplayReading &r) {
 // wants, and the keys that bring the strip to what the phase wants.
 PilotAction Pilot::Transfer(const DisplayReading &r) {
     PilotAction a;
-    const bool configured = r.readouts && r.drive == "ON";
-    const bool stopped = r.readouts && r.targetSpeed < kSlow && r.aim == "PRO" && r.invert == "INV";
-    if (configured && phase_ == Phase::Climb && r.aim == "DIR" && r.invert == "OFF" && r.sourceDist >= kClimb) {
+    const bool configured = r.readouts && r.driveOn;
+    const bool stopped = r.readouts && r.targetSpeed < kSlow && r.prograde && r.inverted;
+    if (configured && phase_ == Phase::Climb && !r.prograde && !r.inverted && r.sourceDist >= kClimb) {
         phase_ = Phase::Cancel;
         a.what = FormatText("clear of %s: cancel %.0f m/s relative to %s", r.source.c_str(), r.targetSpeed,
                             r.target.c_str());
@@ -214,7 +214,7 @@ PilotAction Pilot::Transfer(const DisplayReading &r) {
         legStart_ = r.targetDist;
         ++legs_;
         a.what = FormatText("leg %d: %.0f km to go", legs_, (legStart_ - StandOff(r)) / 1e3);
-    } else if (configured && phase_ == Phase::Accelerate && r.aim == "DIR" && r.invert == "OFF" &&
+    } else if (configured && phase_ == Phase::Accelerate && !r.prograde && !r.inverted &&
                r.targetDist <= (legStart_ + StandOff(r)) / 2 + r.targetSpeed * kTurnTime) {
         phase_ = Phase::Brake;
         braking_ = false;

@@ -26,7 +26,7 @@ std::string WhyNoTransfer(const World &w, const DisplayReading &d, double maxDay
     const double thrust = MainThrust(v);
     if (!(thrust > 0)) return v.name + " has no main engine";
     if (v.tanks.empty()) return v.name + " has no propellant tanks";
-    if (v.PropellantMass() <= 0 && d.fill == "OFF")
+    if (v.PropellantMass() <= 0 && d.autofillOff)
         return v.name + "'s tanks are empty and the display's automatic refill is off (key F)";
     if (d.target == d.source)
         return "the target is " + d.target + ", the body the flight starts from: choose another target (key T)";

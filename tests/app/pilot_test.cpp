@@ -27,10 +27,10 @@ TEST(DisplayReading, ReadsTheStripAndTheReadOutsOffARealDisplay) {
     kvhost::Slot(0).instance->Update(dc.hdc());
     DisplayReading r;
     ASSERT_TRUE(kvhost::ReadDisplay(dc.ops(), r));
-    EXPECT_EQ(r.aim, "DIR");
-    EXPECT_EQ(r.invert, "OFF");
-    EXPECT_EQ(r.drive, "ON");
-    EXPECT_TRUE(r.hold == "SEEK" || r.hold == "HOLD") << r.hold;
+    EXPECT_FALSE(r.prograde);   // DIR
+    EXPECT_FALSE(r.inverted);
+    EXPECT_TRUE(r.driveOn);
+    EXPECT_NE(r.hold, kvhost::HoldState::Off);   // SEEK or HOLD
     EXPECT_NEAR(r.setGee, 9.8, 1e-9);
     ASSERT_TRUE(r.readouts);
     EXPECT_EQ(r.target, "Mars");
@@ -57,13 +57,19 @@ TEST(DisplayReading, LadderNumbersAndABareStrip) {
     EXPECT_FALSE(kvhost::ReadLadderNumber("9.8x", v));
     DisplayReading r;
     EXPECT_FALSE(kvhost::ReadDisplay({}, r));   // nothing drawn: nothing to read
+    // A switch text the strip never draws is no strip to read, and changes nothing.
+    ASSERT_TRUE(kvhost::ReadSwitches("SEEK", "PRO", "INV", "ON", r));
+    EXPECT_FALSE(kvhost::ReadSwitches("HELD", "DIR", "OFF", "OFF", r));
+    EXPECT_FALSE(kvhost::ReadSwitches("HOLD", "DIR", "OFF", "on", r));
+    EXPECT_EQ(r.hold, kvhost::HoldState::Seek);
+    EXPECT_TRUE(r.prograde && r.inverted && r.driveOn);
 }
 
 // A display as the pilot would read it, in the middle of a flight.
 DisplayReading Shown(const char *hold, const char *aim, const char *inv, const char *drive, double dist, double speed) {
     DisplayReading r;
     r.strip = r.readouts = true;
-    r.hold = hold, r.aim = aim, r.invert = inv, r.drive = drive;
+    if (!kvhost::ReadSwitches(hold, aim, inv, drive, r)) ADD_FAILURE() << "no strip draws " << hold << aim << inv << drive;
     r.setGee = 9.8;
     r.target = "Mars", r.source = "Earth";
     r.targetDist = dist, r.targetSpeed = speed;
@@ -147,7 +153,7 @@ TEST(Pilot, WaitsForAMomentWhoseClimbNeitherHitsNorDips) {
     q.Decide(r, 10);
     r.ejectMjd += Pilot::kLongestWait / 86400 + 0.001;
     EXPECT_EQ(q.Decide(r, 10).key, 'A');
-    r.hold = "OFF";
+    r.hold = kvhost::HoldState::Off;
     EXPECT_EQ(q.Decide(r, 10).cockpitKey, '[');
     r.ejectMjd += 30 / 86400.0;
     EXPECT_EQ(q.Decide(r, 1).key, 0);
@@ -155,10 +161,10 @@ TEST(Pilot, WaitsForAMomentWhoseClimbNeitherHitsNorDips) {
     a = q.Decide(r, 1);
     EXPECT_EQ(a.key, 'E');
     EXPECT_TRUE(a.departed);
-    r.drive = "ON";
+    r.driveOn = true;
     r.sourceDist = Pilot::kClimb + 1;   // clear of the source: abort, the hold off, then the cancel
     EXPECT_EQ(q.Decide(r, 100).key, 'A');
-    r.drive = "OFF";
+    r.driveOn = false;
     EXPECT_EQ(q.Decide(r, 100).cockpitKey, '[');
     EXPECT_EQ(q.Decide(r, 100).key, 'H');
 }
@@ -213,7 +219,7 @@ TEST(Pilot, AtRestBesideTheTargetItLevelsAndBurnsToTheCircularSpeed) {
     DisplayReading rest = Shown("HOLD", "PRO", "INV", "ON", 3e6, 6);
     rest.targetG = gm / ((3e6 + radius) * (3e6 + radius));
     EXPECT_EQ(p.Decide(rest, 1).key, 'A');           // at rest: abort, the hold off
-    rest.hold = "OFF", rest.drive = "OFF";
+    rest.hold = kvhost::HoldState::Off, rest.driveOn = false;
     rest.elapsed = 1000;
     PilotAction a = p.Decide(rest, 1);
     EXPECT_EQ(a.cockpitKey, 'L');                    // level with the horizon
@@ -223,12 +229,12 @@ TEST(Pilot, AtRestBesideTheTargetItLevelsAndBurnsToTheCircularSpeed) {
     const double circular = std::sqrt(gm / (3e6 + radius));
     a = p.Decide(rest, 1);
     EXPECT_EQ(a.key, 'E');
-    rest.drive = "ON";
+    rest.driveOn = true;
     rest.targetSpeed = circular * 0.98;
     EXPECT_EQ(p.Decide(rest, 1).key, 0);
     rest.targetSpeed = circular * 1.002;              // the radius measured to a few km
     EXPECT_EQ(p.Decide(rest, 1).key, 'A');
-    rest.drive = "OFF";
+    rest.driveOn = false;
     a = p.Decide(rest, 1);
     EXPECT_EQ(a.cockpitKey, 'L');                    // leveling off: done
     EXPECT_TRUE(a.arrived);
