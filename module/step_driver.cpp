@@ -102,14 +102,15 @@ void Drive(ShipRecord &r) {
     r.vessel->SetThrusterGroupLevel(THGROUP_MAIN, r.thrustLevel);
 }
 
-void Predict(ShipRecord &r) {
+}  // namespace
+
+int8_t Predict(ShipRecord &r) {
     const int8_t v = SelectPropagator(r);
     r.work.variant = v;
     Propagator(v)(r);
     HandOverTrajectory(r);
+    return v;
 }
-
-}  // namespace
 
 }  // namespace kavrex
 

@@ -2,6 +2,8 @@
 #ifndef KAVREX_MODULE_STEP_DRIVER_H
 #define KAVREX_MODULE_STEP_DRIVER_H
 
+#include <cstdint>
+
 namespace kavrex {
 
 struct ShipRecord;
@@ -9,6 +11,10 @@ struct ShipRecord;
 // Samples the record's vessel and every listed body: positions, velocities, relative states,
 // gravity terms, distances to the source's and target's surfaces, mass, weight and rotation.
 void SampleShipState(ShipRecord &r);
+
+// The focus record's prediction in a step: selects the variant, computes the trajectory into
+// `work` and hands it over to `display`. Returns the variant.
+int8_t Predict(ShipRecord &r);
 
 // Tops up every tank below 0.2 % of its capacity (to full, or to the superthrust fraction).
 void RefillTanks(ShipRecord &r);

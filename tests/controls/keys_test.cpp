@@ -1,12 +1,16 @@
 // The pilot's keys and buttons, pressed on a display in the host's cockpit.
 #include "support/plugin_fixture.h"
 
+#include "controls/command_table.h"
 #include "controls/key_commands.h"
+#include "host/cockpit/key_codes.h"
 #include "host/cockpit/input_state.h"
 #include "host/world/scenes.h"
 #include "model/ship_lookup.h"
 
+#include <cctype>
 #include <cstring>
+#include <set>
 
 using kavrex::Entry;
 using kavrex::Ship;
@@ -242,13 +246,13 @@ TEST_F(KeysTest, ButtonsMirrorTheirKeysAndRightClicksReverse) {
 }
 
 TEST_F(KeysTest, ModeFourShowsTheSettingsPage) {
-    const std::vector<std::string> flight = {"TGT", "DIR", "INV", "SET", "HLD", "ENG",
-                                             "MOD", "PRJ", "ABT", "CEN", "ZM-", "ZM+"};
-    const std::vector<std::string> settings = {"TGT", "SRC", "LUN", "PLO", "ST+", "ST-",
-                                               "MOD", "FIL", "ABT", "SUP", "AZM", "RST"};
-    EXPECT_EQ(kvhost::ButtonLabels(0), flight);
+    const std::vector<std::string> flight = kvhost::ButtonLabels(0);
     entry().mode = 4;
-    EXPECT_EQ(kvhost::ButtonLabels(0), settings);
+    const std::vector<std::string> settings = kvhost::ButtonLabels(0);
+    EXPECT_NE(settings, flight);
+    // Target, mode and abort sit on the same buttons of both pages: the pilot can always turn
+    // the page back and cut the engines without looking for the button.
+    for (int bt : {0, 6, 8}) EXPECT_EQ(settings[bt], flight[bt]) << "button " << bt;
     // A right click on ST+ halves, on ST- doubles.
     kvhost::PressButton(0, 4, PANEL_MOUSE_RBDOWN);
     EXPECT_EQ(rec().numSteps, 2048u);
@@ -259,33 +263,48 @@ TEST_F(KeysTest, ModeFourShowsTheSettingsPage) {
     EXPECT_EQ(entry().mode, 1u);   // 4 -> 3 -> 1
 }
 
-TEST_F(KeysTest, MenusGiveEachButtonsCommandAndKey) {
+// What the display offers on both pages, from the display itself: each button's label, menu
+// line and select character name one command, whose key is the one the button sends; a page
+// offers a command once; together the pages offer every command that has a menu line.
+TEST_F(KeysTest, EveryCommandWithAMenuIsOneButtonOfAPageAndItsKeyAgrees) {
     MFD *display = kvhost::Slot(0).instance;
     EXPECT_EQ(display->ButtonMenu(nullptr), 0);
-    const struct {
-        uint32_t mode;
-        const char *menus[12];
-        const char keys[13];
-    } pages[] = {
-        {3, {"Target select", "Direction Adjust", "Invert trajectory", "Set KV thrust", "Hold selection", "Engage KV",
-             "Mode toggle", "Projection", "Abort", "Center", "Zoom in", "Zoom out"}, "TDVSHEMPACJK"},
-        {4, {"Target select", "Source select", "Luna always", "Planets only", "Max Step More", "Max Step Less",
-             "Mode toggle", "Autofill tanks", "Abort", "Superthrust", "Autozoom", "Reset Settings"}, "TOLNQWMFAUZR"},
-    };
-    for (const auto &page : pages) {
-        entry().mode = page.mode;
+    std::set<kavrex::Command> offered;
+    std::set<std::string> labels;
+    for (uint32_t mode : {3u, 4u}) {
+        entry().mode = mode;
         const MFDBUTTONMENU *menu = nullptr;
-        ASSERT_EQ(display->ButtonMenu(&menu), 12);
-        for (int bt = 0; bt < 12; ++bt) {
-            // The record is byte-packed: copy its fields out before comparing them.
+        ASSERT_EQ(display->ButtonMenu(&menu), kavrex::kButtons);
+        std::set<kavrex::Command> onPage;
+        for (int bt = 0; bt < kavrex::kButtons; ++bt) {
+            // The record is byte-packed: copy its fields out before using them.
             const char *line1 = menu[bt].line1, *line2 = menu[bt].line2;
             const char selchar = menu[bt].selchar;
-            EXPECT_STREQ(line1, page.menus[bt]) << "mode " << page.mode << " button " << bt;
+            const kavrex::Command c = kavrex::CommandForKey(kvhost::KeyCodeForLetter(selchar));
+            ASSERT_NE(c, kavrex::kCommandCount) << "mode " << mode << " button " << bt << " selects '" << selchar << "'";
+            EXPECT_TRUE(onPage.insert(c).second) << "mode " << mode << ": a second button for " << line1;
+            offered.insert(c);
+            EXPECT_EQ(c, kavrex::ButtonCommand(mode == 4, bt)) << "the button sends another key than its menu names";
+            const char *label = display->ButtonLabel(bt);
+            ASSERT_NE(label, nullptr);
+            EXPECT_STREQ(label, kavrex::InfoOf(c).label);
+            EXPECT_EQ(std::strlen(label), 3u) << label;   // the simulator's buttons hold three characters
+            labels.insert(label);
+            ASSERT_NE(line1, nullptr);
+            EXPECT_STREQ(line1, kavrex::InfoOf(c).menu);
             EXPECT_EQ(line2, nullptr);
-            EXPECT_EQ(selchar, page.keys[bt]) << "mode " << page.mode << " button " << bt;
+            EXPECT_TRUE(std::isupper(static_cast<unsigned char>(selchar))) << selchar;
         }
     }
-    EXPECT_EQ(display->ButtonLabel(12), nullptr);
+    for (int c = 0; c < kavrex::kCommandCount; ++c) {
+        const kavrex::CommandInfo &info = kavrex::InfoOf(static_cast<kavrex::Command>(c));
+        EXPECT_EQ(offered.count(static_cast<kavrex::Command>(c)) == 1, info.menu != nullptr) << info.letter;
+        // A key names one command: the table's key for it finds it again.
+        EXPECT_EQ(kavrex::CommandForKey(info.key), c) << info.letter;
+        EXPECT_EQ(info.key, kvhost::KeyCodeForLetter(info.letter)) << info.letter;
+    }
+    EXPECT_EQ(labels.size(), offered.size()) << "two commands share a label";
+    EXPECT_EQ(display->ButtonLabel(kavrex::kButtons), nullptr);
     EXPECT_EQ(display->ButtonLabel(-1), nullptr);
     EXPECT_EQ(sizeof(MFDBUTTONMENU), 2 * sizeof(void *) + 1);   // byte-packed, as the SDK lays it out
 }

@@ -27,13 +27,8 @@ protected:
         kavrex::SampleShipState(kavrex::Ship(ship));
         kavrex::Driver().weightAccel = _V(0, 0, 0);
     }
-    // Selects the variant and computes, as the driver does; returns the variant.
-    int Predict(int ship) {
-        const int v = kavrex::SelectPropagator(kavrex::Ship(ship));
-        kavrex::Ship(ship).work.variant = static_cast<int8_t>(v);
-        kavrex::Propagator(v)(kavrex::Ship(ship));
-        return v;
-    }
+    // The driver's own prediction for the record; returns the variant.
+    int Predict(int ship) { return kavrex::Predict(kavrex::Ship(ship)); }
     static double StepAfter(uint32_t k) {
         return (kavrex::PredictionPointMjd(k + 1) - kavrex::PredictionPointMjd(k)) * 86400.0;
     }
