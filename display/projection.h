@@ -14,6 +14,7 @@ namespace kavrex {
 // Flag false: the ecliptic view. Flag true: the plane of the record's vessel's orbit about its
 // target body.
 void SetProjection(const ShipRecord &r, bool flag);
+// The ecliptic view, which needs no record (the module's load sets it).
 void SetEclipticProjection();
 // Measures the orbit of vessel V about body B and turns the view rows into its plane. Null
 // handles, and an orbit without a plane (no angular momentum) leave the rows as they were.
