@@ -13,27 +13,34 @@
 
 namespace kvhost {
 
+namespace {
+
+std::vector<RegisteredMode> &Modes() { return HostCockpit().modes; }
+DisplaySlot *Slots() { return HostCockpit().slots; }
+
+}  // namespace
+
 int RegisterMode(const MFDMODESPEC &spec) {
     RegisteredMode m;
     m.id = HostCockpit().nextModeId++;
     m.name = spec.name ? spec.name : "";
     m.key = spec.key;
     m.msgproc = spec.msgproc;
-    HostCockpit().modes.push_back(m);
+    Modes().push_back(m);
     return m.id;
 }
 
 bool UnregisterMode(int id) {
-    for (size_t i = 0; i < HostCockpit().modes.size(); ++i)
-        if (HostCockpit().modes[i].id == id) {
-            HostCockpit().modes.erase(HostCockpit().modes.begin() + static_cast<long>(i));
+    for (size_t i = 0; i < Modes().size(); ++i)
+        if (Modes()[i].id == id) {
+            Modes().erase(Modes().begin() + static_cast<long>(i));
             return true;
         }
     return false;
 }
 
 const RegisteredMode *FindMode(const std::string &name) {
-    for (const RegisteredMode &m : HostCockpit().modes)
+    for (const RegisteredMode &m : Modes())
         if (strcasecmp(m.name.c_str(), name.c_str()) == 0) return &m;
     return nullptr;
 }
@@ -84,7 +91,7 @@ bool OpenSlot(int slot, UINT id, const std::string &mode, std::string &error, in
         return false;
     }
     SetFontCell(*instance);
-    DisplaySlot &s = HostCockpit().slots[slot];
+    DisplaySlot &s = Slots()[slot];
     s.instance = instance;
     s.id = id;
     s.mode = m->name;
@@ -108,16 +115,16 @@ bool OpenDisplay(int slot, const std::string &mode, std::string &error, int widt
 
 int OpenWindowDisplay(UINT id, const std::string &mode, std::string &error, int width, int height) {
     for (int slot = kCockpitDisplays; slot < kDisplaySlots; ++slot)
-        if (!HostCockpit().slots[slot].instance) return OpenSlot(slot, id, mode, error, width, height, true) ? slot : -1;
+        if (!Slots()[slot].instance) return OpenSlot(slot, id, mode, error, width, height, true) ? slot : -1;
     error = "every one of the " + std::to_string(kWindowDisplays) + " external display windows is open";
     return -1;
 }
 
 void CloseDisplay(int slot) {
     if (slot < 0 || slot >= kDisplaySlots) return;
-    MFD *instance = HostCockpit().slots[slot].instance;
-    const DisplaySlot closing = HostCockpit().slots[slot];
-    HostCockpit().slots[slot] = DisplaySlot();
+    MFD *instance = Slots()[slot].instance;
+    const DisplaySlot closing = Slots()[slot];
+    Slots()[slot] = DisplaySlot();
     if (!instance) return;
     // As the simulator closes a display: its status stored, its mode told, then it goes.
     instance->StoreStatus();
@@ -138,7 +145,7 @@ bool ChangeFocus(int vessel, std::string &error) {
     }
     DisplaySlot open[kDisplaySlots];
     for (int i = 0; i < kDisplaySlots; ++i) {
-        open[i] = HostCockpit().slots[i];
+        open[i] = Slots()[i];
         CloseDisplay(i);
     }
     w->SetFocus(vessel);
@@ -155,17 +162,17 @@ void CloseAllDisplays() {
     for (int i = 0; i < kDisplaySlots; ++i) CloseDisplay(i);
 }
 
-DisplaySlot &Slot(int slot) { return HostCockpit().slots[slot]; }
+DisplaySlot &Slot(int slot) { return Slots()[slot]; }
 
 int SlotOf(const MFD *instance) {
     for (int i = 0; i < kDisplaySlots; ++i)
-        if (instance && HostCockpit().slots[i].instance == instance) return i;
+        if (instance && Slots()[i].instance == instance) return i;
     return -1;
 }
 
 bool PressKey(int slot, DWORD key) {
-    if (slot < 0 || slot >= kDisplaySlots || !HostCockpit().slots[slot].instance) return false;
-    return HostCockpit().slots[slot].instance->ConsumeKeyBuffered(key);
+    if (slot < 0 || slot >= kDisplaySlots || !Slots()[slot].instance) return false;
+    return Slots()[slot].instance->ConsumeKeyBuffered(key);
 }
 
 bool PressVesselKey(DWORD key) {
@@ -183,13 +190,13 @@ bool PressVesselKey(DWORD key) {
 }
 
 bool PressButton(int slot, int bt, int event) {
-    if (slot < 0 || slot >= kDisplaySlots || !HostCockpit().slots[slot].instance) return false;
-    return HostCockpit().slots[slot].instance->ConsumeButton(bt, event);
+    if (slot < 0 || slot >= kDisplaySlots || !Slots()[slot].instance) return false;
+    return Slots()[slot].instance->ConsumeButton(bt, event);
 }
 
 std::vector<std::string> ButtonLabels(int slot) {
     std::vector<std::string> labels;
-    MFD *m = slot >= 0 && slot < kDisplaySlots ? HostCockpit().slots[slot].instance : nullptr;
+    MFD *m = slot >= 0 && slot < kDisplaySlots ? Slots()[slot].instance : nullptr;
     for (int bt = 0; bt < 12 && m; ++bt) {
         const char *label = m->ButtonLabel(bt);
         labels.push_back(label ? label : "");
@@ -203,7 +210,7 @@ MFD *InstanceFromResult(OAPI_MSGTYPE result) {
 
 void NoteMfdDestroyed(MFD *instance) {
     const int s = SlotOf(instance);
-    if (s >= 0) HostCockpit().slots[s].instance = nullptr;
+    if (s >= 0) Slots()[s].instance = nullptr;
 }
 
 }  // namespace kvhost
