@@ -9,6 +9,7 @@
 
 #include "../gdi/picture.h"
 #include "../scenario/numbers.h"
+#include "../scenario/scenario.h"
 #include "../scenario/scenario_write.h"
 #include "../world/frames.h"
 
@@ -22,7 +23,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <thread>
@@ -42,11 +42,10 @@ struct Outcome {
     std::string why;                   // why not in orbit
 };
 
+// A file the survey wrote itself (a run's start, status or summary); empty when there is none.
 std::string ReadFile(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    std::string text, error;
+    return ReadTextFile(path, "file", kMaxScenarioBytes, text, error) ? text : std::string();
 }
 
 // A number after "key": in the run's summary.json; NAN for null or none.

@@ -2,10 +2,10 @@
 #include "survey_grid.h"
 
 #include "../scenario/numbers.h"
+#include "../scenario/scenario.h"
 #include "../world/frames.h"
 
 #include <cmath>
-#include <fstream>
 #include <sstream>
 
 namespace kvhost {
@@ -14,6 +14,7 @@ namespace {
 
 constexpr size_t kMostValues = 64;   // values of one dimension
 constexpr size_t kMostCases = 4096;
+constexpr size_t kMostGridBytes = 1u << 20;   // a grid is a few lines; its longest is 4096 characters
 
 bool Fail(const std::string &where, const std::string &what, std::string &error) {
     error = where + ": " + what;
@@ -95,8 +96,9 @@ SurveyGrid DefaultSurveyGrid() {
 }
 
 bool ReadSurveyGrid(const std::string &path, const World &w, SurveyGrid &grid, std::string &error) {
-    std::ifstream in(path);
-    if (!in) return Fail(path, "cannot read the grid", error);
+    std::string text;
+    if (!ReadTextFile(path, "survey grid", kMostGridBytes, text, error)) return false;
+    std::istringstream in(text);
     SurveyGrid g = DefaultSurveyGrid();
     SurveyGrid read;
     std::string line;

@@ -197,6 +197,10 @@ check_wrote "$WORK/survey.log"
 timeout 60 "$SIM" survey "$WORK/grid.txt" --out "$WORK/survey" > "$WORK/survey2.log" 2> "$WORK/survey2.err"
 [ "$(grep -c '(flown before)' "$WORK/survey2.err")" -eq 2 ] || fail "a resumed survey flew again: $(cat "$WORK/survey2.err")"
 cmp -s "$WORK/survey.log" "$WORK/survey2.log" || fail "a resumed survey's figures differ"
+# A grid that never ends is refused at its bound, not read until memory runs out.
+err=$(timeout 20 "$SIM" survey /dev/zero --out "$WORK/survey-zero" 2>&1)
+[ $? -eq 1 ] || fail "a grid of /dev/zero: $err"
+[[ "$err" == *"/dev/zero: more than 1048576 bytes, too long for a survey grid"* ]] || fail "a grid of /dev/zero: $err"
 pass "survey"
 
 finish "all run edges behave"

@@ -5,6 +5,7 @@
 #include "host/scenario/scenario_world.h"
 #include "host/world/frames.h"
 
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -191,6 +192,20 @@ TEST(ScenarioTest, ShippedScenariosLoadAndBuild) {
     // A folder is no scenario, and says so instead of loading as one without ships.
     EXPECT_FALSE(kvhost::LoadScenarioFile(KAVREX_SCENARIO_DIR, sc, error));
     EXPECT_EQ(error, std::string(KAVREX_SCENARIO_DIR) + ": a directory, not a scenario file");
+    // A device that never ends is read only to the bound, and refused, not read until memory runs out.
+    EXPECT_FALSE(kvhost::LoadScenarioFile("/dev/zero", sc, error));
+    EXPECT_EQ(error, "/dev/zero: more than 16777216 bytes, too long for a scenario file");
+    // A file of exactly the bound is read (and refused by the parser, not by its length).
+    const std::string path = ::testing::TempDir() + "kavrex-bound.scn";
+    std::FILE *f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    const std::string line(1023, ';');
+    for (size_t n = 0; n < kvhost::kMaxScenarioBytes / 1024; ++n) std::fprintf(f, "%s\n", line.c_str());
+    std::fclose(f);
+    std::string text;
+    ASSERT_TRUE(kvhost::ReadTextFile(path, "scenario file", kvhost::kMaxScenarioBytes, text, error)) << error;
+    EXPECT_EQ(text.size(), kvhost::kMaxScenarioBytes);
+    std::remove(path.c_str());
 }
 
 }  // namespace
