@@ -1,8 +1,11 @@
 // page.cpp: the display page.
 //
-// The ready flag of the display buffer is the hand-shake with the per-step driver: the page
-// draws a trajectory only while it is set and clears it after drawing, so every refresh shows
-// a trajectory computed since the one before.
+// The ready flag of the display buffer is the hand-shake with the per-step driver: the page clears
+// it after drawing, and the driver computes the next trajectory only while it is clear. Every
+// page draws the last trajectory handed over, whether or not another display has drawn it
+// already: the simulator refreshes all its displays in the same frame, so a second Kavrex display
+// of the vessel would otherwise never find the flag set. The driver still computes once per
+// refresh cycle, since one clear serves all displays of the cycle.
 #include "page.h"
 
 #include "../model/module_state.h"
@@ -106,7 +109,7 @@ void DrawPage(const MFD *display, HDC dc, int W, int H, DWORD cw) {
     }
     ShipRecord &r = *focus;
     MfdEntry *entry = FindEntry(r, display);
-    if (!entry && IsEntryless(display)) {
+    if (!entry && IsOpenDisplay(display)) {
         // Every window entry of the vessel belongs to another open display: no settings to show.
         DrawLine(kLabelX, kGrey, "%s", kTitle);
         NextLine();
@@ -129,7 +132,7 @@ void DrawPage(const MFD *display, HDC dc, int W, int H, DWORD cw) {
         return;
     }
     DrawStatusStrip(r, e, cw);
-    if (!r.display.ready) return;
+    if (r.display.handOvers == 0) return;   // nothing computed for this record yet
     GravityRose(r, dc, W, H);
     if (mode & 1) ReadOuts(r, e, dc);
     if (mode & 2) DrawPlot(r, e, dc, W, H);

@@ -168,7 +168,9 @@ void HandOverTrajectory(ShipRecord &r) {
     TrajectoryBuffer &d = r.display;
     if (Comp().record != &r) {
         // No computation of this record to go by: the literal, whole copy.
+        const uint32_t handOvers = d.handOvers;
         d = w;
+        d.handOvers = handOvers + 1;
         d.ready = true;
         return;
     }
@@ -187,6 +189,7 @@ void HandOverTrajectory(ShipRecord &r) {
         std::copy(w.bodyTrack[b], w.bodyTrack[b] + n, d.bodyTrack[b]);
         std::copy(w.bodyTrackVel[b], w.bodyTrackVel[b] + n, d.bodyTrackVel[b]);
     }
+    ++d.handOvers;
     d.ready = true;
 }
 

@@ -96,6 +96,13 @@ struct DriverScratch {
     VECTOR3 weightAccel;    // m/s^2, vessel frame: weight / mass of the record in its turn
 };
 
+// An open display and the identifier it was opened with: a display bound to another vessel than
+// the focus finds its entry in the focus record by that identifier.
+struct OpenDisplay {
+    const MFD *instance;   // null: a free slot
+    uint32_t mfdId;
+};
+
 struct ModuleState {
     int modeId;                  // the registered display mode
     HPEN whitePen;
@@ -112,7 +119,7 @@ struct ModuleState {
     DriverScratch driver;
     char dateBuffer[kLineBuffer];   // the text FormatDate returns
     bool buttonModifier;            // a button press acts as if Ctrl were held
-    const MFD *entryless[kMaxEntryless];   // open displays that found every window entry taken
+    OpenDisplay openDisplays[kMaxOpenDisplays];
 };
 
 ModuleState &Module();

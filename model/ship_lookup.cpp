@@ -22,10 +22,24 @@ ShipRecord *FocusShip() {
     return i == kNone ? nullptr : &Ship(i);
 }
 
+namespace {
+
+const OpenDisplay *FindOpenDisplay(const MFD *instance) {
+    for (const OpenDisplay &d : Module().openDisplays)
+        if (instance && d.instance == instance) return &d;
+    return nullptr;
+}
+
+}  // namespace
+
 MfdEntry *FindEntry(ShipRecord &r, const MFD *instance) {
     for (MfdEntry &e : r.mfds)
         if (e.mfd == instance) return &e;
-    if (IsEntryless(instance)) return nullptr;
+    if (const OpenDisplay *open = FindOpenDisplay(instance)) {
+        MfdEntry *e = EntryForDisplay(r, open->mfdId, r.sourceBody);
+        if (e) e->mfd = instance;
+        return e;
+    }
     std::snprintf(oapiDebugString(), 256, "Error! Bad at FindMFD");
     return nullptr;
 }
@@ -36,24 +50,20 @@ int FindMFD(int ship, const MFD *instance) {
     return e ? static_cast<int>(e - r.mfds) : kNone;
 }
 
-void NoteEntryless(const MFD *instance) {
-    if (IsEntryless(instance)) return;
-    for (const MFD *&slot : Module().entryless)
-        if (!slot) {
-            slot = instance;
+void NoteOpenDisplay(const MFD *instance, unsigned mfdId) {
+    if (!instance || FindOpenDisplay(instance)) return;
+    for (OpenDisplay &d : Module().openDisplays)
+        if (!d.instance) {
+            d = {instance, mfdId};
             return;
         }
 }
 
-void ForgetEntryless(const MFD *instance) {
-    for (const MFD *&slot : Module().entryless)
-        if (slot == instance) slot = nullptr;
+void ForgetOpenDisplay(const MFD *instance) {
+    for (OpenDisplay &d : Module().openDisplays)
+        if (d.instance == instance) d = {nullptr, 0};
 }
 
-bool IsEntryless(const MFD *instance) {
-    for (const MFD *slot : Module().entryless)
-        if (instance && slot == instance) return true;
-    return false;
-}
+bool IsOpenDisplay(const MFD *instance) { return FindOpenDisplay(instance) != nullptr; }
 
 }  // namespace kavrex

@@ -44,10 +44,14 @@ struct BodyEntry {
     BodyIndex parent;   // list index of the parent; 0 for the star and the planets
 };
 
-// One computed trajectory.
+// One computed trajectory. In the display buffer, `ready` is the hand-shake with the driver (a
+// trajectory handed over that no display has drawn yet: the driver computes only while it is
+// clear), and `handOvers` counts the trajectories handed over since the record was claimed, so
+// that every display can tell whether the buffer holds one at all.
 struct TrajectoryBuffer {
     bool impact;
     bool ready;
+    uint32_t handOvers;
     int8_t variant;
     double arrivalMjd;
     uint32_t pointCount;

@@ -16,11 +16,10 @@ double MainThrustMax(VESSEL *v) {
     return sum;
 }
 
-// Binds `instance` to its entry in record `r`, or notes that it has none.
+// Binds `instance` to its entry in record `r`; with every window entry taken it has none, and
+// its page says so.
 void TakeEntry(ShipRecord &r, const MFD *instance, unsigned mfdId) {
-    MfdEntry *e = EntryForDisplay(r, mfdId, r.sourceBody);
-    if (e) e->mfd = instance;
-    else NoteEntryless(instance);
+    if (MfdEntry *e = EntryForDisplay(r, mfdId, r.sourceBody)) e->mfd = instance;
 }
 
 // What a claim measures and selects for a new record `r` bound to `instance` (display `mfdId`).
@@ -51,6 +50,7 @@ double GroupTorque(VESSEL *v, THGROUP_TYPE group) {
 }
 
 ShipRecord *BindDisplay(const MFD *instance, unsigned mfdId, VESSEL *vessel) {
+    NoteOpenDisplay(instance, mfdId);
     for (ShipRecord &r : ClaimedShips())
         if (r.vessel == vessel) {
             TakeEntry(r, instance, mfdId);
@@ -71,7 +71,7 @@ void UnbindDisplay(const MFD *instance) {
     for (ShipRecord &r : ClaimedShips())
         for (MfdEntry &e : r.mfds)
             if (e.mfd == instance) e.mfd = nullptr;
-    ForgetEntryless(instance);
+    ForgetOpenDisplay(instance);
 }
 
 }  // namespace kavrex

@@ -24,7 +24,8 @@ int Append(char *buf, int size, int used, const char *format, Args... args) {
 
 }  // namespace
 
-// Lines, tab-separated: "SHIP name record", "SOURCE index", "TARGET index", then one
+// Lines, tab-separated: "SHIP name record", "SOURCE index", "TARGET index", "PREDICTIONS count"
+// (the trajectories handed over to the record's displays since its claim), then one
 // "BODY index name parent moonCount colour" per list entry (colour as 0xBBGGRR). Returns the
 // length of the whole text (which may exceed size - 1, as snprintf does), or -1 when the focus
 // vessel has no record.
@@ -37,6 +38,7 @@ DLLCLBK int KavrexDescribeFocusShip(char *buf, int size) {
     used += Append(buf, size, used, "SHIP\t%s\t%d\n", name ? name : "", ship);
     used += Append(buf, size, used, "SOURCE\t%u\n", r.sourceBody);
     used += Append(buf, size, used, "TARGET\t%u\n", r.targetBody);
+    used += Append(buf, size, used, "PREDICTIONS\t%u\n", r.display.handOvers);
     for (uint32_t j = 0; j < r.bodyCount; ++j) {
         const BodyEntry &e = r.bodies[j];
         used += Append(buf, size, used, "BODY\t%u\t%s\t%u\t%u\t0x%06X\n", j, e.name, e.parent,

@@ -5,6 +5,7 @@
 #include "../gdi/picture.h"
 #include "../scenario/scenario_write.h"
 #include "session.h"
+#include "timeline.h"
 
 #include <cstdio>
 #include <vector>
@@ -30,16 +31,25 @@ int RunRender(const CommandLine &cl) {
     Session session;
     if (!StartSession(session, cl)) return 1;
     std::string error;
+    std::vector<TimelineEvent> timeline;
+    if (!ParseTimeline(session.scenario(), timeline, error)) return Fail(error);
     if (!MakeFoldersFor(cl.out, error)) return Fail(error);
-    const std::vector<int> open = OpenDisplaysOrKavrex(session);
-    if (open.empty()) return 1;
-    // A display opens on page 3; the pilot's M key cycles 3 -> 1 -> 2 -> 4.
+    if (OpenDisplaysOrKavrex(session).empty()) return 1;
+    // A display opens on page 3; the pilot's M key cycles 3 -> 1 -> 2 -> 4. The displays open at
+    // the start are set to the page asked for; a window the timeline opens shows its own.
     const int presses[5] = {0, 1, 2, 0, 3};
-    for (int s : open)
-        for (int i = 0; i < presses[cl.mode]; ++i) PressKey(s, OAPI_KEY_M);
+    for (int s = 0; s < kDisplaySlots; ++s)
+        for (int i = 0; i < presses[cl.mode] && Slot(s).instance; ++i) PressKey(s, OAPI_KEY_M);
     session.simulation().SetTimeAcceleration(cl.warp);
-    session.FlyToOneMoment(cl.stepsGiven ? cl.steps : 1);
+    // The scenario's timeline is flown over the frames, as a run flies it.
+    size_t next = 0;
+    if (!session.FlyToOneMoment(cl.stepsGiven ? cl.steps : 1,
+                                [&] { return ApplyDue(timeline, next, session, error); }))
+        return Fail(error);
 
+    std::vector<int> open;   // every display open now, windows included
+    for (int s = 0; s < kDisplaySlots; ++s)
+        if (Slot(s).instance) open.push_back(s);
     for (int s : open) {
         const std::string path = PathFor(cl.out, s, open.size() > 1);
         const DisplaySlot &slot = Slot(s);

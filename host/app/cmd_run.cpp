@@ -171,13 +171,7 @@ private:
         Progress progress;
         double nextLog = cl_.logEvery;
         while (!Finished()) {
-            while (next_ < timeline_.size() && timeline_[next_].time <= sim_.simt()) {
-                if (!Apply(timeline_[next_], session_, error_)) {
-                    error_ = session_.scenario().path + ":" + std::to_string(timeline_[next_].line) + ": " + error_;
-                    return false;
-                }
-                ++next_;
-            }
+            if (!ApplyDue(timeline_, next_, session_, error_)) return false;
             sim_.Frame();
             ++frame_;
             tally_.Frame(world_, reading_);

@@ -86,12 +86,14 @@ const char *const kSurveyHelp =
 const char *const kRenderHelp =
     "usage: kavrex-sim render [SCENARIO] --out FILE.png|FILE.svg|FILE.json [options]\n"
     "\n"
-    "Flies --steps frames (default 1), then writes each open display as a picture with its\n"
-    "button labels (FILE-S.png for several), or its drawing calls as JSON.\n"
+    "Flies --steps frames (default 1) with the scenario's timeline, then writes each open\n"
+    "display, external windows included, as a picture with its button labels (FILE-S.png for\n"
+    "several, S the display's slot), or its drawing calls as JSON.\n"
     "\n"
     "options:\n"
     "  --out FILE          the picture: .png, .svg or .json\n"
-    "  --mode M            the page: 1 read-outs, 2 plot, 3 both, 4 ships (default as it opens)\n"
+    "  --mode M            the page of the displays open at the start: 1 read-outs, 2 plot,\n"
+    "                      3 both, 4 ships (default as it opens)\n"
     "  --scale S           picture pixels per display pixel, 0.05 to 16 (default 3)\n";
 
 const char *const kPredictHelp =

@@ -91,14 +91,16 @@ void Session::RefreshDue() {
                               real - lastRefreshReal_[s] >= kMinRefreshGap - 1e-9;
         if (slot.displayInvalid || interval) due.push_back(s);
     }
-    for (int s : due) Refresh(s);
+    bool shown = false;
+    for (int s : due) shown = Refresh(s) || shown;
+    if (shown) ++predictions_;   // the displays of one frame show the same prediction
     if (!due.empty() && onRefresh) onRefresh(due);
 }
 
-void Session::Refresh(int s) {
+bool Session::Refresh(int s) {
     DisplaySlot &slot = Slot(s);
     lastRefresh_[s].reset();
-    if (!slot.instance) return;
+    if (!slot.instance) return false;
     lastRefresh_[s].reset(new RecordingDc(slot.width, slot.height));
     slot.instance->Update(lastRefresh_[s]->hdc());
     slot.displayInvalid = false;
@@ -106,20 +108,27 @@ void Session::Refresh(int s) {
     lastRefreshReal_[s] = simulation_ ? simulation_->realTime() : 0;
     ++refreshes_[s];
     DisplayReading shown;
-    if (ReadDisplay(lastRefresh_[s]->ops(), shown) && shown.readouts) ++predictions_;
+    return ReadDisplay(lastRefresh_[s]->ops(), shown) && shown.readouts;
 }
 
 void Session::RefreshDisplays() {
-    for (int s = 0; s < kDisplaySlots; ++s) Refresh(s);
+    bool shown = false;
+    for (int s = 0; s < kDisplaySlots; ++s) shown = Refresh(s) || shown;
+    if (shown) ++predictions_;
 }
 
-void Session::FlyToOneMoment(long frames) {
-    if (frames <= 0) return;
-    simulation_->Run(frames - 1);
+bool Session::FlyToOneMoment(long frames, const std::function<bool()> &beforeFrame) {
+    if (frames <= 0) return true;
+    for (long i = 0; i + 1 < frames; ++i) {
+        if (beforeFrame && !beforeFrame()) return false;
+        simulation_->Frame();
+    }
+    if (beforeFrame && !beforeFrame()) return false;
     RefreshDisplays();   // takes the ready mark: the last frame predicts afresh
     refreshSuspended_ = true;
-    simulation_->Run(1);
+    simulation_->Frame();
     refreshSuspended_ = false;
+    return true;
 }
 
 bool Session::Save(const std::string &path, std::string &error) {
@@ -146,6 +155,7 @@ bool Session::DeleteVessel(int index, std::string &error) {
         return false;
     }
     if (index == w.focus() && !ChangeFocus(index == 0 ? 1 : 0, error)) return false;
+    CloseWindowsOf(w.VesselHandle(index));   // a window goes with its vessel
     plugin_->DeleteVessel(w.VesselHandle(index));
     w.DeleteVessel(index);
     return true;

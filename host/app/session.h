@@ -70,15 +70,16 @@ public:
     bool externalCamera = false;
     // Called after the displays that were due at the end of a frame have refreshed, with them.
     std::function<void(const std::vector<int> &slots)> onRefresh;
-    // What the run's displays did: refreshes of each slot, and refreshes that showed a
-    // prediction (each shown prediction is one the module made).
+    // What the run's displays did: refreshes of each slot, and the refresh cycles (the displays
+    // refreshed in one frame) that showed a prediction: each is one the module made.
     long Refreshes(int slot) const { return refreshes_[slot]; }
     long Predictions() const { return predictions_; }
 
     // Flies `frames` frames with the displays refreshing as usual, the last of them right after a
     // refresh, so that its prediction is made from the same step as the read-outs: the next
-    // Update shows one moment, as a picture must.
-    void FlyToOneMoment(long frames);
+    // Update shows one moment, as a picture must. `beforeFrame` (a timeline's turn, say) runs
+    // before each frame; its false stops the flight there, and so is the result.
+    bool FlyToOneMoment(long frames, const std::function<bool()> &beforeFrame = nullptr);
 
     // Saves the running state as a scenario file.
     bool Save(const std::string &path, std::string &error);
@@ -86,7 +87,7 @@ public:
 private:
     // The displays' turn at the end of each frame: those due refresh (the cockpit's rule).
     void RefreshDue();
-    void Refresh(int slot);
+    bool Refresh(int slot);   // true when the page showed a prediction's read-outs
     bool Begin(const Scenario &sc, const std::function<bool(std::string &)> &loadModule, std::string &error);
 
     Scenario scenario_;

@@ -43,6 +43,8 @@ bool DescribeFocusShip(Session &session, ShipDescription &out) {
             d.source = static_cast<unsigned>(std::strtoul(f[1].c_str(), nullptr, 10));
         } else if (f[0] == "TARGET" && f.size() >= 2) {
             d.target = static_cast<unsigned>(std::strtoul(f[1].c_str(), nullptr, 10));
+        } else if (f[0] == "PREDICTIONS" && f.size() >= 2) {
+            d.predictions = std::strtoul(f[1].c_str(), nullptr, 10);
         } else if (f[0] == "BODY" && f.size() >= 6) {
             d.bodies.push_back({f[1], f[2], f[3], f[4], f[5]});
         }

@@ -1,5 +1,6 @@
 // ship_description.h: the focus vessel's record as the plug-in describes it through its read-only
-// export KavrexDescribeFocusShip: its name and record, source, target and body list.
+// export KavrexDescribeFocusShip: its name and record, source, target, the predictions handed
+// over to its displays and its body list.
 #ifndef KVHOST_APP_SHIP_DESCRIPTION_H
 #define KVHOST_APP_SHIP_DESCRIPTION_H
 
@@ -17,6 +18,7 @@ struct DescribedBody {
 struct ShipDescription {
     std::string name, record;
     unsigned source = 0, target = 0;
+    unsigned long predictions = 0;
     std::vector<DescribedBody> bodies;
     // The name of body `index` of the list, or "?".
     std::string NameOf(unsigned index) const { return index < bodies.size() ? bodies[index].name : "?"; }

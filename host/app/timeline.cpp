@@ -104,11 +104,17 @@ std::string MenuAction(const Args &args, TimelineEvent &e) {
     return Either(args, 1, "ON", "OFF", e.on, why);
 }
 
+// WINDOW <identifier> [<vessel>]: a vessel's name may hold spaces, so it is the rest of the line.
 std::string WindowAction(const Args &args, TimelineEvent &e) {
     double id;
-    if (args.size() != 1 || !ParseNumber(args[0], id) || id != std::floor(id) || id < 0 || id > 4294967295.0)
-        return "WINDOW takes a display identifier from 0 to 4294967295";
+    if (args.empty() || !ParseNumber(args[0], id) || id != std::floor(id) || id < 0 || id > 4294967295.0)
+        return "WINDOW takes a display identifier from 12 to 4294967295 and a vessel's name (default: the focus)";
+    if (id < kCockpitDisplays)
+        return "WINDOW " + args[0] + ": identifiers 0 to 11 are the cockpit's displays; the simulator gives an "
+               "external window an identifier of its own (12 to 4294967295)";
     e.window = static_cast<UINT>(id);
+    e.text = Joined(Args(args.begin() + 1, args.end()));
+    if (e.text.size() > kMaxNameLength) return "WINDOW: a vessel's name has 1 to 63 characters";
     return "";
 }
 
@@ -201,9 +207,16 @@ bool Apply(const TimelineEvent &e, Session &session, std::string &error) {
     case TimelineEvent::Warp: session.simulation().SetTimeAcceleration(e.warp); break;
     case TimelineEvent::Camera: session.externalCamera = e.on; break;
     case TimelineEvent::Menu: Slot(e.slot).menuShown = e.on; break;
-    case TimelineEvent::Window:
-        ok = OpenWindowDisplay(e.window, "Kavrex", error, session.displayWidth(), session.displayHeight()) >= 0;
+    case TimelineEvent::Window: {
+        const int v = e.text.empty() ? -1 : session.world().FindVessel(e.text);
+        if (!e.text.empty() && v < 0) {
+            error = "WINDOW: there is no vessel named '" + e.text + "'";
+            ok = false;
+        } else {
+            ok = OpenWindowDisplay(e.window, v, "Kavrex", error, session.displayWidth(), session.displayHeight()) >= 0;
+        }
         break;
+    }
     case TimelineEvent::Nav: PressVesselKey(e.key); break;
     case TimelineEvent::Delete: {
         const int v = session.world().FindVessel(e.text);
@@ -218,6 +231,15 @@ bool Apply(const TimelineEvent &e, Session &session, std::string &error) {
     }
     SetControlKeyDown(false);
     return ok;
+}
+
+bool ApplyDue(const std::vector<TimelineEvent> &events, size_t &next, Session &session, std::string &error) {
+    for (; next < events.size() && events[next].time <= session.simulation().simt(); ++next)
+        if (!Apply(events[next], session, error)) {
+            error = session.scenario().path + ":" + std::to_string(events[next].line) + ": " + error;
+            return false;
+        }
+    return true;
 }
 
 }  // namespace kvhost

@@ -11,6 +11,7 @@
 //     70   CAMERA EXTERNAL    ; or COCKPIT: no display refreshes in the external view
 //     80   MENU 0 ON          ; display 0 shows its button menu (OFF: back): no refresh meanwhile
 //     90   WINDOW 305419896   ; open a Kavrex display in an external window with that identifier
+//                             ; (12 or more), on the focus vessel or on the vessel named after it
 //     99   DELETE Courier-2   ; delete a vessel, as the simulator does
 //     120  NAV HLEVEL         ; a navigation-mode key of the cockpit: KILLROT, HLEVEL, PROGRADE or
 //                             ; RETROGRADE, each turning its hold on or off
@@ -37,7 +38,7 @@ struct TimelineEvent {
     DWORD key = 0;                // KEY's scan code, or NAV's navigation-mode key
     int button = 0, event = 0;
     bool ctrl = false;
-    std::string text;             // INPUT's answer, DELETE's vessel
+    std::string text;             // INPUT's answer, DELETE's and WINDOW's vessel
     double warp = 1;
     bool on = false;              // CAMERA EXTERNAL, MENU ON
     UINT window = 0;              // WINDOW's identifier
@@ -50,6 +51,9 @@ class Session;
 // Carries out one event on the session's cockpit, world and simulation; false with the cause
 // (naming the event's line is the caller's) when it cannot be done.
 bool Apply(const TimelineEvent &e, Session &session, std::string &error);
+// Carries out, from `next` on, every event whose time the session's flight has reached; false with
+// "FILE:LINE: cause" for one that cannot be done (`next` then names it).
+bool ApplyDue(const std::vector<TimelineEvent> &events, size_t &next, Session &session, std::string &error);
 
 }  // namespace kvhost
 

@@ -64,8 +64,8 @@ MFD *MakeInstance(const RegisteredMode &m, UINT id, int width, int height, LPARA
     return InstanceFromResult(m.msgproc(OAPI_MSG_MFD_OPENED, id, size, vessel));
 }
 
-// Opens any slot, cockpit or window, with the identifier `id`.
-bool OpenSlot(int slot, UINT id, const std::string &mode, std::string &error, int width, int height,
+// Opens any slot, cockpit or window, with the identifier `id`, on vessel `vessel` (-1: the focus).
+bool OpenSlot(int slot, UINT id, int vessel, const std::string &mode, std::string &error, int width, int height,
               bool interactive) {
     const RegisteredMode *m = FindMode(mode);
     if (!m || !m->msgproc) {
@@ -73,9 +73,10 @@ bool OpenSlot(int slot, UINT id, const std::string &mode, std::string &error, in
         return false;
     }
     World *w = CurrentWorld();
-    const int focus = w ? w->focus() : -1;
-    if (focus < 0) {
-        error = "there is no focus vessel to open a display on";
+    const int on = vessel >= 0 ? vessel : w ? w->focus() : -1;
+    if (on < 0 || on >= (w ? w->VesselCount() : 0)) {
+        error = vessel >= 0 ? "vessel " + std::to_string(vessel) + " does not exist"
+                            : "there is no focus vessel to open a display on";
         return false;
     }
     if (width <= 0 || width > 0xFFFF || height <= 0 || height > 0xFFFF) {
@@ -84,8 +85,7 @@ bool OpenSlot(int slot, UINT id, const std::string &mode, std::string &error, in
         return false;
     }
     CloseDisplay(slot);
-    const LPARAM vessel = reinterpret_cast<LPARAM>(w->vessel(focus).api.get());
-    MFD *instance = MakeInstance(*m, id, width, height, vessel);
+    MFD *instance = MakeInstance(*m, id, width, height, reinterpret_cast<LPARAM>(w->vessel(on).api.get()));
     if (!instance) {
         error = "display mode '" + mode + "' made no display";
         return false;
@@ -98,6 +98,7 @@ bool OpenSlot(int slot, UINT id, const std::string &mode, std::string &error, in
     s.width = width;
     s.height = height;
     s.displayInvalid = s.buttonsInvalid = true;
+    s.vessel = slot >= kCockpitDisplays ? w->VesselHandle(on) : nullptr;
     if (interactive) instance->RecallStatus();
     return true;
 }
@@ -110,12 +111,18 @@ bool OpenDisplay(int slot, const std::string &mode, std::string &error, int widt
                 std::to_string(kCockpitDisplays - 1) + ")";
         return false;
     }
-    return OpenSlot(slot, static_cast<UINT>(slot), mode, error, width, height, interactive);
+    return OpenSlot(slot, static_cast<UINT>(slot), -1, mode, error, width, height, interactive);
 }
 
-int OpenWindowDisplay(UINT id, const std::string &mode, std::string &error, int width, int height) {
+int OpenWindowDisplay(UINT id, int vessel, const std::string &mode, std::string &error, int width, int height) {
+    if (id < static_cast<UINT>(kCockpitDisplays)) {
+        error = "display identifier " + std::to_string(id) + " is a cockpit display's (0 to " +
+                std::to_string(kCockpitDisplays - 1) + "); an external window has an identifier of its own";
+        return -1;
+    }
     for (int slot = kCockpitDisplays; slot < kDisplaySlots; ++slot)
-        if (!Slots()[slot].instance) return OpenSlot(slot, id, mode, error, width, height, true) ? slot : -1;
+        if (!Slots()[slot].instance)
+            return OpenSlot(slot, id, vessel, mode, error, width, height, true) ? slot : -1;
     error = "every one of the " + std::to_string(kWindowDisplays) + " external display windows is open";
     return -1;
 }
@@ -131,10 +138,17 @@ void CloseDisplay(int slot) {
     const RegisteredMode *m = FindMode(closing.mode);
     World *w = CurrentWorld();
     if (m && m->msgproc) {
-        const LPARAM vessel = w && w->focus() >= 0 ? reinterpret_cast<LPARAM>(w->vessel(w->focus()).api.get()) : 0;
-        m->msgproc(OAPI_MSG_MFD_CLOSED, closing.id, 0, vessel);
+        // A window closes on its own vessel, a cockpit display on the focus vessel.
+        Vessel *on = !w ? nullptr : closing.vessel ? w->ResolveVessel(closing.vessel)
+                                  : w->focus() >= 0 ? &w->vessel(w->focus()) : nullptr;
+        m->msgproc(OAPI_MSG_MFD_CLOSED, closing.id, 0, on ? reinterpret_cast<LPARAM>(on->api.get()) : 0);
     }
     delete instance;
+}
+
+void CloseWindowsOf(OBJHANDLE vessel) {
+    for (int slot = kCockpitDisplays; slot < kDisplaySlots; ++slot)
+        if (vessel && Slots()[slot].vessel == vessel) CloseDisplay(slot);
 }
 
 bool ChangeFocus(int vessel, std::string &error) {
@@ -143,16 +157,17 @@ bool ChangeFocus(int vessel, std::string &error) {
         error = "vessel " + std::to_string(vessel) + " does not exist";
         return false;
     }
-    DisplaySlot open[kDisplaySlots];
-    for (int i = 0; i < kDisplaySlots; ++i) {
+    DisplaySlot open[kCockpitDisplays];
+    for (int i = 0; i < kCockpitDisplays; ++i) {
         open[i] = Slots()[i];
         CloseDisplay(i);
     }
     w->SetFocus(vessel);
-    for (int i = 0; i < kDisplaySlots; ++i) {
+    for (int i = 0; i < kCockpitDisplays; ++i) {
         std::string why;
         // The new cockpit's displays: no ReadStatus, no RecallStatus, as the simulator rebuilds them.
-        if (!open[i].mode.empty() && !OpenSlot(i, open[i].id, open[i].mode, why, open[i].width, open[i].height, false))
+        if (!open[i].mode.empty() &&
+            !OpenSlot(i, open[i].id, -1, open[i].mode, why, open[i].width, open[i].height, false))
             error = why;
     }
     return true;

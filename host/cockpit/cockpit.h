@@ -38,6 +38,9 @@ struct DisplaySlot {
     int width = kDefaultDisplaySize, height = kDefaultDisplaySize;
     bool displayInvalid = false, buttonsInvalid = false;
     bool menuShown = false;      // the display shows its button menu (and is not refreshed)
+    // A window's vessel, which it keeps through changes of focus; null for a cockpit display,
+    // which is always on the focus vessel.
+    OBJHANDLE vessel = nullptr;
 };
 
 // The character cell of the display font for a display of the given height, as the simulator
@@ -53,13 +56,18 @@ void SetFontCell(MFD &instance);
 // (StoreStatus, then OAPI_MSG_MFD_CLOSED, then the instance is deleted).
 bool OpenDisplay(int slot, const std::string &mode, std::string &error,
                  int width = kDefaultDisplaySize, int height = kDefaultDisplaySize, bool interactive = true);
-// Opens a display in an external window with identifier `id`, in the first free window slot;
-// returns that slot, or -1 with the cause.
-int OpenWindowDisplay(UINT id, const std::string &mode, std::string &error,
+// Opens a display in an external window with identifier `id` on vessel `vessel` (an index of the
+// world's vessels; -1: the focus vessel), in the first free window slot; returns that slot, or -1
+// with the cause. The simulator never gives a window a cockpit display's identifier (0 to 11):
+// such an identifier is refused.
+int OpenWindowDisplay(UINT id, int vessel, const std::string &mode, std::string &error,
                       int width = kDefaultDisplaySize, int height = kDefaultDisplaySize);
+// Closes every window bound to the vessel of handle `vessel` (before the vessel is deleted).
+void CloseWindowsOf(OBJHANDLE vessel);
 void CloseDisplay(int slot);   // deletes the instance; nothing for a closed slot
 // Gives the focus to another vessel as the simulator does: its cockpit is built anew, so every
-// open display is closed and opened again, in the same mode and size, on the new focus vessel.
+// open cockpit display is closed and opened again, in the same mode and size, on the new focus
+// vessel. Displays in external windows stay open on their own vessels.
 // False (with the cause) when the vessel does not exist; a display that fails to reopen stays shut.
 bool ChangeFocus(int vessel, std::string &error);
 void CloseAllDisplays();

@@ -157,7 +157,7 @@ TEST_F(PersistenceTest, HugeValuesAreWrittenWhole) {
     EXPECT_EQ(lines[3].substr(lines[3].size() - 7), ".000000");
 }
 
-TEST_F(PersistenceTest, DisplayOnAnotherVesselWritesTheFocusVesselsSettings) {
+TEST_F(PersistenceTest, DisplayOnAnotherVesselWritesTheFocusVesselsSettingsAndItsEntryThere) {
     scenes::AddShipInOrbit(world(), "Other", world().FindBody("Earth"), 900e3);
     MFD *other = Open(1);
     const int otherShip = kavrex::FindShip();
@@ -165,8 +165,11 @@ TEST_F(PersistenceTest, DisplayOnAnotherVesselWritesTheFocusVesselsSettings) {
     world().SetFocus(1);
     kvhost::BlockWriter w;
     display->WriteStatus(w.handle());   // vessel 0's display, vessel 1 in focus
+    ASSERT_EQ(w.lines().size(), 4u);
     EXPECT_EQ(w.lines()[0], "KV_TARGET Mars");
-    EXPECT_EQ(w.lines().size(), 3u);    // no entry of this display in that record: no centre
+    // Its identifier's entry in that record, never set: centred on the star.
+    EXPECT_EQ(w.lines()[3], "KV_CENTER Sun");
+    EXPECT_STREQ(oapiDebugString(), "");
     (void)other;
 }
 

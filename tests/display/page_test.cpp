@@ -66,11 +66,44 @@ TEST_F(PageTest, FailureTextsStandAloneOnTheFirstLine) {
     EXPECT_EQ(ops[0].x0, 5);
     EXPECT_EQ(ops[0].y0, 0);
     EXPECT_EQ(ops[0].color, 0xC0C0C0u);
+    // More displays open at once than the module keeps identifiers of: the one beyond has no
+    // entry to find in any record.
+    const kvhost::RegisteredMode *mode = kvhost::FindMode("Kavrex");
+    const LPARAM vessel = reinterpret_cast<LPARAM>(world().vessel(1).api.get());
+    std::vector<MFD *> windows;
+    for (uint32_t i = 0; i <= kavrex::kMaxOpenDisplays; ++i)
+        windows.push_back(kvhost::InstanceFromResult(mode->msgproc(OAPI_MSG_MFD_OPENED, 100 + i, 256 | (256 << 16), vessel)));
+    kvhost::RecordingDc dc(256, 256);
+    windows.back()->Update(dc.hdc());
+    ASSERT_EQ(dc.ops().size(), 1u);
+    EXPECT_EQ(dc.ops()[0].text, "Error! [Version Kavrex 1.5] Kavrex::Update -> FindMFD failed");
+    for (MFD *m : windows) delete m;
+}
+
+// A display opened on one vessel shows the focus vessel's record once the focus has moved (a
+// display in an external window stays on its vessel): it takes the entry of its identifier
+// there, with no error, and finds its own settings again when the focus comes back.
+TEST_F(PageTest, ADisplayOnAnotherVesselShowsTheFocusRecordWithItsOwnSettings) {
+    OpenOnLeo();
+    kavrex::Entry(0, 0).mode = 1;
+    scenes::AddShipInOrbit(world(), "Other", world().FindBody("Earth"), 900e3);   // the focus
     std::string error;
-    ASSERT_TRUE(kvhost::OpenDisplay(1, "Kavrex", error));   // the new focus vessel gets a record
-    ops = Refresh(0);                                       // display 0 is in no entry of it
-    ASSERT_EQ(ops.size(), 1u);
-    EXPECT_EQ(ops[0].text, "Error! [Version Kavrex 1.5] Kavrex::Update -> FindMFD failed");
+    ASSERT_TRUE(kvhost::OpenDisplay(1, "Kavrex", error));   // the focus vessel's record
+    Step();
+    std::vector<DrawOp> ops = Refresh(0);
+    EXPECT_NE(Find(ops, "Kavrex 1.5 Other"), nullptr);
+    EXPECT_NE(Find(ops, "TargetD"), nullptr);
+    EXPECT_STREQ(oapiDebugString(), "");
+    kavrex::Entry(1, 0).mode = 2;   // display 0's settings in the focus record: the plot alone
+    EXPECT_EQ(Find(Refresh(0), "TargetD"), nullptr);
+    Focus(0);
+    Step();
+    ops = Refresh(0);
+    EXPECT_NE(Find(ops, "Kavrex 1.5 Courier-1"), nullptr);
+    EXPECT_NE(Find(ops, "TargetD"), nullptr);   // its page there is still the read-outs
+    Focus(1);
+    EXPECT_EQ(Find(Refresh(0), "TargetD"), nullptr);
+    EXPECT_STREQ(oapiDebugString(), "");
 }
 
 TEST_F(PageTest, StatusStripOfAFreshRecord) {
@@ -195,17 +228,25 @@ TEST_F(PageTest, ProgressWithNoDistancesShowsANumber) {
     EXPECT_NE(Find(ops, " Earth->Courier-1->Earth 0.0%"), nullptr);
 }
 
-TEST_F(PageTest, SecondDisplayInTheSameFrameShowsOnlyTitleAndStrip) {
-    OpenOnLeo();
+// Displays refreshed one after the other in one frame, as the simulator refreshes them, each
+// draw the trajectory; a refresh with no step since shows it again. One trajectory serves them all.
+TEST_F(PageTest, EveryDisplayOfAFrameDrawsTheTrajectoryAndARefreshWithoutAStepDrawsItAgain) {
+    const int ship = OpenOnLeo();
     std::string error;
     ASSERT_TRUE(kvhost::OpenDisplay(1, "Kavrex", error));
+    EXPECT_EQ(Refresh(0).size(), 17u);   // nothing computed yet: title and strip
     Step();
     const std::vector<DrawOp> first = Refresh(0), second = Refresh(1);
-    EXPECT_GT(first.size(), 100u);
-    EXPECT_EQ(second.size(), 17u);
-    for (const DrawOp &op : second) EXPECT_EQ(op.kind, DrawOp::Text);
-    Step();   // the next step hands over a new trajectory
-    EXPECT_GT(Refresh(1).size(), 100u);
+    EXPECT_NE(Find(first, "TargetD"), nullptr);
+    EXPECT_NE(Find(second, "TargetD"), nullptr);
+    EXPECT_GT(second.size(), 100u);
+    EXPECT_EQ(Ship(ship).display.handOvers, 1u);
+    const std::vector<DrawOp> again = Refresh(0);
+    ASSERT_EQ(again.size(), first.size());
+    for (size_t i = 0; i < again.size(); ++i) EXPECT_EQ(again[i].text, first[i].text) << i;
+    Step();
+    Step();   // the second step finds the new trajectory not yet drawn: nothing computed
+    EXPECT_EQ(Ship(ship).display.handOvers, 2u);
 }
 
 TEST_F(PageTest, ShipsPageListsTwelveMoonsInLinesOfFourFiveAndThree) {

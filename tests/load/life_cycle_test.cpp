@@ -259,7 +259,7 @@ TEST_F(LifeCycle, EveryDisplayIdentifierDrawsThePage) {
     ASSERT_TRUE(kvhost::OpenDisplay(11, "Kavrex", error)) << error;
     std::vector<int> windows;
     for (UINT id : {0x7ffe1234u, 0x10u, 0xFFFFFFFFu, 0x5000u, 0x5001u}) {
-        windows.push_back(kvhost::OpenWindowDisplay(id, "Kavrex", error));
+        windows.push_back(kvhost::OpenWindowDisplay(id, -1, "Kavrex", error));
         ASSERT_GE(windows.back(), 0) << error;
     }
     s.simulation().Run(30);
@@ -279,7 +279,7 @@ TEST_F(LifeCycle, EveryDisplayIdentifierDrawsThePage) {
     // again once a window has closed, takes the freed one.
     kvhost::CloseDisplay(windows[1]);
     kvhost::CloseDisplay(windows[4]);
-    ASSERT_GE(kvhost::OpenWindowDisplay(0x5001u, "Kavrex", error), 0) << error;
+    ASSERT_GE(kvhost::OpenWindowDisplay(0x5001u, -1, "Kavrex", error), 0) << error;
     s.RefreshDisplays();
     for (int slot = kvhost::kCockpitDisplays; slot < kvhost::kDisplaySlots; ++slot) {
         if (!kvhost::Slot(slot).instance) continue;
