@@ -2,7 +2,7 @@
 // named; every event read lies within its bounds (slot, button, warp, time).
 #include "fuzz_common.h"
 
-#include "host/app/timeline.h"
+#include "host/session/timeline.h"
 #include "host/cockpit/cockpit.h"
 #include "host/sim/simulation.h"
 

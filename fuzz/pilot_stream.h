@@ -6,7 +6,7 @@
 #ifndef KAVREX_FUZZ_PILOT_STREAM_H
 #define KAVREX_FUZZ_PILOT_STREAM_H
 
-#include "host/app/session.h"
+#include "host/session/session.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,8 +2,8 @@
 #include "commands.h"
 
 #include "../cockpit/cockpit.h"
-#include "session.h"
-#include "ship_description.h"
+#include "../session/session.h"
+#include "../session/plugin_exports.h"
 
 #include <cstdio>
 

@@ -11,11 +11,11 @@
 #include "../cockpit/key_codes.h"
 #include "../gdi/picture.h"
 #include "../window/live_window.h"
-#include "display_reading.h"
+#include "../session/display_reading.h"
 #include "fly_view.h"
-#include "pilot.h"
-#include "pilot_hands.h"
-#include "session.h"
+#include "../pilot/pilot.h"
+#include "../pilot/pilot_hands.h"
+#include "../session/session.h"
 
 #include <algorithm>
 #include <cstdio>

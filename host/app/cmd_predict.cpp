@@ -5,26 +5,14 @@
 
 #include "../cockpit/cockpit.h"
 #include "../scenario/scenario_write.h"
-#include "session.h"
+#include "../session/plugin_exports.h"
+#include "../session/session.h"
 
 #include <cstdio>
 #include <sstream>
 #include <vector>
 
 namespace kvhost {
-
-std::string PluginDescription(Session &session, const char *symbol) {
-    typedef int (*DescribeFn)(char *buf, int size);
-    DescribeFn describe = reinterpret_cast<DescribeFn>(session.plugin().Symbol(symbol));
-    if (!describe) return "";
-    const int needed = describe(nullptr, 0);
-    if (needed < 0) return "";
-    std::vector<char> text(static_cast<size_t>(needed) + 1);
-    describe(text.data(), static_cast<int>(text.size()));
-    return std::string(text.data());
-}
-
-std::string PredictionText(Session &session) { return PluginDescription(session, "KavrexDescribePrediction"); }
 
 int RunPredict(const CommandLine &cl) {
     Session session;

@@ -4,8 +4,8 @@
 #include "../cockpit/cockpit.h"
 #include "../gdi/picture.h"
 #include "../scenario/scenario_write.h"
-#include "session.h"
-#include "timeline.h"
+#include "../session/session.h"
+#include "../session/timeline.h"
 
 #include <cstdio>
 #include <vector>

@@ -10,14 +10,15 @@
 #include "../cockpit/saved_displays.h"
 #include "../oapi/host_state.h"
 #include "../scenario/scenario_write.h"
-#include "flight_picture.h"
-#include "flight_record.h"
-#include "flight_summary.h"
-#include "pilot.h"
-#include "pilot_hands.h"
-#include "pilot_refusal.h"
-#include "session.h"
-#include "timeline.h"
+#include "../record/flight_picture.h"
+#include "../record/flight_record.h"
+#include "../record/flight_summary.h"
+#include "../pilot/pilot.h"
+#include "../pilot/pilot_hands.h"
+#include "../pilot/pilot_refusal.h"
+#include "../session/plugin_exports.h"
+#include "../session/session.h"
+#include "../session/timeline.h"
 
 #include <unistd.h>
 

@@ -2,6 +2,8 @@
 #ifndef KVHOST_APP_COMMANDS_H
 #define KVHOST_APP_COMMANDS_H
 
+#include "../record/output_folders.h"
+
 #include <string>
 #include <vector>
 
@@ -43,11 +45,6 @@ bool StartSession(Session &session, const CommandLine &cl);
 std::vector<int> OpenDisplaysOrKavrex(Session &session, bool *passiveFocus = nullptr);
 // Where a flight's files go: --out, or out/<scenario name>/ when none is given.
 std::string OutputFolder(const CommandLine &cl, const Session &session);
-// Makes the folder and any folders above it that do not exist yet, and checks that files can be
-// written in it; false with the cause.
-bool MakeFolders(const std::string &dir, std::string &error);
-// The same for the folder a file is to be written in (the current one for a bare name).
-bool MakeFoldersFor(const std::string &file, std::string &error);
 // Prints "kavrex-sim: <error>" on standard error and gives the exit status 1.
 int Fail(const std::string &error);
 // Prints "kavrex-sim: warning: <text>" on standard error.
@@ -61,13 +58,6 @@ int RunRender(const CommandLine &cl);
 int RunPredict(const CommandLine &cl);
 int RunSurvey(const CommandLine &cl);   // the pilot on a grid of transfers, a process each
 int RunFly(const CommandLine &cl);   // needs a display server (the live window)
-
-// The text one of the plug-in's read-only describing exports gives (KavrexDescribeFocusShip,
-// KavrexDescribePrediction), or "" when it has none to give.
-std::string PluginDescription(Session &session, const char *symbol);
-// The focus vessel's last prediction as the plug-in describes it (CSV with "#" header lines), or
-// "" when there is none. For host tools only: the pilot never reads it.
-std::string PredictionText(Session &session);
 
 }  // namespace kvhost
 

@@ -3,7 +3,7 @@
 #include "../scenario/numbers.h"
 #include "../sim/frame_clock.h"
 #include "../sim/simulation.h"
-#include "session.h"
+#include "../session/session.h"
 #include "commands.h"
 
 #include <cmath>

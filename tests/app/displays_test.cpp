@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "host/app/commands.h"
-#include "host/app/session.h"
-#include "host/app/ship_description.h"
-#include "host/app/timeline.h"
+#include "host/session/session.h"
+#include "host/session/plugin_exports.h"
+#include "host/session/timeline.h"
 #include "host/cockpit/cockpit.h"
 #include "host/scenario/scenario.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host/app/fly_view.h"
-#include "host/app/session.h"
+#include "host/session/session.h"
 #include "host/cockpit/cockpit.h"
 
 #include <string>

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "host/app/commands.h"
-#include "host/app/flight_picture.h"
-#include "host/app/flight_record.h"
-#include "host/app/session.h"
+#include "host/record/flight_picture.h"
+#include "host/record/flight_record.h"
+#include "host/session/session.h"
 #include "host/scenario/scenario.h"
 #include "host/world/scenes.h"
 

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "host/app/commands.h"
-#include "host/app/display_reading.h"
-#include "host/app/pilot.h"
-#include "host/app/session.h"
+#include "host/session/display_reading.h"
+#include "host/pilot/pilot.h"
+#include "host/session/session.h"
 #include "host/gdi/recording_dc.h"
 
 #include <cstdio>

@@ -4,7 +4,7 @@
 // button menu. Counted over a real minute of frames, as the summary counts them.
 #include <gtest/gtest.h>
 
-#include "host/app/session.h"
+#include "host/session/session.h"
 #include "host/cockpit/cockpit.h"
 
 #include <string>

@@ -2,7 +2,7 @@
 // read-outs and the ship's marker say the ship is.
 #include <gtest/gtest.h>
 
-#include "host/app/session.h"
+#include "host/session/session.h"
 #include "host/gdi/recording_dc.h"
 
 #include <cmath>

@@ -2,8 +2,8 @@
 // loaded as the run loads it, with the ship where the case puts it.
 #include <gtest/gtest.h>
 
-#include "host/app/session.h"
-#include "host/app/survey_grid.h"
+#include "host/session/session.h"
+#include "host/survey/survey_grid.h"
 #include "host/scenario/scenario_write.h"
 #include "host/world/frames.h"
 

@@ -3,7 +3,7 @@
 // every display identifier, and the SDK's module glue that starts the module.
 #include <gtest/gtest.h>
 
-#include "host/app/session.h"
+#include "host/session/session.h"
 #include "host/cockpit/cockpit.h"
 #include "host/cockpit/plugin.h"
 

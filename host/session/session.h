@@ -1,6 +1,6 @@
 // session.h: one run of the simulator: a scenario's world, the loaded plug-in and the cockpit.
-#ifndef KVHOST_APP_SESSION_H
-#define KVHOST_APP_SESSION_H
+#ifndef KVHOST_SESSION_SESSION_H
+#define KVHOST_SESSION_SESSION_H
 
 #include "../cockpit/cockpit.h"
 #include "../cockpit/plugin.h"

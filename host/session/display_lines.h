@@ -4,8 +4,8 @@
 // always has. A line whose value the display cannot use, show or save back unchanged (a body
 // that is not in its list, a count beyond its numbers, an acceleration it cannot fly) gets one
 // warning from kavrex-sim that names FILE:LINE and what the display does instead.
-#ifndef KVHOST_APP_DISPLAY_LINES_H
-#define KVHOST_APP_DISPLAY_LINES_H
+#ifndef KVHOST_SESSION_DISPLAY_LINES_H
+#define KVHOST_SESSION_DISPLAY_LINES_H
 
 #include <string>
 #include <vector>

@@ -34,10 +34,10 @@
 //     10 while the drive waits for the strip to read HOLD, 10 below 3 km/s relative while
 //     braking, 1 below 300 m/s and into orbit. Where the hold keeps slipping off HOLD with the
 //     drive on (120 decisions in a row), the pilot takes a tenth of that from then on, down to 10.
-#ifndef KVHOST_APP_PILOT_H
-#define KVHOST_APP_PILOT_H
+#ifndef KVHOST_PILOT_PILOT_H
+#define KVHOST_PILOT_PILOT_H
 
-#include "display_reading.h"
+#include "../session/display_reading.h"
 #include "target_gauge.h"
 
 #include <string>

@@ -1,11 +1,11 @@
 // flight_record.h: what a piloted flight leaves behind: the log's samples, the moments the
 // pilot acted, the paths of the ship and of its source and target, and the figures of the
 // summary.
-#ifndef KVHOST_APP_FLIGHT_RECORD_H
-#define KVHOST_APP_FLIGHT_RECORD_H
+#ifndef KVHOST_RECORD_FLIGHT_RECORD_H
+#define KVHOST_RECORD_FLIGHT_RECORD_H
 
 #include "../world/world.h"
-#include "display_reading.h"
+#include "../session/display_reading.h"
 
 #include <string>
 #include <vector>

@@ -5,11 +5,11 @@
 // acceleration is more than its engines give, or so small that the flight would outlast any run.
 // The pilot says so at the first look at the display, instead of waiting for the run's limit or
 // flying into a body.
-#ifndef KVHOST_APP_PILOT_REFUSAL_H
-#define KVHOST_APP_PILOT_REFUSAL_H
+#ifndef KVHOST_PILOT_PILOT_REFUSAL_H
+#define KVHOST_PILOT_PILOT_REFUSAL_H
 
 #include "../world/world.h"
-#include "display_reading.h"
+#include "../session/display_reading.h"
 
 #include <string>
 

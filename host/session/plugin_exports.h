@@ -1,8 +1,9 @@
-// ship_description.h: the focus vessel's record as the plug-in describes it through its read-only
-// export KavrexDescribeFocusShip: its name and record, source, target, the predictions handed
-// over to its displays and its body list.
-#ifndef KVHOST_APP_SHIP_DESCRIPTION_H
-#define KVHOST_APP_SHIP_DESCRIPTION_H
+// plugin_exports.h: what the plug-in's read-only exports describe, for host tools (the simulator
+// never calls them, and the built-in pilot never reads them): the focus vessel's record through
+// KavrexDescribeFocusShip (its name and record, source, target, the predictions handed over to
+// its displays, its body list) and the last prediction through KavrexDescribePrediction.
+#ifndef KVHOST_SESSION_PLUGIN_EXPORTS_H
+#define KVHOST_SESSION_PLUGIN_EXPORTS_H
 
 #include <string>
 #include <vector>
@@ -28,6 +29,12 @@ struct ShipDescription {
 
 // False when the plug-in gives no description (no export, or no record for the focus vessel).
 bool DescribeFocusShip(Session &session, ShipDescription &out);
+
+// The text one of the describing exports gives, or "" when it has none to give.
+std::string PluginDescription(Session &session, const char *symbol);
+// The focus vessel's last prediction as the plug-in describes it (CSV with "#" header lines), or
+// "" when there is none.
+std::string PredictionText(Session &session);
 
 }  // namespace kvhost
 

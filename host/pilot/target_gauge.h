@@ -5,8 +5,8 @@
 // r = sqrt(GM) * x, so sqrt(GM) = (d1 - d2) / (x1 - x2) and R = sqrt(GM) * x2 - d2. A pilot
 // who knows them knows the speed of a circular orbit where it stands and where the target's
 // pull is a given share of the drive's.
-#ifndef KVHOST_APP_TARGET_GAUGE_H
-#define KVHOST_APP_TARGET_GAUGE_H
+#ifndef KVHOST_PILOT_TARGET_GAUGE_H
+#define KVHOST_PILOT_TARGET_GAUGE_H
 
 #include <string>
 

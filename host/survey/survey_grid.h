@@ -11,8 +11,8 @@
 //     inclinations 0 150              degrees to the ecliptic (more than 90: retrograde)
 //     accelerations 9.8 4.9 2.45 7.35 m/s^2, the display's set acceleration
 //     fps 60 30 15-60                 frames a second, or a varying rate A-B
-#ifndef KVHOST_APP_SURVEY_GRID_H
-#define KVHOST_APP_SURVEY_GRID_H
+#ifndef KVHOST_SURVEY_SURVEY_GRID_H
+#define KVHOST_SURVEY_SURVEY_GRID_H
 
 #include "../world/world.h"
 

@@ -20,8 +20,8 @@
 // Only what can happen in the simulator: keys reach displays 0 and 1 only, never with Ctrl (the
 // simulator routes Shift+key to the left and right displays, and Ctrl+key elsewhere), and a
 // button is pressed with one mouse button at a time.
-#ifndef KVHOST_APP_TIMELINE_H
-#define KVHOST_APP_TIMELINE_H
+#ifndef KVHOST_SESSION_TIMELINE_H
+#define KVHOST_SESSION_TIMELINE_H
 
 #include "../scenario/scenario.h"
 

@@ -3,8 +3,8 @@
 // The built-in pilot decides only from this: the status strip's switches and the read-outs'
 // numbers as drawn into a recording device context, never from the host's world or the
 // plug-in's memory.
-#ifndef KVHOST_APP_DISPLAY_READING_H
-#define KVHOST_APP_DISPLAY_READING_H
+#ifndef KVHOST_SESSION_DISPLAY_READING_H
+#define KVHOST_SESSION_DISPLAY_READING_H
 
 #include "../gdi/recording_dc.h"
 

@@ -1,12 +1,14 @@
-// ship_description.cpp: reading the plug-in's description of the focus vessel's record.
-#include "ship_description.h"
+// plugin_exports.cpp: reading the plug-in's descriptions of the focus vessel's record and of its
+// last prediction.
+#include "plugin_exports.h"
 
-#include "commands.h"
+#include "session.h"
 
 #include <strings.h>
 
 #include <cstdlib>
 #include <sstream>
+#include <vector>
 
 namespace kvhost {
 
@@ -52,5 +54,18 @@ bool DescribeFocusShip(Session &session, ShipDescription &out) {
     out = d;
     return true;
 }
+
+std::string PluginDescription(Session &session, const char *symbol) {
+    typedef int (*DescribeFn)(char *buf, int size);
+    DescribeFn describe = reinterpret_cast<DescribeFn>(session.plugin().Symbol(symbol));
+    if (!describe) return "";
+    const int needed = describe(nullptr, 0);
+    if (needed < 0) return "";
+    std::vector<char> text(static_cast<size_t>(needed) + 1);
+    describe(text.data(), static_cast<int>(text.size()));
+    return std::string(text.data());
+}
+
+std::string PredictionText(Session &session) { return PluginDescription(session, "KavrexDescribePrediction"); }
 
 }  // namespace kvhost

@@ -1,12 +1,12 @@
 // flight_summary.h: the figures of a flight, kept frame by frame, and the summary made of them
 // (printed, and written as summary.json).
-#ifndef KVHOST_APP_FLIGHT_SUMMARY_H
-#define KVHOST_APP_FLIGHT_SUMMARY_H
+#ifndef KVHOST_RECORD_FLIGHT_SUMMARY_H
+#define KVHOST_RECORD_FLIGHT_SUMMARY_H
 
 #include "../world/world.h"
-#include "display_reading.h"
+#include "../session/display_reading.h"
 #include "flight_record.h"
-#include "pilot.h"
+#include "../pilot/pilot.h"
 
 #include <string>
 #include <utility>

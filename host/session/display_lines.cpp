@@ -5,7 +5,7 @@
 
 #include "../scenario/numbers.h"
 #include "session.h"
-#include "ship_description.h"
+#include "plugin_exports.h"
 
 #include <strings.h>
 
