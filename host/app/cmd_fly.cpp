@@ -13,8 +13,7 @@
 #include "../window/live_window.h"
 #include "../session/display_reading.h"
 #include "fly_view.h"
-#include "../pilot/pilot.h"
-#include "../pilot/pilot_hands.h"
+#include "../pilot/pilot_turn.h"
 #include "../session/session.h"
 
 #include <algorithm>
@@ -44,9 +43,7 @@ struct Fly {
     FlyView view;
     bool running = true, paused = false, dirty = true;
     bool pilotOn = false;
-    int pilotSlot = 0;
-    Pilot pilot;
-    DisplayReading reading;
+    PilotSeat seat;
     HeldButton held;
     int mouseX = -1, mouseY = -1;
     bool boxShown = false;
@@ -161,17 +158,17 @@ void Handle(Fly &f, const WindowEvent &e) {
     FollowInputBox(f);
 }
 
-// The pilot's turn at each refresh, as in a piloted run: it reads the display and acts.
-void PilotTurn(Fly &f) {
-    Simulation &sim = f.session.simulation();
-    FollowRefresh(f.session.LastRefresh(f.pilotSlot), f.reading);
-    const PilotAction a = f.pilot.Decide(f.reading, sim.timeAcceleration());
-    CarryOut(a, f.pilotSlot, sim);
+// The pilot's turn at each refresh of its display, as in a piloted run. A transfer it will not fly
+// ends the flight, as it ends a run.
+void PilotTurn(Fly &f, const std::vector<int> &due) {
+    Session &s = f.session;
+    const PilotAction a = TakePilotTurn(f.seat, due, s.LastRefresh(f.seat.slot), s.world(), s.simulation());
     if (!a.what.empty()) {
         std::printf("pilot: %s\n", a.what.c_str());
         std::fflush(stdout);
     }
-    if (f.pilot.done()) f.pilotOn = false;
+    if (!f.seat.refusal.empty()) f.running = false;
+    if (f.seat.pilot.done()) f.pilotOn = false;
 }
 
 void PaintStrip(Fly &f, cairo_t *cr) {
@@ -297,12 +294,12 @@ int RunFly(const CommandLine &cl) {
         return Fail("fly: " + error);
     f.paused = cl.paused;
     f.pilotOn = cl.pilot;
-    f.pilotSlot = open.front();
+    f.seat.slot = open.front();
     Simulation &sim = session.simulation();
     sim.SetTimeAcceleration(cl.warp);
-    session.onRefresh = [&f](const std::vector<int> &) {
+    session.onRefresh = [&f](const std::vector<int> &due) {
         f.dirty = true;
-        if (f.pilotOn) PilotTurn(f);
+        if (f.pilotOn) PilotTurn(f, due);
     };
     // The first picture is the moment "render" shows: one frame, predicted afresh.
     session.FlyToOneMoment(1);
@@ -317,7 +314,7 @@ int RunFly(const CommandLine &cl) {
     const std::string scn = out + "/final.scn";
     if (!session.Save(scn, error)) return Fail(error);
     std::printf("wrote %s\n", scn.c_str());
-    return 0;
+    return f.seat.refusal.empty() ? 0 : kRefusedStatus;
 }
 
 }  // namespace kvhost

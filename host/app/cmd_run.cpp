@@ -14,8 +14,7 @@
 #include "../record/flight_record.h"
 #include "../record/flight_summary.h"
 #include "../pilot/pilot.h"
-#include "../pilot/pilot_hands.h"
-#include "../pilot/pilot_refusal.h"
+#include "../pilot/pilot_turn.h"
 #include "../session/plugin_exports.h"
 #include "../session/session.h"
 #include "../session/timeline.h"
@@ -34,10 +33,8 @@ namespace kvhost {
 
 namespace {
 
-constexpr double kMaxPilotedDays = 30;   // a piloted flight that has not arrived by then stops
 constexpr double kCoastAfterArrival = 10;   // s flown after the pilot's abort, for the last pictures
 constexpr double kDefaultFlight = 60;       // s: a run with neither --pilot nor --steps flies a minute
-constexpr int kRefusedStatus = 3;           // exit status when the pilot will not fly the transfer
 
 void StopFlight(int signal) { Host().stopSignal = signal; }
 
@@ -126,7 +123,7 @@ public:
         bool passiveFocus = false;
         const std::vector<int> open = OpenDisplaysOrKavrex(session_, cl_.pilot ? nullptr : &passiveFocus);
         if (open.empty() && !passiveFocus) return 1;
-        slot_ = open.empty() ? -1 : open.front();   // the display the pilot flies by (-1: none)
+        seat_.slot = open.empty() ? -1 : open.front();   // the display the pilot flies by (-1: none)
         sim_.SetTimeAcceleration(cl_.warp);
         session_.onRefresh = [this](const std::vector<int> &due) { OnRefresh(due); };
         if (oneMinute_)
@@ -134,13 +131,13 @@ public:
                          "kavrex-sim: no --pilot and no --steps: flying one simulated minute (%.0f frames at x%g)\n",
                          std::ceil(kDefaultFlight / (sim_.frameLength() * sim_.timeAcceleration())),
                          sim_.timeAcceleration());
-        record_.Sample(world_, sim_.simt(), reading_, cl_.pilot ? "start" : "");
+        record_.Sample(world_, sim_.simt(), seat_.reading, cl_.pilot ? "start" : "");
         if (!Fly()) return Fail(error_);
         if (Host().stopSignal)
             std::fprintf(stderr, "kavrex-sim: interrupted at MJD %.6f after %ld frames; writing what the flight has\n",
                          world_.Mjd(), frame_);
-        record_.Sample(world_, sim_.simt(), reading_, cl_.pilot ? "end" : "");
-        if (!Picture("end") && failures_.empty() && slot_ >= 0)
+        record_.Sample(world_, sim_.simt(), seat_.reading, cl_.pilot ? "end" : "");
+        if (!Picture("end") && failures_.empty() && seat_.slot >= 0)
             std::fprintf(stderr,
                          "kavrex-sim: no picture of the display at the end: it has not refreshed yet (%ld frames)\n",
                          frame_);
@@ -148,7 +145,7 @@ public:
         for (const std::string &f : failures_) Fail(f);
         if (!failures_.empty()) return 1;
         if (Host().stopSignal) return 128 + static_cast<int>(Host().stopSignal);
-        return refusal_.empty() ? 0 : kRefusedStatus;
+        return seat_.refusal.empty() ? 0 : kRefusedStatus;
     }
 
 private:
@@ -158,7 +155,7 @@ private:
             tally_.Interrupted();
             return true;
         }
-        if (!refusal_.empty()) return true;
+        if (!seat_.refusal.empty()) return true;
         if (oneMinute_) return sim_.simt() >= kDefaultFlight;
         // A piloted flight ends with its vessel: a crash leaves nothing to fly.
         if (cl_.pilot && world_.focus() >= 0 && world_.vessel(world_.focus()).status == VesselStatus::Crashed)
@@ -175,11 +172,11 @@ private:
             if (!ApplyDue(timeline_, next_, session_, error_)) return false;
             sim_.Frame();
             ++frame_;
-            tally_.Frame(world_, reading_);
+            tally_.Frame(world_, seat_.reading);
             if (sim_.simt() < nextLog) continue;
-            record_.Sample(world_, sim_.simt(), reading_, "");
+            record_.Sample(world_, sim_.simt(), seat_.reading, "");
             while (nextLog <= sim_.simt()) nextLog += cl_.logEvery;
-            const double fraction = cl_.pilot ? tally_.Progress(reading_)
+            const double fraction = cl_.pilot ? tally_.Progress(seat_.reading)
                                   : oneMinute_ ? sim_.simt() / kDefaultFlight
                                                : static_cast<double>(frame_) / std::max(1L, cl_.steps);
             progress.Show(fraction, world_.Mjd(), sim_.simt(), WallSeconds());
@@ -188,29 +185,26 @@ private:
         return true;
     }
 
-    // The pilot's turn when its display has refreshed: it looks first whether the transfer can
-    // be flown at all, then decides from what the display shows.
+    // At each refresh of its display the pilot takes its turn (a run without the pilot only
+    // reads the display, for the record).
     void OnRefresh(const std::vector<int> &due) {
-        if (std::find(due.begin(), due.end(), slot_) == due.end()) return;
-        FollowRefresh(session_.LastRefresh(slot_), reading_);
-        if (!cl_.pilot || pilot_.done() || !refusal_.empty()) return;
-        if (!looked_ && reading_.readouts) {
-            looked_ = true;
-            refusal_ = WhyNoTransfer(world_, reading_, kMaxPilotedDays);
-            if (!refusal_.empty()) {
-                std::fprintf(stderr, "kavrex-sim: the pilot will not fly this transfer: %s\n", refusal_.c_str());
-                return;
-            }
+        const RecordingDc *page = session_.LastRefresh(seat_.slot);
+        if (!cl_.pilot) {
+            if (std::find(due.begin(), due.end(), seat_.slot) != due.end()) FollowRefresh(page, seat_.reading);
+            return;
         }
-        Act(pilot_.Decide(reading_, sim_.timeAcceleration()));
+        const PilotAction a = TakePilotTurn(seat_, due, page, world_, sim_, [this](const PilotAction &p) { Log(p); });
+        if (!a.what.empty()) record_.Sample(world_, sim_.simt(), seat_.reading, a.what);
     }
 
-    void Act(const PilotAction &a) {
+    // What the record keeps of an action, before the pilot's hands carry it out: the pictures of
+    // the display and the tally's moments.
+    void Log(const PilotAction &a) {
         if (a.departed) {
-            tally_.Depart(world_, reading_);
+            tally_.Depart(world_, seat_.reading);
             Picture("departure");
         }
-        if (a.flip) Picture("flip-" + std::to_string(pilot_.flips()));
+        if (a.flip) Picture("flip-" + std::to_string(seat_.pilot.flips()));
         if (a.arrived) {
             tally_.Arrive(world_);
             Picture("arrival");
@@ -218,16 +212,14 @@ private:
         }
         if (a.legBurn && record_.prediction().empty())
             record_.SetPrediction(PredictedPath(PredictionText(session_)), world_.Mjd());
-        CarryOut(a, slot_, sim_);
-        if (!a.what.empty()) record_.Sample(world_, sim_.simt(), reading_, a.what);
     }
 
     // The display's last refresh as display-NAME.png; false when there is none yet.
     bool Picture(const std::string &name) {
-        if (slot_ < 0) return false;
+        if (seat_.slot < 0) return false;
         const std::string path = out_ + "/display-" + name + ".png";
         bool made = false;
-        if (!SaveDisplayPicture(session_, slot_, path, made, error_)) failures_.push_back(error_);
+        if (!SaveDisplayPicture(session_, seat_.slot, path, made, error_)) failures_.push_back(error_);
         else if (made) written_.push_back(path);
         return made;
     }
@@ -263,8 +255,8 @@ private:
     }
 
     FlightSummary Summary() {
-        FlightSummary summary = tally_.Summarise(world_, record_, pilot_, sim_.simt(), WallSeconds(), cl_.pilot);
-        summary.refused = refusal_;
+        FlightSummary summary = tally_.Summarise(world_, record_, seat_.pilot, sim_.simt(), WallSeconds(), cl_.pilot);
+        summary.refused = seat_.refusal;
         summary.frames = sim_.frames();
         summary.predictions = session_.Predictions();
         for (int s = 0; s < kDisplaySlots; ++s)
@@ -286,15 +278,11 @@ private:
     std::string error_;
     std::vector<TimelineEvent> timeline_;
     size_t next_ = 0;                  // the next timeline event
-    int slot_ = 0;
     long frame_ = 0;
     FlightRecord record_;
     FlightTally tally_;
-    DisplayReading reading_;
-    Pilot pilot_;
+    PilotSeat seat_;                   // the pilot, its display and what it read there
     double doneAt_ = -1;               // when the pilot arrived
-    std::string refusal_;              // why the pilot will not fly this transfer, once it has looked
-    bool looked_ = false;
     std::vector<std::string> written_;    // every file written, in order
     std::vector<std::string> failures_;   // and every one that could not be
 };

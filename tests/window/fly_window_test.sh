@@ -153,4 +153,17 @@ grep -q "you have the controls" "$WORK/fly.out" && pass "a key press takes over 
 close_fly
 [ -f "$WORK/piloted/final.scn" ] && pass "the piloted flight saved" || fail "the piloted flight saved nothing"
 
+# --- what the pilot will not fly, it refuses as a run does: the same line and status ----------
+run_err=$("$SIM" run "$SCN/default.scn" --pilot --out "$WORK/refused-run" 2>&1 >/dev/null | grep "will not fly")
+"$SIM" run "$SCN/default.scn" --pilot --out "$WORK/refused-run" >/dev/null 2>&1
+run_rc=$?
+fly_err=$(timeout 60 "$SIM" fly "$SCN/default.scn" --pilot --out "$WORK/refused-fly" 2>&1 >/dev/null | grep "will not fly")
+timeout 60 "$SIM" fly "$SCN/default.scn" --pilot --out "$WORK/refused-fly" >/dev/null 2>&1
+fly_rc=$?
+if [ "$run_rc" -ne 3 ] || [ "$fly_rc" -ne "$run_rc" ] || [ -z "$run_err" ] || [ "$fly_err" != "$run_err" ]; then
+  fail "fly --pilot on default.scn: status $fly_rc, \"$fly_err\"; run --pilot: status $run_rc, \"$run_err\""
+else
+  pass "fly --pilot refuses as run --pilot does (status $fly_rc): $fly_err"
+fi
+
 finish "all checks passed"
