@@ -42,6 +42,7 @@ void GravityRose(const ShipRecord &r, HDC dc, int W, int H) {
     }
 }
 
+// The read-outs, kReadOutLines at most (page.h): a new one needs a line of the budget.
 void ReadOuts(const ShipRecord &r, const MfdEntry &e, HDC dc) {
     const TrajectoryBuffer &buf = r.display;
     const BodyEntry &target = BodyAt(r, r.targetBody), &source = BodyAt(r, r.sourceBody);

@@ -4,7 +4,6 @@
 #include "numbers.h"
 
 #include "../world/frames.h"
-#include "../world/stock_classes.h"
 #include "../world/vessel_classes.h"
 
 #include <strings.h>

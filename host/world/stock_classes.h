@@ -18,10 +18,6 @@ VesselClass DeltaGliderClass(bool scramjets);   // DeltaGlider, or DG-S with scr
 VesselClass ShuttleAClass();
 VesselClass ShuttlePBClass();
 
-// A class the stand-in does not build: the mass, size and inertia the simulator's files give
-// a few station classes (Mir, ISS, Wheel, ...), else a body of ten tonnes; no tanks, no engines.
-VesselClass PassiveClass(const std::string &name);
-
 }  // namespace kvhost
 
 #endif

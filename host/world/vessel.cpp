@@ -6,6 +6,20 @@
 
 namespace kvhost {
 
+ThrusterSpec MakeThruster(VECTOR3 pos, VECTOR3 dir, double max0, double exhaust, int tank, std::vector<int> groups) {
+    ThrusterSpec s;
+    s.pos = pos;
+    s.dir = dir / length(dir);
+    s.max0 = max0;
+    s.exhaustSpeed = exhaust;
+    s.tank = tank;
+    if (!groups.empty()) {
+        s.group = groups.front();
+        s.alsoIn.assign(groups.begin() + 1, groups.end());
+    }
+    return s;
+}
+
 const char *StatusName(VesselStatus status) {
     switch (status) {
     case VesselStatus::Flying: return "flying";

@@ -27,6 +27,10 @@ struct ThrusterSpec {
     std::vector<int> alsoIn;     // more groups it serves in (an attitude thruster that also translates)
 };
 
+// A thruster as a class builds it: the direction normalised (as the simulator makes a thruster),
+// the first group its own, the others those it also serves in.
+ThrusterSpec MakeThruster(VECTOR3 pos, VECTOR3 dir, double max0, double exhaust, int tank, std::vector<int> groups);
+
 struct VesselClass {
     std::string name;
     double dryMass = 0;                 // kg

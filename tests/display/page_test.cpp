@@ -10,6 +10,7 @@
 #include "host/world/scenes.h"
 #include "model/ship_lookup.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -172,6 +173,23 @@ TEST_F(PageTest, EveryLineFitsAndNoLabelRunsIntoItsValueAtAnySize) {
             EXPECT_EQ(ValueOf(ops, "Target")->x0, 90);
         }
     }
+}
+
+// The longest page (after ejection, read-outs and plot) draws its text on no more lines than the
+// page's line budget, for which the line step is chosen: a read-out beyond it would be cut off.
+TEST_F(PageTest, TheLongestPageKeepsToItsLineBudget) {
+    const int ship = OpenOnLeo();
+    Ship(ship).targetBody = 5;
+    Ship(ship).ejected = true;
+    Step();
+    std::vector<int> rows;
+    for (const DrawOp &op : Refresh())
+        if (op.kind == DrawOp::Text && std::find(rows.begin(), rows.end(), op.y0) == rows.end()) rows.push_back(op.y0);
+    EXPECT_EQ(rows.size(), kavrex::kTitleLines + kavrex::kStripLines + kavrex::kReadOutLines)
+        << "the page draws text on " << rows.size() << " lines, but its budget is kTitleLines + kStripLines + "
+        << "kReadOutLines (display/page.h) = " << kavrex::kPageLines << " (kPageLines), the lines the step fits: "
+        << "a read-out added or removed must change that budget, and one beyond 25 lines falls off the display";
+    for (int y : rows) EXPECT_LT(y, static_cast<int>(kavrex::kPageLines * kavrex::Module().lineHeight));
 }
 
 TEST_F(PageTest, ReadOutsAfterAComputation) {

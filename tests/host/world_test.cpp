@@ -5,9 +5,13 @@
 #include "host/world/frames.h"
 #include "host/world/world.h"
 #include "host/world/scenes.h"
+#include "host/world/vessel_classes.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
+#include <strings.h>
 
 namespace {
 
@@ -258,6 +262,47 @@ TEST_F(WorldTest, AttitudeLevelFiresTheGroupForTheRequestedSense) {
     EXPECT_EQ(groupLevel(THGROUP_ATT_BANKRIGHT), 0.25);
     ship.api->SetAttitudeRotLevel(0, 0);
     EXPECT_EQ(groupLevel(THGROUP_ATT_PITCHUP), 0.0);
+}
+
+// One table names every class: what it builds, what it names in a message, what it carries as a
+// passive mass. A built class flies under its own main engines; a passive one weighs what the
+// table says and has nothing to burn; no name stands twice, whatever its letter case.
+TEST(VesselClasses, TheTableIsWhatTheHostBuildsNamesAndWeighs) {
+    int count = 0;
+    const kvhost::VesselClassEntry *table = kvhost::VesselClassTable(count);
+    ASSERT_GT(count, 0);
+    const std::string known = kvhost::KnownVesselClasses();
+    int built = 0;
+    for (int i = 0; i < count; ++i) {
+        const kvhost::VesselClassEntry &e = table[i];
+        SCOPED_TRACE(e.name);
+        for (int j = 0; j < i; ++j) EXPECT_NE(strcasecmp(table[j].name, e.name), 0) << "twice in the table";
+        std::string shouted = e.name;
+        for (char &ch : shouted) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        kvhost::VesselClass c;
+        const bool builds = kvhost::FindVesselClass(shouted, c);
+        EXPECT_EQ(builds, e.build != nullptr);
+        const bool named = (", " + known + ",").find(", " + std::string(e.name) + ",") != std::string::npos;
+        EXPECT_EQ(named, builds) << known;
+        if (builds) {
+            ++built;
+            EXPECT_EQ(c.name, shouted);
+            double mainThrust = 0;
+            for (const kvhost::ThrusterSpec &t : c.thrusters)
+                if (t.group == THGROUP_MAIN && t.tank >= 0 && t.tank < static_cast<int>(c.tanks.size()))
+                    mainThrust += t.max0;
+            EXPECT_GT(mainThrust, 0) << "a built class has main engines fed by a tank";
+        } else {
+            const kvhost::VesselClass p = kvhost::PassiveClass(shouted);
+            EXPECT_EQ(p.dryMass, e.mass);
+            EXPECT_EQ(p.size, e.size);
+            EXPECT_TRUE(p.tanks.empty() && p.thrusters.empty());
+        }
+    }
+    EXPECT_EQ(std::count(known.begin(), known.end(), ',') + 1, built);
+    const kvhost::VesselClass stranger = kvhost::PassiveClass("Gunship");
+    EXPECT_EQ(stranger.dryMass, 10000);
+    EXPECT_EQ(stranger.name, "Gunship");
 }
 
 TEST(Date2IntTest, TurnsTheSdkDateIntoAnInteger) {
