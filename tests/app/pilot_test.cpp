@@ -8,6 +8,8 @@
 #include "host/session/session.h"
 #include "host/gdi/recording_dc.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -169,28 +171,89 @@ TEST(Pilot, WaitsForAMomentWhoseClimbNeitherHitsNorDips) {
     EXPECT_EQ(q.Decide(r, 100).key, 'H');
 }
 
-TEST(Pilot, FlipsAtTheHalfWayPointCoastsAndBrakesToTheStandOff) {
-    Pilot p;
-    Depart(p);
-    DisplayReading clear = Shown("HOLD", "DIR", "OFF", "ON", 1e11, 40e3);
-    clear.sourceDist = 2e8;
-    p.Decide(clear, 100);                                             // cancel
-    // Stopped relative to Mars 1e11 m out: a leg begins.
-    PilotAction a = p.Decide(Shown("HOLD", "PRO", "INV", "ON", 1e11, 8), 1);
-    EXPECT_EQ(p.legs(), 1);
-    EXPECT_EQ(a.key, 'A');
-    // Half-way, with the stand-off, is (1e11 + 1e7) / 2; at 500 km/s the turn coasts 3e8 m.
-    const double halfWay = (1e11 + Pilot::kDefaultStandOff) / 2 + 500e3 * Pilot::kTurnTime;
-    a = p.Decide(Shown("HOLD", "DIR", "OFF", "ON", halfWay + 1e6, 500e3), 100);
-    EXPECT_FALSE(a.flip);
-    a = p.Decide(Shown("HOLD", "DIR", "OFF", "ON", halfWay - 1e6, 500e3), 100);
-    EXPECT_TRUE(a.flip);
-    EXPECT_EQ(a.key, 'A');
-    // Turned, it coasts while braking from here would stop it short, and brakes once it would
-    // just stop it at the stand-off (v^2 / 2 = a x gap).
-    const double gapAt500 = 500e3 * 500e3 / 2 / 9.8 + Pilot::kDefaultStandOff;
-    EXPECT_EQ(p.Decide(Shown("HOLD", "PRO", "INV", "OFF", gapAt500 * 1.2, 500e3), 100).key, 0);
-    EXPECT_EQ(p.Decide(Shown("HOLD", "PRO", "INV", "OFF", gapAt500 * 0.999, 500e3), 100).key, 'E');
+// A straight run at the target, flown by the pilot through a display that answers its keys as
+// the Kavrex display does: H the hold (it seeks for two minutes after any change of steering, then
+// holds), D and V the aim and its inversion, E the drive, A the abort, S and a typed value the
+// set acceleration. The drive pushes along the steering: at the target, or with INV against the
+// velocity relative to it.
+struct StraightRun {
+    double x = 0, v = 0;   // m to the target's surface; m/s towards it
+    double gee = 9.8, seekUntil = 0, t = 0, closest = 1e300;
+    bool hold = false, prograde = true, inverted = true, drive = false;
+
+    DisplayReading Reading() const {
+        DisplayReading r;
+        r.strip = r.readouts = true;
+        r.hold = !hold ? kvhost::HoldState::Off : t < seekUntil ? kvhost::HoldState::Seek : kvhost::HoldState::Hold;
+        r.prograde = prograde, r.inverted = inverted, r.driveOn = drive, r.setGee = gee;
+        r.target = "Mars", r.source = "Earth";
+        r.targetDist = x, r.targetSpeed = std::fabs(v);
+        r.sourceDist = r.closestSource = 1e11;
+        r.ejectMjd = 60000, r.elapsed = t, r.etaMjd = 60001 + t / 86400;
+        return r;
+    }
+    void Press(const PilotAction &a) {
+        const bool turned = a.key == 'D' || a.key == 'V' || (a.key == 'H' && !hold);
+        if (a.key == 'H') hold = !hold;
+        if (a.key == 'D') prograde = !prograde;
+        if (a.key == 'V') inverted = !inverted;
+        if (a.key == 'E') drive = !drive;
+        if (a.key == 'A') drive = hold = false;
+        if (!a.input.empty()) gee = std::atof(a.input.c_str());
+        if (turned) seekUntil = t + 120;
+    }
+    void Fly(double dt) {
+        // At the target: +gee (closing); with INV against the relative velocity, which it
+        // cancels down to rest (the steering follows the velocity as it shrinks); away from the
+        // target with INV alone.
+        t += dt;
+        if (drive && inverted && prograde && std::fabs(v) <= gee * dt) {
+            x -= v * std::fabs(v) / gee / 2;   // it comes to rest within the step, and stays
+            v = 0;
+        } else {
+            const double push = !drive ? 0 : !inverted ? gee : prograde ? (v > 0 ? -gee : gee) : -gee;
+            x -= v * dt + 0.5 * push * dt * dt;
+            v += push * dt;
+        }
+        closest = std::min(closest, x);
+    }
+};
+
+// The goal of the flip: it comes early enough that braking from there stops the ship before the
+// stand-off, and late enough that it stops close to it (a short second leg makes up the rest),
+// so that the transfer takes about the time of the brachistochrone (accelerating half-way,
+// braking the other half).
+TEST(Pilot, TheFlipLeavesTheGroundToStopAtTheStandOff) {
+    for (double distance : {3e9, 1e11, 8e11}) {
+        SCOPED_TRACE(distance);
+        Pilot p;
+        Depart(p);
+        DisplayReading clear = Shown("HOLD", "DIR", "OFF", "ON", distance, 40e3);
+        clear.sourceDist = 2e8;
+        p.Decide(clear, 100);   // cancel
+        StraightRun run;
+        run.x = distance;
+        run.hold = true;
+        run.drive = true;
+        run.Press(p.Decide(run.Reading(), 100));   // stopped: leg 1 begins
+        ASSERT_EQ(p.legs(), 1);
+        bool arrived = false;
+        double firstRest = -1;   // m out where the first leg's braking stopped the ship
+        while (run.t < 60 * 86400 && !arrived) {
+            const PilotAction a = p.Decide(run.Reading(), 100);
+            arrived = a.what.find("at rest") != std::string::npos;
+            run.Press(a);
+            run.Fly(10);
+            if (p.flips() == 1 && run.v == 0 && firstRest < 0) firstRest = run.x;
+        }
+        ASSERT_TRUE(arrived) << "still " << run.x << " m out at " << run.v << " m/s after " << run.t << " s";
+        EXPECT_GT(run.closest, 0.5 * Pilot::kDefaultStandOff) << "braked too late: it passed the stand-off";
+        EXPECT_LT(firstRest, 1.5 * Pilot::kDefaultStandOff + 1e6 + 1e-3 * distance) << "braked too early: it stopped far short";
+        EXPECT_LE(p.flips(), 2);
+        EXPECT_LT(run.x, 1.5 * Pilot::kDefaultStandOff + 1e6);
+        const double brachistochrone = 2 * std::sqrt((distance - Pilot::kDefaultStandOff) / 9.8);
+        EXPECT_LT(run.t, 1.05 * brachistochrone + 4 * Pilot::kTurnTime);
+    }
 }
 
 TEST(Pilot, BrakingDueWhileTheHoldStillSeeksBurnsAtOnce) {

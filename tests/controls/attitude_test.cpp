@@ -1,6 +1,6 @@
 // The attitude autopilot axis by axis, on a vessel whose three axes differ in moment of inertia
-// and torque: the rate table's rows, the dead band's edge and the damping clamp, so that a
-// swapped axis, a row off by one or a lost clamp shows.
+// and torque: how the rate it asks for follows the error, the dead band's edge and the damping
+// clamp, so that a swapped axis, a rate that turns away or a lost clamp shows.
 #include "support/plugin_fixture.h"
 
 #include "controls/attitude.h"
@@ -9,6 +9,7 @@
 #include "model/ship_lookup.h"
 
 #include <cmath>
+#include <vector>
 
 using kavrex::HoldAttitudeAxis;
 using kavrex::kDegree;
@@ -50,23 +51,35 @@ protected:
 constexpr double AttitudeTest::kInertia[3];
 constexpr double AttitudeTest::kTorque[3];
 
-TEST_F(AttitudeTest, EachRowOfTheRateTableOnEachAxis) {
+// From rest, the rate the autopilot asks for (its level times the axis's torque over its
+// inertia, in one step) turns the vessel towards the target, grows with the error and never
+// shrinks as it grows, reaches the cap of 2 degrees a second for large errors, never covers the
+// error in under half a second, and is the same on every axis whatever its own inertia and torque.
+TEST_F(AttitudeTest, TheRateFollowsTheErrorTowardsTheTargetOnEveryAxis) {
     const int ship = Asymmetric();
-    // (error in degrees, target rate in degrees per second): each row's lower bound and a
-    // value just below the next row.
-    const struct {
-        double error, rate;
-    } rows[] = {{0.1, 0.01},  {0.1499, 0.01}, {0.15, 0.25}, {0.999, 0.25}, {1, 0.5},
-                {2.999, 0.5}, {3, 1},         {9.999, 1},   {10, 2},       {170, 2}};
-    for (unsigned axis = 0; axis < 3; ++axis)
-        for (const auto &row : rows)
-            for (double sign : {1.0, -1.0}) {
+    for (double sign : {1.0, -1.0}) {
+        std::vector<double> rates[3];
+        for (unsigned axis = 0; axis < 3; ++axis) {
+            double last = 0;
+            for (double error = 0.1; error <= 170; error *= 1.02) {
                 Spin(axis, 0);
                 // The error is minus the angle passed.
-                EXPECT_FALSE(HoldAttitudeAxis(kavrex::Ship(ship), -sign * row.error * kDegree, axis));
-                EXPECT_NEAR(Level(axis), LevelFor(axis, sign * row.rate * kDegree), 1e-12)
-                    << "axis " << axis << ", error " << sign * row.error << " degrees";
+                EXPECT_FALSE(HoldAttitudeAxis(kavrex::Ship(ship), -sign * error * kDegree, axis));
+                const double rate = sign * Level(axis) / LevelFor(axis, kDegree);   // degrees a second
+                EXPECT_GT(rate, 0) << "axis " << axis << ": " << sign * error << " degrees off, turns away";
+                EXPECT_GE(rate, last) << "axis " << axis << ": slower at " << error << " degrees than below";
+                EXPECT_LE(rate, 2 + 1e-12) << "axis " << axis;
+                EXPECT_LE(rate, 2 * error) << "axis " << axis << ": it would cover " << error << " degrees in under half a second";
+                last = rate;
+                rates[axis].push_back(rate);
             }
+            EXPECT_NEAR(last, 2, 1e-12) << "axis " << axis << ": a large error turns at the cap";
+        }
+        for (size_t i = 0; i < rates[0].size(); ++i) {
+            EXPECT_NEAR(rates[1][i], rates[0][i], 1e-12) << "yaw and pitch differ at sample " << i;
+            EXPECT_NEAR(rates[2][i], rates[0][i], 1e-12) << "bank and pitch differ at sample " << i;
+        }
+    }
 }
 
 TEST_F(AttitudeTest, TheDeadBandsEdgeAndTheCaps) {

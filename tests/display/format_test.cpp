@@ -24,6 +24,8 @@ TEST(Ladder, ChoosesItsUnitAtTheBoundaries) {
     EXPECT_EQ(Ladder(999999, 2), "1000.00k");
     EXPECT_EQ(Ladder(1e6, 2), "1.00M");
     EXPECT_EQ(Ladder(1e9, 2), "1.00G");
+    EXPECT_EQ(Ladder(999e9, 2), "999.00G");   // just below the switch to astronomical units
+    EXPECT_EQ(Ladder(-999e9, 2), "-999.00G");
     EXPECT_EQ(Ladder(1e12, 2), "6.68AU");
     EXPECT_EQ(Ladder(1.5e12, 2), "10.03AU");
     EXPECT_EQ(Ladder(9.8, 4), "9.8000");
