@@ -64,9 +64,10 @@ int main(int argc, char **argv) {
     for (const char *p : {"0", "1"}) {
         auto one = t.find(std::string("BM_PreStep/1/") + p), many = t.find(std::string("BM_PreStep/16/") + p);
         if (one == t.end() || many == t.end()) continue;
-        std::printf("  opcPreStep, %s the prediction: %.3f us per vessel-step with 1 vessel, %.3f with 16: "
-                    "16 vessels cost %.2f x one (linear: 16)\n",
-                    p[0] == '0' ? "without" : "with", one->second, many->second / 16, many->second / one->second);
+        std::printf(
+            "  opcPreStep, %s the prediction: %.3f us per vessel-step with 1 vessel, %.3f with 16: "
+            "16 vessels cost %.2f x one (linear: 16)\n",
+            p[0] == '0' ? "without" : "with", one->second, many->second / 16, many->second / one->second);
     }
     Ratio(t, "BM_UpdateRaster", "BM_UpdateRecording", "drawing with Cairo / recording the calls");
     Ratio(t, "BM_UpdateRecording", "BM_Propagate/13/8192", "a refresh / a prediction of as many points");

@@ -26,8 +26,8 @@ struct PageBench {
         kavrex::ShipRecord &r = Ship(ship);
         r.includeMoons = true;
         kavrex::RebuildBodyList(kavrex::Ship(ship));
-        r.sourceBody = 2;   // NearMoon
-        r.targetBody = 4;   // FarMoon
+        r.sourceBody = 2;  // NearMoon
+        r.targetBody = 4;  // FarMoon
         r.numSteps = 8192;
         r.kvEngaged = true;
         r.artGee = 1.0;

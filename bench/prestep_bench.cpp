@@ -16,15 +16,16 @@ void BM_PreStep(benchmark::State &state) {
     kvhost::World world;
     scenes::LowEarthOrbit(world);
     const int earth = world.FindBody("Earth");
-    for (int i = 1; i < vessels; ++i) scenes::AddShipInOrbit(world, "Courier-" + std::to_string(i + 1), earth, 400e3 + i * 20e3);
+    for (int i = 1; i < vessels; ++i)
+        scenes::AddShipInOrbit(world, "Courier-" + std::to_string(i + 1), earth, 400e3 + i * 20e3);
     LoadedModule loaded(world);
-    for (int i = vessels - 1; i >= 0; --i) loaded.Claim(i);   // vessel 0 (record 15 or 0) has the focus
+    for (int i = vessels - 1; i >= 0; --i) loaded.Claim(i);  // vessel 0 (record 15 or 0) has the focus
     const int focus = kavrex::FindShip();
     kavrex::ShipRecord &r = kavrex::Ship(focus);
     r.kvEngaged = true;
     r.attitudeHold = true;
     for (auto _ : state) {
-        r.display.ready = !predict;   // a clear flag asks for a prediction in this step
+        r.display.ready = !predict;  // a clear flag asks for a prediction in this step
         opcPreStep(0, 0.05, world.Mjd());
         benchmark::ClobberMemory();
     }

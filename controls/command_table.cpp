@@ -11,12 +11,13 @@ const CommandInfo kCommands[] = {
 #undef KAVREX_COMMAND_INFO
 };
 
-const Command kFlightPage[] = {kTargetSelect, kDirectionAdjust, kInvert,     kSetThrust,
-                                       kHold,         kEngage,          kModeToggle, kProjectionToggle,
-                                       kAbort,        kCenter,          kZoomIn,     kZoomOut};
-const Command kSettingsPage[] = {kTargetSelect, kSourceSelect, kLunaAlways, kPlanetsOnly,
-                                         kStepMore,     kStepLess,     kModeToggle, kAutofill,
-                                         kAbort,        kSuperthrust,  kAutozoom,   kResetSettings};
+// The buttons 0 to 11 of each page: 0 to 5 down the bezel's left side, 6 to 11 down its right.
+// clang-format off
+const Command kFlightPage[] = {kTargetSelect, kDirectionAdjust,  kInvert, kSetThrust, kHold,   kEngage,
+                               kModeToggle,   kProjectionToggle, kAbort,  kCenter,    kZoomIn, kZoomOut};
+const Command kSettingsPage[] = {kTargetSelect, kSourceSelect, kLunaAlways, kPlanetsOnly, kStepMore, kStepLess,
+                                 kModeToggle,   kAutofill,     kAbort,      kSuperthrust, kAutozoom, kResetSettings};
+// clang-format on
 
 static_assert(sizeof kCommands / sizeof kCommands[0] == kCommandCount, "a row for each command");
 static_assert(sizeof kFlightPage / sizeof kFlightPage[0] == kButtons, "a command for each button");

@@ -20,7 +20,7 @@ namespace {
 
 char g_inputTitle[] = "Select G";
 
-const double kSuperthrustFraction = static_cast<double>(0.012f);   // 0.012 in single precision
+const double kSuperthrustFraction = static_cast<double>(0.012f);  // 0.012 in single precision
 
 void Toggle(bool &flag) { flag = !flag; }
 

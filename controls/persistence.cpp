@@ -88,9 +88,8 @@ bool ReadDouble(const char *text, double &out) {
 // The flag of bit `bit`, writable or not as the record is.
 template <typename Record>
 auto FlagField(Record &r, int bit) {
-    decltype(&r.attitudeHold) fields[8] = {&r.attitudeHold, &r.kvEngaged,       &r.lunaAlways,
-                                           &r.autofillOff,  &r.ejected,         &r.invertDirection,
-                                           &r.directionAdjust, &r.includeMoons};
+    decltype(&r.attitudeHold) fields[8] = {&r.attitudeHold, &r.kvEngaged,       &r.lunaAlways,      &r.autofillOff,
+                                           &r.ejected,      &r.invertDirection, &r.directionAdjust, &r.includeMoons};
     return fields[bit];
 }
 
@@ -160,7 +159,7 @@ void ReadStatusLines(const MFD *display, FILEHANDLE scn) {
             ReadName(line + 9, target);
             anyName = true;
         } else if (StartsWithIgnoringCase(line, "KV_SOURCE", 6)) {
-            ReadName(Skip(line, 9), source);   // "KV_SOU" and whatever follows: a source line
+            ReadName(Skip(line, 9), source);  // "KV_SOU" and whatever follows: a source line
             anyName = true;
         } else if (StartsWithIgnoringCase(line, "KV_CENTER", 6)) {
             ReadName(Skip(line, 9), center);

@@ -13,7 +13,8 @@ namespace kavrex {
 namespace {
 
 const char *const kWeekdays[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-const char *const kMonths[14] = {"", "", "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+const char *const kMonths[14] = {"",    "",    "Jan", "Feb", "Mar", "Apr", "May",
+                                 "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 constexpr double kAstronomicalUnit = 149598000000.0;
 
 // The label at x = 5 (green unless said), then the value text at x = 90 in its colour, then

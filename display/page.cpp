@@ -32,7 +32,7 @@ void GravityRose(const ShipRecord &r, HDC dc, int W, int H) {
     const BodyIndex bodies[5] = {0, S, r.bodies[S].parent, T, r.bodies[T].parent};
     for (int k = 0; k < 5; ++k) {
         const BodyIndex b = ListIndex(r, bodies[k]);
-        if ((k == 2 || k == 4) && bodies[k] == 0) continue;   // a planet's parent, the star: drawn first
+        if ((k == 2 || k == 4) && bodies[k] == 0) continue;  // a planet's parent, the star: drawn first
         SelectObject(dc, r.bodies[b].solidPen);
         VECTOR3 v;
         oapiGetRelativePos(r.bodies[b].handle, r.vesselHandle, &v);
@@ -133,7 +133,7 @@ void DrawPage(const MFD *display, HDC dc, int W, int H, DWORD cw) {
         return;
     }
     DrawStatusStrip(r, e, cw);
-    if (r.display.handOvers == 0) return;   // nothing computed for this record yet
+    if (r.display.handOvers == 0) return;  // nothing computed for this record yet
     GravityRose(r, dc, W, H);
     if (mode & 1) ReadOuts(r, e, dc);
     if (mode & 2) DrawPlot(r, e, dc, W, H);

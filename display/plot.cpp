@@ -20,7 +20,7 @@ constexpr double kCoordLimit = 1e9;
 int ToInt(double v) {
     if (v > kCoordLimit) v = kCoordLimit;
     if (v < -kCoordLimit) v = -kCoordLimit;
-    return static_cast<int>(v);   // truncation toward zero
+    return static_cast<int>(v);  // truncation toward zero
 }
 
 // One side of the Liang-Barsky clip: narrows [t0, t1] to where p t <= q holds.
@@ -41,13 +41,13 @@ bool ClipSide(double p, double q, double &t0, double &t1) {
 // the prediction modelled it; otherwise (its track then holds nothing of this prediction) the
 // centre body's present position, the same for every point.
 struct CentreReference {
-    const VECTOR3 *track;   // null: use `fixed`
+    const VECTOR3 *track;  // null: use `fixed`
     VECTOR3 fixed;
     const VECTOR3 &At(uint32_t k) const { return track ? track[k] : fixed; }
 };
 
 CentreReference ReferenceOf(const ShipRecord &r, const TrajectoryBuffer &buf, BodyIndex c) {
-    bool modelled = c == 0;   // the star is always modelled
+    bool modelled = c == 0;  // the star is always modelled
     const VariantBodies vb = ResolveVariant(buf.variant, r);
     for (uint32_t i = 0; i < vb.modelledCount; ++i) modelled = modelled || vb.modelled[i] == c;
     if (modelled) return {buf.bodyTrack[c], _V(0, 0, 0)};
@@ -132,7 +132,7 @@ void DrawPlot(const ShipRecord &r, const MfdEntry &e, HDC dc, int W, int H) {
         if (r.autozoomOff) {
             base = p.autoBase;
         } else {
-            base = (W / 2) / (2 * d);   // the start distance spans a quarter of the width
+            base = (W / 2) / (2 * d);  // the start distance spans a quarter of the width
             p.autoBase = base;
         }
     }
@@ -171,7 +171,9 @@ void DrawPlot(const ShipRecord &r, const MfdEntry &e, HDC dc, int W, int H) {
     // The ship's path, with crosses at the closest approaches to target and source.
     const HPEN pathPen = r.kvEngaged ? Module().trajectoryPen : Module().trajectoryDotPen;
     SelectObject(dc, pathPen);
-    const PathSpec shipPath = {buf.shipTrack, N, pathPen,
+    const PathSpec shipPath = {buf.shipTrack,
+                               N,
+                               pathPen,
                                {buf.closestIndex[T], buf.closestIndex[S]},
                                {r.bodies[T].solidPen, r.bodies[S].solidPen}};
     Path(dc, shipPath, centre, W, H);

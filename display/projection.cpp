@@ -61,9 +61,12 @@ void ComputeOrbitPlane(OBJHANDLE vessel, OBJHANDLE body) {
     o.nodeDir = n;
     o.P = o.eccentricity != 0 ? unit(e) : n;
 
-    if (o.inclination == 0 || n.x >= 1) o.node = 0;
-    else if (n.x <= -1) o.node = kPi;
-    else o.node = n.z < 0 ? kTwoPi - std::acos(n.x) : std::acos(n.x);
+    if (o.inclination == 0 || n.x >= 1)
+        o.node = 0;
+    else if (n.x <= -1)
+        o.node = kPi;
+    else
+        o.node = n.z < 0 ? kTwoPi - std::acos(n.x) : std::acos(n.x);
 
     if (o.eccentricity == 0) {
         o.argPeri = 0;
@@ -78,7 +81,7 @@ void ComputeOrbitPlane(OBJHANDLE vessel, OBJHANDLE body) {
     o.Q = unit(crossp(hu, o.P));
     Module().orbit = o;
     const VECTOR3 x = OrbitPointDirection(0), y = OrbitPointDirection(90 * kDegree);
-    if (!Usable(x) || !Usable(y)) return;   // a conic of no size: keep the rows
+    if (!Usable(x) || !Usable(y)) return;  // a conic of no size: keep the rows
     Projection().x = unit(x);
     Projection().y = unit(y);
 }

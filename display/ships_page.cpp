@@ -33,8 +33,10 @@ void DrawShipsPage(const ShipRecord &focus, const MfdEntry &e, DWORD cw) {
     NextLine();
     for (uint32_t i = 1; i < focus.bodyCount; ++i) {
         const BodyEntry &b = focus.bodies[i];
-        if (b.parent == 0) DrawLine(kLabelX, b.colour, " %s[%u]", b.name, b.moonCount);
-        else DrawLine(kLabelX, b.colour, " %s", b.name);
+        if (b.parent == 0)
+            DrawLine(kLabelX, b.colour, " %s[%u]", b.name, b.moonCount);
+        else
+            DrawLine(kLabelX, b.colour, " %s", b.name);
         NextLine();
         if (!focus.includeMoons || b.moonCount == 0) continue;
         // The moons follow their planet in the list: four names on the first line, five on

@@ -20,12 +20,17 @@ void Cell(int k, DWORD c, COLORREF colour, const char *text) { DrawLine(StripCol
 
 void DrawStatusStrip(const ShipRecord &r, const MfdEntry &e, DWORD c) {
     Cell(0, c, kWhite, "hold");
-    if (!r.attitudeHold) Cell(1, c, kRed, "OFF");
-    else if (!r.attitudeAligned) Cell(1, c, kYellow, "SEEK");
-    else Cell(1, c, kGreen, "HOLD");
+    if (!r.attitudeHold)
+        Cell(1, c, kRed, "OFF");
+    else if (!r.attitudeAligned)
+        Cell(1, c, kYellow, "SEEK");
+    else
+        Cell(1, c, kGreen, "HOLD");
     Cell(2, c, kWhite, " aim");
-    if (r.directionAdjust) Cell(3, c, kGreen, "PRO");
-    else Cell(3, c, BodyAt(r, r.targetBody).colour, "DIR");
+    if (r.directionAdjust)
+        Cell(3, c, kGreen, "PRO");
+    else
+        Cell(3, c, BodyAt(r, r.targetBody).colour, "DIR");
     Cell(4, c, kWhite, " inv");
     Cell(5, c, r.invertDirection ? kGreen : kRed, r.invertDirection ? "INV" : "OFF");
     Cell(6, c, kWhite, "  KV");

@@ -32,8 +32,8 @@ void SetColour(BodyEntry &e, COLORREF colour) {
     e.colour = colour;
 }
 
-void FillEntry(BodyEntry &e, OBJHANDLE handle, const char *name, double mass, double radius,
-               COLORREF colour, uint32_t moonCount, uint32_t parent) {
+void FillEntry(BodyEntry &e, OBJHANDLE handle, const char *name, double mass, double radius, COLORREF colour,
+               uint32_t moonCount, uint32_t parent) {
     e.handle = handle;
     CopyText(e.name, sizeof e.name, name);
     e.gm = mass * kGravConst;
@@ -49,7 +49,7 @@ void ApplyLunaRule(ShipRecord &r) {
     uint32_t earth = 0;
     while (earth < r.bodyCount && !SameTextIgnoringCase(r.bodies[earth].name, "Earth")) ++earth;
     if (earth == r.bodyCount || r.bodies[earth].moonCount != 1) return;
-    if (r.bodyCount >= kMaxBodies) return;   // no room: never write past the list
+    if (r.bodyCount >= kMaxBodies) return;  // no room: never write past the list
     const PlanetRecord *planet = nullptr;
     for (uint32_t p = 0; p < cat.planetCount; ++p)
         if (cat.planets[p].handle == r.bodies[earth].handle) planet = &cat.planets[p];
@@ -58,8 +58,7 @@ void ApplyLunaRule(ShipRecord &r) {
     // The slot that the shift fills may hold pens of an earlier, longer list: release them
     // first. After the shift the freed slot's pen handles belong to its successor.
     ReleaseBodyPens(r.bodies[r.bodyCount]);
-    std::memmove(&r.bodies[earth + 2], &r.bodies[earth + 1],
-                 (r.bodyCount - earth - 1) * sizeof(BodyEntry));
+    std::memmove(&r.bodies[earth + 2], &r.bodies[earth + 1], (r.bodyCount - earth - 1) * sizeof(BodyEntry));
     BodyEntry &moon = r.bodies[earth + 1];
     moon.dotPen = nullptr;
     moon.solidPen = nullptr;
@@ -86,13 +85,12 @@ void RebuildBodyList(ShipRecord &r) {
     for (uint32_t p = 0; p < cat.planetCount && n < kMaxBodies; ++p) {
         const PlanetRecord &planet = cat.planets[p];
         const uint32_t planetIndex = n;
-        FillEntry(r.bodies[n++], planet.handle, planet.name, planet.mass, planet.radius,
-                  PlanetColour(p), planet.moonCount, 0);
+        FillEntry(r.bodies[n++], planet.handle, planet.name, planet.mass, planet.radius, PlanetColour(p),
+                  planet.moonCount, 0);
         if (!r.includeMoons) continue;
         for (uint32_t m = 0; m < planet.moonCount && n < kMaxBodies; ++m) {
             const MoonRecord &moon = planet.moons[m];
-            FillEntry(r.bodies[n++], moon.handle, moon.name, moon.mass, moon.radius,
-                      MoonColour(m), 0, planetIndex);
+            FillEntry(r.bodies[n++], moon.handle, moon.name, moon.mass, moon.radius, MoonColour(m), 0, planetIndex);
         }
     }
     r.bodyCount = n;

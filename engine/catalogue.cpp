@@ -47,7 +47,7 @@ OBJHANDLE FindParent(OBJHANDLE h, OBJHANDLE star, uint32_t count) {
         OBJHANDLE c = oapiGetGbodyByIndex(static_cast<int>(k));
         if (c == h || c == star) continue;
         const double mc = oapiGetMass(c);
-        if (!(mc > m)) continue;   // equal masses never parent each other
+        if (!(mc > m)) continue;  // equal masses never parent each other
         VECTOR3 r, v;
         oapiGetRelativePos(c, h, &r);
         oapiGetRelativeVel(c, h, &v);

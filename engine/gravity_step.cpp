@@ -41,7 +41,7 @@ void MidpointStep(ModelState &s, const VECTOR3 &thrust, double dt) {
     BodyAccels(s, s.pos, acc);
     for (uint32_t b = 0; b < s.count; ++b) {
         midPos[b] = s.pos[b] + s.vel[b] * h;
-        midVel[b] = s.vel[b] + acc[b] * h;   // the star has no acceleration: it coasts
+        midVel[b] = s.vel[b] + acc[b] * h;  // the star has no acceleration: it coasts
     }
     const VECTOR3 midP = s.shipPos + s.shipVel * h;
     const VECTOR3 midV = s.shipVel + A * h;

@@ -63,9 +63,10 @@ void RecordClosestApproaches(const ShipRecord &r, TrajectoryBuffer &w, const Var
         double mjd = pointMjd[k];
         double d = length(rel);
         SegmentMinimum m;
-        if (k > 0 && LeastDistanceInStep(w.bodyTrack[b][k - 1] - w.shipTrack[k - 1],
-                                         w.bodyTrackVel[b][k - 1] - w.shipTrackVel[k - 1], rel,
-                                         w.bodyTrackVel[b][k] - w.shipTrackVel[k], stepLength, m) &&
+        if (k > 0 &&
+            LeastDistanceInStep(w.bodyTrack[b][k - 1] - w.shipTrack[k - 1],
+                                w.bodyTrackVel[b][k - 1] - w.shipTrackVel[k - 1], rel,
+                                w.bodyTrackVel[b][k] - w.shipTrackVel[k], stepLength, m) &&
             length(m.rel) < d) {
             rel = m.rel;
             d = length(rel);
@@ -101,7 +102,7 @@ void UpdateStepControl(TrajectoryBuffer &w) {
     if (sinceClosest <= kPointsAfterClosest && !w.impact)
         w.pointCount = std::min<uint32_t>(w.pointCount + 1, N);
     else
-        w.pointCount = k;   // stops the computation at once
+        w.pointCount = k;  // stops the computation at once
 
     double dt = 128;
     if (w.pointCount < N / 4) {
@@ -153,7 +154,7 @@ void Propagate(ShipRecord &r, const VariantBodies &vb) {
         const uint32_t k = c.k;
         StorePoint(w, c.model, k);
         c.pointMjd[k] = c.startMjd + c.t / kSecondsPerDay;
-        RecordClosestApproaches(r, w, vb, k, c.dt);   // c.dt: the step that led to point k
+        RecordClosestApproaches(r, w, vb, k, c.dt);  // c.dt: the step that led to point k
         UpdateStepControl(w);
         c.t += c.dt;
         MidpointStep(c.model, thrust, c.dt);

@@ -6,7 +6,7 @@ namespace kavrex {
 namespace {
 
 struct Hermite {
-    VECTOR3 p0, m0, p1, m1;   // end points and tangents (velocity times the step length)
+    VECTOR3 p0, m0, p1, m1;  // end points and tangents (velocity times the step length)
 
     VECTOR3 At(double s) const {
         const double s2 = s * s, s3 = s2 * s;
@@ -25,8 +25,8 @@ constexpr int kBisections = 52;
 
 }  // namespace
 
-bool LeastDistanceInStep(const VECTOR3 &rel0, const VECTOR3 &vel0, const VECTOR3 &rel1, const VECTOR3 &vel1,
-                         double h, SegmentMinimum &out) {
+bool LeastDistanceInStep(const VECTOR3 &rel0, const VECTOR3 &vel0, const VECTOR3 &rel1, const VECTOR3 &vel1, double h,
+                         SegmentMinimum &out) {
     // Only a step that starts closing and ends opening holds a minimum inside it (the curve's
     // rates at its ends are those of the end points themselves, so most steps stop here).
     const VECTOR3 m0 = vel0 * h, m1 = vel1 * h;

@@ -18,20 +18,20 @@ struct VariantRoles {
 
 // Modelled besides the star, and watched in the order of the closest-approach tests.
 const VariantRoles kVariants[] = {
-    {0, {}, 1, {kT}},                                        // 0: star -> the star
-    {1, {kT}, 2, {kS, kT}},                                  // 1: star -> a planet
-    {1, {kS}, 2, {kS, kT}},                                  // 2: a planet -> star
-    {2, {kT, kPT}, 3, {kS, kT, kPT}},                        // 3: star -> a moon
-    {2, {kS, kPS}, 3, {kS, kPS, kT}},                        // 4: a moon -> star
-    {2, {kS, kT}, 2, {kS, kT}},                              // 5: planet -> another planet
-    {1, {kT}, 1, {kT}},                                      // 6: planet -> the same planet
-    {2, {kT, kPT}, 2, {kT, kPT}},                            // 7: moon -> the same moon
-    {3, {kS, kT, kPT}, 3, {kS, kT, kPT}},                    // 8: planet -> moon of another
-    {3, {kS, kPS, kT}, 3, {kS, kPS, kT}},                    // 9: moon -> another planet
-    {2, {kT, kPT}, 2, {kT, kPT}},                            // 10: planet -> its own moon
-    {2, {kS, kT}, 2, {kS, kT}},                              // 11: moon -> its own planet
-    {3, {kS, kT, kPT}, 3, {kS, kT, kPT}},                    // 12: moon -> sibling moon
-    {4, {kS, kPS, kT, kPT}, 4, {kS, kPS, kT, kPT}},          // 13: moon -> moon elsewhere
+    {0, {}, 1, {kT}},                                // 0: star -> the star
+    {1, {kT}, 2, {kS, kT}},                          // 1: star -> a planet
+    {1, {kS}, 2, {kS, kT}},                          // 2: a planet -> star
+    {2, {kT, kPT}, 3, {kS, kT, kPT}},                // 3: star -> a moon
+    {2, {kS, kPS}, 3, {kS, kPS, kT}},                // 4: a moon -> star
+    {2, {kS, kT}, 2, {kS, kT}},                      // 5: planet -> another planet
+    {1, {kT}, 1, {kT}},                              // 6: planet -> the same planet
+    {2, {kT, kPT}, 2, {kT, kPT}},                    // 7: moon -> the same moon
+    {3, {kS, kT, kPT}, 3, {kS, kT, kPT}},            // 8: planet -> moon of another
+    {3, {kS, kPS, kT}, 3, {kS, kPS, kT}},            // 9: moon -> another planet
+    {2, {kT, kPT}, 2, {kT, kPT}},                    // 10: planet -> its own moon
+    {2, {kS, kT}, 2, {kS, kT}},                      // 11: moon -> its own planet
+    {3, {kS, kT, kPT}, 3, {kS, kT, kPT}},            // 12: moon -> sibling moon
+    {4, {kS, kPS, kT, kPT}, 4, {kS, kPS, kT, kPT}},  // 13: moon -> moon elsewhere
 };
 
 struct Roles {
@@ -63,10 +63,9 @@ void PropagateVariant(ShipRecord &r) {
 }
 
 const PropagatorFn kPropagatorTable[] = {
-    PropagateVariant<0>, PropagateVariant<1>,  PropagateVariant<2>,  PropagateVariant<3>,
-    PropagateVariant<4>, PropagateVariant<5>,  PropagateVariant<6>,  PropagateVariant<7>,
-    PropagateVariant<8>, PropagateVariant<9>,  PropagateVariant<10>, PropagateVariant<11>,
-    PropagateVariant<12>, PropagateVariant<13>,
+    PropagateVariant<0>,  PropagateVariant<1>,  PropagateVariant<2>,  PropagateVariant<3>,  PropagateVariant<4>,
+    PropagateVariant<5>,  PropagateVariant<6>,  PropagateVariant<7>,  PropagateVariant<8>,  PropagateVariant<9>,
+    PropagateVariant<10>, PropagateVariant<11>, PropagateVariant<12>, PropagateVariant<13>,
 };
 
 static_assert(sizeof kVariants / sizeof kVariants[0] == kVariantCount, "a role table for each variant");
@@ -97,7 +96,7 @@ VariantBodies ResolveVariant(int variant, const ShipRecord &r) {
     const Roles x = RolesOf(r);
     for (uint32_t i = 0; i < roles.modelledCount; ++i) {
         const BodyIndex b = RoleIndex(x, roles.modelled[i]);
-        bool seen = b == 0;   // the star is modelled anyway
+        bool seen = b == 0;  // the star is modelled anyway
         for (uint32_t j = 0; j < vb.modelledCount; ++j) seen = seen || vb.modelled[j] == b;
         if (!seen) vb.modelled[vb.modelledCount++] = b;
     }

@@ -29,8 +29,10 @@ inline const kvhost::ModuleEntries kLinked = {InitModule, ExitModule, opcPreStep
 inline std::vector<std::string> Lines(const uint8_t *data, size_t size) {
     std::vector<std::string> lines(1);
     for (size_t i = 0; i < size; ++i) {
-        if (data[i] == '\n') lines.emplace_back();
-        else lines.back() += static_cast<char>(data[i]);
+        if (data[i] == '\n')
+            lines.emplace_back();
+        else
+            lines.back() += static_cast<char>(data[i]);
     }
     return lines;
 }

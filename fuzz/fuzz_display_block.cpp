@@ -69,7 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // A rebuilt list keeps one pen pair per body: no more than the list and the module's own.
     int pens = 3;
     for (const kavrex::BodyEntry &b : r.bodies) pens += (b.solidPen != nullptr) + (b.dotPen != nullptr);
-    if (kvhost::LiveGdiObjects() > pens || kvhost::LiveGdiObjects() > pensBefore + 2 * static_cast<int>(kavrex::kMaxBodies))
+    if (kvhost::LiveGdiObjects() > pens ||
+        kvhost::LiveGdiObjects() > pensBefore + 2 * static_cast<int>(kavrex::kMaxBodies))
         fuzzing::Broken("pens leak as the list is rebuilt");
     return 0;
 }

@@ -29,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         if ((e.kind == kvhost::TimelineEvent::Key || e.kind == kvhost::TimelineEvent::Button) &&
             (e.slot < 0 || e.slot >= kvhost::kCockpitDisplays))
             fuzzing::Broken("a display slot beyond the cockpit");
-        if (e.kind == kvhost::TimelineEvent::Button && (e.button < 0 || e.button > 11)) fuzzing::Broken("a button beyond 11");
+        if (e.kind == kvhost::TimelineEvent::Button && (e.button < 0 || e.button > 11))
+            fuzzing::Broken("a button beyond 11");
         if (e.kind == kvhost::TimelineEvent::Warp && !(e.warp >= kvhost::kMinWarp && e.warp <= kvhost::kMaxWarp))
             fuzzing::Broken("a warp the simulator does not offer");
     }

@@ -46,7 +46,12 @@ std::string StartScenario() {
     for (int i = 0; i < kVessels; ++i) {
         const char *body = i == 13 || i == 14 ? "Moon" : i == 15 ? "Mars" : i == 16 ? "Sun" : "Earth";
         const double r = i == 13 ? 1.8374e6 : i == 14 ? 1.7374e6 : i == 15 ? 3.8e6 : i == 16 ? 2e11 : 6.778e6 + i * 1e5;
-        const double v = i == 14 ? 0 : i == 16 ? 3e4 : std::sqrt((i >= 13 && i < 15 ? 4.9e12 : i == 15 ? 4.28e13 : 3.986e14) / r);
+        const double v = i == 14   ? 0
+                         : i == 16 ? 3e4
+                                   : std::sqrt((i >= 13 && i < 15 ? 4.9e12
+                                                : i == 15         ? 4.28e13
+                                                                  : 3.986e14) /
+                                               r);
         s += "P" + std::to_string(i) + ":Courier\n  STATUS " + (i == 14 ? "Landed " : "Orbiting ") + body + "\n";
         s += kvhost::FormatText("  RPOS %.1f 0 0\n  RVEL 0 0 %.3f\n  AROT %d %d 0\n  PRPLEVEL 0:%.3f\nEND\n", r, v,
                                 (i * 37) % 360, (i * 11) % 90, 0.05 + i * 0.05);
@@ -80,13 +85,13 @@ std::string PilotStream::Event(uint8_t kind) {
     kvhost::Simulation &sim = session_.simulation();
     std::string error;
     switch (kind % 10) {
-    case 0: {   // open a display, slots 12 and 13 do not exist
+    case 0: {  // open a display, slots 12 and 13 do not exist
         const int slot = Next() % 14;
         kvhost::OpenDisplay(slot, "Kavrex", error);
         break;
     }
     case 1: kvhost::CloseDisplay(Next() % 13); break;
-    case 2: {   // a key, with or without Ctrl
+    case 2: {  // a key, with or without Ctrl
         const int slot = Next() % kvhost::kCockpitDisplays;
         const uint8_t k = Next();
         kvhost::SetControlKeyDown(k & 0x80);
@@ -94,7 +99,7 @@ std::string PilotStream::Event(uint8_t kind) {
         kvhost::SetControlKeyDown(false);
         break;
     }
-    case 3: {   // a button, any event bits, buttons 12 and 13 do not exist
+    case 3: {  // a button, any event bits, buttons 12 and 13 do not exist
         const int slot = Next() % kvhost::kCockpitDisplays, bt = Next() % 14, bits = Next();
         kvhost::SetControlKeyDown(bits & 0x80);
         kvhost::PressButton(slot, bt, bits & 0x3F);
@@ -105,7 +110,7 @@ std::string PilotStream::Event(uint8_t kind) {
     case 5: sim.Run(1 + Next() % 4); break;
     case 6: session_.RefreshDisplays(); break;
     case 7: sim.SetTimeAcceleration(kWarps[Next() % (sizeof kWarps / sizeof kWarps[0])]); break;
-    case 8: {   // the "Select G" box: a number of any size, some text, or cancelled
+    case 8: {  // the "Select G" box: a number of any size, some text, or cancelled
         const uint8_t how = Next();
         if (how % 4 == 0) {
             kvhost::CancelInputBox();
@@ -114,13 +119,15 @@ std::string PilotStream::Event(uint8_t kind) {
             for (int n = Next() % 24; n > 0; --n) text += static_cast<char>(Next());
             kvhost::AnswerInputBox(text);
         } else {
-            kvhost::AnswerInputBox(kvhost::FormatText("%g", std::ldexp(static_cast<double>(Next()) - 128, Next() % 256 - 128)));
+            kvhost::AnswerInputBox(
+                kvhost::FormatText("%g", std::ldexp(static_cast<double>(Next()) - 128, Next() % 256 - 128)));
         }
         break;
     }
-    case 9: {   // save, load what was saved, save again: the same text
+    case 9: {  // save, load what was saved, save again: the same text
         const std::string first = kvhost::ScenarioText(world, kvhost::SaveOpenDisplays(), {});
-        if (!session_.StartLinked(first, "saved.scn", module_, error)) return "the saved scenario does not load: " + error;
+        if (!session_.StartLinked(first, "saved.scn", module_, error))
+            return "the saved scenario does not load: " + error;
         const std::string second = kvhost::ScenarioText(session_.world(), kvhost::SaveOpenDisplays(), {});
         if (second != first) return "save, load, save changed the text: " + FirstDifference(first, second);
         break;
@@ -140,7 +147,7 @@ std::string PilotStream::CheckInvariants() {
         for (double level : v.requestedGroupLevel)
             if (!std::isfinite(level)) return "a thruster level that is not a number reached " + v.name;
     }
-    int pens = 3;   // the module's own
+    int pens = 3;  // the module's own
     for (uint32_t n = 0; n < kavrex::ShipCount(); ++n) {
         const kavrex::ShipRecord &r = kavrex::Ship(static_cast<int>(n));
         if (r.bodyCount == 0 || r.bodyCount > static_cast<uint32_t>(kavrex::kMaxBodies))

@@ -13,7 +13,7 @@ namespace kavrex {
 
 struct MoonRecord {
     char name[kNameLength];
-    double distance;   // from its planet, m: the sort key
+    double distance;  // from its planet, m: the sort key
     double radius;
     double mass;
     OBJHANDLE handle;
@@ -22,7 +22,7 @@ struct MoonRecord {
 
 struct PlanetRecord {
     char name[kNameLength];
-    double distance;   // from the global origin, m: the sort key
+    double distance;  // from the global origin, m: the sort key
     double radius;
     double mass;
     OBJHANDLE handle;
@@ -39,7 +39,7 @@ struct BodyLink {
 };
 
 struct SystemCatalogue {
-    uint32_t gbodyCount;   // host bodies read (at most kMaxHostBodies)
+    uint32_t gbodyCount;  // host bodies read (at most kMaxHostBodies)
     OBJHANDLE starHandle;
     double starRadius;
     double starMass;

@@ -39,8 +39,8 @@ struct DrawState {
 // The plot's scale and offsets, and the screen positions of the bodies and the ship before the
 // offset is added.
 struct PlotState {
-    double plotScale;     // pixels per metre
-    double autoBase;      // the base scale autozoom last chose; 0 until then
+    double plotScale;  // pixels per metre
+    double autoBase;   // the base scale autozoom last chose; 0 until then
     double plotOffsetX, plotOffsetY;
     double bodyScreenX[kMaxBodies], bodyScreenY[kMaxBodies];
     double shipScreenX, shipScreenY;
@@ -54,14 +54,14 @@ struct ViewRows {
 
 // The osculating conic that the SHIP view last measured.
 struct OrbitPlane {
-    double p;             // semi-latus rectum, m
+    double p;  // semi-latus rectum, m
     double eccentricity;
-    double inclination;   // rad
-    double node;          // longitude of the ascending node, rad
-    double argPeri;       // argument of periapsis, rad
-    double lonPeri;       // longitude of periapsis, rad
-    VECTOR3 nodeDir;      // unit node vector
-    VECTOR3 P, Q;         // periapsis direction and the in-plane normal to it
+    double inclination;  // rad
+    double node;         // longitude of the ascending node, rad
+    double argPeri;      // argument of periapsis, rad
+    double lonPeri;      // longitude of periapsis, rad
+    VECTOR3 nodeDir;     // unit node vector
+    VECTOR3 P, Q;        // periapsis direction and the in-plane normal to it
 };
 
 // The gravity model a prediction steps: the ship, and the modelled bodies in slots.
@@ -69,7 +69,7 @@ struct ModelState {
     uint32_t count;                     // modelled bodies; slot 0 is the star
     BodyIndex listIndex[kMaxModelled];  // each slot's index in the ship's body list
     double gm[kMaxModelled];
-    uint32_t ancestors[kMaxModelled][2];   // slots of the bodies that pull this one
+    uint32_t ancestors[kMaxModelled][2];  // slots of the bodies that pull this one
     uint32_t ancestorCount[kMaxModelled];
     VECTOR3 pos[kMaxModelled], vel[kMaxModelled];
     VECTOR3 shipPos, shipVel;
@@ -77,7 +77,7 @@ struct ModelState {
 
 // The prediction under way; one computation at a time.
 struct Computation {
-    const ShipRecord *record;   // null when none has run
+    const ShipRecord *record;  // null when none has run
     uint32_t k;
     double t, dt, startMjd;
     // Fixed for the whole computation, so the step control need not work them out each step:
@@ -92,23 +92,23 @@ struct Computation {
 // What the per-step driver writes for the record in its turn, read later in the same turn (the
 // propagation's step control reads weightAccel).
 struct DriverScratch {
-    double stepLength;      // s, of the current opcPreStep
-    VECTOR3 weightAccel;    // m/s^2, vessel frame: weight / mass of the record in its turn
+    double stepLength;    // s, of the current opcPreStep
+    VECTOR3 weightAccel;  // m/s^2, vessel frame: weight / mass of the record in its turn
 };
 
 // An open display and the identifier it was opened with: a display bound to another vessel than
 // the focus finds its entry in the focus record by that identifier.
 struct OpenDisplay {
-    const MFD *instance;   // null: a free slot
+    const MFD *instance;  // null: a free slot
     uint32_t mfdId;
 };
 
 struct ModuleState {
-    int modeId;                  // the registered display mode
+    int modeId;  // the registered display mode
     HPEN whitePen;
-    HPEN trajectoryPen;          // solid: drive engaged
-    HPEN trajectoryDotPen;       // dotted: drive off
-    unsigned lineHeight;         // display height / kPageLines of the last display opened
+    HPEN trajectoryPen;     // solid: drive engaged
+    HPEN trajectoryDotPen;  // dotted: drive off
+    unsigned lineHeight;    // display height / kPageLines of the last display opened
     ShipTable ships;
     DrawState draw;
     PlotState plot;
@@ -117,8 +117,8 @@ struct ModuleState {
     SystemCatalogue catalogue;
     Computation computation;
     DriverScratch driver;
-    char dateBuffer[kLineBuffer];   // the text FormatDate returns
-    bool buttonModifier;            // a button press acts as if Ctrl were held
+    char dateBuffer[kLineBuffer];  // the text FormatDate returns
+    bool buttonModifier;           // a button press acts as if Ctrl were held
     OpenDisplay openDisplays[kMaxOpenDisplays];
 };
 

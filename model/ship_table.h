@@ -19,7 +19,7 @@
 
 namespace kavrex {
 
-constexpr double kDefaultArtGee = 9.800000190734863;   // 9.8f held as a double
+constexpr double kDefaultArtGee = 9.800000190734863;  // 9.8f held as a double
 constexpr uint32_t kDefaultNumSteps = 4096;
 constexpr uint32_t kDefaultMode = 3;
 
@@ -35,13 +35,13 @@ inline bool FitsSinglePrecision(double v) {
 struct BodyEntry {
     OBJHANDLE handle;
     char name[kNameLength];
-    double gm;          // m^3/s^2
-    double radius;      // m
+    double gm;      // m^3/s^2
+    double radius;  // m
     HPEN dotPen;
     HPEN solidPen;
     COLORREF colour;
     uint32_t moonCount;
-    BodyIndex parent;   // list index of the parent; 0 for the star and the planets
+    BodyIndex parent;  // list index of the parent; 0 for the star and the planets
 };
 
 // One computed trajectory. In the display buffer, `ready` is the hand-shake with the driver (a
@@ -67,10 +67,10 @@ struct TrajectoryBuffer {
 // their identifier; a display in an external window takes one of the window entries, which
 // remembers the window's identifier so that the window finds its settings again.
 struct MfdEntry {
-    const MFD *mfd;     // the instance that owns the entry; compared, never followed
-    bool windowTaken;   // a window entry that belongs to windowId
+    const MFD *mfd;    // the instance that owns the entry; compared, never followed
+    bool windowTaken;  // a window entry that belongs to windowId
     uint32_t windowId;
-    uint32_t mode;      // 1 read-outs, 2 plot, 3 both, 4 ships and settings
+    uint32_t mode;  // 1 read-outs, 2 plot, 3 both, 4 ships and settings
     BodyIndex centerBody;
     double zoom;
     bool shipProjection;
@@ -95,7 +95,7 @@ struct ShipRecord {
     double ejectMjd;
     uint32_t tanksRefilled;
     double superthrust;
-    double attitudeTorque[3];   // pitch, bank, yaw
+    double attitudeTorque[3];  // pitch, bank, yaw
     double elapsed;
     double bodyG[kMaxBodies];
     double mainThrustMax;
@@ -168,7 +168,7 @@ void ReleaseShip(const ShipRecord &claimed);
 // Visits the storage of every record that has some, claimed or only prepared.
 template <typename F>
 void ForEachAllocatedShip(F f);
-ShipRecord *AllocatedShip(uint32_t index);   // null when the record has no storage
+ShipRecord *AllocatedShip(uint32_t index);  // null when the record has no storage
 
 // Restores the pilot's settings of a record; with `full` also artGee and the catalogue options.
 void ResetShipRecord(ShipRecord &r, bool full);

@@ -10,7 +10,7 @@ namespace kavrex {
 // Copies src into dst[size], cut to size - 1 bytes and always terminated.
 inline void CopyText(char *dst, size_t size, const char *src) {
     if (size == 0) return;
-    size_t n = 0;   // the length within size - 1, without reading past it
+    size_t n = 0;  // the length within size - 1, without reading past it
     while (n < size - 1 && src[n] != '\0') ++n;
     std::memcpy(dst, src, n);
     dst[n] = '\0';

@@ -7,7 +7,7 @@ namespace kavrex {
 
 constexpr double kPi = 3.141592653589793;
 constexpr double kTwoPi = 6.283185307179586;
-constexpr double kDegree = 0.017453292519943278;   // one degree in radians, as the module has always held it
+constexpr double kDegree = 0.017453292519943278;  // one degree in radians, as the module has always held it
 constexpr double kSecondsPerHour = 3600.0;
 constexpr double kSecondsPerDay = 86400.0;
 

@@ -41,8 +41,8 @@ DLLCLBK int KavrexDescribeFocusShip(char *buf, int size) {
     used += Append(buf, size, used, "PREDICTIONS\t%u\n", r.display.handOvers);
     for (uint32_t j = 0; j < r.bodyCount; ++j) {
         const BodyEntry &e = r.bodies[j];
-        used += Append(buf, size, used, "BODY\t%u\t%s\t%u\t%u\t0x%06X\n", j, e.name, e.parent,
-                       e.moonCount, static_cast<unsigned>(e.colour));
+        used += Append(buf, size, used, "BODY\t%u\t%s\t%u\t%u\t0x%06X\n", j, e.name, e.parent, e.moonCount,
+                       static_cast<unsigned>(e.colour));
     }
     if (buf && size > 0 && used >= size) buf[size - 1] = '\0';
     return used;
@@ -62,9 +62,9 @@ DLLCLBK int KavrexDescribePrediction(char *buf, int size) {
     const TrajectoryBuffer &d = r.display;
     if (d.pointCount == 0) return -1;
     const VariantBodies vb = ResolveVariant(d.variant, r);
-    BodyIndex modelled[1 + sizeof vb.modelled / sizeof vb.modelled[0]];   // the star and the variant's own
+    BodyIndex modelled[1 + sizeof vb.modelled / sizeof vb.modelled[0]];  // the star and the variant's own
     int count = 0;
-    modelled[count++] = 0;   // the star
+    modelled[count++] = 0;  // the star
     for (uint32_t i = 0; i < vb.modelledCount; ++i) modelled[count++] = vb.modelled[i];
     int used = 0;
     used += Append(buf, size, used, "# variant %d\n# points %u\n# impact %d\n# arrivalMjd %.8f\n",
@@ -72,8 +72,8 @@ DLLCLBK int KavrexDescribePrediction(char *buf, int size) {
     for (uint32_t i = 0; i < vb.watchedCount; ++i) {
         const BodyIndex b = vb.watched[i];
         const VECTOR3 &rel = d.closestRel[b];
-        used += Append(buf, size, used, "# closest %s %u %.3f %.3f %.3f %.3f\n", BodyAt(r, b).name,
-                       d.closestIndex[b], length(rel), rel.x, rel.y, rel.z);
+        used += Append(buf, size, used, "# closest %s %u %.3f %.3f %.3f %.3f\n", BodyAt(r, b).name, d.closestIndex[b],
+                       length(rel), rel.x, rel.y, rel.z);
     }
     used += Append(buf, size, used, "%s", "mjd,ship_x,ship_y,ship_z,ship_vx,ship_vy,ship_vz");
     for (int i = 0; i < count; ++i) {

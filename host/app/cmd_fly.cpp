@@ -25,11 +25,11 @@ namespace kvhost {
 
 namespace {
 
-constexpr int kMaxFramesPerPass = 8;     // frames flown in one pass to catch up with the clock
-constexpr double kStallMs = 500;         // behind by more: the clock is reset, not caught up
-constexpr double kStripEveryMs = 250;    // the strip's date and rate are redrawn this often
-constexpr int kMaxWindowSide = 16384;    // pixels: beyond this no window system makes one
-constexpr size_t kMaxBoxText = kInputBoxLength;   // bytes typed into the input box, as the simulator's
+constexpr int kMaxFramesPerPass = 8;             // frames flown in one pass to catch up with the clock
+constexpr double kStallMs = 500;                 // behind by more: the clock is reset, not caught up
+constexpr double kStripEveryMs = 250;            // the strip's date and rate are redrawn this often
+constexpr int kMaxWindowSide = 16384;            // pixels: beyond this no window system makes one
+constexpr size_t kMaxBoxText = kInputBoxLength;  // bytes typed into the input box, as the simulator's
 
 struct HeldButton {
     int slot = -1, button = -1;
@@ -82,9 +82,12 @@ void SetWarp(Fly &f, double warp) {
 }
 
 void BoxKey(Fly &f, const WindowEvent &e) {
-    if (e.key == WindowEvent::Enter) AnswerInputBox(f.boxText);
-    else if (e.key == WindowEvent::Escape) CancelInputBox();
-    else if (e.key == WindowEvent::Backspace) EraseLastCharacter(f.boxText);
+    if (e.key == WindowEvent::Enter)
+        AnswerInputBox(f.boxText);
+    else if (e.key == WindowEvent::Escape)
+        CancelInputBox();
+    else if (e.key == WindowEvent::Backspace)
+        EraseLastCharacter(f.boxText);
     f.dirty = true;
 }
 
@@ -217,9 +220,12 @@ void Paint(Fly &f) {
         const RecordingDc *last = f.session.LastRefresh(s);
         cairo_save(cr);
         cairo_translate(cr, f.view.left[i], 0);
-        PaintDisplayPicture(cr, d.width, d.height, ButtonLabels(s), f.view.scale, [last](HDC hdc) {
-            if (last) last->ReplayOn(*DeviceContext::FromHdc(hdc));
-        }, f.held.slot == s ? f.held.button : -1);
+        PaintDisplayPicture(
+            cr, d.width, d.height, ButtonLabels(s), f.view.scale,
+            [last](HDC hdc) {
+                if (last) last->ReplayOn(*DeviceContext::FromHdc(hdc));
+            },
+            f.held.slot == s ? f.held.button : -1);
         cairo_restore(cr);
     }
     PaintStrip(f, cr);

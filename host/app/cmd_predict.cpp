@@ -18,7 +18,7 @@ int RunPredict(const CommandLine &cl) {
     Session session;
     if (!StartSession(session, cl)) return 1;
     if (OpenDisplaysOrKavrex(session).empty()) return 1;
-    session.FlyToOneMoment(1);   // one computation, handed over
+    session.FlyToOneMoment(1);  // one computation, handed over
     const std::string csv = PredictionText(session);
     if (csv.empty()) return Fail("the plug-in " + cl.plugin + " has no prediction to describe");
     std::string error;
@@ -30,11 +30,15 @@ int RunPredict(const CommandLine &cl) {
     std::string line;
     long rows = -1;
     while (std::getline(in, line)) {
-        if (!line.empty() && line[0] == '#') std::printf("%s\n", line.c_str() + 2);
-        else ++rows;
+        if (!line.empty() && line[0] == '#')
+            std::printf("%s\n", line.c_str() + 2);
+        else
+            ++rows;
     }
-    if (cl.out.empty()) std::printf("%ld points (--out FILE.csv writes them)\n", rows);
-    else std::printf("wrote %s (%ld points)\n", cl.out.c_str(), rows);
+    if (cl.out.empty())
+        std::printf("%ld points (--out FILE.csv writes them)\n", rows);
+    else
+        std::printf("wrote %s (%ld points)\n", cl.out.c_str(), rows);
     return 0;
 }
 

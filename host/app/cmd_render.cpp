@@ -43,11 +43,10 @@ int RunRender(const CommandLine &cl) {
     session.simulation().SetTimeAcceleration(cl.warp);
     // The scenario's timeline is flown over the frames, as a run flies it.
     size_t next = 0;
-    if (!session.FlyToOneMoment(cl.stepsGiven ? cl.steps : 1,
-                                [&] { return ApplyDue(timeline, next, session, error); }))
+    if (!session.FlyToOneMoment(cl.stepsGiven ? cl.steps : 1, [&] { return ApplyDue(timeline, next, session, error); }))
         return Fail(error);
 
-    std::vector<int> open;   // every display open now, windows included
+    std::vector<int> open;  // every display open now, windows included
     for (int s = 0; s < kDisplaySlots; ++s)
         if (Slot(s).instance) open.push_back(s);
     for (int s : open) {
@@ -62,8 +61,9 @@ int RunRender(const CommandLine &cl) {
             if (ok && replaced > 0) Warn(path + ": " + NotUtf8Note(replaced));
         } else {
             MFD *display = slot.instance;
-            ok = WritePicture(path, slot.width, slot.height, ButtonLabels(s), cl.scale,
-                              [display](HDC hdc) { display->Update(hdc); }, error);
+            ok = WritePicture(
+                path, slot.width, slot.height, ButtonLabels(s), cl.scale, [display](HDC hdc) { display->Update(hdc); },
+                error);
         }
         if (!ok) return Fail(error);
         std::printf("wrote %s (display %d, %dx%d)\n", path.c_str(), s, slot.width, slot.height);

@@ -33,8 +33,8 @@ namespace kvhost {
 
 namespace {
 
-constexpr double kCoastAfterArrival = 10;   // s flown after the pilot's abort, for the last pictures
-constexpr double kDefaultFlight = 60;       // s: a run with neither --pilot nor --steps flies a minute
+constexpr double kCoastAfterArrival = 10;  // s flown after the pilot's abort, for the last pictures
+constexpr double kDefaultFlight = 60;      // s: a run with neither --pilot nor --steps flies a minute
 
 void StopFlight(int signal) { Host().stopSignal = signal; }
 
@@ -78,7 +78,7 @@ std::vector<VECTOR3> PredictedPath(const std::string &csv) {
         const size_t end = csv.find('\n', at);
         const std::string line = csv.substr(at, end == std::string::npos ? std::string::npos : end - at);
         at = end == std::string::npos ? csv.size() : end + 1;
-        if (line.empty() || line[0] == '#' || line[0] == 'm') continue;   // header lines
+        if (line.empty() || line[0] == '#' || line[0] == 'm') continue;  // header lines
         VECTOR3 p;
         double mjd;
         if (std::sscanf(line.c_str(), "%lf,%lf,%lf,%lf", &mjd, &p.x, &p.y, &p.z) == 4) path.push_back(p);
@@ -123,14 +123,13 @@ public:
         bool passiveFocus = false;
         const std::vector<int> open = OpenDisplaysOrKavrex(session_, cl_.pilot ? nullptr : &passiveFocus);
         if (open.empty() && !passiveFocus) return 1;
-        seat_.slot = open.empty() ? -1 : open.front();   // the display the pilot flies by (-1: none)
+        seat_.slot = open.empty() ? -1 : open.front();  // the display the pilot flies by (-1: none)
         sim_.SetTimeAcceleration(cl_.warp);
         session_.onRefresh = [this](const std::vector<int> &due) { OnRefresh(due); };
         if (oneMinute_)
-            std::fprintf(stderr,
-                         "kavrex-sim: no --pilot and no --steps: flying one simulated minute (%.0f frames at x%g)\n",
-                         std::ceil(kDefaultFlight / (sim_.frameLength() * sim_.timeAcceleration())),
-                         sim_.timeAcceleration());
+            std::fprintf(
+                stderr, "kavrex-sim: no --pilot and no --steps: flying one simulated minute (%.0f frames at x%g)\n",
+                std::ceil(kDefaultFlight / (sim_.frameLength() * sim_.timeAcceleration())), sim_.timeAcceleration());
         record_.Sample(world_, sim_.simt(), seat_.reading, cl_.pilot ? "start" : "");
         if (!Fly()) return Fail(error_);
         if (Host().stopSignal)
@@ -176,9 +175,9 @@ private:
             if (sim_.simt() < nextLog) continue;
             record_.Sample(world_, sim_.simt(), seat_.reading, "");
             while (nextLog <= sim_.simt()) nextLog += cl_.logEvery;
-            const double fraction = cl_.pilot ? tally_.Progress(seat_.reading)
-                                  : oneMinute_ ? sim_.simt() / kDefaultFlight
-                                               : static_cast<double>(frame_) / std::max(1L, cl_.steps);
+            const double fraction = cl_.pilot    ? tally_.Progress(seat_.reading)
+                                    : oneMinute_ ? sim_.simt() / kDefaultFlight
+                                                 : static_cast<double>(frame_) / std::max(1L, cl_.steps);
             progress.Show(fraction, world_.Mjd(), sim_.simt(), WallSeconds());
         }
         progress.Done();
@@ -219,14 +218,18 @@ private:
         if (seat_.slot < 0) return false;
         const std::string path = out_ + "/display-" + name + ".png";
         bool made = false;
-        if (!SaveDisplayPicture(session_, seat_.slot, path, made, error_)) failures_.push_back(error_);
-        else if (made) written_.push_back(path);
+        if (!SaveDisplayPicture(session_, seat_.slot, path, made, error_))
+            failures_.push_back(error_);
+        else if (made)
+            written_.push_back(path);
         return made;
     }
 
     void Save(const std::string &path, bool ok) {
-        if (ok) written_.push_back(path);
-        else failures_.push_back(error_);
+        if (ok)
+            written_.push_back(path);
+        else
+            failures_.push_back(error_);
     }
 
     // Every output is tried, so that one that fails costs no other; a "wrote" line for each
@@ -274,17 +277,17 @@ private:
     World &world_;
     const std::string out_;
     const std::chrono::steady_clock::time_point wallStart_ = std::chrono::steady_clock::now();
-    const bool oneMinute_ = !cl_.pilot && !cl_.stepsGiven;   // neither a pilot nor a number of frames
+    const bool oneMinute_ = !cl_.pilot && !cl_.stepsGiven;  // neither a pilot nor a number of frames
     std::string error_;
     std::vector<TimelineEvent> timeline_;
-    size_t next_ = 0;                  // the next timeline event
+    size_t next_ = 0;  // the next timeline event
     long frame_ = 0;
     FlightRecord record_;
     FlightTally tally_;
-    PilotSeat seat_;                   // the pilot, its display and what it read there
-    double doneAt_ = -1;               // when the pilot arrived
-    std::vector<std::string> written_;    // every file written, in order
-    std::vector<std::string> failures_;   // and every one that could not be
+    PilotSeat seat_;                     // the pilot, its display and what it read there
+    double doneAt_ = -1;                 // when the pilot arrived
+    std::vector<std::string> written_;   // every file written, in order
+    std::vector<std::string> failures_;  // and every one that could not be
 };
 
 // The output folder of each of several scenarios: its own under --out, and never one twice.
@@ -318,7 +321,7 @@ int RunFlight(const CommandLine &cl) {
                          scenarios[i].empty() ? "(the default)" : scenarios[i].c_str());
         if (!StartSession(session, one)) return 1;
         const int status = PilotedRun(one, session, FolderFor(cl, session, scenarios.size(), folders)).Run();
-        if (status != 0) return status;   // an interrupted run flies no further scenario
+        if (status != 0) return status;  // an interrupted run flies no further scenario
     }
     return 0;
 }

@@ -43,7 +43,8 @@ bool StartSession(Session &session, const CommandLine &cl) {
     session.SetFrameProfile(profile);
     session.refreshInterval = cl.mfdRefresh;
     const std::string scenario =
-        !cl.scenario.empty() ? cl.scenario : DefaultScenarioPath(cl.command == "run" || cl.pilot ? "earth-mars.scn" : "default.scn");
+        !cl.scenario.empty() ? cl.scenario
+                             : DefaultScenarioPath(cl.command == "run" || cl.pilot ? "earth-mars.scn" : "default.scn");
     if (!session.Start(scenario, cl.plugin, error)) {
         Fail(error);
         return false;
@@ -61,8 +62,10 @@ bool FocusCanBeFlown(Session &session, const std::vector<int> &open) {
     if (w.focus() < 0 || !w.vessel(w.focus()).passive) return true;
     for (int s : open)
         if (strcasecmp(Slot(s).mode.c_str(), "Kavrex") == 0) {
-            Fail(session.scenario().path + ": " + w.vessel(w.focus()).name + ", which the Kavrex display flies, is of "
-                 "class '" + w.vessel(w.focus()).className + "', which the stand-in does not build (it builds " +
+            Fail(session.scenario().path + ": " + w.vessel(w.focus()).name +
+                 ", which the Kavrex display flies, is of "
+                 "class '" +
+                 w.vessel(w.focus()).className + "', which the stand-in does not build (it builds " +
                  KnownVesselClasses() + ")");
             return false;
         }
@@ -79,8 +82,9 @@ std::vector<int> OpenDisplaysOrKavrex(Session &session, bool *passiveFocus) {
     const World &w = session.world();
     if (passiveFocus && w.focus() >= 0 && w.vessel(w.focus()).passive) {
         // A station or a shuttle stack the stand-in does not build: nothing for Kavrex to fly.
-        std::fprintf(stderr, "kavrex-sim: %s: the focus vessel %s is of class '%s', which the stand-in does not build: "
-                             "no Kavrex display is opened for it\n",
+        std::fprintf(stderr,
+                     "kavrex-sim: %s: the focus vessel %s is of class '%s', which the stand-in does not build: "
+                     "no Kavrex display is opened for it\n",
                      session.scenario().path.c_str(), w.vessel(w.focus()).name.c_str(),
                      w.vessel(w.focus()).className.c_str());
         *passiveFocus = true;
@@ -95,8 +99,9 @@ std::vector<int> OpenDisplaysOrKavrex(Session &session, bool *passiveFocus) {
     }
     std::string error;
     if (slot >= kCockpitDisplayCount) {
-        Fail(session.scenario().path + ": every cockpit display is taken by a block the stand-in keeps: none is free "
-                                       "for Kavrex");
+        Fail(session.scenario().path +
+             ": every cockpit display is taken by a block the stand-in keeps: none is free "
+             "for Kavrex");
         return open;
     }
     if (!OpenDisplay(slot, "Kavrex", error, session.displayWidth(), session.displayHeight())) {

@@ -10,27 +10,27 @@
 namespace kvhost {
 
 struct CommandLine {
-    std::string command;    // "bodies", "run"
-    std::string scenario;   // empty: the default scenario
+    std::string command;   // "bodies", "run"
+    std::string scenario;  // empty: the default scenario
     // run: the scenarios after the first, flown in turn on the same load of the plug-in, as
     // the simulator runs one scenario after another
     std::vector<std::string> moreScenarios;
-    std::string plugin;     // the plug-in library
-    std::string out;        // output folder (run)
-    long steps = 0;         // frames to fly (run)
-    double warp = 1;        // time acceleration (run)
-    long mode = 0;          // display page to show (render); 0: as it opens
-    double scale = 3;       // picture scale (render; fly: window pixels per display pixel)
+    std::string plugin;  // the plug-in library
+    std::string out;     // output folder (run)
+    long steps = 0;      // frames to fly (run)
+    double warp = 1;     // time acceleration (run)
+    long mode = 0;       // display page to show (render); 0: as it opens
+    double scale = 3;    // picture scale (render; fly: window pixels per display pixel)
     bool scaleGiven = false;
-    bool paused = false;    // start paused (fly)
+    bool paused = false;  // start paused (fly)
     bool stepsGiven = false;
-    int width = 256, height = 256;   // display size in pixels
-    bool pilot = false;     // the built-in pilot flies (run)
-    double fps = 60;        // frames per second of real time (the slowest, for a varying rate)
-    double fpsMax = 60;     // the fastest (a varying rate: --fps 30-60)
-    unsigned seed = 1;      // of a varying rate
-    double mfdRefresh = 0.5;   // simulated seconds between a display's refreshes
-    double logEvery = 60;   // simulated seconds between flight-log rows (run)
+    int width = 256, height = 256;  // display size in pixels
+    bool pilot = false;             // the built-in pilot flies (run)
+    double fps = 60;                // frames per second of real time (the slowest, for a varying rate)
+    double fpsMax = 60;             // the fastest (a varying rate: --fps 30-60)
+    unsigned seed = 1;              // of a varying rate
+    double mfdRefresh = 0.5;        // simulated seconds between a display's refreshes
+    double logEvery = 60;           // simulated seconds between flight-log rows (run)
 };
 
 class Session;
@@ -56,8 +56,8 @@ int RunBodies(const CommandLine &cl);
 int RunFlight(const CommandLine &cl);
 int RunRender(const CommandLine &cl);
 int RunPredict(const CommandLine &cl);
-int RunSurvey(const CommandLine &cl);   // the pilot on a grid of transfers, a process each
-int RunFly(const CommandLine &cl);   // needs a display server (the live window)
+int RunSurvey(const CommandLine &cl);  // the pilot on a grid of transfers, a process each
+int RunFly(const CommandLine &cl);     // needs a display server (the live window)
 
 }  // namespace kvhost
 

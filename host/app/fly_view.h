@@ -12,14 +12,14 @@
 
 namespace kvhost {
 
-constexpr int kStripHeight = 44;   // window pixels: two lines of text
+constexpr int kStripHeight = 44;  // window pixels: two lines of text
 
 struct FlyView {
-    double scale = 2;              // window pixels per display pixel
-    std::vector<int> slots;        // the displays shown, left to right
-    std::vector<int> left;         // each picture's left edge, window pixels
-    int width = 0, height = 0;     // the whole window
-    int pictureHeight = 0;         // the pictures' height; the strip lies below it
+    double scale = 2;           // window pixels per display pixel
+    std::vector<int> slots;     // the displays shown, left to right
+    std::vector<int> left;      // each picture's left edge, window pixels
+    int width = 0, height = 0;  // the whole window
+    int pictureHeight = 0;      // the pictures' height; the strip lies below it
 };
 
 // The layout for the given open display slots at `scale`.
@@ -37,8 +37,8 @@ ViewPoint Locate(const FlyView &view, int x, int y);
 struct StripFacts {
     double warp = 1;
     bool paused = false;
-    bool pilot = false;   // the built-in pilot is flying
-    double fps = 0;       // frames flown per second of real time
+    bool pilot = false;  // the built-in pilot is flying
+    double fps = 0;      // frames flown per second of real time
 };
 // The strip's two lines: "MJD 61450.5012  2027-02-14 12:01:43  x10  60 fps", then the focus
 // vessel and its state ("Courier-1  orbiting Earth"), with PAUSED and PILOT when they are on.

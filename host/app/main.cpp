@@ -134,9 +134,13 @@ const char *const kFlyHelp =
     "Needs a display server: without one it says so and stops.\n";
 
 void Usage(FILE *out, const std::string &command) {
-    const char *text = command == "run" ? kRunHelp : command == "render" ? kRenderHelp
-                     : command == "predict" ? kPredictHelp : command == "bodies" ? kBodiesHelp
-                     : command == "fly" ? kFlyHelp : command == "survey" ? kSurveyHelp : kOverview;
+    const char *text = command == "run"       ? kRunHelp
+                       : command == "render"  ? kRenderHelp
+                       : command == "predict" ? kPredictHelp
+                       : command == "bodies"  ? kBodiesHelp
+                       : command == "fly"     ? kFlyHelp
+                       : command == "survey"  ? kSurveyHelp
+                                              : kOverview;
     std::fprintf(out, "%s\ncommon options:\n%s", text, kCommon);
 }
 
@@ -230,7 +234,8 @@ const ValueOption kValueOptions[] = {
      }},
     {"--mode",
      [](const char *v, kvhost::CommandLine &cl) {
-         return Number("--mode", v, 1, 4, true, "a page from 1 to 4", [&](double n) { cl.mode = static_cast<long>(n); });
+         return Number("--mode", v, 1, 4, true, "a page from 1 to 4",
+                       [&](double n) { cl.mode = static_cast<long>(n); });
      }},
     {"--scale",
      [](const char *v, kvhost::CommandLine &cl) {
@@ -270,9 +275,12 @@ bool ParseCommandLine(int argc, char **argv, kvhost::CommandLine &cl, std::vecto
                       bool &help) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a == "-h" || a == "--help") help = true;
-        else if (a == "--pilot") cl.pilot = true;
-        else if (a == "--paused") cl.paused = true;
+        if (a == "-h" || a == "--help")
+            help = true;
+        else if (a == "--pilot")
+            cl.pilot = true;
+        else if (a == "--paused")
+            cl.paused = true;
         else if (const ValueOption *o = FindValueOption(a)) {
             if (i + 1 >= argc) {
                 std::fprintf(stderr, "kavrex-sim: %s needs a value\n", a.c_str());
@@ -310,7 +318,7 @@ int main(int argc, char **argv) {
         Usage(stdout, cl.command);
         return 0;
     }
-    if (cl.command.empty()) {   // the main job
+    if (cl.command.empty()) {  // the main job
         cl.command = "run";
         cl.pilot = true;
     }

@@ -80,8 +80,7 @@ bool OpenSlot(int slot, UINT id, int vessel, const std::string &mode, std::strin
         return false;
     }
     if (width <= 0 || width > 0xFFFF || height <= 0 || height > 0xFFFF) {
-        error = "display size " + std::to_string(width) + "x" + std::to_string(height) +
-                " is out of range";
+        error = "display size " + std::to_string(width) + "x" + std::to_string(height) + " is out of range";
         return false;
     }
     CloseDisplay(slot);
@@ -121,8 +120,7 @@ int OpenWindowDisplay(UINT id, int vessel, const std::string &mode, std::string 
         return -1;
     }
     for (int slot = kCockpitDisplays; slot < kDisplaySlots; ++slot)
-        if (!Slots()[slot].instance)
-            return OpenSlot(slot, id, vessel, mode, error, width, height, true) ? slot : -1;
+        if (!Slots()[slot].instance) return OpenSlot(slot, id, vessel, mode, error, width, height, true) ? slot : -1;
     error = "every one of the " + std::to_string(kWindowDisplays) + " external display windows is open";
     return -1;
 }
@@ -139,8 +137,10 @@ void CloseDisplay(int slot) {
     World *w = CurrentWorld();
     if (m && m->msgproc) {
         // A window closes on its own vessel, a cockpit display on the focus vessel.
-        Vessel *on = !w ? nullptr : closing.vessel ? w->ResolveVessel(closing.vessel)
-                                  : w->focus() >= 0 ? &w->vessel(w->focus()) : nullptr;
+        Vessel *on = !w                ? nullptr
+                     : closing.vessel  ? w->ResolveVessel(closing.vessel)
+                     : w->focus() >= 0 ? &w->vessel(w->focus())
+                                       : nullptr;
         m->msgproc(OAPI_MSG_MFD_CLOSED, closing.id, 0, on ? reinterpret_cast<LPARAM>(on->api.get()) : 0);
     }
     delete instance;
@@ -196,7 +196,9 @@ bool PressVesselKey(DWORD key) {
     static const struct {
         DWORD key;
         int mode;
-    } keys[] = {{kKeyKillRot, kNavKillRot}, {kKeyHorizonLevel, kNavHorizonLevel}, {kKeyPrograde, kNavPrograde},
+    } keys[] = {{kKeyKillRot, kNavKillRot},
+                {kKeyHorizonLevel, kNavHorizonLevel},
+                {kKeyPrograde, kNavPrograde},
                 {kKeyRetrograde, kNavRetrograde}};
     Vessel &v = w->vessel(w->focus());
     for (const auto &k : keys)
@@ -219,9 +221,7 @@ std::vector<std::string> ButtonLabels(int slot) {
     return labels;
 }
 
-MFD *InstanceFromResult(OAPI_MSGTYPE result) {
-    return reinterpret_cast<MFD *>(static_cast<intptr_t>(result));
-}
+MFD *InstanceFromResult(OAPI_MSGTYPE result) { return reinterpret_cast<MFD *>(static_cast<intptr_t>(result)); }
 
 void NoteMfdDestroyed(MFD *instance) {
     const int s = SlotOf(instance);

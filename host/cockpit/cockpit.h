@@ -24,20 +24,20 @@ struct RegisteredMode {
 
 int RegisterMode(const MFDMODESPEC &spec);
 bool UnregisterMode(int id);
-const RegisteredMode *FindMode(const std::string &name);   // case-insensitive
+const RegisteredMode *FindMode(const std::string &name);  // case-insensitive
 
-constexpr int kCockpitDisplays = 12;   // slots 0..11: identifier = slot
-constexpr int kWindowDisplays = 6;     // slots 12..17: external windows, identifier of their own
+constexpr int kCockpitDisplays = 12;  // slots 0..11: identifier = slot
+constexpr int kWindowDisplays = 6;    // slots 12..17: external windows, identifier of their own
 constexpr int kDisplaySlots = kCockpitDisplays + kWindowDisplays;
-constexpr int kDefaultDisplaySize = 256;   // the simulator's classic display size
+constexpr int kDefaultDisplaySize = 256;  // the simulator's classic display size
 
 struct DisplaySlot {
     MFD *instance = nullptr;
-    UINT id = 0;                 // the identifier the display's mode is given
+    UINT id = 0;  // the identifier the display's mode is given
     std::string mode;
     int width = kDefaultDisplaySize, height = kDefaultDisplaySize;
     bool displayInvalid = false, buttonsInvalid = false;
-    bool menuShown = false;      // the display shows its button menu (and is not refreshed)
+    bool menuShown = false;  // the display shows its button menu (and is not refreshed)
     // A window's vessel, which it keeps through changes of focus; null for a cockpit display,
     // which is always on the focus vessel.
     OBJHANDLE vessel = nullptr;
@@ -54,17 +54,17 @@ void SetFontCell(MFD &instance);
 // then the font cell is set and, for an opening by the pilot (`interactive`), RecallStatus is
 // called. On failure returns false and says why in `error`; a slot already open is closed first
 // (StoreStatus, then OAPI_MSG_MFD_CLOSED, then the instance is deleted).
-bool OpenDisplay(int slot, const std::string &mode, std::string &error,
-                 int width = kDefaultDisplaySize, int height = kDefaultDisplaySize, bool interactive = true);
+bool OpenDisplay(int slot, const std::string &mode, std::string &error, int width = kDefaultDisplaySize,
+                 int height = kDefaultDisplaySize, bool interactive = true);
 // Opens a display in an external window with identifier `id` on vessel `vessel` (an index of the
 // world's vessels; -1: the focus vessel), in the first free window slot; returns that slot, or -1
 // with the cause. The simulator never gives a window a cockpit display's identifier (0 to 11):
 // such an identifier is refused.
-int OpenWindowDisplay(UINT id, int vessel, const std::string &mode, std::string &error,
-                      int width = kDefaultDisplaySize, int height = kDefaultDisplaySize);
+int OpenWindowDisplay(UINT id, int vessel, const std::string &mode, std::string &error, int width = kDefaultDisplaySize,
+                      int height = kDefaultDisplaySize);
 // Closes every window bound to the vessel of handle `vessel` (before the vessel is deleted).
 void CloseWindowsOf(OBJHANDLE vessel);
-void CloseDisplay(int slot);   // deletes the instance; nothing for a closed slot
+void CloseDisplay(int slot);  // deletes the instance; nothing for a closed slot
 // Gives the focus to another vessel as the simulator does: its cockpit is built anew, so every
 // open cockpit display is closed and opened again, in the same mode and size, on the new focus
 // vessel. Displays in external windows stay open on their own vessels.
@@ -72,7 +72,7 @@ void CloseDisplay(int slot);   // deletes the instance; nothing for a closed slo
 bool ChangeFocus(int vessel, std::string &error);
 void CloseAllDisplays();
 DisplaySlot &Slot(int slot);
-int SlotOf(const MFD *instance);   // -1 when the instance is in no slot
+int SlotOf(const MFD *instance);  // -1 when the instance is in no slot
 
 // The pilot at a display: a buffered key press, a press of button bt (0..11) with the SDK's
 // mouse event bits. Both return what the display answered (false for a closed slot).

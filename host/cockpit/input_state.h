@@ -11,7 +11,7 @@ namespace kvhost {
 bool ControlKeyDown();
 void SetControlKeyDown(bool down);
 
-constexpr size_t kInputBoxLength = 127;   // characters the simulator's input box holds
+constexpr size_t kInputBoxLength = 127;  // characters the simulator's input box holds
 
 struct InputBox {
     bool open = false;
@@ -27,7 +27,7 @@ void OpenInputBox(const InputBox &box);
 // the box closes whatever the callback returns, as the simulator's does. Returns false when no
 // box is open.
 bool AnswerInputBox(const std::string &text);
-void CancelInputBox();   // the pilot cancels: the callback is not called
+void CancelInputBox();  // the pilot cancels: the callback is not called
 
 }  // namespace kvhost
 

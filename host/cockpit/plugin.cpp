@@ -28,7 +28,8 @@ bool Plugin::Load(const std::string &path, std::string &error) {
     // The glue exports GetModuleVersion; without it nothing called InitModule during dlopen.
     getModuleVersion_ = Lookup<int (*)()>(h, "GetModuleVersion");
     if (!getModuleVersion_) {
-        error = "plug-in " + path + " lacks the SDK's module glue (it exports no GetModuleVersion), so "
+        error = "plug-in " + path +
+                " lacks the SDK's module glue (it exports no GetModuleVersion), so "
                 "the simulator would never start it: one of its sources must define ORBITER_MODULE "
                 "before including <Orbitersdk.h>";
         dlclose(h);

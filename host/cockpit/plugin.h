@@ -62,7 +62,7 @@ private:
     void (*preStep_)(double, double, double) = nullptr;
     void (*timeAccChanged_)(double, double) = nullptr;
     int (*getModuleVersion_)() = nullptr;
-    ModuleEntries entries_ = {};   // the optional hooks: scenario start and end, a vessel's deletion
+    ModuleEntries entries_ = {};  // the optional hooks: scenario start and end, a vessel's deletion
 };
 
 // Where the Kavrex plug-in lies: $KAVREX_PLUGIN, else libKavrex.so beside the running program.

@@ -9,9 +9,7 @@ namespace {
 std::unordered_set<const void *> &Live() { return HostGdi().liveDcs; }
 }  // namespace
 
-DeviceContext::DeviceContext(int width, int height) : width_(width), height_(height) {
-    Live().insert(this);
-}
+DeviceContext::DeviceContext(int width, int height) : width_(width), height_(height) { Live().insert(this); }
 
 DeviceContext::~DeviceContext() { Live().erase(this); }
 

@@ -18,7 +18,7 @@ public:
     DeviceContext &operator=(const DeviceContext &) = delete;
 
     HDC hdc() { return reinterpret_cast<HDC>(this); }
-    static DeviceContext *FromHdc(HDC hdc);   // null for an HDC that is no live context
+    static DeviceContext *FromHdc(HDC hdc);  // null for an HDC that is no live context
 
     int width() const { return width_; }
     int height() const { return height_; }

@@ -14,10 +14,10 @@ struct Pen {
 };
 
 HPEN NewPen(int style, int width, COLORREF color);
-bool DeletePen(HGDIOBJ obj);                 // false for a null, unknown or stock handle
-const Pen *ResolvePen(HGDIOBJ obj);          // null for a handle that is no live pen
-HPEN StockBlackPen();                        // what a fresh device context has selected
-int LiveGdiObjects();                        // pens created and not yet deleted
+bool DeletePen(HGDIOBJ obj);         // false for a null, unknown or stock handle
+const Pen *ResolvePen(HGDIOBJ obj);  // null for a handle that is no live pen
+HPEN StockBlackPen();                // what a fresh device context has selected
+int LiveGdiObjects();                // pens created and not yet deleted
 
 }  // namespace kvhost
 

@@ -51,8 +51,9 @@ size_t Utf8SequenceAt(const std::string &s, size_t i) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
     if (c < 0x80) return 1;
     size_t n;
-    unsigned lo = 0x80, hi = 0xBF;   // the allowed range of the second byte
-    if (c >= 0xC2 && c <= 0xDF) n = 2;
+    unsigned lo = 0x80, hi = 0xBF;  // the allowed range of the second byte
+    if (c >= 0xC2 && c <= 0xDF)
+        n = 2;
     else if (c >= 0xE0 && c <= 0xEF) {
         n = 3;
         if (c == 0xE0) lo = 0xA0;
@@ -119,7 +120,7 @@ namespace {
 // Cairo writes through this, so that a failing file names the system's reason.
 cairo_status_t WriteToFile(void *closure, const unsigned char *data, unsigned int length) {
     return std::fwrite(data, 1, length, static_cast<FILE *>(closure)) == length ? CAIRO_STATUS_SUCCESS
-                                                                              : CAIRO_STATUS_WRITE_ERROR;
+                                                                                : CAIRO_STATUS_WRITE_ERROR;
 }
 
 }  // namespace
@@ -141,9 +142,9 @@ bool WriteCairoPicture(const std::string &path, double width, double height,
         error = path + ": cannot write the picture (" + std::strerror(errno) + ")";
         return false;
     }
-    cairo_surface_t *surface = svg ? cairo_svg_surface_create_for_stream(WriteToFile, file, width, height)
-                                   : cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(width),
-                                                                static_cast<int>(height));
+    cairo_surface_t *surface =
+        svg ? cairo_svg_surface_create_for_stream(WriteToFile, file, width, height)
+            : cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(width), static_cast<int>(height));
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
         error = path + ": cannot make the picture (" + cairo_status_to_string(cairo_surface_status(surface)) + ")";
         cairo_surface_destroy(surface);
@@ -163,8 +164,8 @@ bool WriteCairoPicture(const std::string &path, double width, double height,
     const bool closed = std::fclose(file) == 0;
     if (status != CAIRO_STATUS_SUCCESS || !closed) {
         const int why = writeErrno ? writeErrno : errno;
-        error = path + ": cannot write the picture (" +
-                (why ? std::strerror(why) : cairo_status_to_string(status)) + ")";
+        error =
+            path + ": cannot write the picture (" + (why ? std::strerror(why) : cairo_status_to_string(status)) + ")";
         std::remove(path.c_str());
         return false;
     }
@@ -199,24 +200,27 @@ void PaintDisplayPicture(cairo_t *cr, int W, int H, const std::vector<std::strin
 bool WritePicture(const std::string &path, int W, int H, const std::vector<std::string> &labels, double scale,
                   const std::function<void(HDC)> &draw, std::string &error) {
     const double margin = BezelMargin(H);
-    return WriteCairoPicture(path, (W + 2 * margin) * scale, H * scale,
-                             [&](cairo_t *cr) { PaintDisplayPicture(cr, W, H, labels, scale, draw); }, error);
+    return WriteCairoPicture(
+        path, (W + 2 * margin) * scale, H * scale,
+        [&](cairo_t *cr) { PaintDisplayPicture(cr, W, H, labels, scale, draw); }, error);
 }
 
 std::string RecordingJson(const RecordingDc &dc, const std::vector<std::string> &labels, int *replaced) {
-    std::string out = "{\n  \"width\": " + std::to_string(dc.width()) + ",\n  \"height\": " +
-                      std::to_string(dc.height()) + ",\n  \"labels\": [";
+    std::string out = "{\n  \"width\": " + std::to_string(dc.width()) +
+                      ",\n  \"height\": " + std::to_string(dc.height()) + ",\n  \"labels\": [";
     for (size_t i = 0; i < labels.size(); ++i) out += (i ? ", \"" : "\"") + JsonEscape(labels[i], replaced) + "\"";
     out += "],\n  \"calls\": [\n";
     static const char *const styles[] = {"solid", "dash", "dot"};
     for (size_t i = 0; i < dc.ops().size(); ++i) {
         const DrawOp &op = dc.ops()[i];
-        const std::string pen = std::string("{\"style\": \"") + (op.pen.style >= 0 && op.pen.style <= 2 ? styles[op.pen.style] : "other") +
-                                "\", \"width\": " + std::to_string(op.pen.width) + ", \"color\": " + Colour(op.pen.color) + "}";
+        const std::string pen =
+            std::string("{\"style\": \"") + (op.pen.style >= 0 && op.pen.style <= 2 ? styles[op.pen.style] : "other") +
+            "\", \"width\": " + std::to_string(op.pen.width) + ", \"color\": " + Colour(op.pen.color) + "}";
         char head[160];
         if (op.kind == DrawOp::Text) {
             std::snprintf(head, sizeof head, "{\"call\": \"text\", \"x\": %d, \"y\": %d, ", op.x0, op.y0);
-            out += std::string("    ") + head + "\"color\": " + Colour(op.color) + ", \"text\": \"" + JsonEscape(op.text, replaced) + "\"}";
+            out += std::string("    ") + head + "\"color\": " + Colour(op.color) + ", \"text\": \"" +
+                   JsonEscape(op.text, replaced) + "\"}";
         } else {
             std::snprintf(head, sizeof head, "{\"call\": \"%s\", \"x0\": %d, \"y0\": %d, \"x1\": %d, \"y1\": %d, ",
                           op.kind == DrawOp::Line ? "line" : "ellipse", op.x0, op.y0, op.x1, op.y1);

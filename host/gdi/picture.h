@@ -31,8 +31,8 @@ void PaintDisplayPicture(cairo_t *cr, int width, int height, const std::vector<s
 
 // Draws the display through `draw` (given the HDC of a raster context) and writes the picture
 // to `path`, PNG or SVG by its ending. False with the cause on failure.
-bool WritePicture(const std::string &path, int width, int height, const std::vector<std::string> &labels,
-                  double scale, const std::function<void(HDC)> &draw, std::string &error);
+bool WritePicture(const std::string &path, int width, int height, const std::vector<std::string> &labels, double scale,
+                  const std::function<void(HDC)> &draw, std::string &error);
 
 // Any picture of width x height points drawn by `paint` on a Cairo context, written to `path` as
 // PNG or SVG by its ending. False with the cause on failure.

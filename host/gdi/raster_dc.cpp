@@ -41,9 +41,9 @@ RasterDc::RasterDc(int width, int height, cairo_t *cr) : DeviceContext(width, he
 
 void RasterDc::DrawText(int x, int y, const std::string &text, COLORREF color) {
     SetColour(cr_, color);
-    cairo_move_to(cr_, x, y + 0.8 * fontSize_);   // top-left corner to baseline
+    cairo_move_to(cr_, x, y + 0.8 * fontSize_);  // top-left corner to baseline
     cairo_show_text(cr_, text.c_str());
-    cairo_new_path(cr_);   // else the next shape would start with a line from the text's end
+    cairo_new_path(cr_);  // else the next shape would start with a line from the text's end
 }
 
 void RasterDc::UsePen(const Pen &pen) {
@@ -51,9 +51,12 @@ void RasterDc::UsePen(const Pen &pen) {
     cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
     cairo_set_line_width(cr_, pen.width > 1 ? pen.width : 1);
     static const double dot[] = {1.0, 2.0}, dash[] = {6.0, 3.0};
-    if (pen.style == PS_DOT) cairo_set_dash(cr_, dot, 2, 0);
-    else if (pen.style == PS_DASH) cairo_set_dash(cr_, dash, 2, 0);
-    else cairo_set_dash(cr_, nullptr, 0, 0);
+    if (pen.style == PS_DOT)
+        cairo_set_dash(cr_, dot, 2, 0);
+    else if (pen.style == PS_DASH)
+        cairo_set_dash(cr_, dash, 2, 0);
+    else
+        cairo_set_dash(cr_, nullptr, 0, 0);
 }
 
 void RasterDc::DrawLine(int x0, int y0, int x1, int y1, const Pen &pen) {
@@ -85,8 +88,10 @@ void RasterDc::DrawEllipse(int left, int top, int right, int bottom, const Pen &
     for (int i = 0; i <= n; ++i) {
         const double a = 2 * M_PI * i / n, x = cx + rx * std::cos(a), y = cy + ry * std::sin(a);
         const bool near = std::fabs(x) < 4 * width() + kFar / 1e3 && std::fabs(y) < 4 * height() + kFar / 1e3;
-        if (near && drawing) cairo_line_to(cr_, x, y);
-        else if (near) cairo_move_to(cr_, x, y);
+        if (near && drawing)
+            cairo_line_to(cr_, x, y);
+        else if (near)
+            cairo_move_to(cr_, x, y);
         drawing = near;
     }
     cairo_stroke(cr_);

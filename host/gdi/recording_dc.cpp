@@ -17,9 +17,12 @@ void RecordingDc::DrawEllipse(int left, int top, int right, int bottom, const Pe
 
 void RecordingDc::ReplayOn(DeviceContext &to) const {
     for (const DrawOp &op : ops_) {
-        if (op.kind == DrawOp::Text) to.DrawText(op.x0, op.y0, op.text, op.color);
-        else if (op.kind == DrawOp::Line) to.DrawLine(op.x0, op.y0, op.x1, op.y1, op.pen);
-        else to.DrawEllipse(op.x0, op.y0, op.x1, op.y1, op.pen);
+        if (op.kind == DrawOp::Text)
+            to.DrawText(op.x0, op.y0, op.text, op.color);
+        else if (op.kind == DrawOp::Line)
+            to.DrawLine(op.x0, op.y0, op.x1, op.y1, op.pen);
+        else
+            to.DrawEllipse(op.x0, op.y0, op.x1, op.y1, op.pen);
     }
 }
 

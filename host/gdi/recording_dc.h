@@ -12,9 +12,9 @@ namespace kvhost {
 
 struct DrawOp {
     enum Kind { Text, Line, Ellipse } kind;
-    int x0, y0, x1, y1;   // text: position in x0, y0; line: ends; ellipse: bounding box
+    int x0, y0, x1, y1;  // text: position in x0, y0; line: ends; ellipse: bounding box
     std::string text;
-    COLORREF color;       // text colour or pen colour
+    COLORREF color;  // text colour or pen colour
     Pen pen;
 };
 
@@ -28,7 +28,7 @@ public:
 
     const std::vector<DrawOp> &ops() const { return ops_; }
     void Clear() { ops_.clear(); }
-    std::vector<std::string> Texts() const;   // every text, in drawing order
+    std::vector<std::string> Texts() const;  // every text, in drawing order
     // Draws every recorded call again on another context, as it was drawn here.
     void ReplayOn(DeviceContext &to) const;
 

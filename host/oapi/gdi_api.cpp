@@ -23,7 +23,7 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ obj) {
 
 COLORREF SetTextColor(HDC hdc, COLORREF color) {
     DeviceContext *dc = DeviceContext::FromHdc(hdc);
-    if (!dc) return 0xFFFFFFFF;   // CLR_INVALID
+    if (!dc) return 0xFFFFFFFF;  // CLR_INVALID
     COLORREF previous = dc->textColor;
     dc->textColor = color;
     return previous;

@@ -17,7 +17,7 @@
 
 namespace kvhost {
 
-constexpr size_t kDebugStringLength = 256;   // the simulator's debug string buffer
+constexpr size_t kDebugStringLength = 256;  // the simulator's debug string buffer
 
 struct HostState {
     WorldGlobals world;

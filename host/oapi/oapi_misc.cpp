@@ -14,7 +14,7 @@ char *oapiDebugString() { return kvhost::Host().debug; }
 int Date2Int(char *date) {
     // "Apr 25 2006" -> 60425 (YYMMDD, as the simulator gives it); 0 for text that is no such date.
     static const char *const months[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                     "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     if (!date) return 0;
     char mon[4] = {};
     int day = 0, year = 0;
@@ -25,8 +25,8 @@ int Date2Int(char *date) {
     return 0;
 }
 
-void oapiOpenInputBox(char *title, bool (*Clbk)(void *id, char *str, void *usrdata), char *buf,
-                      int /*vislen*/, void *usrdata) {
+void oapiOpenInputBox(char *title, bool (*Clbk)(void *id, char *str, void *usrdata), char *buf, int /*vislen*/,
+                      void *usrdata) {
     kvhost::InputBox box;
     box.title = title ? title : "";
     box.initialText = buf ? buf : "";

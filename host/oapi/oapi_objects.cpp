@@ -61,8 +61,7 @@ void oapiGetObjectName(OBJHANDLE hObj, char *name, int n) {
     const char *src = "";
     if (ref) {
         World &w = *CurrentWorld();
-        src = ref->kind == ObjectKind::Body ? w.body(ref->index).name.c_str()
-                                            : w.vessel(ref->index).name.c_str();
+        src = ref->kind == ObjectKind::Body ? w.body(ref->index).name.c_str() : w.vessel(ref->index).name.c_str();
     }
     std::strncpy(name, src, static_cast<size_t>(n - 1));
     name[n - 1] = '\0';
@@ -108,7 +107,7 @@ void oapiGetRelativeVel(OBJHANDLE hObj, OBJHANDLE hRef, VECTOR3 *vel) {
 
 void oapiGetRotationMatrix(OBJHANDLE hObj, MATRIX3 *mat) {
     if (!mat) return;
-    *mat = kvhost::IdentityMatrix();   // bodies do not rotate in the stand-in
+    *mat = kvhost::IdentityMatrix();  // bodies do not rotate in the stand-in
     const ObjectRef *ref = Resolve(hObj);
     if (ref && ref->kind == ObjectKind::Vessel) *mat = CurrentWorld()->vessel(ref->index).rot;
 }

@@ -46,9 +46,7 @@ int IndexIn(const void *handle, const T *base, size_t count) {
 }
 
 int TankIndex(const Vessel &v, PROPELLANT_HANDLE ph) { return IndexIn(ph, v.tanks.data(), v.tanks.size()); }
-int ThrusterIndex(const Vessel &v, THRUSTER_HANDLE th) {
-    return IndexIn(th, v.thrusters.data(), v.thrusters.size());
-}
+int ThrusterIndex(const Vessel &v, THRUSTER_HANDLE th) { return IndexIn(th, v.thrusters.data(), v.thrusters.size()); }
 int GroupIndex(const Vessel &v, THGROUP_HANDLE g) { return IndexIn(g, v.groups.data(), v.groups.size()); }
 
 const std::vector<int> *Group(const Vessel &v, int type) {
@@ -183,7 +181,7 @@ void VESSEL::SetPropellantMass(PROPELLANT_HANDLE ph, double mass) const {
     kvhost::Tank &t = v->tanks[i];
     const double before = t.mass;
     t.mass = mass < 0 ? 0 : (mass > t.maxMass ? t.maxMass : mass);
-    if (t.mass > before) {   // topped up: the flight log counts refills and the propellant added
+    if (t.mass > before) {  // topped up: the flight log counts refills and the propellant added
         ++v->refills;
         v->propellantAdded += t.mass - before;
     }

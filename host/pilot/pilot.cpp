@@ -36,7 +36,7 @@ PilotAction Pilot::Configure(const DisplayReading &r, bool pro, bool inv, bool e
             a.departed = true;
         }
     } else if (!engage && r.driveOn) {
-        a.key = 'A';   // the drive off and the engines cut; the hold goes on again next
+        a.key = 'A';  // the drive off and the engines cut; the hold goes on again next
         a.what = "abort: coast";
     }
     return a;
@@ -58,11 +58,16 @@ double Pilot::WarpFor(const DisplayReading &r, double currentWarp) {
         slipping_ = 0;
     }
     double warp;
-    if (phase_ == Phase::Orbit || (phase_ == Phase::Prograde && navStep_ < 2)) warp = 1;
-    else if (phase_ == Phase::Wait) warp = 10;
-    else if (r.hold != HoldState::Hold && !r.driveOn) warp = 10;
-    else if (phase_ == Phase::Climb || phase_ == Phase::Accelerate || r.targetSpeed >= 3000) warp = 100;
-    else warp = r.targetSpeed >= 300 ? 10 : 1;
+    if (phase_ == Phase::Orbit || (phase_ == Phase::Prograde && navStep_ < 2))
+        warp = 1;
+    else if (phase_ == Phase::Wait)
+        warp = 10;
+    else if (r.hold != HoldState::Hold && !r.driveOn)
+        warp = 10;
+    else if (phase_ == Phase::Climb || phase_ == Phase::Accelerate || r.targetSpeed >= 3000)
+        warp = 100;
+    else
+        warp = r.targetSpeed >= 300 ? 10 : 1;
     return std::min(warp, warpCap_);
 }
 
@@ -164,11 +169,15 @@ PilotAction Pilot::IntoOrbit(const DisplayReading &r) {
     const double circular = std::sqrt(std::max(0.0, r.targetG * (r.targetDist + gauge_.radius())));
     const int step = navStep_;
     const bool done = NavBurn(r, 'L', r.targetSpeed >= circular, a);
-    if (step == 0 && a.key) a.what = FormatText("at rest %.0f km above %s: abort, into orbit", r.targetDist / 1e3, r.target.c_str());
-    else if (step == 0) a.what = "level with the horizon";
-    else if (step == 1 && a.key) a.what = FormatText("drive on along the horizon to %.0f m/s", circular);
+    if (step == 0 && a.key)
+        a.what = FormatText("at rest %.0f km above %s: abort, into orbit", r.targetDist / 1e3, r.target.c_str());
+    else if (step == 0)
+        a.what = "level with the horizon";
+    else if (step == 1 && a.key)
+        a.what = FormatText("drive on along the horizon to %.0f m/s", circular);
     else if (step == 2 && a.key)
-        a.what = FormatText("abort at %.0f m/s: in orbit %.0f km above %s", r.targetSpeed, r.targetDist / 1e3, r.target.c_str());
+        a.what = FormatText("abort at %.0f m/s: in orbit %.0f km above %s", r.targetSpeed, r.targetDist / 1e3,
+                            r.target.c_str());
     if (done) {
         a.what = "leveling off";
         a.arrived = true;
@@ -183,8 +192,10 @@ PilotAction Pilot::ProgradeClimb(const DisplayReading &r) {
     PilotAction a;
     const int step = navStep_;
     const bool done = NavBurn(r, '[', r.sourceDist >= kClimb, a);
-    if (step == 0 && !a.key) a.what = "prograde hold";
-    else if (step == 1 && a.key) a.what = "drive on: climb along the orbit";
+    if (step == 0 && !a.key)
+        a.what = "prograde hold";
+    else if (step == 1 && a.key)
+        a.what = "drive on: climb along the orbit";
     else if (step == 2 && a.key)
         a.what = FormatText("clear of %s: abort, cancel %.0f m/s relative to %s", r.source.c_str(), r.targetSpeed,
                             r.target.c_str());
@@ -237,9 +248,9 @@ PilotAction Pilot::Decide(const DisplayReading &r, double currentWarp) {
     if (phase_ == Phase::Done || !r.strip) return PilotAction();
     if (r.readouts) gauge_.Read(r.target, r.targetDist, r.targetG);
     PilotAction a = phase_ == Phase::Wait       ? WaitForMoment(r)
-                  : phase_ == Phase::Prograde ? ProgradeClimb(r)
-                  : phase_ == Phase::Orbit    ? IntoOrbit(r)
-                                              : Transfer(r);
+                    : phase_ == Phase::Prograde ? ProgradeClimb(r)
+                    : phase_ == Phase::Orbit    ? IntoOrbit(r)
+                                                : Transfer(r);
     const double warp = r.readouts ? WarpFor(r, currentWarp) : std::min(10.0, warpCap_);
     if (warp != currentWarp && !a.arrived) {
         a.warp = warp;

@@ -45,15 +45,15 @@
 namespace kvhost {
 
 struct PilotAction {
-    char key = 0;          // the letter pressed on the display, 0 for none
-    std::string input;     // the text typed into the open input box ("" for none)
-    char cockpitKey = 0;   // a navigation-mode key of the cockpit: 'L' level, '[' prograde; 0 none
-    double warp = 0;       // the time acceleration asked for, 0 to leave it
-    std::string what;      // what the pilot did and why, for the log ("" when nothing)
-    bool flip = false;     // this action turned the ship round to brake
-    bool departed = false; // this action started the flight's first burn
-    bool legBurn = false;  // this action started a leg's burn at the target
-    bool arrived = false;  // this action ended the flight
+    char key = 0;           // the letter pressed on the display, 0 for none
+    std::string input;      // the text typed into the open input box ("" for none)
+    char cockpitKey = 0;    // a navigation-mode key of the cockpit: 'L' level, '[' prograde; 0 none
+    double warp = 0;        // the time acceleration asked for, 0 to leave it
+    std::string what;       // what the pilot did and why, for the log ("" when nothing)
+    bool flip = false;      // this action turned the ship round to brake
+    bool departed = false;  // this action started the flight's first burn
+    bool legBurn = false;   // this action started a leg's burn at the target
+    bool arrived = false;   // this action ended the flight
 };
 
 class Pilot {
@@ -64,19 +64,19 @@ public:
     bool done() const { return phase_ == Phase::Done; }
     int legs() const { return legs_; }
     int flips() const { return flips_; }
-    double waited() const { return waited_; }   // s spent choosing the moment to leave
+    double waited() const { return waited_; }  // s spent choosing the moment to leave
 
-    static constexpr double kSlow = 10;          // m/s: "stopped" relative to the target
-    static constexpr double kClimb = 100e6;      // m above the source before the first cancel
-    static constexpr double kTurnTime = 600;     // s a flip may take, drive off, before braking
-    static constexpr double kPullShare = 0.2;    // the target's pull at the stand-off, of the drive's
-    static constexpr double kLeastHeight = 0.5;  // the stand-off's least height, in target radii
-    static constexpr double kDefaultStandOff = 10e6;   // m, while the target's pull is unmeasured
-    static constexpr int kMostRaises = 8;        // times the set acceleration is raised in a flight
-    static constexpr double kLevelTime = 60;     // s for the ship to level before the orbit burn
-    static constexpr int kSlipLimit = 120;       // decisions in a row off HOLD before slowing down
+    static constexpr double kSlow = 10;               // m/s: "stopped" relative to the target
+    static constexpr double kClimb = 100e6;           // m above the source before the first cancel
+    static constexpr double kTurnTime = 600;          // s a flip may take, drive off, before braking
+    static constexpr double kPullShare = 0.2;         // the target's pull at the stand-off, of the drive's
+    static constexpr double kLeastHeight = 0.5;       // the stand-off's least height, in target radii
+    static constexpr double kDefaultStandOff = 10e6;  // m, while the target's pull is unmeasured
+    static constexpr int kMostRaises = 8;             // times the set acceleration is raised in a flight
+    static constexpr double kLevelTime = 60;          // s for the ship to level before the orbit burn
+    static constexpr int kSlipLimit = 120;            // decisions in a row off HOLD before slowing down
     static constexpr double kLeastLookAhead = 1800;   // s: a prediction to judge the climb by
-    static constexpr double kLongestWait = 2 * 3600;   // s of choosing the moment at most
+    static constexpr double kLongestWait = 2 * 3600;  // s of choosing the moment at most
 
 private:
     enum class Phase { Wait, Prograde, Climb, Cancel, Accelerate, Brake, Orbit, Done };
@@ -92,7 +92,7 @@ private:
 
     Phase phase_ = Phase::Wait;
     TargetGauge gauge_;
-    double legStart_ = 0;   // TargetD when the leg began
+    double legStart_ = 0;  // TargetD when the leg began
     int legs_ = 0, flips_ = 0;
     bool departed_ = false;
     double waitStartMjd_ = -1, waited_ = 0;

@@ -35,9 +35,10 @@ std::string WhyNoTransfer(const World &w, const DisplayReading &d, double maxDay
         return "the target is " + d.target + ", the star, which a ship can only fall into";
     const double most = thrust / v.Mass();
     if (d.setGee > most)
-        return FormatText("the set acceleration, %g m/s^2, is more than %s's engines give (%.2f m/s^2): set less "
-                          "(key S)",
-                          d.setGee, v.name.c_str(), most);
+        return FormatText(
+            "the set acceleration, %g m/s^2, is more than %s's engines give (%.2f m/s^2): set less "
+            "(key S)",
+            d.setGee, v.name.c_str(), most);
     if (!(d.setGee > 0))
         return FormatText("the set acceleration reads %g m/s^2: the drive would not move %s (key S)", d.setGee,
                           v.name.c_str());
@@ -45,9 +46,10 @@ std::string WhyNoTransfer(const World &w, const DisplayReading &d, double maxDay
     // the flight can be.
     const double shortest = 2 * std::sqrt(d.targetDist / d.setGee) / 86400;
     if (!(shortest <= maxDays))
-        return FormatText("at %g m/s^2 the flight to %s would take at least %.0f days, beyond the run's %.0f: set "
-                          "more (key S)",
-                          d.setGee, d.target.c_str(), shortest, maxDays);
+        return FormatText(
+            "at %g m/s^2 the flight to %s would take at least %.0f days, beyond the run's %.0f: set "
+            "more (key S)",
+            d.setGee, d.target.c_str(), shortest, maxDays);
     return "";
 }
 

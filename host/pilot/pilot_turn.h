@@ -16,16 +16,16 @@
 
 namespace kvhost {
 
-constexpr double kMaxPilotedDays = 30;   // a piloted flight that has not arrived by then stops
-constexpr int kRefusedStatus = 3;        // exit status when the pilot will not fly the transfer
+constexpr double kMaxPilotedDays = 30;  // a piloted flight that has not arrived by then stops
+constexpr int kRefusedStatus = 3;       // exit status when the pilot will not fly the transfer
 
 // The pilot at its display: what it has read and decided so far.
 struct PilotSeat {
-    int slot = 0;             // the display it flies by
+    int slot = 0;  // the display it flies by
     Pilot pilot;
-    DisplayReading reading;   // the page as it last read it
-    bool looked = false;      // it has seen read-outs once and judged the transfer
-    std::string refusal;      // why it will not fly this transfer ("" while it flies)
+    DisplayReading reading;  // the page as it last read it
+    bool looked = false;     // it has seen read-outs once and judged the transfer
+    std::string refusal;     // why it will not fly this transfer ("" while it flies)
 };
 
 // The pilot's turn when the displays in `due` have refreshed; nothing unless its own display is

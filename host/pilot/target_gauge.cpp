@@ -15,7 +15,7 @@ void TargetGauge::Read(const std::string &name, double height, double pull) {
         first_ = true;
         firstHeight_ = height;
         firstPull_ = pull;
-        gm_ = pull * height * height;   // the radius taken as nothing until a second reading
+        gm_ = pull * height * height;  // the radius taken as nothing until a second reading
         return;
     }
     if (firstPull_ < kFinePull && pull >= kFinePull) {
@@ -37,8 +37,6 @@ void TargetGauge::Read(const std::string &name, double height, double pull) {
     known_ = true;
 }
 
-double TargetGauge::DistanceWithPull(double pull) const {
-    return gm_ > 0 && pull > 0 ? std::sqrt(gm_ / pull) : 0;
-}
+double TargetGauge::DistanceWithPull(double pull) const { return gm_ > 0 && pull > 0 ? std::sqrt(gm_ / pull) : 0; }
 
 }  // namespace kvhost

@@ -17,15 +17,15 @@ public:
     // A reading of the target `name`: height above its surface (m) and its pull (m/s^2).
     // A reading of another body starts afresh.
     void Read(const std::string &name, double height, double pull);
-    bool known() const { return known_; }   // GM and R from two readings far enough apart
+    bool known() const { return known_; }  // GM and R from two readings far enough apart
     double radius() const { return known_ ? radius_ : 0; }
-    double Gm() const { return gm_; }       // the best estimate so far (0: none)
+    double Gm() const { return gm_; }  // the best estimate so far (0: none)
     // The distance from the centre at which the pull is `pull` (0 while nothing is known).
     double DistanceWithPull(double pull) const;
 
     // Pulls below this print with fewer than three digits: too coarse to measure by.
-    static constexpr double kLeastPull = 0.01;   // m/s^2
-    static constexpr double kFinePull = 0.1;     // m/s^2: from here on the pull prints four digits
+    static constexpr double kLeastPull = 0.01;  // m/s^2
+    static constexpr double kFinePull = 0.1;    // m/s^2: from here on the pull prints four digits
 
 private:
     std::string name_;

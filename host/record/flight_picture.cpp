@@ -12,11 +12,11 @@ namespace kvhost {
 
 namespace {
 
-constexpr double kSize = 900;      // picture, points
+constexpr double kSize = 900;  // picture, points
 constexpr double kMargin = 60;
-constexpr double kLegendWidth = 420;   // the pilot's numbered actions, on the right
+constexpr double kLegendWidth = 420;  // the pilot's numbered actions, on the right
 constexpr size_t kLegendRows = 45;
-constexpr size_t kLegendText = 32;     // characters of an action shown in the legend
+constexpr size_t kLegendText = 32;  // characters of an action shown in the legend
 // A flight that stays within this fraction of its body's distance from the Sun is drawn about
 // that body: seen about the Sun, the body's own motion would make a zig-zag of the path.
 constexpr double kNeighbourhood = 0.05;
@@ -99,14 +99,16 @@ View Fit(const Paths &p) {
 
 void Path(cairo_t *cr, const View &v, const std::vector<VECTOR3> &points) {
     for (size_t i = 0; i < points.size(); ++i) {
-        if (i == 0) cairo_move_to(cr, v.X(points[i]), v.Y(points[i]));
-        else cairo_line_to(cr, v.X(points[i]), v.Y(points[i]));
+        if (i == 0)
+            cairo_move_to(cr, v.X(points[i]), v.Y(points[i]));
+        else
+            cairo_line_to(cr, v.X(points[i]), v.Y(points[i]));
     }
     cairo_stroke(cr);
 }
 
 void Disc(cairo_t *cr, const View &v, const VECTOR3 &p, double r) {
-    cairo_new_sub_path(cr);   // no line from where the last text ended
+    cairo_new_sub_path(cr);  // no line from where the last text ended
     cairo_arc(cr, v.X(p), v.Y(p), r, 0, 2 * kPi);
     cairo_fill(cr);
 }
@@ -151,8 +153,8 @@ void DrawBodies(cairo_t *cr, const View &v, const Paths &p, const FlightSample &
     Path(cr, v, p.source);
     Disc(cr, v, p.source.front(), 4);
     Disc(cr, v, p.source.back(), 4);
-    Text(cr, v.X(p.source.back()) - 8 - 8 * static_cast<double>(first.display.source.size()),
-         v.Y(p.source.back()) + 16, first.display.source);
+    Text(cr, v.X(p.source.back()) - 8 - 8 * static_cast<double>(first.display.source.size()), v.Y(p.source.back()) + 16,
+         first.display.source);
     if (last.display.target == first.display.source) return;
     cairo_set_source_rgb(cr, 0.95, 0.3, 0.25);
     Path(cr, v, p.target);
@@ -196,8 +198,10 @@ void DrawActions(cairo_t *cr, const View &v, const std::vector<FlightSample> &ss
         std::string what = s.action;
         if (what.size() > kLegendText) what = what.substr(0, kLegendText - 3) + "...";
         const double row = 80 + 17.0 * static_cast<double>(n - 1);
-        if (n <= kLegendRows) Text(cr, kSize + 10, row, FormatText("%2zu MJD %.4f %s", n, s.mjd, what.c_str()));
-        else if (n == kLegendRows + 1) Text(cr, kSize + 10, row, "   and more: see flight.csv");
+        if (n <= kLegendRows)
+            Text(cr, kSize + 10, row, FormatText("%2zu MJD %.4f %s", n, s.mjd, what.c_str()));
+        else if (n == kLegendRows + 1)
+            Text(cr, kSize + 10, row, "   and more: see flight.csv");
     }
     label();
     if (n > 0) Text(cr, kSize + 10, 60, "the pilot's actions");
@@ -260,14 +264,17 @@ void Draw(cairo_t *cr, const FlightRecord &rec) {
     cairo_line_to(cr, kMargin + bar * v.scale, kSize - 25);
     cairo_stroke(cr);
     Text(cr, kMargin, kSize - 32, Distance(bar));
-    Text(cr, kMargin, 25, FormatText("%s to %s: MJD %.4f to %.4f, %.1f h", last.display.source.c_str(),
-                                     last.display.target.c_str(), ss.front().mjd, last.mjd, (last.t - ss.front().t) / 3600));
-    const std::string about = frame == Frame::Sun ? "the Sun" : frame == Frame::Source ? first->display.source
-                                                                                        : last.display.target;
+    Text(cr, kMargin, 25,
+         FormatText("%s to %s: MJD %.4f to %.4f, %.1f h", last.display.source.c_str(), last.display.target.c_str(),
+                    ss.front().mjd, last.mjd, (last.t - ss.front().t) / 3600));
+    const std::string about = frame == Frame::Sun      ? "the Sun"
+                              : frame == Frame::Source ? first->display.source
+                                                       : last.display.target;
     Text(cr, kMargin, 42, "ecliptic seen from the north, about " + about + "; flown path orange");
     if (prediction)
-        Text(cr, kMargin, 59, FormatText("dotted blue: the display's prediction as the first leg began (MJD %.4f)",
-                                         rec.predictionMjd()));
+        Text(
+            cr, kMargin, 59,
+            FormatText("dotted blue: the display's prediction as the first leg began (MJD %.4f)", rec.predictionMjd()));
 }
 
 }  // namespace
@@ -284,7 +291,8 @@ bool WriteFlightPicture(const std::string &path, const FlightRecord &rec, std::s
         error = path + ": no flight to draw";
         return false;
     }
-    return WriteCairoPicture(path, kSize + kLegendWidth, kSize, [&](cairo_t *cr) { Draw(cr, rec); }, error);
+    return WriteCairoPicture(
+        path, kSize + kLegendWidth, kSize, [&](cairo_t *cr) { Draw(cr, rec); }, error);
 }
 
 }  // namespace kvhost

@@ -15,16 +15,16 @@ namespace kvhost {
 struct FlightSample {
     double t = 0, mjd = 0;
     std::string vessel, status;
-    std::string statusBody;                   // the body it is landed or crashed on ("" flying)
-    VECTOR3 pos = {{0, 0, 0}}, vel = {{0, 0, 0}};   // global
+    std::string statusBody;                        // the body it is landed or crashed on ("" flying)
+    VECTOR3 pos = {{0, 0, 0}}, vel = {{0, 0, 0}};  // global
     VECTOR3 sourcePos = {{0, 0, 0}}, targetPos = {{0, 0, 0}}, sunPos = {{0, 0, 0}};
-    double sourceDist = 0, sourceSpeed = 0;   // m above the surface, m/s
+    double sourceDist = 0, sourceSpeed = 0;  // m above the surface, m/s
     double targetDist = 0, targetSpeed = 0;
     double mainLevel = 0, propellant = 0;
     int refills = 0;
-    double attitudeError = 0;                 // degrees off the display's steering direction
-    DisplayReading display;                   // what the display showed last
-    std::string action;                       // the pilot's, at this moment ("" between)
+    double attitudeError = 0;  // degrees off the display's steering direction
+    DisplayReading display;    // what the display showed last
+    std::string action;        // the pilot's, at this moment ("" between)
 };
 
 // A text field as CSV has it: quoted, with its quotes doubled, when it holds a comma, a quote

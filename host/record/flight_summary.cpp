@@ -208,20 +208,22 @@ std::string SummaryJson(const FlightSummary &s, int *replaced) {
     o += "  \"impact\": ";
     if (s.crashed)
         o += "{\"body\": " + JsonText(s.impact.body, replaced) +
-             FormatText(", \"mjd\": %.6f, \"speed_ms\": %.3f, \"ecliptic_latitude_deg\": %.4f, "
-                        "\"ecliptic_longitude_deg\": %.4f},\n",
-                        s.impact.mjd, s.impact.speed, s.impact.latitude, s.impact.longitude);
+             FormatText(
+                 ", \"mjd\": %.6f, \"speed_ms\": %.3f, \"ecliptic_latitude_deg\": %.4f, "
+                 "\"ecliptic_longitude_deg\": %.4f},\n",
+                 s.impact.mjd, s.impact.speed, s.impact.latitude, s.impact.longitude);
     else
         o += "null,\n";
-    o += "  \"departure_mjd\": " + Json(s.departureMjd, "%.6f") + ",\n  \"arrival_mjd\": " +
-         Json(s.arrivalMjd, "%.6f") + FormatText(",\n  \"end_mjd\": %.6f,\n", s.endMjd);
-    o += "  \"flight_time_h\": " + Json(s.flightHours, "%.3f") + ",\n  \"brachistochrone_h\": " +
-         Json(s.brachistochroneHours, "%.3f") + ",\n  \"straight_line_km\": " + Json(s.straightLineKm, "%.1f") +
+    o += "  \"departure_mjd\": " + Json(s.departureMjd, "%.6f") +
+         ",\n  \"arrival_mjd\": " + Json(s.arrivalMjd, "%.6f") + FormatText(",\n  \"end_mjd\": %.6f,\n", s.endMjd);
+    o += "  \"flight_time_h\": " + Json(s.flightHours, "%.3f") +
+         ",\n  \"brachistochrone_h\": " + Json(s.brachistochroneHours, "%.3f") +
+         ",\n  \"straight_line_km\": " + Json(s.straightLineKm, "%.1f") +
          ",\n  \"acceleration_ms2\": " + Json(s.acceleration, "%.3f") + ",\n";
-    o += "  \"closest_above_surface_km\": " + Json(s.closestKm, "%.3f") + ",\n  \"speed_at_closest_ms\": " +
-         Json(s.speedAtClosest, "%.3f") + ",\n";
-    o += "  \"rest_from_centre_km\": " + Json(s.restKm, "%.3f") + ",\n  \"rest_speed_ms\": " +
-         Json(s.restSpeed, "%.3f") + ",\n";
+    o += "  \"closest_above_surface_km\": " + Json(s.closestKm, "%.3f") +
+         ",\n  \"speed_at_closest_ms\": " + Json(s.speedAtClosest, "%.3f") + ",\n";
+    o += "  \"rest_from_centre_km\": " + Json(s.restKm, "%.3f") +
+         ",\n  \"rest_speed_ms\": " + Json(s.restSpeed, "%.3f") + ",\n";
     o += "  \"orbit\": ";
     if (s.orbit.known) {
         Figure apo, period;
@@ -229,9 +231,10 @@ std::string SummaryJson(const FlightSummary &s, int *replaced) {
             apo.Set(s.orbit.apoapsisKm);
             period.Set(s.orbit.periodHours);
         }
-        o += FormatText("{\"in_orbit\": %s, \"periapsis_km\": %.3f, \"apoapsis_km\": %s, \"period_h\": %s, \"why_not\": ",
-                        s.orbit.inOrbit ? "true" : "false", s.orbit.periapsisKm, Json(apo, "%.3f").c_str(),
-                        Json(period, "%.4f").c_str()) +
+        o += FormatText(
+                 "{\"in_orbit\": %s, \"periapsis_km\": %.3f, \"apoapsis_km\": %s, \"period_h\": %s, \"why_not\": ",
+                 s.orbit.inOrbit ? "true" : "false", s.orbit.periapsisKm, Json(apo, "%.3f").c_str(),
+                 Json(period, "%.4f").c_str()) +
              (s.orbit.inOrbit ? std::string("null") : JsonText(s.orbit.why, replaced)) + "},\n";
     } else {
         o += "null,\n";

@@ -17,8 +17,8 @@ namespace kvhost {
 // Where and how the focus vessel met a surface at more than landing speed.
 struct Impact {
     std::string body;
-    double mjd = 0, speed = 0;              // m/s relative to the body
-    double latitude = 0, longitude = 0;     // degrees, ecliptic, of the point seen from the centre
+    double mjd = 0, speed = 0;           // m/s relative to the body
+    double latitude = 0, longitude = 0;  // degrees, ecliptic, of the point seen from the centre
 };
 
 // A figure that may not exist: written as null when it does not.
@@ -35,22 +35,22 @@ struct Figure {
 // would call an orbit (bound, its closest approach above the surface), or why not.
 struct FinalOrbit {
     bool known = false, inOrbit = false, bound = false;
-    double periapsisKm = 0, apoapsisKm = 0, periodHours = 0;   // above the surface; h
-    std::string why;                                        // why it is no orbit ("" when it is)
+    double periapsisKm = 0, apoapsisKm = 0, periodHours = 0;  // above the surface; h
+    std::string why;                                          // why it is no orbit ("" when it is)
 };
 
 FinalOrbit FinalOrbitAbout(const World &world, const Vessel &v, int body);
 
 struct FlightSummary {
     std::string vessel, source, target;
-    std::string crashedOn;                           // the body the vessel crashed on, if it did
+    std::string crashedOn;  // the body the vessel crashed on, if it did
     bool piloted = false, departed = false, arrived = false, interrupted = false;
-    std::string refused;                             // why the pilot would not fly it ("" flew)
+    std::string refused;  // why the pilot would not fly it ("" flew)
     Figure departureMjd, arrivalMjd;
     double endMjd = 0;
     Figure flightHours, brachistochroneHours, straightLineKm, acceleration;
-    Figure closestKm, speedAtClosest;                // above the target's surface, m/s
-    Figure restKm, restSpeed;                        // from the target's centre once arrived, m/s
+    Figure closestKm, speedAtClosest;  // above the target's surface, m/s
+    Figure restKm, restSpeed;          // from the target's centre once arrived, m/s
     bool crashed = false;
     Impact impact;
     FinalOrbit orbit;
@@ -60,9 +60,9 @@ struct FlightSummary {
     double predictedEtaMjd = 0, predictedPetKm = 0;  // what the display showed at departure
     bool predictedImpact = false;
     double simulatedHours = 0, wallSeconds = 0;
-    long frames = 0, predictions = 0;                // predictions shown on the displays
-    std::vector<std::pair<int, long>> refreshes;     // display slot, refreshes
-    std::vector<std::string> vesselLines;            // every vessel's state at the end
+    long frames = 0, predictions = 0;             // predictions shown on the displays
+    std::vector<std::pair<int, long>> refreshes;  // display slot, refreshes
+    std::vector<std::string> vesselLines;         // every vessel's state at the end
 };
 
 // Keeps what the summary needs as the flight goes.

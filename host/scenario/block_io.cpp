@@ -12,14 +12,10 @@ std::unordered_set<const void *> &Readers() { return HostScenario().readers; }
 std::unordered_set<const void *> &Writers() { return HostScenario().writers; }
 }  // namespace
 
-BlockReader::BlockReader(std::vector<std::string> lines) : lines_(std::move(lines)) {
-    Readers().insert(this);
-}
+BlockReader::BlockReader(std::vector<std::string> lines) : lines_(std::move(lines)) { Readers().insert(this); }
 BlockReader::~BlockReader() { Readers().erase(this); }
 
-BlockReader *BlockReader::From(FILEHANDLE h) {
-    return Readers().count(h) ? static_cast<BlockReader *>(h) : nullptr;
-}
+BlockReader *BlockReader::From(FILEHANDLE h) { return Readers().count(h) ? static_cast<BlockReader *>(h) : nullptr; }
 
 bool BlockReader::Next(char *&line) {
     // As the simulator's reader: the comment and the blanks at both ends go, and only a line
@@ -44,9 +40,7 @@ bool BlockReader::Next(char *&line) {
 BlockWriter::BlockWriter() { Writers().insert(this); }
 BlockWriter::~BlockWriter() { Writers().erase(this); }
 
-BlockWriter *BlockWriter::From(FILEHANDLE h) {
-    return Writers().count(h) ? static_cast<BlockWriter *>(h) : nullptr;
-}
+BlockWriter *BlockWriter::From(FILEHANDLE h) { return Writers().count(h) ? static_cast<BlockWriter *>(h) : nullptr; }
 
 void BlockWriter::Write(const char *item, const char *value) {
     lines_.push_back(std::string(item ? item : "") + " " + (value ? value : ""));

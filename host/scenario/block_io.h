@@ -18,7 +18,7 @@ public:
     BlockReader &operator=(const BlockReader &) = delete;
 
     FILEHANDLE handle() { return this; }
-    static BlockReader *From(FILEHANDLE h);   // null for any other handle
+    static BlockReader *From(FILEHANDLE h);  // null for any other handle
     // The next line, its comment and the blanks at both ends removed; false at a line END or
     // after the last line.
     bool Next(char *&line);
@@ -26,7 +26,7 @@ public:
 private:
     std::vector<std::string> lines_;
     size_t next_ = 0;
-    std::vector<char> current_;   // the writable copy the SDK call hands out
+    std::vector<char> current_;  // the writable copy the SDK call hands out
 };
 
 class BlockWriter {
@@ -42,7 +42,7 @@ public:
     const std::vector<std::string> &lines() const { return lines_; }
 
 private:
-    std::vector<std::string> lines_;   // "ITEM value"
+    std::vector<std::string> lines_;  // "ITEM value"
 };
 
 }  // namespace kvhost

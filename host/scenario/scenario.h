@@ -15,51 +15,51 @@
 namespace kvhost {
 
 // What a scenario may hold; outside these bounds a file is refused with its line and the bound.
-constexpr double kMinMjd = -1000000, kMaxMjd = 400000;   // the span ERFA's planetary theory serves
-constexpr double kMaxRelPos = 1e14;     // m, each component: 670 au, well beyond the planets
-constexpr double kMaxRelVel = 3e7;      // m/s, each component: a tenth of the speed of light
-constexpr double kMaxAttitude = 3600;   // degrees, each AROT angle
-constexpr double kMaxSpin = 3600;       // degrees/s, each VROT rate: ten turns a second
+constexpr double kMinMjd = -1000000, kMaxMjd = 400000;  // the span ERFA's planetary theory serves
+constexpr double kMaxRelPos = 1e14;                     // m, each component: 670 au, well beyond the planets
+constexpr double kMaxRelVel = 3e7;                      // m/s, each component: a tenth of the speed of light
+constexpr double kMaxAttitude = 3600;                   // degrees, each AROT angle
+constexpr double kMaxSpin = 3600;                       // degrees/s, each VROT rate: ten turns a second
 constexpr int kMaxTankIndex = 63;
 constexpr int kMaxThrusterIndex = 255;
-constexpr size_t kMaxNameLength = 63;   // vessel names, as the simulator hands them out
-constexpr int kCockpitDisplayCount = 12;   // display identifiers 0..11 a scenario names
+constexpr size_t kMaxNameLength = 63;     // vessel names, as the simulator hands them out
+constexpr int kCockpitDisplayCount = 12;  // display identifiers 0..11 a scenario names
 
 // The name of display `slot`'s block, as the simulator writes it: Left, Right, then 3 to 12.
 std::string DisplayBlockName(int slot);
 
 struct ScenarioShip {
     std::string name, className;
-    int line = 0;                 // of the "name:class" line
-    std::string statusBody;       // the body RPOS and RVEL are relative to
+    int line = 0;            // of the "name:class" line
+    std::string statusBody;  // the body RPOS and RVEL are relative to
     bool landed = false;
     int statusLine = 0;
-    VECTOR3 rpos = {{0, 0, 0}}, rvel = {{0, 0, 0}};   // m, m/s, global axes
-    VECTOR3 arot = {{0, 0, 0}};                       // degrees
-    VECTOR3 vrot = {{0, 0, 0}};                       // degrees/s, vessel axes
-    std::vector<std::pair<int, double>> tankLevels;   // tank index, fill 0..1
+    VECTOR3 rpos = {{0, 0, 0}}, rvel = {{0, 0, 0}};  // m, m/s, global axes
+    VECTOR3 arot = {{0, 0, 0}};                      // degrees
+    VECTOR3 vrot = {{0, 0, 0}};                      // degrees/s, vessel axes
+    std::vector<std::pair<int, double>> tankLevels;  // tank index, fill 0..1
     int tankLine = 0;
-    bool fuelGiven = false;       // FUEL (every tank at one level), the older form of PRPLEVEL
+    bool fuelGiven = false;  // FUEL (every tank at one level), the older form of PRPLEVEL
     double fuel = 0;
-    std::vector<std::pair<int, double>> thrusterLevels;   // THLEVEL: thruster index, level 0..1
-    bool elementsGiven = false;   // ELEMENTS a e i LAN long.peri. mean-long. epoch (instead of RPOS/RVEL)
+    std::vector<std::pair<int, double>> thrusterLevels;  // THLEVEL: thruster index, level 0..1
+    bool elementsGiven = false;  // ELEMENTS a e i LAN long.peri. mean-long. epoch (instead of RPOS/RVEL)
     double elements[7] = {};
-    bool positionGiven = false;   // POS longitude latitude of a landed ship, degrees
+    bool positionGiven = false;  // POS longitude latitude of a landed ship, degrees
     double longitude = 0, latitude = 0;
     // Lines the stand-in keeps without acting on them, in the file's order: a landed ship's
     // BASE, POS, HEADING and ALT; docking, radio and mode lines; a vessel class's own lines.
     std::vector<std::string> surfaceLines, keptLines;
-    std::vector<std::string> levelLines;   // PRPLEVEL, FUEL and THLEVEL as written (kept for a passive body)
-    bool docked = false;          // a DOCKINFO line names a mate
+    std::vector<std::string> levelLines;  // PRPLEVEL, FUEL and THLEVEL as written (kept for a passive body)
+    bool docked = false;                  // a DOCKINFO line names a mate
 };
 
 struct ScenarioDisplay {
     int slot = 0;
     int line = 0;
     std::string type, mode;
-    int modeLine = 0;                 // of "MODE <name>"; 0 for a display of no mode
-    std::vector<std::string> lines;   // the display's own lines, as written
-    std::vector<int> lineNumbers;     // of each of them, in the file
+    int modeLine = 0;                // of "MODE <name>"; 0 for a display of no mode
+    std::vector<std::string> lines;  // the display's own lines, as written
+    std::vector<int> lineNumbers;    // of each of them, in the file
     // What the simulator's reader hands the display's ReadStatus: every line after MODE up to
     // the next line "END" or the end of the file (past END_MFD, into the blocks that follow),
     // its comment and the blanks at both ends removed.
@@ -67,13 +67,13 @@ struct ScenarioDisplay {
 };
 
 struct ScenarioSection {
-    std::string name;                 // what follows BEGIN_
+    std::string name;  // what follows BEGIN_
     std::string argument;
     int line = 0;
     std::vector<std::string> lines;
-    std::vector<int> lineNumbers;     // of each line, in the file
-    std::string header;               // BEGIN_<name> as the file spells it
-    std::string end;                  // the line that closed it: END_<name>, or END (a module's block)
+    std::vector<int> lineNumbers;  // of each line, in the file
+    std::string header;            // BEGIN_<name> as the file spells it
+    std::string end;               // the line that closed it: END_<name>, or END (a module's block)
 };
 
 struct Scenario {

@@ -98,7 +98,7 @@ private:
 
     std::string path_;
     Scenario &sc_;
-    std::string section_;          // "" outside any section
+    std::string section_;  // "" outside any section
     int sectionLine_ = 0;
     int dateLine_ = 0;
     bool inShip_ = false;
@@ -131,8 +131,8 @@ bool Parser::Run(const std::string &text) {
         const bool nested = (section_ == "CAMERA" && (Same(key, "BEGIN_PRESET") || Same(key, "END_PRESET"))) ||
                             (!known && section_ != "TIMELINE" && !ours);
         if (strncasecmp(key.c_str(), "BEGIN_", 6) == 0 && !nested)
-            return Fail(line, key + " inside BEGIN_" + section_ + ", which has no END_" + section_ +
-                                  " (line " + std::to_string(sectionLine_) + ")");
+            return Fail(line, key + " inside BEGIN_" + section_ + ", which has no END_" + section_ + " (line " +
+                                  std::to_string(sectionLine_) + ")");
         // A module's block ends with a bare END, as the simulator writes it.
         if (Same(key, ("END_" + section_).c_str()) || (!known && Same(t, "END"))) {
             if (inShip_) return Fail(line, "ship '" + sc_.ships.back().name + "' has no END line");
@@ -141,18 +141,21 @@ bool Parser::Run(const std::string &text) {
             continue;
         }
         bool ok = true;
-        if (section_ == "ENVIRONMENT") ok = Environment(line, key, rest);
-        else if (section_ == "FOCUS") ok = Focus(line, key, rest);
-        else if (section_ == "SHIPS") ok = inShip_ ? ShipItem(line, key, rest) : ShipHeader(line, t);
-        else if (section_ == "MFD") ok = DisplayItem(line, t);
+        if (section_ == "ENVIRONMENT")
+            ok = Environment(line, key, rest);
+        else if (section_ == "FOCUS")
+            ok = Focus(line, key, rest);
+        else if (section_ == "SHIPS")
+            ok = inShip_ ? ShipItem(line, key, rest) : ShipHeader(line, t);
+        else if (section_ == "MFD")
+            ok = DisplayItem(line, t);
         else {
             sc_.otherSections.back().lines.push_back(raw);
             sc_.otherSections.back().lineNumbers.push_back(line);
         }
         if (!ok) return false;
     }
-    if (!section_.empty())
-        return Fail(sectionLine_, "section BEGIN_" + section_ + " has no END_" + section_);
+    if (!section_.empty()) return Fail(sectionLine_, "section BEGIN_" + section_ + " has no END_" + section_);
     FillReaderLines(cleaned);
     return true;
 }
@@ -181,8 +184,10 @@ bool Parser::BeginSection(int line, const std::string &key, const std::string &r
         d.line = line;
         // Named as the simulator names them: Left and Right, then 3 to 12 (identifier + 1).
         // 1 and 2 name Left and Right too; 0, which only older saves of ours wrote, is Left.
-        if (Same(rest, "Left")) d.slot = 0;
-        else if (Same(rest, "Right")) d.slot = 1;
+        if (Same(rest, "Left"))
+            d.slot = 0;
+        else if (Same(rest, "Right"))
+            d.slot = 1;
         else {
             double name;
             if (!ParseNumberIn(rest, 0, kCockpitDisplayCount, name) || name != std::floor(name))
@@ -221,9 +226,12 @@ bool Parser::Environment(int line, const std::string &key, const std::string &re
         double v, mjd = 0;
         if (dateLine_) return Fail(line, "Date is given twice (first on line " + std::to_string(dateLine_) + ")");
         const bool number = ParseNumber(value, v) && std::isfinite(v);
-        if (number && Same(kind, "MJD")) mjd = v;
-        else if (number && Same(kind, "JD")) mjd = v - 2400000.5;
-        else if (number && Same(kind, "JE")) mjd = (v - 2000) * 365.25 + 51544.5;
+        if (number && Same(kind, "MJD"))
+            mjd = v;
+        else if (number && Same(kind, "JD"))
+            mjd = v - 2400000.5;
+        else if (number && Same(kind, "JE"))
+            mjd = (v - 2000) * 365.25 + 51544.5;
         if (!number || (!Same(kind, "MJD") && !Same(kind, "JD") && !Same(kind, "JE")) || !(mjd >= kMinMjd) ||
             !(mjd <= kMaxMjd))
             return Fail(line, "Date must be 'Date MJD <number>' with the number from " + Bound(kMinMjd) + " to " +
@@ -327,7 +335,8 @@ bool Parser::ShipItem(int line, const std::string &key, const std::string &rest)
 // PRPLEVEL and THLEVEL ("index:level" pairs) and FUEL (every tank at one level).
 bool Parser::LevelItem(int line, const std::string &key, const std::string &rest, ScenarioShip &ship) {
     if (Same(key, "FUEL")) {
-        if (!ParseNumberIn(rest, 0, 1, ship.fuel)) return Fail(line, "FUEL takes a level from 0 to 1, not '" + rest + "'");
+        if (!ParseNumberIn(rest, 0, 1, ship.fuel))
+            return Fail(line, "FUEL takes a level from 0 to 1, not '" + rest + "'");
         ship.fuelGiven = true;
         return true;
     }
@@ -361,12 +370,16 @@ bool Parser::ElementsItem(int line, const std::string &rest, ScenarioShip &ship)
     static const double lo[7] = {1, 0, -360, -360, -360, -1e9, kMinMjd};
     static const double hi[7] = {1e14, 0.99, 360, 360, 360, 1e9, kMaxMjd};
     while (n < 7 && in >> word)
-        if (!ParseNumberIn(word, lo[n], hi[n], ship.elements[n])) break;
-        else ++n;
+        if (!ParseNumberIn(word, lo[n], hi[n], ship.elements[n]))
+            break;
+        else
+            ++n;
     if (n != 7 || (in >> word))
-        return Fail(line, "ELEMENTS takes a (1 to 1e14 m), e (0 to 0.99), the inclination, node and longitude "
-                          "of periapsis (-360 to 360 degrees), the mean longitude (degrees) and the epoch (MJD), "
-                          "not '" + rest + "'");
+        return Fail(line,
+                    "ELEMENTS takes a (1 to 1e14 m), e (0 to 0.99), the inclination, node and longitude "
+                    "of periapsis (-360 to 360 degrees), the mean longitude (degrees) and the epoch (MJD), "
+                    "not '" +
+                        rest + "'");
     ship.elementsGiven = true;
     return true;
 }
@@ -439,7 +452,8 @@ bool ReadTextFile(const std::string &path, const char *what, size_t limit, std::
     std::string read;
     char buf[65536];
     // One byte past the limit tells a file that is too long, without reading the rest of it.
-    for (size_t n; read.size() <= limit && (n = std::fread(buf, 1, std::min(sizeof buf, limit + 1 - read.size()), f)) > 0;)
+    for (size_t n;
+         read.size() <= limit && (n = std::fread(buf, 1, std::min(sizeof buf, limit + 1 - read.size()), f)) > 0;)
         read.append(buf, n);
     const bool failed = std::ferror(f) != 0;
     const int why = errno;

@@ -42,8 +42,10 @@ void Place(const Scenario &sc, const ScenarioShip &s, World &world, int body, Ve
     VECTOR3 rpos = s.rpos, rvel = s.rvel;
     if (s.landed && (s.positionGiven || !s.surfaceLines.empty())) {
         if (!s.positionGiven)
-            Warn(warnings, Where(sc, s.statusLine) + s.name + " stands at a base the stand-in does not know: it is "
-                                                      "put at longitude 0, latitude 0 of " + b.name);
+            Warn(warnings, Where(sc, s.statusLine) + s.name +
+                               " stands at a base the stand-in does not know: it is "
+                               "put at longitude 0, latitude 0 of " +
+                               b.name);
         const double lng = s.longitude * kDeg, lat = s.latitude * kDeg;
         rpos = _V(std::cos(lat) * std::cos(lng), std::sin(lat), std::cos(lat) * std::sin(lng)) * b.radius;
         rvel = _V(0, 0, 0);
@@ -105,7 +107,7 @@ void StateFromElements(const double el[7], double mu, double mjd, VECTOR3 &pos, 
     for (int i = 0; i < 50; ++i) E -= (E - e * std::sin(E) - M) / (1 - e * std::cos(E));
     const double cosE = std::cos(E), sinE = std::sin(E), root = std::sqrt(std::max(0.0, 1 - e * e));
     const double r = a * (1 - e * cosE);
-    const double px = a * (cosE - e), py = a * root * sinE;                         // in the orbit's plane
+    const double px = a * (cosE - e), py = a * root * sinE;  // in the orbit's plane
     const double vx = -std::sqrt(mu * a) / r * sinE, vy = std::sqrt(mu * a) / r * root * cosE;
     const double co = std::cos(node), so = std::sin(node), cw = std::cos(argPeri), sw = std::sin(argPeri);
     const double ci = std::cos(inc), si = std::sin(inc);
@@ -140,7 +142,8 @@ bool BuildScenarioWorld(const Scenario &sc, World &world, std::string &error, st
         const int focus = world.FindVessel(sc.focus);
         if (focus < 0 && world.VesselCount() > 0)
             Warn(warnings, Where(sc, sc.focusLine) + "the focus ship '" + sc.focus +
-                               "' is not in BEGIN_SHIPS: the first ship, " + world.vessel(0).name + ", takes the focus");
+                               "' is not in BEGIN_SHIPS: the first ship, " + world.vessel(0).name +
+                               ", takes the focus");
         if (world.VesselCount() > 0) world.SetFocus(focus >= 0 ? focus : 0);
     }
     return true;

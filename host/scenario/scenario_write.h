@@ -14,9 +14,9 @@ namespace kvhost {
 
 struct SavedDisplay {
     int slot;
-    std::string type;                 // "User" for a display mode, else a built-in type
-    std::string mode;                 // the User display's mode; empty for a built-in type
-    std::vector<std::string> lines;   // what the display's WriteStatus wrote, or the lines read
+    std::string type;                // "User" for a display mode, else a built-in type
+    std::string mode;                // the User display's mode; empty for a built-in type
+    std::vector<std::string> lines;  // what the display's WriteStatus wrote, or the lines read
 };
 
 std::string ScenarioText(const World &world, const std::vector<SavedDisplay> &displays,

@@ -19,7 +19,7 @@ namespace kvhost {
 
 namespace {
 
-constexpr int kStripCell = 4;   // characters of a status-strip cell (the acceleration's)
+constexpr int kStripCell = 4;  // characters of a status-strip cell (the acceleration's)
 
 bool Key(const std::string &line, const char *key, size_t n) { return strncasecmp(line.c_str(), key, n) == 0; }
 
@@ -91,9 +91,12 @@ std::vector<std::string> DisplayLineWarnings(Session &session) {
                 const std::string name = NameAt(line, 9);
                 if (name.empty() || ship.Find(name) >= 0) continue;
                 why = "'" + name + "' is " + WhyNotListed(session.world(), name);
-                if (Key(line, "KV_TARGET", 9)) why += ": the display keeps its target, " + ship.NameOf(ship.target);
-                else if (Key(line, "KV_SOU", 6)) why += ": the display keeps its source, " + ship.NameOf(ship.source);
-                else why += ": the plot keeps the centre it had";
+                if (Key(line, "KV_TARGET", 9))
+                    why += ": the display keeps its target, " + ship.NameOf(ship.target);
+                else if (Key(line, "KV_SOU", 6))
+                    why += ": the display keeps its source, " + ship.NameOf(ship.source);
+                else
+                    why += ": the plot keeps the centre it had";
             }
             if (!why.empty()) out.push_back(where + line + ": " + why);
         }

@@ -10,7 +10,7 @@ namespace kvhost {
 
 namespace {
 
-constexpr double kAu = 149598000000.0;   // the display's astronomical unit
+constexpr double kAu = 149598000000.0;  // the display's astronomical unit
 
 // The text drawn right of `op` on the same line (the next cell or the value), or null.
 const DrawOp *RightOf(const std::vector<DrawOp> &ops, const DrawOp &op) {
@@ -58,8 +58,8 @@ bool ReadDuration(const std::string &text, double &seconds) {
     return true;
 }
 
-bool ReadSwitches(const std::string &hold, const std::string &aim, const std::string &invert,
-                  const std::string &drive, DisplayReading &out) {
+bool ReadSwitches(const std::string &hold, const std::string &aim, const std::string &invert, const std::string &drive,
+                  DisplayReading &out) {
     const bool known = (hold == "OFF" || hold == "SEEK" || hold == "HOLD") && (aim == "DIR" || aim == "PRO") &&
                        (invert == "OFF" || invert == "INV") && (drive == "ON" || drive == "OFF");
     if (!known) return false;
@@ -87,9 +87,9 @@ bool ReadDisplay(const std::vector<DrawOp> &ops, DisplayReading &out) {
     r.impact = Labelled(ops, "IMPACT") != nullptr;
     r.readouts = target && source && tanks && eta && LadderValue(ops, "TargetD", r.targetDist) &&
                  LadderValue(ops, "TargetV", r.targetSpeed) && LadderValue(ops, "SourceD", r.sourceDist) &&
-                 LadderValue(ops, "SourceV", r.sourceSpeed) &&
-                 (r.impact || LadderValue(ops, "PeT", r.closest)) && LadderValue(ops, "PeS", r.closestSource) &&
-                 LadderValue(ops, "TargetG", r.targetG) && ParseNumber(eta->text, r.etaMjd);
+                 LadderValue(ops, "SourceV", r.sourceSpeed) && (r.impact || LadderValue(ops, "PeT", r.closest)) &&
+                 LadderValue(ops, "PeS", r.closestSource) && LadderValue(ops, "TargetG", r.targetG) &&
+                 ParseNumber(eta->text, r.etaMjd);
     if (const DrawOp *clock = Labelled(ops, "Elapsed")) ReadDuration(clock->text, r.elapsed);
     if (const DrawOp *eject = Labelled(ops, "Eject")) ParseNumber(eject->text, r.ejectMjd);
     if (r.readouts) {

@@ -17,26 +17,26 @@ namespace kvhost {
 enum class HoldState { Off, Seek, Hold };
 
 struct DisplayReading {
-    bool strip = false;          // the status strip was drawn
+    bool strip = false;  // the status strip was drawn
     HoldState hold = HoldState::Off;
-    bool prograde = false;       // aim "PRO" (along the relative velocity), not "DIR" (at the target)
-    bool inverted = false;       // inv "INV"
-    bool driveOn = false;        // KV "ON"
-    bool autofillOff = false;    // fill "OFF": no automatic tank refill ("AUTO", or not drawn: false)
-    double setGee = 0;           // the acceleration the strip shows, m/s^2
+    bool prograde = false;     // aim "PRO" (along the relative velocity), not "DIR" (at the target)
+    bool inverted = false;     // inv "INV"
+    bool driveOn = false;      // KV "ON"
+    bool autofillOff = false;  // fill "OFF": no automatic tank refill ("AUTO", or not drawn: false)
+    double setGee = 0;         // the acceleration the strip shows, m/s^2
 
-    bool readouts = false;       // a trajectory was drawn, with its read-outs
-    std::string target, source;  // body names
-    double targetDist = 0, targetSpeed = 0;   // m to the surface, m/s
+    bool readouts = false;                   // a trajectory was drawn, with its read-outs
+    std::string target, source;              // body names
+    double targetDist = 0, targetSpeed = 0;  // m to the surface, m/s
     double sourceDist = 0, sourceSpeed = 0;
-    double closest = 0;          // PeT, m above the surface (when not an impact)
-    double closestSource = 0;    // PeS, m above the source's surface
-    double targetG = 0;          // the target's pull here, m/s^2 (TargetG)
-    double elapsed = 0;          // the flight clock, s (0 until the drive first runs)
-    double ejectMjd = 0;         // Eject: the departure, or the present date before it
+    double closest = 0;        // PeT, m above the surface (when not an impact)
+    double closestSource = 0;  // PeS, m above the source's surface
+    double targetG = 0;        // the target's pull here, m/s^2 (TargetG)
+    double elapsed = 0;        // the flight clock, s (0 until the drive first runs)
+    double ejectMjd = 0;       // Eject: the departure, or the present date before it
     bool impact = false;
     double etaMjd = 0;
-    int tanks = 0;               // refills so far
+    int tanks = 0;  // refills so far
 };
 
 // Reads the strip and the read-outs from a display's drawn texts; false when not even the strip
@@ -45,8 +45,8 @@ bool ReadDisplay(const std::vector<DrawOp> &ops, DisplayReading &out);
 
 // The strip's four switches from their texts as drawn; false, and `out` unchanged, for a text the
 // strip never draws.
-bool ReadSwitches(const std::string &hold, const std::string &aim, const std::string &invert,
-                  const std::string &drive, DisplayReading &out);
+bool ReadSwitches(const std::string &hold, const std::string &aim, const std::string &invert, const std::string &drive,
+                  DisplayReading &out);
 
 // Brings `reading` up to date with a display's latest refresh (null: no refresh, nothing
 // changes). A refresh without a new prediction shows the strip alone: the last read-outs are

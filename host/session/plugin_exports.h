@@ -13,7 +13,7 @@ namespace kvhost {
 class Session;
 
 struct DescribedBody {
-    std::string index, name, parent, moons, colour;   // as the plug-in wrote them
+    std::string index, name, parent, moons, colour;  // as the plug-in wrote them
 };
 
 struct ShipDescription {

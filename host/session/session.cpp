@@ -21,7 +21,8 @@ bool Session::Start(const std::string &scenarioPath, const std::string &pluginPa
     Stop();
     Scenario sc;
     if (!LoadScenarioFile(scenarioPath, sc, error)) return false;
-    return Begin(sc, [&](std::string &why) { return plugin_->Load(pluginPath, why); }, error);
+    return Begin(
+        sc, [&](std::string &why) { return plugin_->Load(pluginPath, why); }, error);
 }
 
 bool Session::StartLinked(const std::string &text, const std::string &name, const ModuleEntries &module,
@@ -29,7 +30,13 @@ bool Session::StartLinked(const std::string &text, const std::string &name, cons
     Stop();
     Scenario sc;
     if (!ParseScenario(text, name, sc, error)) return false;
-    return Begin(sc, [&](std::string &) { plugin_->Link(module); return true; }, error);
+    return Begin(
+        sc,
+        [&](std::string &) {
+            plugin_->Link(module);
+            return true;
+        },
+        error);
 }
 
 bool Session::Begin(const Scenario &sc, const std::function<bool(std::string &)> &loadModule, std::string &error) {
@@ -52,12 +59,14 @@ bool Session::Begin(const Scenario &sc, const std::function<bool(std::string &)>
     }
     plugin_->OpenRenderViewport(static_cast<DWORD>(displayWidth_), static_cast<DWORD>(displayHeight_));
     for (const ScenarioDisplay &d : scenario_.displays) {
-        if (d.mode.empty()) continue;   // a built-in display type the stand-in does not draw
+        if (d.mode.empty()) continue;  // a built-in display type the stand-in does not draw
         if (!FindMode(d.mode)) {
             // The simulator opens no display of a mode nobody registered (another module's);
             // the block is kept as it stands and saved again.
-            std::fprintf(stderr, "kavrex-sim: %s:%d: no display mode '%s' is registered: that display stays closed, "
-                                 "its block kept\n", scenario_.path.c_str(), d.line, d.mode.c_str());
+            std::fprintf(stderr,
+                         "kavrex-sim: %s:%d: no display mode '%s' is registered: that display stays closed, "
+                         "its block kept\n",
+                         scenario_.path.c_str(), d.line, d.mode.c_str());
             continue;
         }
         std::string why;
@@ -87,13 +96,13 @@ void Session::RefreshDue() {
     for (int s = 0; s < kDisplaySlots; ++s) {
         const DisplaySlot &slot = Slot(s);
         if (!slot.instance || externalCamera || slot.menuShown) continue;
-        const bool interval = simt - lastRefreshSim_[s] >= refreshInterval - 1e-9 &&
-                              real - lastRefreshReal_[s] >= kMinRefreshGap - 1e-9;
+        const bool interval =
+            simt - lastRefreshSim_[s] >= refreshInterval - 1e-9 && real - lastRefreshReal_[s] >= kMinRefreshGap - 1e-9;
         if (slot.displayInvalid || interval) due.push_back(s);
     }
     bool shown = false;
     for (int s : due) shown = Refresh(s) || shown;
-    if (shown) ++predictions_;   // the displays of one frame show the same prediction
+    if (shown) ++predictions_;  // the displays of one frame show the same prediction
     if (!due.empty() && onRefresh) onRefresh(due);
 }
 
@@ -124,7 +133,7 @@ bool Session::FlyToOneMoment(long frames, const std::function<bool()> &beforeFra
         simulation_->Frame();
     }
     if (beforeFrame && !beforeFrame()) return false;
-    RefreshDisplays();   // takes the ready mark: the last frame predicts afresh
+    RefreshDisplays();  // takes the ready mark: the last frame predicts afresh
     refreshSuspended_ = true;
     simulation_->Frame();
     refreshSuspended_ = false;
@@ -155,7 +164,7 @@ bool Session::DeleteVessel(int index, std::string &error) {
         return false;
     }
     if (index == w.focus() && !ChangeFocus(index == 0 ? 1 : 0, error)) return false;
-    CloseWindowsOf(w.VesselHandle(index));   // a window goes with its vessel
+    CloseWindowsOf(w.VesselHandle(index));  // a window goes with its vessel
     plugin_->DeleteVessel(w.VesselHandle(index));
     w.DeleteVessel(index);
     return true;

@@ -15,9 +15,9 @@
 
 namespace kvhost {
 
-constexpr double kDefaultRefreshInterval = 0.5;   // s, the simulator's display refresh interval
-constexpr double kMinRefreshInterval = 0.01, kMaxRefreshInterval = 2;   // the setting's range
-constexpr double kMinRefreshGap = 0.1;            // s of real time: at most ten refreshes a second
+constexpr double kDefaultRefreshInterval = 0.5;                        // s, the simulator's display refresh interval
+constexpr double kMinRefreshInterval = 0.01, kMaxRefreshInterval = 2;  // the setting's range
+constexpr double kMinRefreshGap = 0.1;                                 // s of real time: at most ten refreshes a second
 
 class Session {
 public:
@@ -31,8 +31,7 @@ public:
     bool Start(const std::string &scenarioPath, const std::string &pluginPath, std::string &error);
     // The same from scenario text (`name` stands for it in errors), with a module linked into
     // the program instead of a library.
-    bool StartLinked(const std::string &text, const std::string &name, const ModuleEntries &module,
-                     std::string &error);
+    bool StartLinked(const std::string &text, const std::string &name, const ModuleEntries &module, std::string &error);
     // Ends the run as the simulator ends a scenario: displays deleted, then the vessels, then
     // the module's end-of-scenario hook; a plug-in of the session's own is unloaded after.
     void Stop();
@@ -87,7 +86,7 @@ public:
 private:
     // The displays' turn at the end of each frame: those due refresh (the cockpit's rule).
     void RefreshDue();
-    bool Refresh(int slot);   // true when the page showed a prediction's read-outs
+    bool Refresh(int slot);  // true when the page showed a prediction's read-outs
     bool Begin(const Scenario &sc, const std::function<bool(std::string &)> &loadModule, std::string &error);
 
     Scenario scenario_;

@@ -19,7 +19,7 @@ namespace kvhost {
 
 namespace {
 
-constexpr double kMaxTimelineTime = 1e12;   // s: some 30,000 years
+constexpr double kMaxTimelineTime = 1e12;  // s: some 30,000 years
 
 bool Slot(const std::string &s, int &out) {
     double v;
@@ -50,10 +50,12 @@ std::string KeyAction(const Args &args, TimelineEvent &e) {
     if (!e.key) return "'" + args[1] + "' is no key letter";
     if (e.slot > 1)
         return "keys reach only displays 0 and 1 in the simulator (Shift+key: left or right); press "
-               "display " + std::to_string(e.slot) + "'s buttons instead";
+               "display " +
+               std::to_string(e.slot) + "'s buttons instead";
     e.ctrl = HasCtrl(args, 2);
-    if (e.ctrl) return "a key with Ctrl never reaches a display in the simulator; use the button (RIGHT for the "
-                       "modified command)";
+    if (e.ctrl)
+        return "a key with Ctrl never reaches a display in the simulator; use the button (RIGHT for the "
+               "modified command)";
     return "";
 }
 
@@ -64,11 +66,14 @@ std::string ButtonAction(const Args &args, TimelineEvent &e) {
         return "BUTTON takes a display slot 0-11, a button 0-11 and LEFT or RIGHT";
     e.button = static_cast<int>(bt);
     const std::string &how = args[2];
-    if (strcasecmp(how.c_str(), "LEFT") == 0) e.event = PANEL_MOUSE_LBDOWN;
-    else if (strcasecmp(how.c_str(), "RIGHT") == 0) e.event = PANEL_MOUSE_RBDOWN;
+    if (strcasecmp(how.c_str(), "LEFT") == 0)
+        e.event = PANEL_MOUSE_LBDOWN;
+    else if (strcasecmp(how.c_str(), "RIGHT") == 0)
+        e.event = PANEL_MOUSE_RBDOWN;
     else if (strcasecmp(how.c_str(), "BOTH") == 0)
         return "BOTH: the simulator takes one mouse button at a time; press LEFT or RIGHT";
-    else return "'" + how + "' is not LEFT or RIGHT";
+    else
+        return "'" + how + "' is not LEFT or RIGHT";
     e.ctrl = HasCtrl(args, 3);
     return "";
 }
@@ -110,7 +115,8 @@ std::string WindowAction(const Args &args, TimelineEvent &e) {
     if (args.empty() || !ParseNumber(args[0], id) || id != std::floor(id) || id < 0 || id > 4294967295.0)
         return "WINDOW takes a display identifier from 12 to 4294967295 and a vessel's name (default: the focus)";
     if (id < kCockpitDisplays)
-        return "WINDOW " + args[0] + ": identifiers 0 to 11 are the cockpit's displays; the simulator gives an "
+        return "WINDOW " + args[0] +
+               ": identifiers 0 to 11 are the cockpit's displays; the simulator gives an "
                "external window an identifier of its own (12 to 4294967295)";
     e.window = static_cast<UINT>(id);
     e.text = Joined(Args(args.begin() + 1, args.end()));
@@ -129,7 +135,9 @@ std::string NavAction(const Args &args, TimelineEvent &e) {
     static const struct {
         const char *name;
         DWORD key;
-    } modes[] = {{"KILLROT", kKeyKillRot}, {"HLEVEL", kKeyHorizonLevel}, {"PROGRADE", kKeyPrograde},
+    } modes[] = {{"KILLROT", kKeyKillRot},
+                 {"HLEVEL", kKeyHorizonLevel},
+                 {"PROGRADE", kKeyPrograde},
                  {"RETROGRADE", kKeyRetrograde}};
     for (const auto &m : modes)
         if (args.size() == 1 && strcasecmp(args[0].c_str(), m.name) == 0) {

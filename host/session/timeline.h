@@ -32,16 +32,16 @@ namespace kvhost {
 
 struct TimelineEvent {
     double time = 0;
-    int line = 0;                 // in the scenario file
+    int line = 0;  // in the scenario file
     enum Kind { Key, Button, Input, Cancel, Warp, Camera, Menu, Window, Delete, Nav } kind = Key;
     int slot = 0;
-    DWORD key = 0;                // KEY's scan code, or NAV's navigation-mode key
+    DWORD key = 0;  // KEY's scan code, or NAV's navigation-mode key
     int button = 0, event = 0;
     bool ctrl = false;
-    std::string text;             // INPUT's answer, DELETE's and WINDOW's vessel
+    std::string text;  // INPUT's answer, DELETE's and WINDOW's vessel
     double warp = 1;
-    bool on = false;              // CAMERA EXTERNAL, MENU ON
-    UINT window = 0;              // WINDOW's identifier
+    bool on = false;  // CAMERA EXTERNAL, MENU ON
+    UINT window = 0;  // WINDOW's identifier
 };
 
 // Events of the scenario's TIMELINE section in time order; false with "FILE:LINE: reason".

@@ -11,15 +11,15 @@
 
 namespace kvhost {
 
-constexpr double kMinFps = 15, kMaxFps = 200;   // the frame rates machines usually give
+constexpr double kMinFps = 15, kMaxFps = 200;  // the frame rates machines usually give
 constexpr double kDefaultFps = 60;
-constexpr double kStartupFrameLength = 0.01;    // s, each of the first three frames
+constexpr double kStartupFrameLength = 0.01;  // s, each of the first three frames
 constexpr int kStartupFrames = 3;
-constexpr double kMaxFrameLength = 0.1;         // s of real time a frame counts at most
+constexpr double kMaxFrameLength = 0.1;  // s of real time a frame counts at most
 
 struct FrameProfile {
-    double minFps = kDefaultFps, maxFps = kDefaultFps;   // equal: a fixed rate
-    uint32_t seed = 1;                                    // for a varying rate
+    double minFps = kDefaultFps, maxFps = kDefaultFps;  // equal: a fixed rate
+    uint32_t seed = 1;                                  // for a varying rate
 };
 
 class FrameClock {

@@ -31,7 +31,7 @@ public:
     void SetTimeAcceleration(double warp);
     double timeAcceleration() const { return warp_; }
     double simt() const { return simt_; }
-    double realTime() const { return realt_; }           // s of real time flown
+    double realTime() const { return realt_; }  // s of real time flown
     long frames() const { return clock_.frames(); }
     // The profile's frame length (its slowest, for a varying rate): what callers plan with.
     double frameLength() const { return clock_.NominalLength(); }

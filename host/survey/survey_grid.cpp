@@ -12,9 +12,9 @@ namespace kvhost {
 
 namespace {
 
-constexpr size_t kMostValues = 64;   // values of one dimension
+constexpr size_t kMostValues = 64;  // values of one dimension
 constexpr size_t kMostCases = 4096;
-constexpr size_t kMostGridBytes = 1u << 20;   // a grid is a few lines; its longest is 4096 characters
+constexpr size_t kMostGridBytes = 1u << 20;  // a grid is a few lines; its longest is 4096 characters
 
 bool Fail(const std::string &where, const std::string &what, std::string &error) {
     error = where + ": " + what;
@@ -65,9 +65,9 @@ bool Line(const std::vector<std::string> &words, const World &w, const std::stri
         for (size_t i = 1; i < words.size(); ++i) {
             double lo = 0, hi = 0;
             const size_t dash = words[i].find('-');
-            const bool ok = dash == std::string::npos
-                                ? ParseNumber(words[i], lo) && (hi = lo, true)
-                                : ParseNumber(words[i].substr(0, dash), lo) && ParseNumber(words[i].substr(dash + 1), hi);
+            const bool ok = dash == std::string::npos ? ParseNumber(words[i], lo) && (hi = lo, true)
+                                                      : ParseNumber(words[i].substr(0, dash), lo) &&
+                                                            ParseNumber(words[i].substr(dash + 1), hi);
             if (!ok || !(lo >= 15 && hi <= 200 && lo <= hi))
                 return Fail(where, "a frame rate is 15 to 200, or A-B within it, not '" + words[i] + "'", error);
             g.fps.push_back(words[i]);
@@ -77,8 +77,7 @@ bool Line(const std::vector<std::string> &words, const World &w, const std::stri
     if (key == "phases") return Numbers(words, -360, 360, where, g.phases, error);
     if (key == "inclinations") return Numbers(words, 0, 180, where, g.inclinations, error);
     if (key == "accelerations") return Numbers(words, 0.01, 1000, where, g.accelerations, error);
-    return Fail(where, "unknown line '" + key +
-                           "' (sources, targets, phases, inclinations, accelerations, fps)",
+    return Fail(where, "unknown line '" + key + "' (sources, targets, phases, inclinations, accelerations, fps)",
                 error);
 }
 
@@ -103,7 +102,8 @@ bool ReadSurveyGrid(const std::string &path, const World &w, SurveyGrid &grid, s
     SurveyGrid read;
     std::string line;
     for (int n = 1; std::getline(in, line); ++n) {
-        if (line.size() > 4096) return Fail(path + ":" + std::to_string(n), "a line of more than 4096 characters", error);
+        if (line.size() > 4096)
+            return Fail(path + ":" + std::to_string(n), "a line of more than 4096 characters", error);
         const size_t semi = line.find(';');
         std::istringstream words(line.substr(0, semi));
         std::vector<std::string> ws;
@@ -120,7 +120,8 @@ bool ReadSurveyGrid(const std::string &path, const World &w, SurveyGrid &grid, s
     if (!read.fps.empty()) g.fps = read.fps;
     const size_t cases = SurveyCases(g).size();
     if (cases == 0) return Fail(path, "the grid has no transfer (every target is its source)", error);
-    if (cases > kMostCases) return Fail(path, FormatText("%zu transfers; a survey flies at most %zu", cases, kMostCases), error);
+    if (cases > kMostCases)
+        return Fail(path, FormatText("%zu transfers; a survey flies at most %zu", cases, kMostCases), error);
     grid = g;
     return true;
 }

@@ -24,11 +24,11 @@ namespace kvhost {
 struct SurveyCase {
     std::string source, target;
     double heightKm = 0, phaseDeg = 0, inclinationDeg = 0, acceleration = 9.8;
-    std::string fps = "60";   // as --fps takes it
+    std::string fps = "60";  // as --fps takes it
 };
 
 struct SurveyGrid {
-    std::vector<std::pair<std::string, double>> sources;   // body, start height in km
+    std::vector<std::pair<std::string, double>> sources;  // body, start height in km
     std::vector<std::string> targets, fps;
     std::vector<double> phases, inclinations, accelerations;
 };

@@ -45,8 +45,10 @@ void Gridline(cairo_t *cr, double left, double right, double y, const std::strin
 }
 
 void Dot(cairo_t *cr, double x, double y, bool good) {
-    if (good) cairo_set_source_rgb(cr, 0.3, 0.85, 0.4);
-    else cairo_set_source_rgb(cr, 0.95, 0.3, 0.25);
+    if (good)
+        cairo_set_source_rgb(cr, 0.3, 0.85, 0.4);
+    else
+        cairo_set_source_rgb(cr, 0.95, 0.3, 0.25);
     cairo_new_sub_path(cr);
     cairo_arc(cr, x, y, 4, 0, 2 * kPi);
     cairo_fill(cr);
@@ -64,8 +66,9 @@ void Paint(cairo_t *cr, const std::vector<SurveyCase> &cases, const std::vector<
     for (const Outcome &o : out) inOrbit += o.inOrbit;
     const double left = 60, right = kPictureWidth - 20;
     cairo_set_source_rgb(cr, 0.85, 0.85, 0.9);
-    Label(cr, left, 20, FormatText("%zu transfers, %zu in orbit (%.0f %%): flight time / brachistochrone", out.size(),
-                                   inOrbit, 100.0 * inOrbit / std::max<size_t>(1, out.size())));
+    Label(cr, left, 20,
+          FormatText("%zu transfers, %zu in orbit (%.0f %%): flight time / brachistochrone", out.size(), inOrbit,
+                     100.0 * inOrbit / std::max<size_t>(1, out.size())));
     // The ratio, 0.9 to 2 (more is drawn at 2).
     const double top = 40, bottom = 300, lo = 0.9, hi = 2.0;
     auto Y = [&](double r) { return bottom - (std::min(hi, std::max(lo, r)) - lo) / (hi - lo) * (bottom - top); };
@@ -99,8 +102,8 @@ void Paint(cairo_t *cr, const std::vector<SurveyCase> &cases, const std::vector<
 
 bool WriteSurveyPicture(const std::string &path, const std::vector<SurveyCase> &cases,
                         const std::vector<Outcome> &outcomes, std::string &error) {
-    return WriteCairoPicture(path, kPictureWidth, kPictureHeight, [&](cairo_t *cr) { Paint(cr, cases, outcomes); },
-                             error);
+    return WriteCairoPicture(
+        path, kPictureWidth, kPictureHeight, [&](cairo_t *cr) { Paint(cr, cases, outcomes); }, error);
 }
 
 }  // namespace kvhost

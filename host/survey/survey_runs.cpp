@@ -57,10 +57,14 @@ Outcome ReadOutcome(const std::string &dir, int status) {
     o.period = JsonNumber(json, "period_h");
     o.wall = JsonNumber(json, "wall_s");
     if (o.inOrbit) return o;
-    if (json.empty()) o.why = FormatText("the run wrote no summary (exit status %d)", status);
-    else if (!(o.why = JsonString(json, "refused")).empty()) o.why = "refused: " + o.why;
-    else if (!(o.why = JsonString(json, "crashed_on")).empty()) o.why = "crashed on " + o.why;
-    else if ((o.why = JsonString(json, "why_not")).empty()) o.why = "did not arrive within the run's 30 days";
+    if (json.empty())
+        o.why = FormatText("the run wrote no summary (exit status %d)", status);
+    else if (!(o.why = JsonString(json, "refused")).empty())
+        o.why = "refused: " + o.why;
+    else if (!(o.why = JsonString(json, "crashed_on")).empty())
+        o.why = "crashed on " + o.why;
+    else if ((o.why = JsonString(json, "why_not")).empty())
+        o.why = "did not arrive within the run's 30 days";
     return o;
 }
 
@@ -136,8 +140,9 @@ void SurveyRuns::Finish(size_t i, int code, const char *note) {
 }
 
 std::string SurveyCsv(const std::vector<SurveyCase> &cases, const std::vector<Outcome> &out) {
-    std::string s = "case,source,height_km,phase_deg,inclination_deg,target,acceleration_ms2,fps,in_orbit,"
-                    "flight_time_h,brachistochrone_h,ratio,periapsis_km,apoapsis_km,period_h,wall_s,why_not\n";
+    std::string s =
+        "case,source,height_km,phase_deg,inclination_deg,target,acceleration_ms2,fps,in_orbit,"
+        "flight_time_h,brachistochrone_h,ratio,periapsis_km,apoapsis_km,period_h,wall_s,why_not\n";
     auto num = [](double v, const char *f) { return std::isfinite(v) ? FormatText(f, v) : std::string(); };
     for (size_t i = 0; i < cases.size(); ++i) {
         const SurveyCase &c = cases[i];
@@ -145,9 +150,8 @@ std::string SurveyCsv(const std::vector<SurveyCase> &cases, const std::vector<Ou
         s += FormatText("%zu,%s,%g,%g,%g,%s,%g,%s,%s,", i + 1, c.source.c_str(), c.heightKm, c.phaseDeg,
                         c.inclinationDeg, c.target.c_str(), c.acceleration, c.fps.c_str(), o.inOrbit ? "yes" : "no");
         s += num(o.hours, "%.3f") + "," + num(o.brachistochrone, "%.3f") + "," +
-             num(o.hours / o.brachistochrone, "%.4f") + "," + num(o.periapsis, "%.1f") + "," +
-             num(o.apoapsis, "%.1f") + "," + num(o.period, "%.3f") + "," + num(o.wall, "%.1f") + ",\"" + o.why +
-             "\"\n";
+             num(o.hours / o.brachistochrone, "%.4f") + "," + num(o.periapsis, "%.1f") + "," + num(o.apoapsis, "%.1f") +
+             "," + num(o.period, "%.3f") + "," + num(o.wall, "%.1f") + ",\"" + o.why + "\"\n";
     }
     return s;
 }

@@ -17,14 +17,14 @@
 
 namespace kvhost {
 
-constexpr double kSurveyMjd = 61450.5;   // the main job's date
+constexpr double kSurveyMjd = 61450.5;  // the main job's date
 
 // What one case's run ended with.
 struct Outcome {
-    int status = -1;                   // the run's exit status
+    int status = -1;  // the run's exit status
     bool inOrbit = false;
     double hours = NAN, brachistochrone = NAN, periapsis = NAN, apoapsis = NAN, period = NAN, wall = 0;
-    std::string why;                   // why not in orbit
+    std::string why;  // why not in orbit
 };
 
 // The survey's progress: the runs under way, what they found, a line as each ends.
@@ -41,7 +41,7 @@ public:
     size_t inOrbit() const { return inOrbit_; }
 
 private:
-    std::string Dir(size_t i) const;   // case i's folder
+    std::string Dir(size_t i) const;  // case i's folder
     void Finish(size_t i, int code, const char *note);
 
     const std::vector<SurveyCase> &cases_;

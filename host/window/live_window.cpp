@@ -65,8 +65,9 @@ bool ChooseDriver(std::string &error) {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
         return true;
     }
-    error = "no display to open the window on: neither DISPLAY nor WAYLAND_DISPLAY is set (run it on a "
-            "desktop, or under xvfb-run)";
+    error =
+        "no display to open the window on: neither DISPLAY nor WAYLAND_DISPLAY is set (run it on a "
+        "desktop, or under xvfb-run)";
     return false;
 }
 
@@ -107,9 +108,9 @@ void LiveWindow::Present() {
     cairo_surface_flush(surface_);
     SDL_Surface *target = SDL_GetWindowSurface(sdl_->window);
     if (!target) return;
-    SDL_Surface *picture = SDL_CreateRGBSurfaceWithFormatFrom(
-        cairo_image_surface_get_data(surface_), width_, height_, 32, cairo_image_surface_get_stride(surface_),
-        SDL_PIXELFORMAT_RGB888);
+    SDL_Surface *picture =
+        SDL_CreateRGBSurfaceWithFormatFrom(cairo_image_surface_get_data(surface_), width_, height_, 32,
+                                           cairo_image_surface_get_stride(surface_), SDL_PIXELFORMAT_RGB888);
     if (!picture) return;
     SDL_BlitSurface(picture, nullptr, target, nullptr);
     SDL_FreeSurface(picture);
@@ -157,8 +158,10 @@ bool LiveWindow::Poll(WindowEvent &e) {
 }
 
 void LiveWindow::SetTextInput(bool on) {
-    if (on) SDL_StartTextInput();
-    else SDL_StopTextInput();
+    if (on)
+        SDL_StartTextInput();
+    else
+        SDL_StopTextInput();
 }
 
 unsigned long LiveWindow::Ticks() const { return SDL_GetTicks(); }

@@ -15,11 +15,11 @@ struct WindowEvent {
     // Keys the program gives a meaning to; Letter carries the letter in `letter` ('A'..'Z').
     enum Key { Other, Letter, Control, Faster, Slower, Pause, Enter, Escape, Backspace };
     Kind kind = Quit;
-    int x = 0, y = 0;        // window pixels (mouse events)
-    bool right = false;      // the right mouse button
+    int x = 0, y = 0;    // window pixels (mouse events)
+    bool right = false;  // the right mouse button
     Key key = Other;
     char letter = 0;
-    std::string text;        // typed text (Text events)
+    std::string text;  // typed text (Text events)
 };
 
 class LiveWindow {

@@ -13,12 +13,12 @@
 namespace kvhost {
 
 enum class EphemerisKind {
-    Drift,    // pos = pos0 + vel0 * (t - t0): fixed bodies and test worlds
-    Sun,      // ERFA eraEpv00: the Sun about the solar system's barycentre
-    Planet,   // ERFA eraPlan94, planet number 1..8 (Earth is taken from eraEpv00), about the Sun
-    Earth,    // ERFA eraEpv00, heliocentric Earth, about the Sun
-    Moon,     // ERFA eraMoon98 about the parent body
-    Kepler,   // mean elements about the parent body, in the parent's equator frame
+    Drift,   // pos = pos0 + vel0 * (t - t0): fixed bodies and test worlds
+    Sun,     // ERFA eraEpv00: the Sun about the solar system's barycentre
+    Planet,  // ERFA eraPlan94, planet number 1..8 (Earth is taken from eraEpv00), about the Sun
+    Earth,   // ERFA eraEpv00, heliocentric Earth, about the Sun
+    Moon,    // ERFA eraMoon98 about the parent body
+    Kepler,  // mean elements about the parent body, in the parent's equator frame
 };
 
 // Mean orbital elements about a parent body. Angles in radians, a in metres.
@@ -30,24 +30,23 @@ struct KeplerOrbit {
 
 struct Ephemeris {
     EphemerisKind kind = EphemerisKind::Drift;
-    int planetNumber = 0;    // for Planet
-    KeplerOrbit orbit;       // for Kepler
+    int planetNumber = 0;                            // for Planet
+    KeplerOrbit orbit;                               // for Kepler
     VECTOR3 pos0 = {{0, 0, 0}}, vel0 = {{0, 0, 0}};  // for Drift, global frame
-    double epochMjd = 51544.5;                      // for Drift
+    double epochMjd = 51544.5;                       // for Drift
 };
 
 struct Body {
     std::string name;
-    double mass = 0;     // kg
-    double radius = 0;   // mean radius, m
-    int parent = -1;     // index of the body it orbits (for its sphere of influence); -1: none
+    double mass = 0;    // kg
+    double radius = 0;  // mean radius, m
+    int parent = -1;    // index of the body it orbits (for its sphere of influence); -1: none
     Ephemeris eph;
     VECTOR3 pos = {{0, 0, 0}}, vel = {{0, 0, 0}};  // current global state
 };
 
 // A body at rest or in uniform motion from a given state (small test worlds).
-Body DriftingBody(const std::string &name, double mass, double radius, VECTOR3 pos, VECTOR3 vel,
-                  int parent = -1);
+Body DriftingBody(const std::string &name, double mass, double radius, VECTOR3 pos, VECTOR3 vel, int parent = -1);
 
 }  // namespace kvhost
 

@@ -71,7 +71,7 @@ TranslationState Add(const TranslationState &s, const Derivative &d, double h) {
 // tank; its storage is reused from sub-step to sub-step).
 void TankSupply(const Vessel &v, double h, std::vector<double> &supply) {
     supply.assign(v.tanks.size(), 0.0);
-    for (const Thruster &t : v.thrusters)   // first the demand of each tank
+    for (const Thruster &t : v.thrusters)  // first the demand of each tank
         if (t.spec.tank >= 0 && t.spec.tank < static_cast<int>(v.tanks.size()) && t.level > 0)
             supply[t.spec.tank] += t.level * t.spec.max0 / t.spec.exhaustSpeed * h;
     for (size_t k = 0; k < v.tanks.size(); ++k) {
@@ -109,9 +109,9 @@ void Rotate(MATRIX3 &R, const VECTOR3 &w, double h) {
     if (!(rate > 0)) return;
     const VECTOR3 k = w / rate;
     const double angle = -rate * h, c = std::cos(angle), s = std::sin(angle), t = 1 - c;
-    const MATRIX3 step = {{t * k.x * k.x + c, t * k.x * k.y - s * k.z, t * k.x * k.z + s * k.y,
-                           t * k.x * k.y + s * k.z, t * k.y * k.y + c, t * k.y * k.z - s * k.x,
-                           t * k.x * k.z - s * k.y, t * k.y * k.z + s * k.x, t * k.z * k.z + c}};
+    const MATRIX3 step = {{t * k.x * k.x + c, t * k.x * k.y - s * k.z, t * k.x * k.z + s * k.y, t * k.x * k.y + s * k.z,
+                           t * k.y * k.y + c, t * k.y * k.z - s * k.x, t * k.x * k.z - s * k.y, t * k.y * k.z + s * k.x,
+                           t * k.z * k.z + c}};
     R = MatrixProduct(R, step);
 }
 
@@ -139,7 +139,7 @@ double AngularMomentum(const VECTOR3 &I, const VECTOR3 &w) { return length(_V(I.
 
 // Turning at most this far per rotation step keeps RK4 on Euler's equations accurate; the
 // count is capped so that no spin, however fast, can stall a frame.
-constexpr double kMaxTurnPerStep = 0.05;   // rad
+constexpr double kMaxTurnPerStep = 0.05;  // rad
 constexpr int kMaxRotationSteps = 256;
 
 // Attitude and rate over h: RK4 on Euler's equations in steps short for the spin. Without
@@ -148,7 +148,8 @@ constexpr int kMaxRotationSteps = 256;
 void AdvanceAttitude(Vessel &v, const VECTOR3 &torque, double mass, double h) {
     const VECTOR3 I = v.pmi * mass;
     const double rate = length(v.omega);
-    const int n = static_cast<int>(std::min<double>(kMaxRotationSteps, std::max(1.0, std::ceil(rate * h / kMaxTurnPerStep))));
+    const int n =
+        static_cast<int>(std::min<double>(kMaxRotationSteps, std::max(1.0, std::ceil(rate * h / kMaxTurnPerStep))));
     const double s = h / n;
     const VECTOR3 none = _V(0, 0, 0);
     for (int i = 0; i < n; ++i) {

@@ -13,8 +13,8 @@
 
 namespace kvhost {
 
-constexpr double kMaxSubStep = 1.0;          // s
-constexpr double kLandingSpeed = 5.0;        // m/s: slower touchdowns land, faster ones crash
+constexpr double kMaxSubStep = 1.0;    // s
+constexpr double kLandingSpeed = 5.0;  // m/s: slower touchdowns land, faster ones crash
 
 // Advances the date by dt seconds and every body and vessel with it.
 void AdvanceWorld(World &world, double dt);

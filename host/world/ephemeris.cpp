@@ -33,8 +33,7 @@ void PlanetEquatorToEquatorial(const KeplerOrbit &o, const double v[3], double o
     const double cd = std::cos(o.poleDec), sd = std::sin(o.poleDec);
     const double x[3] = {-sa, ca, 0};
     const double z[3] = {cd * ca, cd * sa, sd};
-    const double y[3] = {z[1] * x[2] - z[2] * x[1], z[2] * x[0] - z[0] * x[2],
-                         z[0] * x[1] - z[1] * x[0]};
+    const double y[3] = {z[1] * x[2] - z[2] * x[1], z[2] * x[0] - z[0] * x[2], z[0] * x[1] - z[1] * x[0]};
     for (int k = 0; k < 3; ++k) out[k] = v[0] * x[k] + v[1] * y[k] + v[2] * z[k];
 }
 
@@ -126,8 +125,7 @@ void UpdateBodyState(std::vector<Body> &bodies, int index, double mjd) {
     }
 }
 
-Body DriftingBody(const std::string &name, double mass, double radius, VECTOR3 pos, VECTOR3 vel,
-                  int parent) {
+Body DriftingBody(const std::string &name, double mass, double radius, VECTOR3 pos, VECTOR3 vel, int parent) {
     Body b;
     b.name = name;
     b.mass = mass;

@@ -11,9 +11,9 @@
 
 namespace kvhost {
 
-constexpr double kAu = 1.495978707e11;        // m
-constexpr double kDay = 86400.0;              // s
-constexpr double kG = 6.67259e-11;            // m^3 kg^-1 s^-2, the value the plug-in uses
+constexpr double kAu = 1.495978707e11;  // m
+constexpr double kDay = 86400.0;        // s
+constexpr double kG = 6.67259e-11;      // m^3 kg^-1 s^-2, the value the plug-in uses
 constexpr double kObliquityJ2000 = 84381.406 / 3600.0 * 3.14159265358979323846 / 180.0;
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kDeg = kPi / 180.0;

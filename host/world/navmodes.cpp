@@ -17,9 +17,9 @@ namespace kvhost {
 
 namespace {
 
-constexpr double kMaxRate = 5 * 3.14159265358979323846 / 180;   // rad/s
-constexpr double kGain = 0.5;                                   // 1/s: rate per radian of error
-constexpr double kStill = 1e-4;                                 // rad/s: rotation killed
+constexpr double kMaxRate = 5 * 3.14159265358979323846 / 180;  // rad/s
+constexpr double kGain = 0.5;                                  // 1/s: rate per radian of error
+constexpr double kStill = 1e-4;                                // rad/s: rotation killed
 
 const THGROUP_TYPE kPositive[3] = {THGROUP_ATT_PITCHUP, THGROUP_ATT_YAWLEFT, THGROUP_ATT_BANKRIGHT};
 const THGROUP_TYPE kNegative[3] = {THGROUP_ATT_PITCHDOWN, THGROUP_ATT_YAWRIGHT, THGROUP_ATT_BANKLEFT};
@@ -41,7 +41,7 @@ double AxisAcceleration(const Vessel &v, int axis) {
 VECTOR3 TurnRate(const Vessel &v, const VECTOR3 &now, const VECTOR3 &want) {
     const VECTOR3 axis = crossp(now, want);
     const double s = length(axis), angle = std::atan2(s, dotp(now, want));
-    if (!(s > 1e-12)) return angle > 1 ? _V(1e-3, 0, 0) : _V(0, 0, 0);   // exactly opposite: start a turn
+    if (!(s > 1e-12)) return angle > 1 ? _V(1e-3, 0, 0) : _V(0, 0, 0);  // exactly opposite: start a turn
     VECTOR3 rate = axis / s;
     for (int a = 0; a < 3; ++a) {
         // The rate along each axis is capped so that the thrusters can still stop it in time.
@@ -55,14 +55,13 @@ VECTOR3 TurnRate(const Vessel &v, const VECTOR3 &now, const VECTOR3 &want) {
 // Each axis's level goes to its groups' thrusters; a thruster that serves two axes' groups (as
 // the Shuttle-PB's do) gets the sum, as the simulator adds the holds' group overrides.
 void DriveRates(Vessel &v, const VECTOR3 &wanted, double dt) {
-    const double response = std::max(dt, 0.5);   // s within which a rate error is closed
+    const double response = std::max(dt, 0.5);  // s within which a rate error is closed
     std::vector<double> level(v.thrusters.size(), 0.0);
     std::vector<bool> used(v.thrusters.size(), false);
     for (int a = 0; a < 3; ++a) {
         const double alpha = AxisAcceleration(v, a);
-        const double l = std::fabs(alpha) > 0
-                             ? std::clamp((wanted.data[a] - v.omega.data[a]) / (alpha * response), -1.0, 1.0)
-                             : 0.0;
+        const double l =
+            std::fabs(alpha) > 0 ? std::clamp((wanted.data[a] - v.omega.data[a]) / (alpha * response), -1.0, 1.0) : 0.0;
         for (int i : v.groups[kPositive[a]]) level[i] += std::max(0.0, l), used[i] = true;
         for (int i : v.groups[kNegative[a]]) level[i] += std::max(0.0, -l), used[i] = true;
     }
@@ -116,7 +115,7 @@ void HoldNavmodes(const World &w, Vessel &v, double dt) {
     VECTOR3 wanted = _V(0, 0, 0);
     if (NavmodeActive(v, kNavKillRot)) {
         if (length(v.omega) < kStill) {
-            SetNavmode(v, kNavKillRot, false);   // done: the simulator ends the mode itself
+            SetNavmode(v, kNavKillRot, false);  // done: the simulator ends the mode itself
             return;
         }
     } else if (NavmodeActive(v, kNavHorizonLevel)) {

@@ -18,7 +18,7 @@ class World;
 enum Navmode { kNavKillRot = 1, kNavHorizonLevel = 2, kNavPrograde = 3, kNavRetrograde = 4 };
 constexpr int kNavmodeCount = 4;
 
-const char *NavmodeName(int mode);   // "KILLROT", "HLEVEL", "PROGRADE", "RETROGRADE"; "" if none
+const char *NavmodeName(int mode);  // "KILLROT", "HLEVEL", "PROGRADE", "RETROGRADE"; "" if none
 bool NavmodeActive(const Vessel &v, int mode);
 // Turns a mode on or off; the attitude modes that point the vessel exclude one another, as in
 // the simulator (prograde ends retrograde and levelling, and so on). False for no such mode.

@@ -9,8 +9,8 @@ namespace scenes {
 
 using kvhost::World;
 
-int AddOrbitingBody(World &w, const std::string &name, double mass, double radius, int parent,
-                    double distance, bool circular, double speed) {
+int AddOrbitingBody(World &w, const std::string &name, double mass, double radius, int parent, double distance,
+                    bool circular, double speed) {
     VECTOR3 pos = _V(distance, 0, 0), vel = _V(0, 0, 0);
     if (parent >= 0) {
         const kvhost::Body &p = w.body(parent);

@@ -14,8 +14,8 @@ constexpr double kMjd = 61450.5;
 
 // A body at `distance` from body `parent` along +x, on a circular orbit (velocity along +z)
 // when `circular`, else moving with `speed` relative to the parent along +z.
-int AddOrbitingBody(kvhost::World &w, const std::string &name, double mass, double radius, int parent,
-                    double distance, bool circular = true, double speed = 0);
+int AddOrbitingBody(kvhost::World &w, const std::string &name, double mass, double radius, int parent, double distance,
+                    bool circular = true, double speed = 0);
 
 // A Courier called `name` on a circular orbit `altitude` above body `body`, made the focus.
 int AddShipInOrbit(kvhost::World &w, const std::string &name, int body, double altitude,

@@ -21,8 +21,8 @@ namespace {
 struct PlanetData {
     const char *name;
     double mass, radius;
-    int number;                // ERFA planet number
-    double poleRa, poleDec;    // degrees, J2000 equatorial
+    int number;              // ERFA planet number
+    double poleRa, poleDec;  // degrees, J2000 equatorial
 };
 
 struct MoonData {
@@ -35,14 +35,10 @@ struct MoonData {
 // The simulator's own masses and mean radii (its system "Sol"), so that every distance above a
 // surface and every pull agrees with what a pilot sees there.
 const PlanetData kPlanets[] = {
-    {"Mercury", 3.301880e+23, 2.4394e6, 1, 281.01, 61.41},
-    {"Venus", 4.86855374e+24, 6.05184e6, 2, 272.76, 67.16},
-    {"Earth", 5.973698968e+24, 6.37101e6, 3, 0.0, 90.0},
-    {"Mars", 6.418542e+23, 3.39e6, 4, 317.681, 52.887},
-    {"Jupiter", 1.8986111e+27, 6.9911e+7, 5, 268.057, 64.495},
-    {"Saturn", 5.6846272e+26, 5.8232e7, 6, 40.589, 83.537},
-    {"Uranus", 8.6832054e+25, 2.5362e7, 7, 257.311, -15.175},
-    {"Neptune", 1.024569e+26, 2.4624e7, 8, 299.36, 43.46},
+    {"Mercury", 3.301880e+23, 2.4394e6, 1, 281.01, 61.41},     {"Venus", 4.86855374e+24, 6.05184e6, 2, 272.76, 67.16},
+    {"Earth", 5.973698968e+24, 6.37101e6, 3, 0.0, 90.0},       {"Mars", 6.418542e+23, 3.39e6, 4, 317.681, 52.887},
+    {"Jupiter", 1.8986111e+27, 6.9911e+7, 5, 268.057, 64.495}, {"Saturn", 5.6846272e+26, 5.8232e7, 6, 40.589, 83.537},
+    {"Uranus", 8.6832054e+25, 2.5362e7, 7, 257.311, -15.175},  {"Neptune", 1.024569e+26, 2.4624e7, 8, 299.36, 43.46},
 };
 
 const MoonData kMoons[] = {
@@ -79,7 +75,7 @@ struct MinorPlanetData {
 };
 const MinorPlanetData kVesta = {"Vesta", 2.59076e20, 2.6157e5, 2.3615, 0.0887, 7.140, 103.85, 151.20, 20.86};
 constexpr double kAuMetres = 1.495978707e11;
-constexpr double kEclipticPoleRa = 270.0, kEclipticPoleDec = 66.560708888889;   // degrees, J2000
+constexpr double kEclipticPoleRa = 270.0, kEclipticPoleDec = 66.560708888889;  // degrees, J2000
 
 // The order the simulator hands bodies out in: by mass, heaviest first (ties in load order);
 // parents keep pointing at their bodies.
@@ -153,7 +149,7 @@ Body VestaBody() {
 std::vector<Body> SolarSystemBodies() {
     std::vector<Body> bodies;
     Body sun = NamedBody("Sun", 1.9889194444e+30, 6.96e8, -1);
-    sun.eph.kind = EphemerisKind::Sun;   // about the barycentre of the solar system
+    sun.eph.kind = EphemerisKind::Sun;  // about the barycentre of the solar system
     bodies.push_back(sun);
 
     // In the simulator's load order: each planet followed by its moons, Vesta after Mars.

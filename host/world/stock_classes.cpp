@@ -15,7 +15,7 @@ VesselClass DeltaGliderClass(bool scramjets) {
     c.pmi = _V(15.5, 22.1, 7.7);
     const int main = scramjets ? 1 : 0, rcs = scramjets ? 2 : 1;
     if (scramjets) {
-        c.tanks.push_back({2500});   // the scramjets' fuel
+        c.tanks.push_back({2500});  // the scramjets' fuel
         const VECTOR3 dir = _V(0, std::sin(9 * kDeg), std::cos(9 * kDeg));
         // Without an atmosphere a scramjet gives nothing: no thrust, no group.
         c.thrusters.push_back(MakeThruster(_V(-0.9, -0.8, -5.6), dir, 0, 5e4, 0, {}));
@@ -28,21 +28,30 @@ VesselClass DeltaGliderClass(bool scramjets) {
     const double isp = 4e4, retroDir = 0.04210548, retroBack = -0.99911317;
     c.thrusters.push_back(MakeThruster(_V(-1, 0, -7.7), _V(0, 0, 1), 1.6e5, isp, main, {THGROUP_MAIN}));
     c.thrusters.push_back(MakeThruster(_V(1, 0, -7.7), _V(0, 0, 1), 1.6e5, isp, main, {THGROUP_MAIN}));
-    c.thrusters.push_back(MakeThruster(_V(-3, -0.236, 5.6), _V(0, retroDir, retroBack), 3.4e4, isp, main, {THGROUP_RETRO}));
-    c.thrusters.push_back(MakeThruster(_V(3, -0.236, 5.6), _V(0, retroDir, retroBack), 3.4e4, isp, main, {THGROUP_RETRO}));
+    c.thrusters.push_back(
+        MakeThruster(_V(-3, -0.236, 5.6), _V(0, retroDir, retroBack), 3.4e4, isp, main, {THGROUP_RETRO}));
+    c.thrusters.push_back(
+        MakeThruster(_V(3, -0.236, 5.6), _V(0, retroDir, retroBack), 3.4e4, isp, main, {THGROUP_RETRO}));
     const double rearHover = 3.0 / 4.55 * 0.5 * 1.1e5;
     c.thrusters.push_back(MakeThruster(_V(0, 0, 3), _V(0, 1, 0), 1.1e5, isp, main, {THGROUP_HOVER}));
     c.thrusters.push_back(MakeThruster(_V(-3, 0, -4.55), _V(0, 1, 0), rearHover, isp, main, {THGROUP_HOVER}));
     c.thrusters.push_back(MakeThruster(_V(3, 0, -4.55), _V(0, 1, 0), rearHover, isp, main, {THGROUP_HOVER}));
     const double f = 2.5e3;
     c.thrusters.push_back(MakeThruster(_V(0, 0, 8), _V(0, 1, 0), f, isp, rcs, {THGROUP_ATT_PITCHUP, THGROUP_ATT_UP}));
-    c.thrusters.push_back(MakeThruster(_V(0, 0, -8), _V(0, -1, 0), f, isp, rcs, {THGROUP_ATT_PITCHUP, THGROUP_ATT_DOWN}));
-    c.thrusters.push_back(MakeThruster(_V(0, 0, 8), _V(0, -1, 0), f, isp, rcs, {THGROUP_ATT_PITCHDOWN, THGROUP_ATT_DOWN}));
-    c.thrusters.push_back(MakeThruster(_V(0, 0, -8), _V(0, 1, 0), f, isp, rcs, {THGROUP_ATT_PITCHDOWN, THGROUP_ATT_UP}));
-    c.thrusters.push_back(MakeThruster(_V(0, 0, 6), _V(-1, 0, 0), f, isp, rcs, {THGROUP_ATT_YAWLEFT, THGROUP_ATT_LEFT}));
-    c.thrusters.push_back(MakeThruster(_V(0, 0, -6), _V(1, 0, 0), f, isp, rcs, {THGROUP_ATT_YAWLEFT, THGROUP_ATT_RIGHT}));
-    c.thrusters.push_back(MakeThruster(_V(0, 0, 6), _V(1, 0, 0), f, isp, rcs, {THGROUP_ATT_YAWRIGHT, THGROUP_ATT_RIGHT}));
-    c.thrusters.push_back(MakeThruster(_V(0, 0, -6), _V(-1, 0, 0), f, isp, rcs, {THGROUP_ATT_YAWRIGHT, THGROUP_ATT_LEFT}));
+    c.thrusters.push_back(
+        MakeThruster(_V(0, 0, -8), _V(0, -1, 0), f, isp, rcs, {THGROUP_ATT_PITCHUP, THGROUP_ATT_DOWN}));
+    c.thrusters.push_back(
+        MakeThruster(_V(0, 0, 8), _V(0, -1, 0), f, isp, rcs, {THGROUP_ATT_PITCHDOWN, THGROUP_ATT_DOWN}));
+    c.thrusters.push_back(
+        MakeThruster(_V(0, 0, -8), _V(0, 1, 0), f, isp, rcs, {THGROUP_ATT_PITCHDOWN, THGROUP_ATT_UP}));
+    c.thrusters.push_back(
+        MakeThruster(_V(0, 0, 6), _V(-1, 0, 0), f, isp, rcs, {THGROUP_ATT_YAWLEFT, THGROUP_ATT_LEFT}));
+    c.thrusters.push_back(
+        MakeThruster(_V(0, 0, -6), _V(1, 0, 0), f, isp, rcs, {THGROUP_ATT_YAWLEFT, THGROUP_ATT_RIGHT}));
+    c.thrusters.push_back(
+        MakeThruster(_V(0, 0, 6), _V(1, 0, 0), f, isp, rcs, {THGROUP_ATT_YAWRIGHT, THGROUP_ATT_RIGHT}));
+    c.thrusters.push_back(
+        MakeThruster(_V(0, 0, -6), _V(-1, 0, 0), f, isp, rcs, {THGROUP_ATT_YAWRIGHT, THGROUP_ATT_LEFT}));
     c.thrusters.push_back(MakeThruster(_V(6, 0, 0), _V(0, 1, 0), f, isp, rcs, {THGROUP_ATT_BANKLEFT}));
     c.thrusters.push_back(MakeThruster(_V(-6, 0, 0), _V(0, -1, 0), f, isp, rcs, {THGROUP_ATT_BANKLEFT}));
     c.thrusters.push_back(MakeThruster(_V(-6, 0, 0), _V(0, 1, 0), f, isp, rcs, {THGROUP_ATT_BANKRIGHT}));
@@ -71,13 +80,20 @@ VesselClass ShuttleAClass() {
     c.thrusters.push_back(MakeThruster(_V(-6.01139, -0.61554, 0), _V(0, 1, 0), f, rcsIsp, 1, {THGROUP_ATT_BANKRIGHT}));
     c.thrusters.push_back(MakeThruster(_V(6.01139, 0.61554, 0), _V(0, -1, 0), f, rcsIsp, 1, {THGROUP_ATT_BANKRIGHT}));
     c.thrusters.push_back(MakeThruster(_V(0, 0, 15), _V(0, 1, 0), f, rcsIsp, 1, {THGROUP_ATT_PITCHUP, THGROUP_ATT_UP}));
-    c.thrusters.push_back(MakeThruster(_V(0, 0, -15), _V(0, -1, 0), f, rcsIsp, 1, {THGROUP_ATT_PITCHUP, THGROUP_ATT_DOWN}));
-    c.thrusters.push_back(MakeThruster(_V(0, 0, 15), _V(0, -1, 0), f, rcsIsp, 1, {THGROUP_ATT_PITCHDOWN, THGROUP_ATT_DOWN}));
-    c.thrusters.push_back(MakeThruster(_V(0, 0, -15), _V(0, 1, 0), f, rcsIsp, 1, {THGROUP_ATT_PITCHDOWN, THGROUP_ATT_UP}));
-    c.thrusters.push_back(MakeThruster(_V(0, 0, 15), _V(1, 0, 0), f, rcsIsp, 1, {THGROUP_ATT_YAWRIGHT, THGROUP_ATT_RIGHT}));
-    c.thrusters.push_back(MakeThruster(_V(0, 0, -15), _V(-1, 0, 0), f, rcsIsp, 1, {THGROUP_ATT_YAWRIGHT, THGROUP_ATT_LEFT}));
-    c.thrusters.push_back(MakeThruster(_V(0, 0, 15), _V(-1, 0, 0), f, rcsIsp, 1, {THGROUP_ATT_YAWLEFT, THGROUP_ATT_LEFT}));
-    c.thrusters.push_back(MakeThruster(_V(0, 0, -15), _V(1, 0, 0), f, rcsIsp, 1, {THGROUP_ATT_YAWLEFT, THGROUP_ATT_RIGHT}));
+    c.thrusters.push_back(
+        MakeThruster(_V(0, 0, -15), _V(0, -1, 0), f, rcsIsp, 1, {THGROUP_ATT_PITCHUP, THGROUP_ATT_DOWN}));
+    c.thrusters.push_back(
+        MakeThruster(_V(0, 0, 15), _V(0, -1, 0), f, rcsIsp, 1, {THGROUP_ATT_PITCHDOWN, THGROUP_ATT_DOWN}));
+    c.thrusters.push_back(
+        MakeThruster(_V(0, 0, -15), _V(0, 1, 0), f, rcsIsp, 1, {THGROUP_ATT_PITCHDOWN, THGROUP_ATT_UP}));
+    c.thrusters.push_back(
+        MakeThruster(_V(0, 0, 15), _V(1, 0, 0), f, rcsIsp, 1, {THGROUP_ATT_YAWRIGHT, THGROUP_ATT_RIGHT}));
+    c.thrusters.push_back(
+        MakeThruster(_V(0, 0, -15), _V(-1, 0, 0), f, rcsIsp, 1, {THGROUP_ATT_YAWRIGHT, THGROUP_ATT_LEFT}));
+    c.thrusters.push_back(
+        MakeThruster(_V(0, 0, 15), _V(-1, 0, 0), f, rcsIsp, 1, {THGROUP_ATT_YAWLEFT, THGROUP_ATT_LEFT}));
+    c.thrusters.push_back(
+        MakeThruster(_V(0, 0, -15), _V(1, 0, 0), f, rcsIsp, 1, {THGROUP_ATT_YAWLEFT, THGROUP_ATT_RIGHT}));
     c.thrusters.push_back(MakeThruster(_V(0, 0, 0), _V(0, 0, 1), 2 * f, rcsIsp, 1, {THGROUP_ATT_FORWARD}));
     c.thrusters.push_back(MakeThruster(_V(0, 0, 0), _V(0, 0, -1), 2 * f, rcsIsp, 1, {THGROUP_ATT_BACK}));
     return c;

@@ -14,7 +14,7 @@
 
 namespace kvhost {
 
-VesselClass DeltaGliderClass(bool scramjets);   // DeltaGlider, or DG-S with scramjets
+VesselClass DeltaGliderClass(bool scramjets);  // DeltaGlider, or DG-S with scramjets
 VesselClass ShuttleAClass();
 VesselClass ShuttlePBClass();
 

@@ -14,17 +14,17 @@ namespace kvhost {
 constexpr int kThrusterGroupTypes = 15;  // THGROUP_MAIN .. THGROUP_ATT_BACK
 
 struct TankSpec {
-    double maxMass = 0;   // kg
+    double maxMass = 0;  // kg
 };
 
 struct ThrusterSpec {
-    VECTOR3 pos = {{0, 0, 0}};   // vessel frame, m
-    VECTOR3 dir = {{0, 0, 1}};   // direction of the force on the vessel, unit, vessel frame
-    double max0 = 0;             // vacuum rating, N
-    double exhaustSpeed = 1;     // m/s
-    int tank = -1;               // index of the tank it draws from; -1: none
-    int group = -1;              // THGROUP_TYPE, or -1 for no group
-    std::vector<int> alsoIn;     // more groups it serves in (an attitude thruster that also translates)
+    VECTOR3 pos = {{0, 0, 0}};  // vessel frame, m
+    VECTOR3 dir = {{0, 0, 1}};  // direction of the force on the vessel, unit, vessel frame
+    double max0 = 0;            // vacuum rating, N
+    double exhaustSpeed = 1;    // m/s
+    int tank = -1;              // index of the tank it draws from; -1: none
+    int group = -1;             // THGROUP_TYPE, or -1 for no group
+    std::vector<int> alsoIn;    // more groups it serves in (an attitude thruster that also translates)
 };
 
 // A thruster as a class builds it: the direction normalised (as the simulator makes a thruster),
@@ -33,9 +33,9 @@ ThrusterSpec MakeThruster(VECTOR3 pos, VECTOR3 dir, double max0, double exhaust,
 
 struct VesselClass {
     std::string name;
-    double dryMass = 0;                 // kg
-    double size = 1;                    // mean radius, m
-    VECTOR3 pmi = {{1, 1, 1}};          // principal moments of inertia per unit mass, m^2
+    double dryMass = 0;         // kg
+    double size = 1;            // mean radius, m
+    VECTOR3 pmi = {{1, 1, 1}};  // principal moments of inertia per unit mass, m^2
     std::vector<TankSpec> tanks;
     std::vector<ThrusterSpec> thrusters;
 };
@@ -46,7 +46,7 @@ struct VesselClass {
 constexpr double kMaxSpinDegrees = 3600;
 
 enum class VesselStatus { Flying, Landed, Crashed };
-const char *StatusName(VesselStatus status);   // "flying", "landed", "crashed"
+const char *StatusName(VesselStatus status);  // "flying", "landed", "crashed"
 
 struct Tank {
     double maxMass = 0;
@@ -55,8 +55,8 @@ struct Tank {
 
 struct Thruster {
     ThrusterSpec spec;
-    double level = 0;            // 0..1, as the engine runs (a level that is no number: full)
-    double requestedLevel = 0;   // the last level set on it alone, as it was passed
+    double level = 0;           // 0..1, as the engine runs (a level that is no number: full)
+    double requestedLevel = 0;  // the last level set on it alone, as it was passed
 };
 
 struct Vessel {
@@ -69,17 +69,17 @@ struct Vessel {
     // Thruster indices of each group type; the address of a group's vector is its handle.
     std::array<std::vector<int>, kThrusterGroupTypes> groups;
 
-    VECTOR3 pos = {{0, 0, 0}}, vel = {{0, 0, 0}};   // global
-    MATRIX3 rot = {{1, 0, 0, 0, 1, 0, 0, 0, 1}};    // vessel frame to global frame
-    VECTOR3 omega = {{0, 0, 0}};                    // angular velocity, vessel axes, rad/s
+    VECTOR3 pos = {{0, 0, 0}}, vel = {{0, 0, 0}};  // global
+    MATRIX3 rot = {{1, 0, 0, 0, 1, 0, 0, 0, 1}};   // vessel frame to global frame
+    VECTOR3 omega = {{0, 0, 0}};                   // angular velocity, vessel axes, rad/s
     VesselStatus status = VesselStatus::Flying;
-    int landedOn = -1;                              // body index while landed or crashed
+    int landedOn = -1;  // body index while landed or crashed
     // The gravity reference as the simulator keeps it: the body pulling hardest, chosen when the
     // vessel is placed and again every 100 s of flight (World::ChooseGravityRef).
     int gravityRef = -1;
-    double nextGravityRefMjd = -1e300;              // the next choice in free flight, MJD
-    double touchdownSpeed = 0;                      // m/s relative to the body as it touched
-    int navmodes = 0;                               // the navigation modes on, a bit each (navmodes.h)
+    double nextGravityRefMjd = -1e300;  // the next choice in free flight, MJD
+    double touchdownSpeed = 0;          // m/s relative to the body as it touched
+    int navmodes = 0;                   // the navigation modes on, a bit each (navmodes.h)
     // A vessel of a class the stand-in does not know: a body of its mass that nothing drives.
     bool passive = false;
     // What the scenario said that the stand-in keeps without acting on it, written back as read:
@@ -92,16 +92,16 @@ struct Vessel {
     // commands as given (a level of 1.7, a non-number).
     double requestedRotLevel[3] = {0, 0, 0};
     double requestedGroupLevel[kThrusterGroupTypes] = {};
-    int rotLevelCommands = 0;                       // SetAttitudeRotLevel calls so far
-    int nonFiniteLevels = 0;                        // levels set that were no finite number
-    int refills = 0;                                // tanks topped up through the SDK
-    double propellantAdded = 0;                     // kg those top-ups added
+    int rotLevelCommands = 0;    // SetAttitudeRotLevel calls so far
+    int nonFiniteLevels = 0;     // levels set that were no finite number
+    int refills = 0;             // tanks topped up through the SDK
+    double propellantAdded = 0;  // kg those top-ups added
 
-    std::unique_ptr<VESSEL> api;                    // the SDK's view of this vessel
-    mutable char nameBuffer[64] = {};               // what VESSEL::GetName hands out
+    std::unique_ptr<VESSEL> api;       // the SDK's view of this vessel
+    mutable char nameBuffer[64] = {};  // what VESSEL::GetName hands out
 
     double Mass() const;
-    double PropellantMass() const;   // in every tank, kg
+    double PropellantMass() const;  // in every tank, kg
 };
 
 // Sets a thruster's level as the simulator runs it: within 0..1, a level that is not finite at

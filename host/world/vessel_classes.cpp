@@ -35,8 +35,7 @@ const VesselClassEntry *Entry(const std::string &name) {
 }
 
 // Two thrusters at +-arm along `along`, pushing in +-`push`: a pure couple, no net force.
-void AddCouple(VesselClass &c, int group, VECTOR3 along, VECTOR3 push, double thrust, double arm,
-               double exhaust) {
+void AddCouple(VesselClass &c, int group, VECTOR3 along, VECTOR3 push, double thrust, double arm, double exhaust) {
     c.thrusters.push_back(MakeThruster(along * arm, push, thrust, exhaust, 0, {group}));
     c.thrusters.push_back(MakeThruster(along * -arm, -push, thrust, exhaust, 0, {group}));
 }
@@ -55,7 +54,7 @@ VesselClass CourierClass() {
     c.size = 12;
     c.pmi = _V(20, 20, 6);
     c.tanks.push_back({12000});
-    const double vMain = 4.0e5;   // m/s: a fusion torch, so a tank lasts hours at one gee
+    const double vMain = 4.0e5;  // m/s: a fusion torch, so a tank lasts hours at one gee
     // Main engines: 2 x 98 kN at the tail, 196 kN in all: 9.8 m/s^2 at 20 t (full tank).
     c.thrusters.push_back(MakeThruster(_V(-1.5, 0, -8), _V(0, 0, 1), 98000, vMain, 0, {THGROUP_MAIN}));
     c.thrusters.push_back(MakeThruster(_V(1.5, 0, -8), _V(0, 0, 1), 98000, vMain, 0, {THGROUP_MAIN}));
@@ -78,7 +77,7 @@ bool FindVesselClass(const std::string &name, VesselClass &out) {
     const VesselClassEntry *e = Entry(name);
     if (!e || !e->build) return false;
     out = e->build();
-    out.name = name;   // the vessel keeps the name as the scenario spells it
+    out.name = name;  // the vessel keeps the name as the scenario spells it
     return true;
 }
 

@@ -11,10 +11,10 @@
 namespace kvhost {
 
 struct VesselClassEntry {
-    const char *name;             // as the scenario names it, any letter case
-    VesselClass (*build)();       // null for a passive class
-    double mass, size;            // kg and m; of a passive class (a built class has its own)
-    VECTOR3 pmi;                  // m^2, likewise
+    const char *name;        // as the scenario names it, any letter case
+    VesselClass (*build)();  // null for a passive class
+    double mass, size;       // kg and m; of a passive class (a built class has its own)
+    VECTOR3 pmi;             // m^2, likewise
 };
 
 // Every entry; `count` is set to their number.

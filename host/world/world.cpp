@@ -76,9 +76,11 @@ int World::AddVessel(Vessel vessel) {
     vessels_.back()->api.reset(new VESSEL(tag));
     // Placed: the simulator chooses the reference at once (a landed vessel keeps its body).
     Vessel &added = *vessels_.back();
-    if (added.status != VesselStatus::Flying && added.landedOn >= 0) added.gravityRef = added.landedOn;
-    else ChooseGravityRef(added);
-    added.nextGravityRefMjd = -1e300;   // and the first step after chooses again
+    if (added.status != VesselStatus::Flying && added.landedOn >= 0)
+        added.gravityRef = added.landedOn;
+    else
+        ChooseGravityRef(added);
+    added.nextGravityRefMjd = -1e300;  // and the first step after chooses again
     if (focus_ < 0) focus_ = index;
     return index;
 }
@@ -91,8 +93,10 @@ bool World::DeleteVessel(int i) {
     vessels_.erase(vessels_.begin() + i);
     vesselTagOf_.erase(vesselTagOf_.begin() + i);
     for (int k = i; k < VesselCount(); ++k) vesselTagOf_[k]->index = k;
-    if (focus_ == i) focus_ = -1;
-    else if (focus_ > i) --focus_;
+    if (focus_ == i)
+        focus_ = -1;
+    else if (focus_ > i)
+        --focus_;
     return true;
 }
 
@@ -164,7 +168,7 @@ VECTOR3 World::GravityAccel(const VECTOR3 &pos) const {
     for (const Body &b : bodies_) {
         const VECTOR3 d = b.pos - pos;
         const double r2 = dotp(d, d);
-        if (r2 <= 0) continue;   // at a body's centre: no defined direction
+        if (r2 <= 0) continue;  // at a body's centre: no defined direction
         a += d * (kG * b.mass / (r2 * std::sqrt(r2)));
     }
     return a;

@@ -27,7 +27,7 @@ struct ObjectRef {
 class World {
 public:
     explicit World(double mjd = 51544.5);
-    ~World();   // the vessels' SDK views are buried, not freed (vessel_graveyard.h)
+    ~World();  // the vessels' SDK views are buried, not freed (vessel_graveyard.h)
     World(const World &) = delete;
     World &operator=(const World &) = delete;
 
@@ -42,7 +42,7 @@ public:
     bool DeleteVessel(int i);
 
     double Mjd() const { return mjd_; }
-    void SetMjd(double mjd);   // moves every body to its state at that date
+    void SetMjd(double mjd);  // moves every body to its state at that date
 
     int BodyCount() const { return static_cast<int>(bodies_.size()); }
     int VesselCount() const { return static_cast<int>(vessels_.size()); }
@@ -50,12 +50,12 @@ public:
     const Body &body(int i) const { return bodies_[i]; }
     Vessel &vessel(int i) { return *vessels_[i]; }
     const Vessel &vessel(int i) const { return *vessels_[i]; }
-    int FindBody(const std::string &name) const;     // case-insensitive; -1 when absent
-    int FindVessel(const std::string &name) const;   // likewise
+    int FindBody(const std::string &name) const;    // case-insensitive; -1 when absent
+    int FindVessel(const std::string &name) const;  // likewise
 
     OBJHANDLE BodyHandle(int i) const;
     OBJHANDLE VesselHandle(int i) const;
-    const ObjectRef *Resolve(OBJHANDLE h) const;     // null for a handle not of this world
+    const ObjectRef *Resolve(OBJHANDLE h) const;  // null for a handle not of this world
     Vessel *ResolveVessel(OBJHANDLE h);
 
     int focus() const { return focus_; }
@@ -70,7 +70,7 @@ public:
     // In free flight, chooses again once 100 s have passed since the last choice; a landed
     // vessel keeps its body.
     void UpdateGravityRef(Vessel &v) const;
-    static constexpr double kGravityRefInterval = 100;   // s of simulated time
+    static constexpr double kGravityRefInterval = 100;  // s of simulated time
 
     // Gravitational acceleration at a point from every body, m/s^2, global frame.
     VECTOR3 GravityAccel(const VECTOR3 &pos) const;
@@ -85,7 +85,7 @@ private:
     // The tags' addresses are the handles. A deleted vessel's tag stays (with index -1) so that
     // its address is never handed out again; it is only dropped from byHandle_.
     std::deque<ObjectRef> bodyTags_, vesselTags_;
-    std::vector<ObjectRef *> vesselTagOf_;            // each vessel's tag, by vessel index
+    std::vector<ObjectRef *> vesselTagOf_;  // each vessel's tag, by vessel index
     std::unordered_map<const void *, ObjectRef *> byHandle_;
 };
 
@@ -101,7 +101,7 @@ BodyRelative RelativeTo(const World &world, const Vessel &v, int body);
 struct OrbitAbout {
     bool bound = false;
     double periapsis = 0, apoapsis = 0, period = 0, eccentricity = 0;
-    bool descending = false;   // moving towards the body now
+    bool descending = false;  // moving towards the body now
 };
 OrbitAbout OrbitOf(const World &world, const Vessel &v, int body);
 

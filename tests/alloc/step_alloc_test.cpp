@@ -41,11 +41,11 @@ TEST(StepAllocation, StepsAndPredictionsAllocateNothing) {
     kavrex::ShipRecord &r = kavrex::Ship(kavrex::FindShip());
     r.kvEngaged = r.attitudeHold = true;
     r.targetBody = 5;
-    opcPreStep(0, 0.05, world.Mjd());   // the first step may set up whatever it needs
+    opcPreStep(0, 0.05, world.Mjd());  // the first step may set up whatever it needs
 
     const long before = g_allocations;
     for (int i = 0; i < 20; ++i) {
-        r.display.ready = false;   // a prediction in every step
+        r.display.ready = false;  // a prediction in every step
         opcPreStep(0, 0.05, world.Mjd());
     }
     EXPECT_EQ(g_allocations - before, 0);

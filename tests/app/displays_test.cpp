@@ -45,7 +45,8 @@ std::string Display(const std::string &name) {
 
 std::string Scenario(const std::string &displays, const std::string &timeline = "") {
     return "BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 61450.5\nEND_ENVIRONMENT\nBEGIN_FOCUS\n  Ship Courier-1\n"
-           "END_FOCUS\n" + displays + timeline + kShips;
+           "END_FOCUS\n" +
+           displays + timeline + kShips;
 }
 
 std::string WriteScenario(const std::string &name, const std::string &text) {
@@ -108,7 +109,7 @@ void FlyAMinute(const std::string &displays, const std::vector<int> &modes) {
         }
     };
     while (session.simulation().simt() < 60) session.simulation().Frame();
-    EXPECT_EQ(cycles, 121);   // every half second, and the first frame
+    EXPECT_EQ(cycles, 121);  // every half second, and the first frame
     // One prediction per refresh cycle, whatever the number of displays: each cycle's first
     // page takes the trajectory, and the next step computes the next one.
     EXPECT_EQ(PluginPredictions(session), static_cast<unsigned long>(cycles));
@@ -148,7 +149,7 @@ TEST(Displays, AWindowOnAnotherVesselShowsTheFocusPageWithItsOwnSettings) {
     EXPECT_TRUE(p.readouts && p.plot);
     EXPECT_STREQ(oapiDebugString(), "");
 
-    kvhost::PressButton(window, 6, PANEL_MOUSE_LBDOWN | PANEL_MOUSE_LBPRESSED);   // MOD: page 3 -> 1
+    kvhost::PressButton(window, 6, PANEL_MOUSE_LBDOWN | PANEL_MOUSE_LBPRESSED);  // MOD: page 3 -> 1
     session.simulation().Frame();
     session.RefreshDisplays();
     EXPECT_FALSE(Shown(session, window).plot) << "the window shows the read-outs alone now";
@@ -183,8 +184,8 @@ TEST(Displays, AWindowTakesNoCockpitIdentifierAndNamesAVesselThatExists) {
         EXPECT_NE(error.find("w.scn:9: WINDOW"), std::string::npos) << error;
         EXPECT_NE(error.find("cockpit"), std::string::npos) << error;
     }
-    const std::string path =
-        WriteScenario("kavrex-ghost-window.scn", Scenario(Display("Left"), "BEGIN_TIMELINE\n  0 WINDOW 77 Ghost\nEND_TIMELINE\n"));
+    const std::string path = WriteScenario(
+        "kavrex-ghost-window.scn", Scenario(Display("Left"), "BEGIN_TIMELINE\n  0 WINDOW 77 Ghost\nEND_TIMELINE\n"));
     kvhost::Session session;
     std::string error;
     ASSERT_TRUE(session.Start(path, KAVREX_PLUGIN_PATH, error)) << error;
@@ -192,7 +193,8 @@ TEST(Displays, AWindowTakesNoCockpitIdentifierAndNamesAVesselThatExists) {
     ASSERT_TRUE(kvhost::ParseTimeline(session.scenario(), timeline, error)) << error;
     size_t next = 0;
     EXPECT_FALSE(session.FlyToOneMoment(2, [&] { return kvhost::ApplyDue(timeline, next, session, error); }));
-    EXPECT_NE(error.find("kavrex-ghost-window.scn:15: WINDOW: there is no vessel named 'Ghost'"), std::string::npos) << error;
+    EXPECT_NE(error.find("kavrex-ghost-window.scn:15: WINDOW: there is no vessel named 'Ghost'"), std::string::npos)
+        << error;
     std::remove(path.c_str());
 }
 

@@ -71,7 +71,7 @@ TEST_F(FlyViewTest, TheStripTellsTheDateTheWarpAndTheVesselsState) {
 }
 
 TEST(FlyViewText, BackspaceErasesOneWholeCharacter) {
-    std::string typed = "9.8\xC3\xA9\xE2\x82\xAC";   // "9.8", e acute (2 bytes), the euro sign (3)
+    std::string typed = "9.8\xC3\xA9\xE2\x82\xAC";  // "9.8", e acute (2 bytes), the euro sign (3)
     kvhost::EraseLastCharacter(typed);
     EXPECT_EQ(typed, "9.8\xC3\xA9");
     kvhost::EraseLastCharacter(typed);

@@ -38,7 +38,7 @@ TEST(FlightLog, EachSampleIsOneRowOfTheHeadersFieldsWhateverTheNames) {
     const std::string header = kvhost::FlightRecord::CsvHeader(), row = csv.substr(header.size());
     ASSERT_EQ(csv.compare(0, header.size(), header), 0);
     ASSERT_EQ(row.back(), '\n');
-    EXPECT_EQ(row.find('\n'), row.size() - 1);   // one row
+    EXPECT_EQ(row.find('\n'), row.size() - 1);  // one row
     EXPECT_NE(row.find("\"Courier, \"\"the long one\"\" " + std::string(500, 'x') + "\""), std::string::npos) << row;
     EXPECT_NE(row.find(",\"hold on, then \"\"engage\"\"\"\n"), std::string::npos) << row;
     // Outside the quotes the row has as many commas as the header.
@@ -91,7 +91,7 @@ TEST(Outputs, FoldersAreMadeAsNeeded) {
     ASSERT_TRUE(kvhost::MakeFolders(base + "/a/b/c", error)) << error;
     struct stat st;
     EXPECT_EQ(stat((base + "/a/b/c").c_str(), &st), 0);
-    EXPECT_TRUE(kvhost::MakeFolders(base + "/a/b/c", error)) << error;   // already there: fine
+    EXPECT_TRUE(kvhost::MakeFolders(base + "/a/b/c", error)) << error;  // already there: fine
     std::ofstream(base + "/file").put('x');
     EXPECT_FALSE(kvhost::MakeFolders(base + "/file/d", error));
     EXPECT_NE(error.find("is a file"), std::string::npos) << error;
@@ -126,8 +126,9 @@ TEST(Outputs, SavedScenariosLoadAndSaveAgainToTheSameText) {
     std::string error;
     ASSERT_TRUE(s.Start(dir + "orbit.scn", KAVREX_PLUGIN_PATH, error)) << error;
     ASSERT_TRUE(s.Save(dir + "orbit-saved.scn", error)) << error;
-    EXPECT_NE(ReadFile(dir + "orbit-saved.scn").find("BEGIN_MFD Right\n  TYPE Orbit\n  PROJ Ship\n  REF Earth\nEND_MFD\n"),
-              std::string::npos)
+    EXPECT_NE(
+        ReadFile(dir + "orbit-saved.scn").find("BEGIN_MFD Right\n  TYPE Orbit\n  PROJ Ship\n  REF Earth\nEND_MFD\n"),
+        std::string::npos)
         << ReadFile(dir + "orbit-saved.scn");
 }
 

@@ -29,10 +29,10 @@ TEST(DisplayReading, ReadsTheStripAndTheReadOutsOffARealDisplay) {
     kvhost::Slot(0).instance->Update(dc.hdc());
     DisplayReading r;
     ASSERT_TRUE(kvhost::ReadDisplay(dc.ops(), r));
-    EXPECT_FALSE(r.prograde);   // DIR
+    EXPECT_FALSE(r.prograde);  // DIR
     EXPECT_FALSE(r.inverted);
     EXPECT_TRUE(r.driveOn);
-    EXPECT_NE(r.hold, kvhost::HoldState::Off);   // SEEK or HOLD
+    EXPECT_NE(r.hold, kvhost::HoldState::Off);  // SEEK or HOLD
     EXPECT_NEAR(r.setGee, 9.8, 1e-9);
     ASSERT_TRUE(r.readouts);
     EXPECT_EQ(r.target, "Mars");
@@ -58,7 +58,7 @@ TEST(DisplayReading, LadderNumbersAndABareStrip) {
     EXPECT_NEAR(v, 0.61 * 149598000000.0, 1);
     EXPECT_FALSE(kvhost::ReadLadderNumber("9.8x", v));
     DisplayReading r;
-    EXPECT_FALSE(kvhost::ReadDisplay({}, r));   // nothing drawn: nothing to read
+    EXPECT_FALSE(kvhost::ReadDisplay({}, r));  // nothing drawn: nothing to read
     // A switch text the strip never draws is no strip to read, and changes nothing.
     ASSERT_TRUE(kvhost::ReadSwitches("SEEK", "PRO", "INV", "ON", r));
     EXPECT_FALSE(kvhost::ReadSwitches("HELD", "DIR", "OFF", "OFF", r));
@@ -71,12 +71,13 @@ TEST(DisplayReading, LadderNumbersAndABareStrip) {
 DisplayReading Shown(const char *hold, const char *aim, const char *inv, const char *drive, double dist, double speed) {
     DisplayReading r;
     r.strip = r.readouts = true;
-    if (!kvhost::ReadSwitches(hold, aim, inv, drive, r)) ADD_FAILURE() << "no strip draws " << hold << aim << inv << drive;
+    if (!kvhost::ReadSwitches(hold, aim, inv, drive, r))
+        ADD_FAILURE() << "no strip draws " << hold << aim << inv << drive;
     r.setGee = 9.8;
     r.target = "Mars", r.source = "Earth";
     r.targetDist = dist, r.targetSpeed = speed;
-    r.sourceDist = r.closestSource = 1e9;   // a climb from here that does not dip
-    r.etaMjd = 60001;                       // and is predicted for a day
+    r.sourceDist = r.closestSource = 1e9;  // a climb from here that does not dip
+    r.etaMjd = 60001;                      // and is predicted for a day
     r.ejectMjd = 60000;
     return r;
 }
@@ -87,8 +88,8 @@ void FlyToFlip(Pilot &p, double flipAt);
 
 // Leaves the waiting for a moment with the drive engaged: the climb has begun.
 void Depart(Pilot &p) {
-    p.Decide(Shown("HOLD", "DIR", "OFF", "OFF", 1e11, 15e3), 10);   // a clear climb: go
-    p.Decide(Shown("HOLD", "DIR", "OFF", "OFF", 1e11, 15e3), 10);   // drive on
+    p.Decide(Shown("HOLD", "DIR", "OFF", "OFF", 1e11, 15e3), 10);  // a clear climb: go
+    p.Decide(Shown("HOLD", "DIR", "OFF", "OFF", 1e11, 15e3), 10);  // drive on
 }
 
 void FlyToFlip(Pilot &p, double flipAt) {
@@ -104,8 +105,8 @@ TEST(Pilot, HoldsBeforeItBurnsAndNeverBurnsWhileTurning) {
     Pilot p;
     EXPECT_EQ(p.Decide(Shown("OFF", "DIR", "OFF", "OFF", 1e11, 15e3), 100).key, 'H');
     PilotAction a = p.Decide(Shown("SEEK", "DIR", "OFF", "OFF", 1e11, 15e3), 100);
-    EXPECT_EQ(a.key, 0);        // waits for HOLD...
-    EXPECT_EQ(a.warp, 10);      // ...at a warp where the hold settles
+    EXPECT_EQ(a.key, 0);    // waits for HOLD...
+    EXPECT_EQ(a.warp, 10);  // ...at a warp where the hold settles
     a = p.Decide(Shown("HOLD", "DIR", "OFF", "OFF", 1e11, 15e3), 10);
     EXPECT_EQ(a.key, 0) << "the prediction is read first: a clear climb";
     a = p.Decide(Shown("HOLD", "DIR", "OFF", "OFF", 1e11, 15e3), 10);
@@ -128,17 +129,17 @@ TEST(Pilot, WaitsForAMomentWhoseClimbNeitherHitsNorDips) {
     DisplayReading r = Shown("HOLD", "DIR", "OFF", "OFF", 1e11, 15e3);
     r.sourceDist = 400e3;
     r.ejectMjd = 60000;
-    r.impact = true;   // thrust from here would hit the source
+    r.impact = true;  // thrust from here would hit the source
     PilotAction a = p.Decide(r, 1);
     EXPECT_EQ(a.key, 0);
     EXPECT_EQ(a.warp, 10);
     r.impact = false;
-    r.closestSource = 200e3;   // would dip to half the height
+    r.closestSource = 200e3;  // would dip to half the height
     r.ejectMjd += 0.01;
     EXPECT_EQ(p.Decide(r, 10).key, 0);
     r.closestSource = 390e3;
     r.ejectMjd += 0.01;
-    r.etaMjd = r.ejectMjd + 60 / 86400.0;   // a prediction of a minute: the target recedes
+    r.etaMjd = r.ejectMjd + 60 / 86400.0;  // a prediction of a minute: the target recedes
     EXPECT_EQ(p.Decide(r, 10).key, 0);
     r.etaMjd = r.ejectMjd + 0.1;
     p.Decide(r, 10);
@@ -164,7 +165,7 @@ TEST(Pilot, WaitsForAMomentWhoseClimbNeitherHitsNorDips) {
     EXPECT_EQ(a.key, 'E');
     EXPECT_TRUE(a.departed);
     r.driveOn = true;
-    r.sourceDist = Pilot::kClimb + 1;   // clear of the source: abort, the hold off, then the cancel
+    r.sourceDist = Pilot::kClimb + 1;  // clear of the source: abort, the hold off, then the cancel
     EXPECT_EQ(q.Decide(r, 100).key, 'A');
     r.driveOn = false;
     EXPECT_EQ(q.Decide(r, 100).cockpitKey, '[');
@@ -177,7 +178,7 @@ TEST(Pilot, WaitsForAMomentWhoseClimbNeitherHitsNorDips) {
 // set acceleration. The drive pushes along the steering: at the target, or with INV against the
 // velocity relative to it.
 struct StraightRun {
-    double x = 0, v = 0;   // m to the target's surface; m/s towards it
+    double x = 0, v = 0;  // m to the target's surface; m/s towards it
     double gee = 9.8, seekUntil = 0, t = 0, closest = 1e300;
     bool hold = false, prograde = true, inverted = true, drive = false;
 
@@ -208,7 +209,7 @@ struct StraightRun {
         // target with INV alone.
         t += dt;
         if (drive && inverted && prograde && std::fabs(v) <= gee * dt) {
-            x -= v * std::fabs(v) / gee / 2;   // it comes to rest within the step, and stays
+            x -= v * std::fabs(v) / gee / 2;  // it comes to rest within the step, and stays
             v = 0;
         } else {
             const double push = !drive ? 0 : !inverted ? gee : prograde ? (v > 0 ? -gee : gee) : -gee;
@@ -230,15 +231,15 @@ TEST(Pilot, TheFlipLeavesTheGroundToStopAtTheStandOff) {
         Depart(p);
         DisplayReading clear = Shown("HOLD", "DIR", "OFF", "ON", distance, 40e3);
         clear.sourceDist = 2e8;
-        p.Decide(clear, 100);   // cancel
+        p.Decide(clear, 100);  // cancel
         StraightRun run;
         run.x = distance;
         run.hold = true;
         run.drive = true;
-        run.Press(p.Decide(run.Reading(), 100));   // stopped: leg 1 begins
+        run.Press(p.Decide(run.Reading(), 100));  // stopped: leg 1 begins
         ASSERT_EQ(p.legs(), 1);
         bool arrived = false;
-        double firstRest = -1;   // m out where the first leg's braking stopped the ship
+        double firstRest = -1;  // m out where the first leg's braking stopped the ship
         while (run.t < 60 * 86400 && !arrived) {
             const PilotAction a = p.Decide(run.Reading(), 100);
             arrived = a.what.find("at rest") != std::string::npos;
@@ -248,7 +249,8 @@ TEST(Pilot, TheFlipLeavesTheGroundToStopAtTheStandOff) {
         }
         ASSERT_TRUE(arrived) << "still " << run.x << " m out at " << run.v << " m/s after " << run.t << " s";
         EXPECT_GT(run.closest, 0.5 * Pilot::kDefaultStandOff) << "braked too late: it passed the stand-off";
-        EXPECT_LT(firstRest, 1.5 * Pilot::kDefaultStandOff + 1e6 + 1e-3 * distance) << "braked too early: it stopped far short";
+        EXPECT_LT(firstRest, 1.5 * Pilot::kDefaultStandOff + 1e6 + 1e-3 * distance)
+            << "braked too early: it stopped far short";
         EXPECT_LE(p.flips(), 2);
         EXPECT_LT(run.x, 1.5 * Pilot::kDefaultStandOff + 1e6);
         const double brachistochrone = 2 * std::sqrt((distance - Pilot::kDefaultStandOff) / 9.8);
@@ -263,7 +265,7 @@ TEST(Pilot, BrakingDueWhileTheHoldStillSeeksBurnsAtOnce) {
     clear.sourceDist = 2e8;
     p.Decide(clear, 100);
     p.Decide(Shown("HOLD", "PRO", "INV", "ON", 1e11, 8), 1);
-    p.Decide(Shown("HOLD", "DIR", "OFF", "ON", 4e10, 900e3), 100);   // flip
+    p.Decide(Shown("HOLD", "DIR", "OFF", "ON", 4e10, 900e3), 100);  // flip
     const double gapAt500 = 500e3 * 500e3 / 2 / 9.8 + Pilot::kDefaultStandOff;
     EXPECT_EQ(p.Decide(Shown("SEEK", "PRO", "INV", "OFF", gapAt500 * 1.5, 500e3), 100).key, 0) << "early: wait";
     EXPECT_EQ(p.Decide(Shown("SEEK", "PRO", "INV", "OFF", gapAt500 * 0.95, 500e3), 100).key, 'E') << "late: burn";
@@ -276,16 +278,16 @@ TEST(Pilot, AtRestBesideTheTargetItLevelsAndBurnsToTheCircularSpeed) {
     const double gm = 4.28e13, radius = 3.39e6;
     for (double d : {60e6, 30e6, 15e6, 5e6}) {
         DisplayReading in = Shown("HOLD", "PRO", "INV", "ON", d, 3000);
-        in.targetG = std::round(gm / ((d + radius) * (d + radius)) * 1e4) / 1e4;   // as printed
+        in.targetG = std::round(gm / ((d + radius) * (d + radius)) * 1e4) / 1e4;  // as printed
         p.Decide(in, 10);
     }
     DisplayReading rest = Shown("HOLD", "PRO", "INV", "ON", 3e6, 6);
     rest.targetG = gm / ((3e6 + radius) * (3e6 + radius));
-    EXPECT_EQ(p.Decide(rest, 1).key, 'A');           // at rest: abort, the hold off
+    EXPECT_EQ(p.Decide(rest, 1).key, 'A');  // at rest: abort, the hold off
     rest.hold = kvhost::HoldState::Off, rest.driveOn = false;
     rest.elapsed = 1000;
     PilotAction a = p.Decide(rest, 1);
-    EXPECT_EQ(a.cockpitKey, 'L');                    // level with the horizon
+    EXPECT_EQ(a.cockpitKey, 'L');  // level with the horizon
     rest.elapsed = 1030;
     EXPECT_EQ(p.Decide(rest, 1).key, 0) << "a minute for the ship to level";
     rest.elapsed = 1000 + Pilot::kLevelTime;
@@ -295,11 +297,11 @@ TEST(Pilot, AtRestBesideTheTargetItLevelsAndBurnsToTheCircularSpeed) {
     rest.driveOn = true;
     rest.targetSpeed = circular * 0.98;
     EXPECT_EQ(p.Decide(rest, 1).key, 0);
-    rest.targetSpeed = circular * 1.002;              // the radius measured to a few km
+    rest.targetSpeed = circular * 1.002;  // the radius measured to a few km
     EXPECT_EQ(p.Decide(rest, 1).key, 'A');
     rest.driveOn = false;
     a = p.Decide(rest, 1);
-    EXPECT_EQ(a.cockpitKey, 'L');                    // leveling off: done
+    EXPECT_EQ(a.cockpitKey, 'L');  // leveling off: done
     EXPECT_TRUE(a.arrived);
     EXPECT_TRUE(p.done());
 }
@@ -308,25 +310,25 @@ TEST(TargetGauge, TwoReadingsGiveTheBodysPullAndRadius) {
     kvhost::TargetGauge g;
     const double gm = 4.28e13, radius = 3.39e6;
     auto pull = [&](double d) { return std::round(gm / ((d + radius) * (d + radius)) * 1e4) / 1e4; };
-    g.Read("Mars", 80e6, pull(80e6));   // below 0.01 m/s^2: too coarse, not used
+    g.Read("Mars", 80e6, pull(80e6));  // below 0.01 m/s^2: too coarse, not used
     EXPECT_EQ(g.Gm(), 0);
     g.Read("Mars", 60e6, pull(60e6));
     EXPECT_FALSE(g.known());
     g.Read("Mars", 30e6, pull(30e6));
     ASSERT_TRUE(g.known());
     EXPECT_NEAR(g.radius(), radius, 0.06 * radius) << "three digits of the far pull";
-    g.Read("Mars", 15e6, pull(15e6));   // four digits: the new reference
+    g.Read("Mars", 15e6, pull(15e6));  // four digits: the new reference
     g.Read("Mars", 5e6, pull(5e6));
     EXPECT_NEAR(g.radius(), radius, 0.005 * radius);
     EXPECT_NEAR(g.Gm(), gm, 0.005 * gm);
-    g.Read("Venus", 60e6, 0.02);   // another body: what was learnt is gone
+    g.Read("Venus", 60e6, 0.02);  // another body: what was learnt is gone
     EXPECT_FALSE(g.known());
 }
 
 TEST(Pilot, StoppedShortFliesAnotherLeg) {
     Pilot p;
     FlyToFlip(p, 1e10);
-    const PilotAction a = p.Decide(Shown("HOLD", "PRO", "INV", "ON", 4e8, 7), 1);   // short
+    const PilotAction a = p.Decide(Shown("HOLD", "PRO", "INV", "ON", 4e8, 7), 1);  // short
     EXPECT_FALSE(a.arrived);
     EXPECT_EQ(p.legs(), 2);
 }

@@ -17,7 +17,7 @@ TEST(RenderMoment, ThePlottedPathStartsAtTheShipAfterManyFrames) {
     std::string error;
     ASSERT_TRUE(session.Start(KAVREX_SCENARIO_DIR "/mars-transfer.scn", KAVREX_PLUGIN_PATH, error)) << error;
     session.simulation().SetTimeAcceleration(100);
-    session.FlyToOneMoment(200);   // 1,000 s: the ship has gone a sixth of the way round
+    session.FlyToOneMoment(200);  // 1,000 s: the ship has gone a sixth of the way round
     const kvhost::DisplaySlot &slot = kvhost::Slot(0);
     kvhost::RecordingDc dc(slot.width, slot.height);
     slot.instance->Update(dc.hdc());
@@ -25,7 +25,7 @@ TEST(RenderMoment, ThePlottedPathStartsAtTheShipAfterManyFrames) {
     const DrawOp *marker = nullptr, *pathStart = nullptr;
     for (const DrawOp &op : dc.ops()) {
         if (op.kind != DrawOp::Line) continue;
-        if (op.pen.color == 0xFFFFFFu) marker = &op;   // centre to the ship's present position
+        if (op.pen.color == 0xFFFFFFu) marker = &op;  // centre to the ship's present position
         if (op.pen.color == RGB(192, 128, 0) && op.pen.style == PS_SOLID && !pathStart) pathStart = &op;
     }
     ASSERT_NE(marker, nullptr);

@@ -89,10 +89,11 @@ TEST(SimulatorScenario, OrbitalElementsOutsideAnEllipseAreRefusedWithTheirLine) 
 // the blocks, a ship without STATUS (placed about the Sun), a display of another module's mode
 // (left closed, its block saved again as it was).
 TEST(SimulatorScenario, WhatTheSimulatorPassesOverIsPassedOverAndKept) {
-    const std::string text = "stray words\nBEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 51544.5\nEND_ENVIRONMENT\n"
-                             "BEGIN_MFD Left\n  TYPE User\n  MODE TransX\n  Stage 1\nEND_MFD\n"
-                             "BEGIN_SHIPS\nGL:DeltaGlider\n  STATUS Orbiting Earth\n  RPOS 7000000 0 0\n"
-                             "  RVEL 0 0 7500\n  PRPLEVEL 0:1\nEND\nLost:ShuttlePB\n  RPOS 0 0 0\nEND\nEND_SHIPS\n";
+    const std::string text =
+        "stray words\nBEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 51544.5\nEND_ENVIRONMENT\n"
+        "BEGIN_MFD Left\n  TYPE User\n  MODE TransX\n  Stage 1\nEND_MFD\n"
+        "BEGIN_SHIPS\nGL:DeltaGlider\n  STATUS Orbiting Earth\n  RPOS 7000000 0 0\n"
+        "  RVEL 0 0 7500\n  PRPLEVEL 0:1\nEND\nLost:ShuttlePB\n  RPOS 0 0 0\nEND\nEND_SHIPS\n";
     const std::string in = std::string(::testing::TempDir()) + "passed-over.scn";
     const std::string out = std::string(::testing::TempDir()) + "passed-over-saved.scn";
     {
@@ -118,7 +119,7 @@ TEST(SimulatorScenario, WhatTheSimulatorPassesOverIsPassedOverAndKept) {
 // Courier of the default scenario onto its velocity, a second NAV PROGRADE lets go.
 TEST(SimulatorScenario, TheTimelinePressesTheNavigationModeKeys) {
     std::string text = ReadAll(std::string(KAVREX_SCENARIO_DIR) + "/default.scn");
-    text.replace(text.find("AROT 0 0 0"), 10, "AROT 0 90 0");   // the nose across the velocity
+    text.replace(text.find("AROT 0 0 0"), 10, "AROT 0 90 0");  // the nose across the velocity
     text += "\nBEGIN_TIMELINE\n  0 NAV PROGRADE\n  300 NAV PROGRADE\nEND_TIMELINE\n";
     const std::string in = std::string(::testing::TempDir()) + "nav.scn";
     {
@@ -129,7 +130,7 @@ TEST(SimulatorScenario, TheTimelinePressesTheNavigationModeKeys) {
     cl.command = "run";
     cl.plugin = KAVREX_PLUGIN_PATH;
     cl.scenario = in;
-    cl.steps = 299 * 6;   // 299 s at warp 10
+    cl.steps = 299 * 6;  // 299 s at warp 10
     cl.stepsGiven = true;
     cl.warp = 10;
     cl.out = std::string(::testing::TempDir()) + "nav";
@@ -146,8 +147,8 @@ TEST(SimulatorScenario, TheTimelinePressesTheNavigationModeKeys) {
 TEST(SimulatorScenario, AFocusWithoutShipsLeavesNoFocus) {
     kvhost::Scenario sc;
     std::string error;
-    ASSERT_TRUE(kvhost::ParseScenario("BEGIN_FOCUS\n  Ship Courier-1\nEND_FOCUS\nBE;GIN_SHIPS\nEND_SHIPS\n", "none.scn", sc,
-                                      error))
+    ASSERT_TRUE(kvhost::ParseScenario("BEGIN_FOCUS\n  Ship Courier-1\nEND_FOCUS\nBE;GIN_SHIPS\nEND_SHIPS\n", "none.scn",
+                                      sc, error))
         << error;
     kvhost::World w;
     ASSERT_TRUE(kvhost::BuildScenarioWorld(sc, w, error)) << error;
@@ -159,13 +160,15 @@ TEST(SimulatorScenario, DatesInEachOfTheSimulatorsForms) {
     const struct {
         const char *line;
         double mjd;
-    } dates[] = {{"Date MJD 51544.5", 51544.5}, {"Date JD 2451545.0", 51544.5}, {"Date JE 2000.0", 51544.5},
+    } dates[] = {{"Date MJD 51544.5", 51544.5},
+                 {"Date JD 2451545.0", 51544.5},
+                 {"Date JE 2000.0", 51544.5},
                  {"Date JE 2001.0", 51909.75}};
     for (const auto &d : dates) {
         kvhost::Scenario sc;
         std::string error;
-        const std::string text = std::string("BEGIN_ENVIRONMENT\n  System Sol\n  ") + d.line +
-                                 "\n  Playback x\nEND_ENVIRONMENT\n";
+        const std::string text =
+            std::string("BEGIN_ENVIRONMENT\n  System Sol\n  ") + d.line + "\n  Playback x\nEND_ENVIRONMENT\n";
         ASSERT_TRUE(kvhost::ParseScenario(text, "date.scn", sc, error)) << error;
         EXPECT_DOUBLE_EQ(sc.mjd, d.mjd) << d.line;
         EXPECT_EQ(sc.environmentLines, std::vector<std::string>{"Playback x"});
@@ -191,14 +194,16 @@ TEST(SimulatorScenario, SavedFilesLoadAgainUnchangedAndKeepWhatTheStandInDoesNot
     }
     const std::string text = ReadAll(first);
     EXPECT_EQ(text, ReadAll(second));
-    for (const char *kept : {"BEGIN_DESC\nA test in the simulator's own words.\nEND_DESC", "  Script ScenarioScripts/foo.lua",
-                             "  Context Test", "  BEGIN_PRESET\n    Cockpit:GL-01:30.00\n  END_PRESET", "BEGIN_HUD\n  TYPE Surface",
-                             "BEGIN_MFD Left\n  TYPE Surface\n  SPDMODE 1\nEND_MFD", "  TYPE Map\n  REF Earth\n  ZOOM 2",
-                             "BEGIN_PANEL\nEND_PANEL", "GL-01:DeltaGlider\n  STATUS Landed Earth\n  BASE Habana:1\n"
-                             "  POS -82.4000000 23.0000000\n  HEADING 60.00", "  GEAR 1 1.0000\n  AAP 0:0 0:0 0:0",
-                             "  THLEVEL 0:0.500000", "  PODANGLE 0.0000 0.0000", "\nMir\n  STATUS Orbiting Earth",
-                             "  IDS 0:588 100\n  NAVFREQ 0 0\nEND", "  DOCKINFO 0:0,SH-01",
-                             "BEGIN_ExtMFD\n  BEGIN_MFD 1\n    TYPE Orbit\n  END_MFD\nEND"})
+    for (const char *kept :
+         {"BEGIN_DESC\nA test in the simulator's own words.\nEND_DESC", "  Script ScenarioScripts/foo.lua",
+          "  Context Test", "  BEGIN_PRESET\n    Cockpit:GL-01:30.00\n  END_PRESET", "BEGIN_HUD\n  TYPE Surface",
+          "BEGIN_MFD Left\n  TYPE Surface\n  SPDMODE 1\nEND_MFD", "  TYPE Map\n  REF Earth\n  ZOOM 2",
+          "BEGIN_PANEL\nEND_PANEL",
+          "GL-01:DeltaGlider\n  STATUS Landed Earth\n  BASE Habana:1\n"
+          "  POS -82.4000000 23.0000000\n  HEADING 60.00",
+          "  GEAR 1 1.0000\n  AAP 0:0 0:0 0:0", "  THLEVEL 0:0.500000", "  PODANGLE 0.0000 0.0000",
+          "\nMir\n  STATUS Orbiting Earth", "  IDS 0:588 100\n  NAVFREQ 0 0\nEND", "  DOCKINFO 0:0,SH-01",
+          "BEGIN_ExtMFD\n  BEGIN_MFD 1\n    TYPE Orbit\n  END_MFD\nEND"})
         EXPECT_TRUE(Has(text, kept)) << "lost: " << kept << "\n" << text;
     const size_t desc = text.find("BEGIN_DESC"), env = text.find("BEGIN_ENVIRONMENT"), cam = text.find("BEGIN_CAMERA"),
                  mfd = text.find("BEGIN_MFD"), ships = text.find("BEGIN_SHIPS"), ext = text.find("BEGIN_ExtMFD");
@@ -209,7 +214,7 @@ TEST(SimulatorScenario, SavedFilesLoadAgainUnchangedAndKeepWhatTheStandInDoesNot
 // engines, attitude thrusters shared between a rotation and a translation group.
 TEST(SimulatorScenario, StockClassesCarryTheSimulatorsFigures) {
     kvhost::VesselClass c;
-    ASSERT_TRUE(kvhost::FindVesselClass("Deltaglider", c));   // the spelling four stock files use
+    ASSERT_TRUE(kvhost::FindVesselClass("Deltaglider", c));  // the spelling four stock files use
     kvhost::Vessel dg = kvhost::MakeVessel("GL", c);
     EXPECT_EQ(dg.className, "Deltaglider");
     EXPECT_EQ(dg.thrusters.size(), 21u);
@@ -241,7 +246,7 @@ TEST(SimulatorScenario, StockClassesHoldTheirAttitudeWithTheirOwnThrusters) {
     const kvhost::VesselClassEntry *table = kvhost::VesselClassTable(count);
     for (int i = 0; i < count; ++i) {
         const char *name = table[i].name;
-        if (!table[i].build) continue;   // a passive class has no thrusters to turn with
+        if (!table[i].build) continue;  // a passive class has no thrusters to turn with
         kvhost::World w;
         kvhost::SetCurrentWorld(&w);
         w.AddBody(kvhost::DriftingBody("Earth", 5.97237e24, 6.371e6, _V(0, 0, 0), _V(0, 0, 0)));

@@ -55,13 +55,14 @@ TEST(SurveyGrid, AFileSaysWhatItChangesAndIsRefusedWithTheLineThatIsWrong) {
     kvhost::World::BuildSolarSystem(w);
     SurveyGrid g;
     std::string error;
-    ASSERT_TRUE(kvhost::ReadSurveyGrid(WriteGrid("grid-ok.txt", "; two sources\nsources Earth:400 Moon:100\n"
-                                                                "targets Mars Moon   ; the Moon from the Earth only\n"
-                                                                "phases 0 90\nfps 30 20-40\n"),
+    ASSERT_TRUE(kvhost::ReadSurveyGrid(WriteGrid("grid-ok.txt",
+                                                 "; two sources\nsources Earth:400 Moon:100\n"
+                                                 "targets Mars Moon   ; the Moon from the Earth only\n"
+                                                 "phases 0 90\nfps 30 20-40\n"),
                                        w, g, error))
         << error;
-    EXPECT_EQ(kvhost::SurveyCases(g).size(), 6u);   // Earth: Mars, Moon; Moon: Mars; two phases each
-    EXPECT_EQ(g.accelerations, kvhost::DefaultSurveyGrid().accelerations);   // left out: kept
+    EXPECT_EQ(kvhost::SurveyCases(g).size(), 6u);  // Earth: Mars, Moon; Moon: Mars; two phases each
+    EXPECT_EQ(g.accelerations, kvhost::DefaultSurveyGrid().accelerations);  // left out: kept
 
     const struct {
         const char *text, *says;
@@ -98,7 +99,7 @@ TEST(SurveyGrid, EachScenarioStartsTheShipOnTheCasesOrbit) {
     const VECTOR3 r = v.pos - mars.pos, u = v.vel - mars.vel;
     EXPECT_NEAR(length(r) - mars.radius, 500e3, 1);
     EXPECT_NEAR(length(u), std::sqrt(kvhost::kG * mars.mass / length(r)), 0.01);
-    const VECTOR3 normal = unit(crossp(r, u));   // the ecliptic's north is +y
+    const VECTOR3 normal = unit(crossp(r, u));  // the ecliptic's north is +y
     EXPECT_NEAR(std::acos(std::fabs(normal.y)) * 180 / kvhost::kPi, 30, 0.01) << "150 degrees: 30 from the ecliptic";
     const std::string text = SavedText(s, "survey-case-saved.scn");
     EXPECT_NE(text.find("KV_TARGET Venus"), std::string::npos) << text;

@@ -65,11 +65,12 @@ TEST_F(AttitudeTest, TheRateFollowsTheErrorTowardsTheTargetOnEveryAxis) {
                 Spin(axis, 0);
                 // The error is minus the angle passed.
                 EXPECT_FALSE(HoldAttitudeAxis(kavrex::Ship(ship), -sign * error * kDegree, axis));
-                const double rate = sign * Level(axis) / LevelFor(axis, kDegree);   // degrees a second
+                const double rate = sign * Level(axis) / LevelFor(axis, kDegree);  // degrees a second
                 EXPECT_GT(rate, 0) << "axis " << axis << ": " << sign * error << " degrees off, turns away";
                 EXPECT_GE(rate, last) << "axis " << axis << ": slower at " << error << " degrees than below";
                 EXPECT_LE(rate, 2 + 1e-12) << "axis " << axis;
-                EXPECT_LE(rate, 2 * error) << "axis " << axis << ": it would cover " << error << " degrees in under half a second";
+                EXPECT_LE(rate, 2 * error)
+                    << "axis " << axis << ": it would cover " << error << " degrees in under half a second";
                 last = rate;
                 rates[axis].push_back(rate);
             }
@@ -117,7 +118,7 @@ TEST_F(AttitudeTest, TheDeadBandsEdgeAndTheCaps) {
 
 TEST_F(AttitudeTest, SmallErrorsAreDampedWithTheVesselsOwnMassAndClamped) {
     const int ship = Asymmetric();
-    const double mass = world().vessel(0).Mass();   // the damping branch asks the vessel
+    const double mass = world().vessel(0).Mass();  // the damping branch asks the vessel
     for (unsigned axis = 0; axis < 3; ++axis) {
         Spin(axis, 0.001 * kDegree);
         EXPECT_FALSE(HoldAttitudeAxis(kavrex::Ship(ship), 0.05 * kDegree, axis));
@@ -128,7 +129,7 @@ TEST_F(AttitudeTest, SmallErrorsAreDampedWithTheVesselsOwnMassAndClamped) {
         EXPECT_TRUE(HoldAttitudeAxis(kavrex::Ship(ship), 0.05 * kDegree, axis));
         EXPECT_EQ(Level(axis), 0.0);
     }
-    Ship(ship).attitudeTorque[2] = 1e-3;   // yaw, stored third
+    Ship(ship).attitudeTorque[2] = 1e-3;  // yaw, stored third
     Spin(1, 0.001 * kDegree);
     HoldAttitudeAxis(kavrex::Ship(ship), 0, 1);
     EXPECT_EQ(Level(1), -1.0);

@@ -58,7 +58,7 @@ TEST_F(KeysTest, StepCountKeysDoubleAndHalveWithinTheirBounds) {
 }
 
 TEST_F(KeysTest, TargetSourceAndCentreWrapBothWays) {
-    const uint32_t last = rec().bodyCount - 1;   // Neptune, 9
+    const uint32_t last = rec().bodyCount - 1;  // Neptune, 9
     rec().targetBody = 0;
     Key(OAPI_KEY_T, true);
     EXPECT_EQ(rec().targetBody, last);
@@ -130,7 +130,7 @@ TEST_F(KeysTest, UnknownKeyIsNotConsumedAndAsksForNoRedraw) {
 }
 
 TEST_F(KeysTest, KeyWithoutARecordForTheFocusIsUsedAndChangesNothing) {
-    scenes::AddShipInOrbit(world(), "Other", world().FindBody("Earth"), 900e3);   // takes the focus
+    scenes::AddShipInOrbit(world(), "Other", world().FindBody("Earth"), 900e3);  // takes the focus
     EXPECT_TRUE(Key(OAPI_KEY_E));
     EXPECT_FALSE(rec().kvEngaged);
 }
@@ -138,7 +138,7 @@ TEST_F(KeysTest, KeyWithoutARecordForTheFocusIsUsedAndChangesNothing) {
 TEST_F(KeysTest, AbortCutsEveryThruster) {
     rec().kvEngaged = rec().attitudeHold = true;
     kvhost::Vessel &v = world().vessel(0);
-    for (kvhost::Thruster &t : v.thrusters) t.level = 0.7;   // main, retro, hover, attitude
+    for (kvhost::Thruster &t : v.thrusters) t.level = 0.7;  // main, retro, hover, attitude
     Key(OAPI_KEY_A);
     EXPECT_FALSE(rec().kvEngaged || rec().attitudeHold);
     for (const kvhost::Thruster &t : v.thrusters) EXPECT_EQ(t.level, 0.0);
@@ -152,18 +152,18 @@ TEST_F(KeysTest, ResetKeysRunTheWholeSequence) {
     entry().zoom = 4;
     entry().mode = 2;
     entry().centerBody = 7;
-    Key(OAPI_KEY_L);   // Luna off, then the reset
+    Key(OAPI_KEY_L);  // Luna off, then the reset
     EXPECT_FALSE(rec().lunaAlways);
     EXPECT_FALSE(rec().kvEngaged || rec().attitudeHold || rec().invertDirection);
     EXPECT_EQ(rec().numSteps, 4096u);
     EXPECT_EQ(rec().artGee, 19.6);
-    EXPECT_EQ(rec().bodyCount, 10u);   // no Moon now
+    EXPECT_EQ(rec().bodyCount, 10u);  // no Moon now
     EXPECT_STREQ(rec().bodies[rec().sourceBody].name, "Earth");
     EXPECT_EQ(rec().targetBody, rec().sourceBody);
     EXPECT_EQ(entry().centerBody, rec().sourceBody);
     EXPECT_EQ(entry().zoom, 4.0);
     EXPECT_EQ(entry().mode, 2u);
-    Key(OAPI_KEY_N);   // moons on
+    Key(OAPI_KEY_N);  // moons on
     EXPECT_TRUE(rec().includeMoons);
     EXPECT_EQ(rec().bodyCount, 33u);
 }
@@ -188,8 +188,8 @@ TEST_F(KeysTest, SelectGBoxSetsTheAccelerationFromTheLeadingNumber) {
     const struct {
         const char *text;
         double value;
-    } cases[] = {{"  -2.5e1 m/s2", -25.0}, {"3e", 3.0}, {".5", 0.5}, {"+7.", 7.0}, {"two", 0.0}, {"", 0.0},
-                 {"0x1A", 0.0}};
+    } cases[] = {
+        {"  -2.5e1 m/s2", -25.0}, {"3e", 3.0}, {".5", 0.5}, {"+7.", 7.0}, {"two", 0.0}, {"", 0.0}, {"0x1A", 0.0}};
     for (const auto &c : cases) {
         Key(OAPI_KEY_S);
         kvhost::AnswerInputBox(c.text);
@@ -227,7 +227,7 @@ TEST_F(KeysTest, SelectGBoxSetsTheAccelerationFromTheLeadingNumber) {
 
 TEST_F(KeysTest, ButtonsMirrorTheirKeysAndRightClicksReverse) {
     rec().targetBody = 3;
-    kvhost::PressButton(0, 0, PANEL_MOUSE_LBDOWN);   // TGT
+    kvhost::PressButton(0, 0, PANEL_MOUSE_LBDOWN);  // TGT
     EXPECT_EQ(rec().targetBody, 4u);
     kvhost::PressButton(0, 0, PANEL_MOUSE_RBDOWN);
     EXPECT_EQ(rec().targetBody, 3u);
@@ -260,7 +260,7 @@ TEST_F(KeysTest, ModeFourShowsTheSettingsPage) {
     EXPECT_EQ(rec().numSteps, 4096u);
     // MOD with both bits: the plain press uses the new page's button 6, MOD again.
     kvhost::PressButton(0, 6, PANEL_MOUSE_LBDOWN | PANEL_MOUSE_RBDOWN);
-    EXPECT_EQ(entry().mode, 1u);   // 4 -> 3 -> 1
+    EXPECT_EQ(entry().mode, 1u);  // 4 -> 3 -> 1
 }
 
 // What the display offers on both pages, from the display itself: each button's label, menu
@@ -281,14 +281,15 @@ TEST_F(KeysTest, EveryCommandWithAMenuIsOneButtonOfAPageAndItsKeyAgrees) {
             const char *line1 = menu[bt].line1, *line2 = menu[bt].line2;
             const char selchar = menu[bt].selchar;
             const kavrex::Command c = kavrex::CommandForKey(kvhost::KeyCodeForLetter(selchar));
-            ASSERT_NE(c, kavrex::kCommandCount) << "mode " << mode << " button " << bt << " selects '" << selchar << "'";
+            ASSERT_NE(c, kavrex::kCommandCount)
+                << "mode " << mode << " button " << bt << " selects '" << selchar << "'";
             EXPECT_TRUE(onPage.insert(c).second) << "mode " << mode << ": a second button for " << line1;
             offered.insert(c);
             EXPECT_EQ(c, kavrex::ButtonCommand(mode == 4, bt)) << "the button sends another key than its menu names";
             const char *label = display->ButtonLabel(bt);
             ASSERT_NE(label, nullptr);
             EXPECT_STREQ(label, kavrex::InfoOf(c).label);
-            EXPECT_EQ(std::strlen(label), 3u) << label;   // the simulator's buttons hold three characters
+            EXPECT_EQ(std::strlen(label), 3u) << label;  // the simulator's buttons hold three characters
             labels.insert(label);
             ASSERT_NE(line1, nullptr);
             EXPECT_STREQ(line1, kavrex::InfoOf(c).menu);
@@ -306,7 +307,7 @@ TEST_F(KeysTest, EveryCommandWithAMenuIsOneButtonOfAPageAndItsKeyAgrees) {
     EXPECT_EQ(labels.size(), offered.size()) << "two commands share a label";
     EXPECT_EQ(display->ButtonLabel(kavrex::kButtons), nullptr);
     EXPECT_EQ(display->ButtonLabel(-1), nullptr);
-    EXPECT_EQ(sizeof(MFDBUTTONMENU), 2 * sizeof(void *) + 1);   // byte-packed, as the SDK lays it out
+    EXPECT_EQ(sizeof(MFDBUTTONMENU), 2 * sizeof(void *) + 1);  // byte-packed, as the SDK lays it out
 }
 
 }  // namespace

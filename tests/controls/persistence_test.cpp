@@ -45,7 +45,7 @@ TEST_F(PersistenceTest, FreshRecordWritesExactlyFourLines) {
 
 TEST_F(PersistenceTest, SaveLoadSaveGivesTheSameLines) {
     rec().attitudeHold = rec().kvEngaged = rec().ejected = rec().includeMoons = true;
-    kavrex::RebuildBodyList(kavrex::Ship(ship));   // the list with moons
+    kavrex::RebuildBodyList(kavrex::Ship(ship));  // the list with moons
     for (uint32_t i = 0; i < rec().bodyCount; ++i)
         if (std::string(rec().bodies[i].name) == "Mars") rec().targetBody = i;
     rec().artGee = 19.6;
@@ -61,8 +61,8 @@ TEST_F(PersistenceTest, SaveLoadSaveGivesTheSameLines) {
     rec().targetBody = rec().sourceBody = 1;
     Read(first);
     EXPECT_EQ(Write(), first);
-    EXPECT_EQ(rec().artGee, static_cast<double>(19.6f));   // single precision, as always read
-    EXPECT_EQ(rec().ejectMjd, 61450.123456);                // full precision: the clock stays put
+    EXPECT_EQ(rec().artGee, static_cast<double>(19.6f));  // single precision, as always read
+    EXPECT_EQ(rec().ejectMjd, 61450.123456);              // full precision: the clock stays put
     EXPECT_STREQ(rec().bodies[rec().targetBody].name, "Mars");
 }
 
@@ -75,19 +75,19 @@ TEST_F(PersistenceTest, KeysAndNamesMatchWhateverTheirCase) {
 
 TEST_F(PersistenceTest, ShortKeysAndOddNamesAreReadAsTheRulesSay) {
     Read({"KV_SOU_X Mars", "KV_CENxxxVenus"});
-    EXPECT_STREQ(rec().bodies[rec().sourceBody].name, "Mars");     // from the tenth character on
+    EXPECT_STREQ(rec().bodies[rec().sourceBody].name, "Mars");  // from the tenth character on
     EXPECT_STREQ(rec().bodies[Entry(ship, 0).centerBody].name, "Venus");
     const uint32_t target = rec().targetBody;
-    Read({"KV_TARGET Alpha Centauri"});   // cut at the blank, then not found
+    Read({"KV_TARGET Alpha Centauri"});  // cut at the blank, then not found
     EXPECT_EQ(rec().targetBody, target);
-    Read({"KV_TARGET " + std::string(100, 'x')});   // cut to 63 characters, not found
+    Read({"KV_TARGET " + std::string(100, 'x')});  // cut to 63 characters, not found
     EXPECT_EQ(rec().targetBody, target);
-    Read({"KV_SOU"});   // a key and nothing more: no name, nothing found, nothing past the line
+    Read({"KV_SOU"});  // a key and nothing more: no name, nothing found, nothing past the line
     EXPECT_STREQ(rec().bodies[rec().sourceBody].name, "Mars");
 }
 
 TEST_F(PersistenceTest, FlagsAloneEngageTheDriveWithoutARebuild) {
-    rec().bodyCount = 3;   // a rebuild would give 10 again
+    rec().bodyCount = 3;  // a rebuild would give 10 again
     rec().attitudeHold = true;
     Read({"KV_FLAGS 2"});
     EXPECT_TRUE(rec().kvEngaged);
@@ -145,7 +145,7 @@ TEST_F(PersistenceTest, TheAccelerationIsSavedAsItWillReadBack) {
         Read(first);
         EXPECT_EQ(Write(), first);
     }
-    rec().artGee = 9.8;   // a double 9.8 reads back as the single 9.8: the default, no line
+    rec().artGee = 9.8;  // a double 9.8 reads back as the single 9.8: the default, no line
     EXPECT_EQ(Write().size(), 4u);
 }
 
@@ -164,7 +164,7 @@ TEST_F(PersistenceTest, DisplayOnAnotherVesselWritesTheFocusVesselsSettingsAndIt
     Ship(otherShip).targetBody = 5;
     world().SetFocus(1);
     kvhost::BlockWriter w;
-    display->WriteStatus(w.handle());   // vessel 0's display, vessel 1 in focus
+    display->WriteStatus(w.handle());  // vessel 0's display, vessel 1 in focus
     ASSERT_EQ(w.lines().size(), 4u);
     EXPECT_EQ(w.lines()[0], "KV_TARGET Mars");
     // Its identifier's entry in that record, never set: centred on the star.

@@ -24,7 +24,7 @@ TEST(Ladder, ChoosesItsUnitAtTheBoundaries) {
     EXPECT_EQ(Ladder(999999, 2), "1000.00k");
     EXPECT_EQ(Ladder(1e6, 2), "1.00M");
     EXPECT_EQ(Ladder(1e9, 2), "1.00G");
-    EXPECT_EQ(Ladder(999e9, 2), "999.00G");   // just below the switch to astronomical units
+    EXPECT_EQ(Ladder(999e9, 2), "999.00G");  // just below the switch to astronomical units
     EXPECT_EQ(Ladder(-999e9, 2), "-999.00G");
     EXPECT_EQ(Ladder(1e12, 2), "6.68AU");
     EXPECT_EQ(Ladder(1.5e12, 2), "10.03AU");
@@ -50,12 +50,12 @@ TEST(Calendar, MjdToTextAgreesWithTheCivilCalendarAcrossCenturies) {
     EXPECT_STREQ(kavrex::MjdToText(51544.5), "Sat Jan 01 12:00");
     EXPECT_STREQ(kavrex::MjdToText(51544.999), "Sat Jan 01 23:58");
     EXPECT_STREQ(kavrex::MjdToText(0), "Wed Nov 17 00:00");
-    EXPECT_STREQ(kavrex::MjdToText(51603.75), "Tue Feb 29 18:00");   // 2000, a leap year
-    EXPECT_STREQ(kavrex::MjdToText(88127), "Sun Feb 28 00:00");      // 2100: no 29 February
+    EXPECT_STREQ(kavrex::MjdToText(51603.75), "Tue Feb 29 18:00");  // 2000, a leap year
+    EXPECT_STREQ(kavrex::MjdToText(88127), "Sun Feb 28 00:00");     // 2100: no 29 February
     EXPECT_STREQ(kavrex::MjdToText(88128), "Mon Mar 01 00:00");
-    EXPECT_STREQ(kavrex::MjdToText(15079), "Thu Mar 01 00:00");      // 1900 likewise
+    EXPECT_STREQ(kavrex::MjdToText(15079), "Thu Mar 01 00:00");  // 1900 likewise
     static const char *months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    static const char *days[] = {"Thu", "Fri", "Sat", "Sun", "Mon", "Tue", "Wed"};   // 1970-01-01 was a Thursday
+    static const char *days[] = {"Thu", "Fri", "Sat", "Sun", "Mon", "Tue", "Wed"};  // 1970-01-01 was a Thursday
     // From the Gregorian reform (MJD -100840, 1582) on; a negative date's fraction counts back
     // from its whole day, so those are checked at midnight.
     for (long mjd = -100840; mjd < 200000; mjd += 97) {
@@ -86,7 +86,7 @@ class PrintTest : public PluginTest {
 protected:
     void SetUp() override {
         PluginTest::SetUp();
-        kavrex::Module().lineHeight = 10;   // as a 256-pixel display sets it
+        kavrex::Module().lineHeight = 10;  // as a 256-pixel display sets it
     }
     kvhost::RecordingDc dc{256, 256};
 };
@@ -104,8 +104,8 @@ TEST_F(PrintTest, ReadOutLinesPutLabelAndValueInTheirColumnsAndColours) {
     EXPECT_EQ(ops[0].color, 0x00FF00u);
     EXPECT_EQ(ops[1].text, "-2.50k");
     EXPECT_EQ(ops[1].x0, 90);
-    EXPECT_EQ(ops[1].color, 0x0000FFu);   // negative: red
-    EXPECT_EQ(ops[3].text, "25:01:01");   // hours are not wrapped at 24
+    EXPECT_EQ(ops[1].color, 0x0000FFu);  // negative: red
+    EXPECT_EQ(ops[3].text, "25:01:01");  // hours are not wrapped at 24
     // A flight clock started at MJD 1e20 (a scenario's KV_EJECT), or no number at all: no time.
     for (double seconds : {-8.64e24, 1e20, std::nan("")}) {
         char text[64];
@@ -119,7 +119,7 @@ TEST_F(PrintTest, ReadOutLinesPutLabelAndValueInTheirColumnsAndColours) {
     EXPECT_EQ(ops[5].text, "51544.500000");
     EXPECT_EQ(ops[5].color, 0x00FFFFu);
     EXPECT_EQ(ops[6].text, "Sat Jan 01 12:00");
-    EXPECT_EQ(ops[6].y0, 30);             // the calendar takes a second line
+    EXPECT_EQ(ops[6].y0, 30);  // the calendar takes a second line
     EXPECT_EQ(ops[6].color, 0x00FFFFu);
     EXPECT_EQ(ops[8].text, "7");
     EXPECT_EQ(ops[8].y0, 40);

@@ -60,7 +60,7 @@ protected:
 
 TEST_F(PageTest, FailureTextsStandAloneOnTheFirstLine) {
     OpenOnLeo();
-    scenes::AddShipInOrbit(world(), "Other", world().FindBody("Earth"), 900e3);   // focus, no record
+    scenes::AddShipInOrbit(world(), "Other", world().FindBody("Earth"), 900e3);  // focus, no record
     std::vector<DrawOp> ops = Refresh();
     ASSERT_EQ(ops.size(), 1u);
     EXPECT_EQ(ops[0].text, "Error! [Version Kavrex 1.5] Kavrex::Update -> FindShip failed");
@@ -73,7 +73,8 @@ TEST_F(PageTest, FailureTextsStandAloneOnTheFirstLine) {
     const LPARAM vessel = reinterpret_cast<LPARAM>(world().vessel(1).api.get());
     std::vector<MFD *> windows;
     for (uint32_t i = 0; i <= kavrex::kMaxOpenDisplays; ++i)
-        windows.push_back(kvhost::InstanceFromResult(mode->msgproc(OAPI_MSG_MFD_OPENED, 100 + i, 256 | (256 << 16), vessel)));
+        windows.push_back(
+            kvhost::InstanceFromResult(mode->msgproc(OAPI_MSG_MFD_OPENED, 100 + i, 256 | (256 << 16), vessel)));
     kvhost::RecordingDc dc(256, 256);
     windows.back()->Update(dc.hdc());
     ASSERT_EQ(dc.ops().size(), 1u);
@@ -87,21 +88,21 @@ TEST_F(PageTest, FailureTextsStandAloneOnTheFirstLine) {
 TEST_F(PageTest, ADisplayOnAnotherVesselShowsTheFocusRecordWithItsOwnSettings) {
     OpenOnLeo();
     kavrex::Entry(0, 0).mode = 1;
-    scenes::AddShipInOrbit(world(), "Other", world().FindBody("Earth"), 900e3);   // the focus
+    scenes::AddShipInOrbit(world(), "Other", world().FindBody("Earth"), 900e3);  // the focus
     std::string error;
-    ASSERT_TRUE(kvhost::OpenDisplay(1, "Kavrex", error));   // the focus vessel's record
+    ASSERT_TRUE(kvhost::OpenDisplay(1, "Kavrex", error));  // the focus vessel's record
     Step();
     std::vector<DrawOp> ops = Refresh(0);
     EXPECT_NE(Find(ops, "Kavrex 1.5 Other"), nullptr);
     EXPECT_NE(Find(ops, "TargetD"), nullptr);
     EXPECT_STREQ(oapiDebugString(), "");
-    kavrex::Entry(1, 0).mode = 2;   // display 0's settings in the focus record: the plot alone
+    kavrex::Entry(1, 0).mode = 2;  // display 0's settings in the focus record: the plot alone
     EXPECT_EQ(Find(Refresh(0), "TargetD"), nullptr);
     Focus(0);
     Step();
     ops = Refresh(0);
     EXPECT_NE(Find(ops, "Kavrex 1.5 Courier-1"), nullptr);
-    EXPECT_NE(Find(ops, "TargetD"), nullptr);   // its page there is still the read-outs
+    EXPECT_NE(Find(ops, "TargetD"), nullptr);  // its page there is still the read-outs
     Focus(1);
     EXPECT_EQ(Find(Refresh(0), "TargetD"), nullptr);
     EXPECT_STREQ(oapiDebugString(), "");
@@ -111,16 +112,16 @@ TEST_F(PageTest, StatusStripOfAFreshRecord) {
     OpenOnLeo();
     const std::vector<DrawOp> ops = Refresh();
     // Title and strip only: no trajectory has been handed over yet.
-    EXPECT_EQ(Texts(ops), (std::vector<std::string>{"Kavrex 1.5 Courier-1", "hold", "OFF", " aim", "DIR", " inv", "OFF",
-                                                    "  KV", "OFF", "fill", "AUTO", " set", "9.8", "zoom", "AUTO", "proj",
-                                                    "ECLP"}));
-    const int columns[8] = {3, 34, 65, 96, 127, 158, 189, 220};   // c = 7 (0.6 of the 11.52 px em), h = 3
+    EXPECT_EQ(Texts(ops),
+              (std::vector<std::string>{"Kavrex 1.5 Courier-1", "hold", "OFF", " aim", "DIR", " inv", "OFF", "  KV",
+                                        "OFF", "fill", "AUTO", " set", "9.8", "zoom", "AUTO", "proj", "ECLP"}));
+    const int columns[8] = {3, 34, 65, 96, 127, 158, 189, 220};  // c = 7 (0.6 of the 11.52 px em), h = 3
     const COLORREF colours[16] = {0xFFFFFF, 0x0000FF, 0xFFFFFF, 0x00FF00, 0xFFFFFF, 0x0000FF, 0xFFFFFF, 0x0000FF,
                                   0xFFFFFF, 0x00FF00, 0xFFFFFF, 0x00FF00, 0xFFFFFF, 0x00FF00, 0xFFFFFF, 0x00FFFF};
     for (int i = 0; i < 16; ++i) {
         EXPECT_EQ(ops[1 + i].x0, columns[i % 8]) << ops[1 + i].text;
         EXPECT_EQ(ops[1 + i].y0, i < 8 ? 10 : 20) << ops[1 + i].text;
-        EXPECT_EQ(ops[1 + i].color, colours[i]) << ops[1 + i].text;   // DIR in Earth's green
+        EXPECT_EQ(ops[1 + i].color, colours[i]) << ops[1 + i].text;  // DIR in Earth's green
     }
 }
 
@@ -134,7 +135,7 @@ TEST_F(PageTest, StatusStripWithSuperthrustAndAnOddCharacterWidth) {
     ASSERT_TRUE(sup && gee && hold);
     EXPECT_EQ(gee->color, 0x0000FFu);
     EXPECT_EQ(hold->color, 0x00FF00u);
-    EXPECT_EQ(sup->x0, 3 * 3 + 8 * 7);   // column 2: 3h + 8c with h = 3
+    EXPECT_EQ(sup->x0, 3 * 3 + 8 * 7);  // column 2: 3h + 8c with h = 3
     EXPECT_EQ(gee->x0, 4 * 3 + 12 * 7);
     EXPECT_EQ(sup->y0, 20);
 }
@@ -150,7 +151,7 @@ TEST_F(PageTest, EveryLineFitsAndNoLabelRunsIntoItsValueAtAnySize) {
         ASSERT_TRUE(kvhost::OpenDisplay(0, "Kavrex", error, height, height)) << error;
         const int ship = kavrex::FindShip();
         Ship(ship).targetBody = 5;
-        Ship(ship).ejected = true;   // the page at its longest: 25 lines
+        Ship(ship).ejected = true;  // the page at its longest: 25 lines
         Ship(ship).display.ready = false;
         Step();
         DWORD cw, ch;
@@ -194,12 +195,12 @@ TEST_F(PageTest, TheLongestPageKeepsToItsLineBudget) {
 
 TEST_F(PageTest, ReadOutsAfterAComputation) {
     const int ship = OpenOnLeo();
-    Ship(ship).targetBody = 5;   // Mars
+    Ship(ship).targetBody = 5;  // Mars
     Step();
     std::vector<DrawOp> ops = Refresh();
-    const std::vector<std::string> labels = {"Target", "Source", "Center", "Eject", "ETA", "Elapsed", "Remains", "PeS",
-                                             "TargetD", "SourceD", "TargetV", "SourceV", "TargetG", "SourceG", "SolarG",
-                                             "Max Vel", "NumSteps", "Tanks"};
+    const std::vector<std::string> labels = {"Target",  "Source",  "Center",  "Eject",   "ETA",      "Elapsed",
+                                             "Remains", "PeS",     "TargetD", "SourceD", "TargetV",  "SourceV",
+                                             "TargetG", "SourceG", "SolarG",  "Max Vel", "NumSteps", "Tanks"};
     int lastY = -1;
     for (const std::string &label : labels) {
         const DrawOp *op = Find(ops, label);
@@ -207,15 +208,15 @@ TEST_F(PageTest, ReadOutsAfterAComputation) {
         EXPECT_GT(op->y0, lastY) << label;
         lastY = op->y0;
     }
-    EXPECT_EQ(Find(ops, "Target")->color, 0x0000C0u);   // hold off: dark red
+    EXPECT_EQ(Find(ops, "Target")->color, 0x0000C0u);  // hold off: dark red
     EXPECT_EQ(ValueOf(ops, "Target")->text, "Mars");
     EXPECT_EQ(ValueOf(ops, "Target")->color, 0x0000FFu);
     EXPECT_EQ(Find(ops, "PeT")->color, 0x00FF00u);
     EXPECT_EQ(Find(ops, "IMPACT"), nullptr);
-    EXPECT_EQ(Find(ops, "complete: 0.0%"), nullptr);   // not ejected
+    EXPECT_EQ(Find(ops, "complete: 0.0%"), nullptr);  // not ejected
     EXPECT_EQ(ValueOf(ops, "Source")->text, "Earth");
     EXPECT_EQ(ValueOf(ops, "SourceD")->text, "400.00k");
-    EXPECT_FALSE(Ship(ship).display.ready);            // drawn, so taken
+    EXPECT_FALSE(Ship(ship).display.ready);  // drawn, so taken
 
     // Hold on and aligned, an impact, after ejection, arriving "before" now.
     kavrex::ShipRecord &r = Ship(ship);
@@ -228,7 +229,7 @@ TEST_F(PageTest, ReadOutsAfterAComputation) {
     EXPECT_EQ(Find(ops, "Target")->color, 0x00C000u);
     ASSERT_NE(Find(ops, "IMPACT"), nullptr);
     EXPECT_EQ(Find(ops, "IMPACT")->color, 0x0000FFu);
-    EXPECT_NE(Find(ops, "complete: 0.0%"), nullptr);   // 400 km of 100 million
+    EXPECT_NE(Find(ops, "complete: 0.0%"), nullptr);  // 400 km of 100 million
     EXPECT_EQ(ValueOf(ops, "Remains")->text, "0:00:00");
     EXPECT_EQ(ValueOf(ops, "Eject")->color, 0x00FFFFu);
 }
@@ -252,7 +253,7 @@ TEST_F(PageTest, EveryDisplayOfAFrameDrawsTheTrajectoryAndARefreshWithoutAStepDr
     const int ship = OpenOnLeo();
     std::string error;
     ASSERT_TRUE(kvhost::OpenDisplay(1, "Kavrex", error));
-    EXPECT_EQ(Refresh(0).size(), 17u);   // nothing computed yet: title and strip
+    EXPECT_EQ(Refresh(0).size(), 17u);  // nothing computed yet: title and strip
     Step();
     const std::vector<DrawOp> first = Refresh(0), second = Refresh(1);
     EXPECT_NE(Find(first, "TargetD"), nullptr);
@@ -263,14 +264,15 @@ TEST_F(PageTest, EveryDisplayOfAFrameDrawsTheTrajectoryAndARefreshWithoutAStepDr
     ASSERT_EQ(again.size(), first.size());
     for (size_t i = 0; i < again.size(); ++i) EXPECT_EQ(again[i].text, first[i].text) << i;
     Step();
-    Step();   // the second step finds the new trajectory not yet drawn: nothing computed
+    Step();  // the second step finds the new trajectory not yet drawn: nothing computed
     EXPECT_EQ(Ship(ship).display.handOvers, 2u);
 }
 
 TEST_F(PageTest, ShipsPageListsTwelveMoonsInLinesOfFourFiveAndThree) {
     scenes::AddOrbitingBody(world(), "Star", 2e30, 7e8, -1, 0);
     const int giant = scenes::AddOrbitingBody(world(), "Giant", 1e27, 7e7, 0, 7.8e11);
-    for (int m = 1; m <= 12; ++m) scenes::AddOrbitingBody(world(), "M" + std::to_string(m), 1e20, 1e5, giant, 4e8 + m * 1e8);
+    for (int m = 1; m <= 12; ++m)
+        scenes::AddOrbitingBody(world(), "M" + std::to_string(m), 1e20, 1e5, giant, 4e8 + m * 1e8);
     scenes::AddShipInOrbit(world(), "Explorer", giant, 1e7);
     Open(0);
     const int ship = kavrex::FindShip();
@@ -286,7 +288,7 @@ TEST_F(PageTest, ShipsPageListsTwelveMoonsInLinesOfFourFiveAndThree) {
 
 TEST_F(PageTest, AutozoomMakesTheStartDistanceAQuarterOfTheWidth) {
     const int ship = OpenOnLeo();
-    kavrex::Entry(ship, 0).centerBody = 3;   // the Earth
+    kavrex::Entry(ship, 0).centerBody = 3;  // the Earth
     Step();
     const std::vector<DrawOp> ops = Refresh();
     // The white line runs from the display centre to the ship's present position.
@@ -304,8 +306,8 @@ TEST_F(PageTest, AutozoomMakesTheStartDistanceAQuarterOfTheWidth) {
 // white line from the centre).
 TEST_F(PageTest, APathAboutACentreThePredictionDoesNotModelStartsAtTheShip) {
     const int ship = OpenOnLeo();
-    Ship(ship).targetBody = 7;   // Saturn (Jupiter wears the path's colour)
-    kavrex::Entry(ship, 0).centerBody = 5;   // Mars
+    Ship(ship).targetBody = 7;              // Saturn (Jupiter wears the path's colour)
+    kavrex::Entry(ship, 0).centerBody = 5;  // Mars
     Step();
     const std::vector<DrawOp> ops = Refresh();
     const DrawOp *white = nullptr, *pathStart = nullptr;
@@ -332,22 +334,22 @@ protected:
 };
 
 TEST_F(ClipperTest, DrawsOnlyThePartOfTheSegmentInsideTheRectangle) {
-    std::vector<DrawOp> ops = Clip(10, 10, 50.7, 60.2);   // inside: as given, truncated
+    std::vector<DrawOp> ops = Clip(10, 10, 50.7, 60.2);  // inside: as given, truncated
     ASSERT_EQ(ops.size(), 1u);
     EXPECT_EQ(ops[0].x0, 10);
     EXPECT_EQ(ops[0].x1, 50);
     EXPECT_EQ(ops[0].y1, 60);
-    EXPECT_TRUE(Clip(-5, 10, -1, 90).empty());          // both left of the border
-    EXPECT_TRUE(Clip(10, 120, 90, 200).empty());        // both below
-    ops = Clip(-50, 40, 150, 40);                       // a horizontal crossing
+    EXPECT_TRUE(Clip(-5, 10, -1, 90).empty());    // both left of the border
+    EXPECT_TRUE(Clip(10, 120, 90, 200).empty());  // both below
+    ops = Clip(-50, 40, 150, 40);                 // a horizontal crossing
     ASSERT_EQ(ops.size(), 1u);
     EXPECT_EQ(ops[0].x0, 1);
     EXPECT_EQ(ops[0].x1, 98);
-    ops = Clip(1, 98, 50, 50);                          // an end on the border counts inside
+    ops = Clip(1, 98, 50, 50);  // an end on the border counts inside
     ASSERT_EQ(ops.size(), 1u);
     EXPECT_EQ(ops[0].x0, 1);
     EXPECT_EQ(ops[0].y0, 98);
-    ops = Clip(50, 50, 50, -100);                       // leaving through the top
+    ops = Clip(50, 50, 50, -100);  // leaving through the top
     ASSERT_EQ(ops.size(), 1u);
     EXPECT_EQ(ops[0].y1, 1);
     // Ends outside in different regions (left, top), passing outside the corner: nothing.

@@ -54,7 +54,7 @@ TEST_F(ProjectionTest, InclinedOrbitRowsSpanItsPlane) {
 
 TEST_F(ProjectionTest, OrbitWithoutAPlaneKeepsTheRows) {
     kvhost::Vessel &v = world().vessel(0);
-    v.vel = world().body(world().FindBody("Earth")).vel;   // at rest relative to the Earth
+    v.vel = world().body(world().FindBody("Earth")).vel;  // at rest relative to the Earth
     Open(0);
     kvhost::PressKey(0, OAPI_KEY_P);
     const kavrex::ViewRows &rows = kavrex::Projection();

@@ -58,8 +58,8 @@ TEST_F(CatalogueTest, FirstOfEquallyHeavyBodiesIsTheStarAndNeitherParentsTheOthe
     world().AddBody(kvhost::DriftingBody("B", kStarMass, 7e8, _V(1e12, 0, 0), _V(0, 0, 0)));
     // Two planets of equal mass in a tight, bound pair: still both planets.
     AddOrbitingBody(world(), "P1", 1e24, 6e6, 0, kAu);
-    world().AddBody(kvhost::DriftingBody("P2", 1e24, 6e6, world().body(2).pos + _V(1e7, 0, 0),
-                                         world().body(2).vel + _V(0, 0, 50)));
+    world().AddBody(
+        kvhost::DriftingBody("P2", 1e24, 6e6, world().body(2).pos + _V(1e7, 0, 0), world().body(2).vel + _V(0, 0, 50)));
     kavrex::BuildSystemCatalogue();
     EXPECT_STREQ(Catalogue().starName, "A");
     EXPECT_EQ(Catalogue().planetCount, 3u);
@@ -91,9 +91,9 @@ TEST_F(CatalogueTest, BodyBoundToPlanetAndMoonTakesTheStrongerPullAndMoonsOfMoon
     const kavrex::SystemCatalogue &cat = Catalogue();
     ASSERT_EQ(cat.planetCount, 1u);
     ASSERT_EQ(cat.planets[0].moonCount, 2u);
-    EXPECT_STREQ(cat.planets[0].moons[0].name, "Wide");   // 2.3e8 m from the planet
-    EXPECT_STREQ(cat.planets[0].moons[1].name, "Moon");   // 3.8e8 m
-    EXPECT_EQ(cat.moonTotal, 3u);                          // "Close" counts, though unlisted
+    EXPECT_STREQ(cat.planets[0].moons[0].name, "Wide");  // 2.3e8 m from the planet
+    EXPECT_STREQ(cat.planets[0].moons[1].name, "Moon");  // 3.8e8 m
+    EXPECT_EQ(cat.moonTotal, 3u);                        // "Close" counts, though unlisted
     EXPECT_EQ(cat.links[3].parentHandle, world().BodyHandle(moon));
 
     const int ship = ClaimShipAt(planet);
@@ -115,7 +115,7 @@ TEST_F(CatalogueTest, DefaultOptionsListEarthsSingleMoonRightAfterIt) {
     EXPECT_EQ(r.bodies[3].moonCount, 1u);
     // Delta keeps its true moon count though its moons are not listed.
     EXPECT_EQ(r.bodies[5].moonCount, 2u);
-    EXPECT_EQ(r.bodies[5].colour, 0x0000FFu);   // planet 3
+    EXPECT_EQ(r.bodies[5].colour, 0x0000FFu);  // planet 3
     EXPECT_EQ(r.bodies[0].colour, 0x00FFFFu);
     EXPECT_DOUBLE_EQ(r.bodies[3].gm, 6e24 * 6.67259e-11);
     for (uint32_t i = 0; i < r.bodyCount; ++i) {
@@ -142,14 +142,15 @@ TEST_F(CatalogueTest, BothOptionsOffListsStarAndPlanetsOnly) {
 TEST_F(CatalogueTest, IncludeMoonsFollowsEachPlanetWithItsMoonsByDistance) {
     BuildFourPlanets();
     const int ship = ClaimShipAt(world().FindBody("Alpha"));
-    Ship(ship).includeMoons = true;   // lunaAlways stays set: it must add nothing more
+    Ship(ship).includeMoons = true;  // lunaAlways stays set: it must add nothing more
     kavrex::RebuildBodyList(kavrex::Ship(ship));
     const kavrex::ShipRecord &r = Ship(ship);
-    EXPECT_EQ(ListNames(r), (std::vector<std::string>{"Star", "Alpha", "Beta", "Earth", "Luna", "Delta", "Near", "Far"}));
+    EXPECT_EQ(ListNames(r),
+              (std::vector<std::string>{"Star", "Alpha", "Beta", "Earth", "Luna", "Delta", "Near", "Far"}));
     EXPECT_EQ(r.bodies[6].parent, 5u);
     EXPECT_EQ(r.bodies[7].parent, 5u);
-    EXPECT_EQ(r.bodies[6].colour, 0xFF0000u);   // moon 0
-    EXPECT_EQ(r.bodies[7].colour, 0xFF00FFu);   // moon 1
+    EXPECT_EQ(r.bodies[6].colour, 0xFF0000u);  // moon 0
+    EXPECT_EQ(r.bodies[7].colour, 0xFF00FFu);  // moon 1
 }
 
 TEST_F(CatalogueTest, EarthWithTwoMoonsGetsNoLunaEntry) {
@@ -179,10 +180,8 @@ TEST_F(CatalogueTest, CapacitiesAreBoundedOnACrowdedSystem) {
     // 70 planets (only 64 host bodies are read, only 16 planets kept), the first with 20 moons.
     AddOrbitingBody(world(), "Star", kStarMass, 7e8, -1, 0);
     const int first = AddOrbitingBody(world(), "P00", 1e25, 6e6, 0, 0.3 * kAu);
-    for (int m = 0; m < 20; ++m)
-        AddOrbitingBody(world(), "M" + std::to_string(m), 1e18, 1e5, first, 1e8 + m * 1e7);
-    for (int p = 1; p < 70; ++p)
-        AddOrbitingBody(world(), "P" + std::to_string(p), 1e25, 6e6, 0, (0.3 + 0.1 * p) * kAu);
+    for (int m = 0; m < 20; ++m) AddOrbitingBody(world(), "M" + std::to_string(m), 1e18, 1e5, first, 1e8 + m * 1e7);
+    for (int p = 1; p < 70; ++p) AddOrbitingBody(world(), "P" + std::to_string(p), 1e25, 6e6, 0, (0.3 + 0.1 * p) * kAu);
     const int ship = ClaimShipAt(first);
     Ship(ship).includeMoons = true;
     kavrex::RebuildBodyList(kavrex::Ship(ship));

@@ -35,8 +35,8 @@ TEST_F(ClosestApproachTest, ACertainHitOnMarsIsAnImpactFromEveryStartDistance) {
         Predict(ship);
         const TrajectoryBuffer &w = Ship(ship).work;
         if (!w.impact) ++misses;
-        EXPECT_TRUE(w.impact) << "start " << d / 1e3 << " km: closest "
-                              << length(w.closestRel[marsIndex]) / 1e3 << " km";
+        EXPECT_TRUE(w.impact) << "start " << d / 1e3 << " km: closest " << length(w.closestRel[marsIndex]) / 1e3
+                              << " km";
     }
     EXPECT_EQ(misses, 0);
 }
@@ -61,7 +61,9 @@ TEST_F(ClosestApproachTest, AStraightPassGivesTheAnalyticClosestDistanceAndTime)
         EXPECT_NEAR(length(w.closestRel[kAlpha]), offset, 1e-4 * stepLength);
         EXPECT_NEAR((w.arrivalMjd - scenes::kMjd) * 86400, tClosest, 1e-4 * 16);
         // The stored point named is the end of the step nearer the minimum.
-        auto offBy = [&](uint32_t k) { return std::fabs((kavrex::PredictionPointMjd(k) - scenes::kMjd) * 86400 - tClosest); };
+        auto offBy = [&](uint32_t k) {
+            return std::fabs((kavrex::PredictionPointMjd(k) - scenes::kMjd) * 86400 - tClosest);
+        };
         const uint32_t index = w.closestIndex[kAlpha];
         EXPECT_EQ(index, phase < 0.5 ? 100u : 101u);
         EXPECT_LT(offBy(index), offBy(index - 1));

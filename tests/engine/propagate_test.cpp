@@ -72,7 +72,7 @@ TEST_F(PropagateTest, ImpactAtTheStartGivesOnePoint) {
 
 TEST_F(PropagateTest, PassingInsideTheSourceStopsTheComputation) {
     scenes::QuietSpace(world());
-    world().body(1).radius = 1e4;   // Alpha, the source, 10 km across
+    world().body(1).radius = 1e4;  // Alpha, the source, 10 km across
     scenes::AddShipAt(world(), "Probe", _V(1e9 - 1e5, 0, 0), _V(1000, 0, 0));
     const int ship = Claim();
     Aim(ship, kAlpha, kBeta);
@@ -90,7 +90,7 @@ TEST_F(PropagateTest, PassingInsideTheSourceStopsTheComputation) {
 TEST_F(PropagateTest, StepsGrowFromFineToCoarseInProportionToTheNumberOfPoints) {
     const int ship = ShipAt(_V(1e9 - 1e12, 0, 0), _V(1, 0, 0));
     Aim(ship, kLamp, kAlpha);
-    std::map<double, uint32_t> pointsAt[2];   // step size -> points that step follows
+    std::map<double, uint32_t> pointsAt[2];  // step size -> points that step follows
     const uint32_t counts[2] = {4096, 8192};
     for (int n = 0; n < 2; ++n) {
         Ship(ship).numSteps = counts[n];
@@ -110,7 +110,7 @@ TEST_F(PropagateTest, StepsGrowFromFineToCoarseInProportionToTheNumberOfPoints) 
         EXPECT_EQ(pointsAt[n].size(), 4u) << counts[n] << " points: the four step sizes all appear";
     }
     for (const auto &step : pointsAt[0]) {
-        if (step.first == pointsAt[0].rbegin()->first) continue;   // the coarsest runs to the end
+        if (step.first == pointsAt[0].rbegin()->first) continue;  // the coarsest runs to the end
         EXPECT_GT(pointsAt[1][step.first], step.second) << "step " << step.first << " s";
     }
 }
@@ -138,7 +138,7 @@ TEST_F(PropagateTest, ConstantThrustInEmptySpaceFollowsTheClosedForm) {
     Predict(ship);
     const TrajectoryBuffer &w = Ship(ship).work;
     ASSERT_EQ(w.pointCount, 2048u);
-    const VECTOR3 a = _V(9.800000190734863, 0, 0);   // towards Alpha, which lies on +x
+    const VECTOR3 a = _V(9.800000190734863, 0, 0);  // towards Alpha, which lies on +x
     // With N = 2048 the steps after point j last 32 s up to j = 126, 64 s up to 382, then 128 s.
     double t = 0;
     for (uint32_t k = 0; k < w.pointCount; ++k) {
@@ -153,13 +153,13 @@ TEST_F(PropagateTest, ThrustDirectionFollowsTheFlags) {
     const int ship = ShipAt(_V(0, 5e8, 0), _V(0, 0, 40));
     kavrex::ShipRecord &r = Ship(ship);
     Aim(ship, kLamp, kAlpha);
-    EXPECT_EQ(length(kavrex::PredictionThrust(r)), 0.0);   // neither hold nor drive: ballistic
+    EXPECT_EQ(length(kavrex::PredictionThrust(r)), 0.0);  // neither hold nor drive: ballistic
     r.attitudeHold = true;
     const VECTOR3 toAlpha = unit(_V(1e9, -5e8, 0));
     EXPECT_NEAR(length(kavrex::PredictionThrust(r) - toAlpha * r.artGee), 0, 1e-12);
     r.invertDirection = true;
     EXPECT_NEAR(length(kavrex::PredictionThrust(r) + toAlpha * r.artGee), 0, 1e-12);
-    r.directionAdjust = true;   // against the velocity relative to Alpha (+z)
+    r.directionAdjust = true;  // against the velocity relative to Alpha (+z)
     EXPECT_NEAR(length(kavrex::PredictionThrust(r) - _V(0, 0, -r.artGee)), 0, 1e-12);
     r.invertDirection = false;
     r.attitudeHold = false;
@@ -171,7 +171,7 @@ TEST_F(PropagateTest, BallisticPredictionAroundTheEarthStaysOnItsOrbit) {
     scenes::LowEarthOrbit(world());
     const int ship = Claim();
     Aim(ship, 3, 3);
-    kavrex::Driver().weightAccel = _V(0, 0, 8.7);   // what the ship feels 400 km up
+    kavrex::Driver().weightAccel = _V(0, 0, 8.7);  // what the ship feels 400 km up
     EXPECT_EQ(Predict(ship), 6);
     const TrajectoryBuffer &w = Ship(ship).work;
     // Steps of 0.5 s; over the whole run the radius must stay at 6771 km.
@@ -205,7 +205,7 @@ TEST_F(PropagateTest, ZeroDistancesPutNoNonNumberIntoTheTrajectory) {
     m.ancestors[2][1] = 1;
     kavrex::MidpointStep(m, _V(0, 0, 0), 10);
     EXPECT_TRUE(Finite(m.shipPos) && Finite(m.shipVel) && Finite(m.pos[2]) && Finite(m.vel[2]));
-    EXPECT_GT(length(m.shipVel), 0);   // the star still pulls
+    EXPECT_GT(length(m.shipVel), 0);  // the star still pulls
 }
 
 TEST(MidpointMethod, HalvingTheStepCutsTheOrbitErrorFourfold) {

@@ -18,7 +18,7 @@ namespace {
 struct Case {
     uint32_t source, target;
     int variant;
-    std::vector<std::string> modelled;   // besides the star
+    std::vector<std::string> modelled;  // besides the star
     std::vector<std::string> watched;
 };
 
@@ -112,10 +112,10 @@ TEST_F(VariantsTest, EachVariantWritesOnlyItsModelledAndWatchedBodies) {
 
 TEST_F(VariantsTest, IndexLeftBeyondAShorterListIsReadAsTheStar) {
     const int ship = ClaimWithMoons();
-    Ship(ship).sourceBody = 20;   // Titan in the list with moons
+    Ship(ship).sourceBody = 20;  // Titan in the list with moons
     Ship(ship).targetBody = 3;
     Ship(ship).includeMoons = false;
-    kavrex::RebuildBodyList(kavrex::Ship(ship));   // 10 entries now
+    kavrex::RebuildBodyList(kavrex::Ship(ship));  // 10 entries now
     EXPECT_EQ(kavrex::SelectPropagator(kavrex::Ship(ship)), 1);
 }
 
@@ -150,7 +150,7 @@ TEST_F(VariantsTest, HandOverEqualsAWholeCopyOverASequenceOfComputations) {
         r.kvEngaged = run.drive;
         Aim(ship, run.source, run.target);
         Predict(ship);
-        *whole = r.work;   // the literal hand-over
+        *whole = r.work;  // the literal hand-over
         kavrex::HandOverTrajectory(kavrex::Ship(ship));
         EXPECT_TRUE(r.display.ready);
         ExpectSameBuffers(r.display, *whole, step++);

@@ -19,7 +19,7 @@ struct Seen {
     WPARAM wparam = 0;
     VESSEL *vessel = nullptr;
     int destroyed = 0;
-    std::string events;   // every message and call, in order
+    std::string events;  // every message and call, in order
     DWORD openExWidth = 0, openExHeight = 0;
 } seen;
 
@@ -86,8 +86,8 @@ TEST_F(CockpitTest, OpeningSendsTheSizePackedAndTheFocusVesselAndClosingDeletes)
     EXPECT_EQ(seen.vessel, world.vessel(0).api.get());
     auto *probe = static_cast<ProbeMfd *>(kvhost::Slot(7).instance);
     ASSERT_NE(probe, nullptr);
-    EXPECT_EQ(probe->charHeight(), 9u);   // the simulator's display font: an em of 9 H / 200
-    EXPECT_EQ(probe->charWidth(), 5u);    // 0.6 em
+    EXPECT_EQ(probe->charHeight(), 9u);  // the simulator's display font: an em of 9 H / 200
+    EXPECT_EQ(probe->charWidth(), 5u);   // 0.6 em
     EXPECT_EQ(probe->cellInConstructor, 0u) << "the font cell is set after the constructor, as in the simulator";
     EXPECT_EQ(kvhost::SlotOf(probe), 7);
     EXPECT_EQ(seen.openExWidth, 300u);
@@ -153,7 +153,7 @@ TEST(GdiTest, RecordingContextKeepsWhatWasDrawnWithItsPenAndColour) {
     EXPECT_EQ(dc.ops()[0].text, "HOLD");
     EXPECT_EQ(dc.ops()[0].color, 0x00FF00u);
     EXPECT_EQ(dc.ops()[0].x0, 5);
-    EXPECT_EQ(dc.ops()[2].x0, 30);   // a line starts where the last one ended
+    EXPECT_EQ(dc.ops()[2].x0, 30);  // a line starts where the last one ended
     EXPECT_EQ(dc.ops()[2].pen.style, PS_DOT);
     EXPECT_EQ(dc.ops()[2].color, static_cast<COLORREF>(0x1E140A));
     EXPECT_EQ(dc.ops()[3].kind, kvhost::DrawOp::Ellipse);
@@ -162,7 +162,7 @@ TEST(GdiTest, RecordingContextKeepsWhatWasDrawnWithItsPenAndColour) {
     EXPECT_FALSE(DeleteObject(pen));
     EXPECT_FALSE(DeleteObject(nullptr));
     EXPECT_EQ(kvhost::LiveGdiObjects(), before);
-    LineTo(hdc, 0, 0);   // the deleted pen is gone: black
+    LineTo(hdc, 0, 0);  // the deleted pen is gone: black
     EXPECT_EQ(dc.ops().back().color, 0u);
     int notADc;
     EXPECT_FALSE(TextOutA(reinterpret_cast<HDC>(&notADc), 0, 0, "x", 1));
@@ -191,7 +191,7 @@ TEST(InputTest, ControlKeyAndInputBoxAnswerAsThePilotDoes) {
     EXPECT_FALSE(kvhost::PendingInputBox().open);
     oapiOpenInputBox(title, callback, nullptr, 20, &closes);
     EXPECT_TRUE(kvhost::AnswerInputBox(std::string(200, '7')));
-    EXPECT_EQ(got, std::string(127, '7'));   // it holds 127 characters
+    EXPECT_EQ(got, std::string(127, '7'));  // it holds 127 characters
     EXPECT_FALSE(kvhost::PendingInputBox().open);
     oapiOpenInputBox(title, callback, nullptr, 20, &closes);
     kvhost::CancelInputBox();

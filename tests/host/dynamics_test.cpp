@@ -65,9 +65,9 @@ TEST(Dynamics, LowEarthOrbitInTheSolarSystemAtTimeAcceleration) {
     const int earth = w.FindBody("Earth");
     const double r = length(w.vessel(0).pos - w.body(earth).pos);
     Simulation sim(w, {});
-    sim.SetTimeAcceleration(100);   // 5 s frames, integrated in 1 s sub-steps
+    sim.SetTimeAcceleration(100);  // 5 s frames, integrated in 1 s sub-steps
     double worst = 0;
-    for (int i = 0; i < 1111; ++i) {   // one orbit
+    for (int i = 0; i < 1111; ++i) {  // one orbit
         sim.Frame();
         worst = std::max(worst, std::fabs(length(w.vessel(0).pos - w.body(earth).pos) - r));
     }
@@ -79,7 +79,7 @@ TEST(Dynamics, OneGeeBurnInEmptySpaceMatchesTheRocketEquation) {
     World w;
     InUse inUse(w);
     Vessel &v = CourierAtRest(w);
-    v.api->SetThrusterGroupLevel(THGROUP_MAIN, 1.0);   // 196 kN on 20 t: 9.8 m/s^2 at first
+    v.api->SetThrusterGroupLevel(THGROUP_MAIN, 1.0);  // 196 kN on 20 t: 9.8 m/s^2 at first
     Simulation sim(w, {});
     const double seconds = 600;
     sim.Run(static_cast<long>(seconds / sim.frameLength() + 0.5));
@@ -103,18 +103,18 @@ TEST(Dynamics, AttitudeLevelsTurnTheVesselByTheLeftHandedRule) {
         Vessel &v = CourierAtRest(w);
         v.api->SetAttitudeRotLevel(axis, 1.0);
         Simulation sim(w, {});
-        while (sim.simt() < 1 - 1e-9) sim.Frame();   // 1 s: three 0.01 s frames, then 1/60 s ones
+        while (sim.simt() < 1 - 1e-9) sim.Frame();  // 1 s: three 0.01 s frames, then 1/60 s ones
         const VECTOR3 nose = Nose(v), up = mul(v.rot, _V(0, 1, 0));
         if (axis == 0) {
-            EXPECT_GT(nose.y, 0.01);   // nose up
+            EXPECT_GT(nose.y, 0.01);  // nose up
             // A couple of 2 x 2 kN at 8 m on 20 t x 20 m^2: 0.08 rad/s^2.
             EXPECT_NEAR(v.omega.x, 0.08 * sim.simt(), 0.08 * 0.01);
         }
         if (axis == 1) {
-            EXPECT_LT(nose.x, -0.01);   // nose left
+            EXPECT_LT(nose.x, -0.01);  // nose left
         }
         if (axis == 2) {
-            EXPECT_GT(up.x, 0.01);   // banked right: the top goes right
+            EXPECT_GT(up.x, 0.01);  // banked right: the top goes right
         }
         EXPECT_GT(v.omega.data[axis], 0);
         // No net force from a couple.
@@ -132,9 +132,9 @@ TEST(Dynamics, EmptyTankGivesNoThrustAndLevelsAreClamped) {
     EXPECT_EQ(v.requestedGroupLevel[THGROUP_MAIN], 3.0);
     Simulation sim(w, {});
     sim.Run(20);
-    EXPECT_LT(length(v.vel), 1e-15);   // only the 1 kg star's pull
+    EXPECT_LT(length(v.vel), 1e-15);  // only the 1 kg star's pull
     // A last drop of propellant runs out part-way through a sub-step: the burn stops with it.
-    v.tanks[0].mass = 0.1;   // 0.2 s at 0.49 kg/s
+    v.tanks[0].mass = 0.1;  // 0.2 s at 0.49 kg/s
     sim.Run(20);
     EXPECT_EQ(v.tanks[0].mass, 0.0);
     EXPECT_NEAR(v.vel.z, 196000 * 0.1 / 0.49 / 8000, 0.01);
@@ -150,7 +150,7 @@ TEST(Dynamics, VesselReachingASurfaceLandsOrCrashes) {
         Vessel &v = w.vessel(0);
         v.tanks[0].mass = 0;
         Simulation sim(w, {});
-        sim.Run(40);   // 2 s: the surface is reached
+        sim.Run(40);  // 2 s: the surface is reached
         EXPECT_NEAR(length(v.pos), 1.7374e6, 1e-6);
         EXPECT_EQ(length(v.vel), 0.0);
         VESSELSTATUS status;
@@ -198,13 +198,13 @@ TEST(Dynamics, ACrashedVesselStaysWhereItTouchedAndIsSavedThere) {
     Vessel &v = w.vessel(0);
     v.tanks[0].mass = 0;
     Simulation sim(w, {});
-    sim.SetTimeAcceleration(100);   // frames of 5 s: the crash falls inside the first
+    sim.SetTimeAcceleration(100);  // frames of 5 s: the crash falls inside the first
     sim.Run(1);
     ASSERT_EQ(v.status, kvhost::VesselStatus::Crashed);
     EXPECT_NEAR(length(v.pos - w.body(0).pos), radius, 1e-3);
-    sim.Run(200);   // 1,000 s later the Moon has moved 1,000 km
+    sim.Run(200);  // 1,000 s later the Moon has moved 1,000 km
     EXPECT_NEAR(length(v.pos - w.body(0).pos), radius, 1e-3);
-    EXPECT_NEAR(v.pos.x - w.body(0).pos.x, radius, 1e-3);   // the same point of the surface
+    EXPECT_NEAR(v.pos.x - w.body(0).pos.x, radius, 1e-3);  // the same point of the surface
     EXPECT_EQ(length(v.vel - w.body(0).vel), 0.0);
 
     const std::string text = kvhost::ScenarioText(w, {}, {});
@@ -224,16 +224,16 @@ TEST(Dynamics, ASpinningVesselStaysFiniteAndKeepsItsMomentum) {
         World w;
         InUse inUse(w);
         Vessel &v = CourierAtRest(w);
-        v.pmi = _V(20, 14, 6);   // three different moments: the tumble is not a plain spin
+        v.pmi = _V(20, 14, 6);  // three different moments: the tumble is not a plain spin
         v.tanks[0].mass = 0;
-        v.omega = _V(50, 100, 150) * (kvhost::kDeg * scale);   // 3.3 and 59 rad/s
+        v.omega = _V(50, 100, 150) * (kvhost::kDeg * scale);  // 3.3 and 59 rad/s
         const VECTOR3 I = v.pmi * v.Mass();
         auto momentum = [&] { return length(_V(I.x * v.omega.x, I.y * v.omega.y, I.z * v.omega.z)); };
         auto energy = [&] { return dotp(v.omega, _V(I.x * v.omega.x, I.y * v.omega.y, I.z * v.omega.z)); };
         const double L0 = momentum(), E0 = energy();
         Simulation sim(w, {});
         sim.SetTimeAcceleration(10);
-        sim.Run(2000);   // 1,000 s
+        sim.Run(2000);  // 1,000 s
         ASSERT_TRUE(std::isfinite(v.omega.x) && std::isfinite(v.omega.y) && std::isfinite(v.omega.z));
         EXPECT_NEAR(momentum() / L0, 1, 1e-12);
         EXPECT_NEAR(energy() / E0, 1, 1e-3);
@@ -304,10 +304,10 @@ TEST(FrameClock, FramesFollowTheProfileAfterTheFirstThree) {
     }
     EXPECT_GE(lo, 1.0 / 60);
     EXPECT_LE(hi, 1.0 / 30);
-    EXPECT_LT(lo, 1.0 / 55);   // it does vary, across the range
+    EXPECT_LT(lo, 1.0 / 55);  // it does vary, across the range
     EXPECT_GT(hi, 1.0 / 33);
     kvhost::FrameProfile slow;
-    slow.minFps = slow.maxFps = 5;   // below what the commands accept: the cap still holds
+    slow.minFps = slow.maxFps = 5;  // below what the commands accept: the cap still holds
     kvhost::FrameClock c(slow);
     for (int i = 0; i < 4; ++i) c.Next();
     EXPECT_EQ(c.Next(), 0.1);

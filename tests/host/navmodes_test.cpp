@@ -33,7 +33,9 @@ Vessel &Tumbling(World &w) {
     return v;
 }
 
-double Degrees(const VECTOR3 &a, const VECTOR3 &b) { return std::acos(std::fmax(-1.0, std::fmin(1.0, dotp(unit(a), unit(b))))) * 180 / kvhost::kPi; }
+double Degrees(const VECTOR3 &a, const VECTOR3 &b) {
+    return std::acos(std::fmax(-1.0, std::fmin(1.0, dotp(unit(a), unit(b))))) * 180 / kvhost::kPi;
+}
 
 void FlySeconds(Simulation &sim, double seconds) {
     const long frames = static_cast<long>(seconds / sim.frameLength());
@@ -43,8 +45,8 @@ void FlySeconds(Simulation &sim, double seconds) {
 TEST(Navmodes, EachPointingHoldSettlesOnItsAttitude) {
     struct Case {
         DWORD key;
-        VECTOR3 axis;     // the vessel axis that is pointed
-        int towards;      // 0: local up, +1 along the velocity, -1 against it
+        VECTOR3 axis;  // the vessel axis that is pointed
+        int towards;   // 0: local up, +1 along the velocity, -1 against it
     } cases[] = {{kvhost::kKeyHorizonLevel, _V(0, 1, 0), 0},
                  {kvhost::kKeyPrograde, _V(0, 0, 1), 1},
                  {kvhost::kKeyRetrograde, _V(0, 0, 1), -1}};
@@ -58,7 +60,10 @@ TEST(Navmodes, EachPointingHoldSettlesOnItsAttitude) {
         const VECTOR3 wanted = c.towards == 0 ? v.pos : v.vel * c.towards;
         const double error = Degrees(mul(v.rot, c.axis), wanted);
         std::printf("[ measured ] %s after 240 s: %.3f deg off, rate %.5f rad/s\n",
-                    kvhost::NavmodeName(c.towards == 0 ? 2 : c.towards > 0 ? 3 : 4), error, length(v.omega));
+                    kvhost::NavmodeName(c.towards == 0  ? 2
+                                        : c.towards > 0 ? 3
+                                                        : 4),
+                    error, length(v.omega));
         EXPECT_LT(error, 1.0);
         EXPECT_LT(length(v.omega), 0.01);
         // The hold keeps it there as the vessel goes round (the horizon and velocity turn).
@@ -86,7 +91,7 @@ TEST(Navmodes, KillRotationEndsItselfAndPointingModesExcludeEachOther) {
     kvhost::PressVesselKey(kvhost::kKeyHorizonLevel);
     EXPECT_TRUE(kvhost::NavmodeActive(v, kvhost::kNavHorizonLevel));
     EXPECT_FALSE(kvhost::NavmodeActive(v, kvhost::kNavPrograde));
-    kvhost::PressVesselKey(kvhost::kKeyHorizonLevel);   // the same key again: off
+    kvhost::PressVesselKey(kvhost::kKeyHorizonLevel);  // the same key again: off
     EXPECT_EQ(v.navmodes, 0);
     EXPECT_FALSE(kvhost::PressVesselKey(0x1E)) << "A is not a vessel key";
 }

@@ -37,12 +37,14 @@ TEST(Picture, PngHasTheScreenBetweenTheLabelsAtTheScale) {
     ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS);
     const int w = cairo_image_surface_get_width(png), h = cairo_image_surface_get_height(png);
     EXPECT_EQ(h, 768);
-    EXPECT_EQ(w, (256 + 2 * 40) * 3);   // 40-pixel label margins at 256 pixels high
+    EXPECT_EQ(w, (256 + 2 * 40) * 3);  // 40-pixel label margins at 256 pixels high
     // The red line crosses the screen's middle row; the screen behind it is black.
     cairo_surface_flush(png);
     const unsigned char *data = cairo_image_surface_get_data(png);
     const int stride = cairo_image_surface_get_stride(png);
-    auto pixel = [&](int x, int y) { return *reinterpret_cast<const uint32_t *>(data + y * stride + 4 * x) & 0xFFFFFF; };
+    auto pixel = [&](int x, int y) {
+        return *reinterpret_cast<const uint32_t *>(data + y * stride + 4 * x) & 0xFFFFFF;
+    };
     EXPECT_EQ(pixel(120 + 3 * 60, 3 * 128 + 1), 0xFF0000u);
     EXPECT_EQ(pixel(120 + 3 * 60, 3 * 60), 0x000000u);
     cairo_surface_destroy(png);
@@ -68,9 +70,11 @@ TEST(Picture, SvgAndJsonAndABadNameSayWhatTheyDid) {
     DrawSample(dc.hdc());
     const std::string json = kvhost::RecordingJson(dc, kLabels);
     EXPECT_NE(json.find("\"text\": \"Kavrex \\\"1.5\\\"\""), std::string::npos) << json;
-    EXPECT_NE(json.find("{\"call\": \"line\", \"x0\": 10, \"y0\": 128, \"x1\": 245, \"y1\": 128, \"pen\": {\"style\": \"solid\", "
-                        "\"width\": 1, \"color\": \"0x0000FF\"}}"),
-              std::string::npos)
+    EXPECT_NE(
+        json.find(
+            "{\"call\": \"line\", \"x0\": 10, \"y0\": 128, \"x1\": 245, \"y1\": 128, \"pen\": {\"style\": \"solid\", "
+            "\"width\": 1, \"color\": \"0x0000FF\"}}"),
+        std::string::npos)
         << json;
     EXPECT_NE(json.find("\"labels\": [\"TGT\", \"DIR\""), std::string::npos);
 

@@ -163,9 +163,9 @@ TEST(ScenarioTest, ValuesOutsideTheirBoundsAreRefused) {
     // At the bounds themselves: read.
     kvhost::Scenario sc;
     std::string error;
-    EXPECT_TRUE(kvhost::ParseScenario(Replace(Replace(kGood, "RPOS 6778000 0 0", "RPOS 1e14 -1e14 0"),
-                                              "PRPLEVEL 0:0.250", "PRPLEVEL 63:1 0:0"),
-                                      "edge.scn", sc, error))
+    EXPECT_TRUE(kvhost::ParseScenario(
+        Replace(Replace(kGood, "RPOS 6778000 0 0", "RPOS 1e14 -1e14 0"), "PRPLEVEL 0:0.250", "PRPLEVEL 63:1 0:0"),
+        "edge.scn", sc, error))
         << error;
 }
 

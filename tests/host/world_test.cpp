@@ -33,9 +33,9 @@ TEST_F(WorldTest, EarthAtJ2000IsWhereTheSunAppearsOpposite) {
     const VECTOR3 p = earth.pos - sun.pos;
     const double lon = std::atan2(p.z, p.x) / kvhost::kDeg;
     EXPECT_NEAR(lon, 100.4, 0.3);
-    EXPECT_NEAR(length(p) / kAu, 0.9833, 0.001);           // just after perihelion
-    EXPECT_LT(std::fabs(p.y), 1e-4 * kAu);                 // in the ecliptic plane
-    EXPECT_NEAR(length(earth.vel - sun.vel), 30.29e3, 100);   // perihelion speed
+    EXPECT_NEAR(length(p) / kAu, 0.9833, 0.001);             // just after perihelion
+    EXPECT_LT(std::fabs(p.y), 1e-4 * kAu);                   // in the ecliptic plane
+    EXPECT_NEAR(length(earth.vel - sun.vel), 30.29e3, 100);  // perihelion speed
     // The origin is the solar system's barycentre: the Sun moves about it, some 1.1 solar radii
     // off (mostly Jupiter's doing) at about 13 m/s.
     EXPECT_GT(length(sun.pos), 3e8);
@@ -48,10 +48,11 @@ TEST_F(WorldTest, EarthAtJ2000IsWhereTheSunAppearsOpposite) {
 TEST_F(WorldTest, BodiesComeInTheSimulatorsOrderWithItsConstants) {
     kvhost::World::BuildSolarSystem(world);
     ASSERT_EQ(world.BodyCount(), 33);
-    const char *order[] = {"Sun", "Jupiter", "Saturn", "Neptune", "Uranus", "Earth", "Venus", "Mars", "Mercury",
-                           "Ganymede", "Titan", "Callisto", "Io", "Moon", "Europa", "Triton", "Titania", "Oberon",
-                           "Rhea", "Iapetus", "Ariel", "Umbriel", "Dione", "Tethys", "Vesta", "Enceladus",
-                           "Miranda", "Mimas", "Proteus", "Hyperion", "Nereid", "Phobos", "Deimos"};
+    const char *order[] = {"Sun",     "Jupiter",  "Saturn",   "Neptune", "Uranus",    "Earth",   "Venus",
+                           "Mars",    "Mercury",  "Ganymede", "Titan",   "Callisto",  "Io",      "Moon",
+                           "Europa",  "Triton",   "Titania",  "Oberon",  "Rhea",      "Iapetus", "Ariel",
+                           "Umbriel", "Dione",    "Tethys",   "Vesta",   "Enceladus", "Miranda", "Mimas",
+                           "Proteus", "Hyperion", "Nereid",   "Phobos",  "Deimos"};
     for (int i = 0; i < 33; ++i) EXPECT_EQ(world.body(i).name, order[i]) << i;
     const kvhost::Body &moon = world.body(world.FindBody("Moon"));
     EXPECT_EQ(moon.mass, 7.347673176382784e+22);
@@ -109,7 +110,7 @@ TEST_F(WorldTest, GravityReferenceIsTheBodyPullingHardest) {
     EXPECT_EQ(world.vessel(1).gravityRef, moon);
     VESSEL *v = world.vessel(1).api.get();
     EXPECT_EQ(v->GetGravityRef(), world.BodyHandle(moon));
-    EXPECT_EQ(world.GravityRef(_V(0, 3 * kAu, 0)), sun);   // far above the ecliptic
+    EXPECT_EQ(world.GravityRef(_V(0, 3 * kAu, 0)), sun);  // far above the ecliptic
     // 500,000 km from the Earth, away from the Moon and along the Sun's line: the Sun pulls
     // harder (0.0059 against 0.0016 m/s^2), though the Earth's sphere of influence reaches
     // 925,000 km.
@@ -150,9 +151,9 @@ TEST_F(WorldTest, ObjectQueriesAnswerFromTheWorldAndIgnoreForeignHandles) {
     VECTOR3 rel, vel;
     oapiGetRelativePos(ship, earth, &rel);
     oapiGetRelativeVel(ship, earth, &vel);
-    EXPECT_NEAR(length(rel), 6.37101e6 + 400e3, 1);   // 400 km above the mean radius
+    EXPECT_NEAR(length(rel), 6.37101e6 + 400e3, 1);  // 400 km above the mean radius
     EXPECT_NEAR(length(vel), std::sqrt(kvhost::kG * 5.973698968e+24 / (6.37101e6 + 400e3)), 1e-6);
-    EXPECT_DOUBLE_EQ(oapiGetMass(ship), 20000);   // 8 t dry, 12 t propellant
+    EXPECT_DOUBLE_EQ(oapiGetMass(ship), 20000);  // 8 t dry, 12 t propellant
 
     int foreign = 0;
     VECTOR3 pos = _V(1, 2, 3);
@@ -205,7 +206,7 @@ TEST_F(WorldTest, PropellantAndThrusterCallsCheckTheirHandles) {
     a->SetPropellantMass(tankA, 3000);
     EXPECT_DOUBLE_EQ(a->GetPropellantMass(tankA), 3000);
     EXPECT_DOUBLE_EQ(a->GetMass(), 11000);
-    b->SetPropellantMass(tankA, 0);   // a's tank through b: ignored
+    b->SetPropellantMass(tankA, 0);  // a's tank through b: ignored
     EXPECT_DOUBLE_EQ(a->GetPropellantMass(tankA), 3000);
     EXPECT_EQ(b->GetPropellantMass(tankA), 0.0);
 
@@ -307,7 +308,7 @@ TEST(VesselClasses, TheTableIsWhatTheHostBuildsNamesAndWeighs) {
 
 TEST(Date2IntTest, TurnsTheSdkDateIntoAnInteger) {
     char sdk[] = "Apr 25 2006", other[] = "Dec 8 2026", bad[] = "Foo 1 2000", empty[] = "";
-    EXPECT_EQ(Date2Int(sdk), 60425);   // YYMMDD, as the simulator gives it
+    EXPECT_EQ(Date2Int(sdk), 60425);  // YYMMDD, as the simulator gives it
     EXPECT_EQ(Date2Int(other), 261208);
     EXPECT_EQ(Date2Int(bad), 0);
     EXPECT_EQ(Date2Int(empty), 0);

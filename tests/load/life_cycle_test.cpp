@@ -171,7 +171,7 @@ TEST_F(LifeCycle, ASecondScenarioOnTheSameLoadStartsAfresh) {
     {
         kvhost::Session b;
         Run(b, second);
-        EXPECT_EQ(FocusRecord(b), "SHIP\tLander\t0");   // a fresh record, not the third
+        EXPECT_EQ(FocusRecord(b), "SHIP\tLander\t0");  // a fresh record, not the third
         // Its source is the Moon, chosen afresh for this vessel.
         EXPECT_NE(PageText(b, 0).find("Kavrex 1.5 Lander"), std::string::npos) << PageText(b, 0);
         b.simulation().Run(120);
@@ -196,7 +196,7 @@ TEST_F(LifeCycle, DeletedVesselsLeaveNothingBehind) {
     kvhost::Session s;
     Run(s, path);
     std::string error;
-    ASSERT_TRUE(kvhost::ChangeFocus(1, error)) << error;   // Bravo claims record 1
+    ASSERT_TRUE(kvhost::ChangeFocus(1, error)) << error;  // Bravo claims record 1
     s.simulation().Run(30);
     ASSERT_TRUE(kvhost::ChangeFocus(0, error)) << error;
     ASSERT_EQ(FocusRecord(s), "SHIP\tAlpha\t0");
@@ -222,8 +222,7 @@ TEST_F(LifeCycle, DeletedVesselsLeaveNothingBehind) {
     EXPECT_EQ(FocusRecord(s), "SHIP\tCharlie\t0");
     EXPECT_NE(PageText(s, 1).find("Kavrex 1.5 Charlie"), std::string::npos) << PageText(s, 1);
     ASSERT_TRUE(s.Save(saved, error)) << error;
-    EXPECT_NE(ReadFile(saved).find("BEGIN_MFD Right\n  TYPE User\n  MODE Kavrex\n  KV_TARGET Earth"),
-              std::string::npos)
+    EXPECT_NE(ReadFile(saved).find("BEGIN_MFD Right\n  TYPE User\n  MODE Kavrex\n  KV_TARGET Earth"), std::string::npos)
         << ReadFile(saved);
     EXPECT_FALSE(s.DeleteVessel(0, error));
     EXPECT_NE(error.find("only one"), std::string::npos) << error;

@@ -61,7 +61,7 @@ TEST(PluginLoad, ExportsTheEntryPointsRegistersTheModeAndUnloadsClean) {
 
         plugin.PreStep(0, 0.1, world.Mjd());
         plugin.TimeAccChanged(1000, 1);
-        plugin.Unload();   // closes the displays before the module's code goes
+        plugin.Unload();  // closes the displays before the module's code goes
         EXPECT_EQ(kvhost::Slot(0).instance, nullptr);
     }
     EXPECT_EQ(kvhost::FindMode("Kavrex"), nullptr);

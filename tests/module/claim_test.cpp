@@ -28,7 +28,7 @@ TEST_F(ClaimTest, FreshRecordHoldsTheLoadDefaultsAndMeasuresItsVessel) {
     Open(2);
     ASSERT_EQ(ShipCount(), 1u);
     ASSERT_EQ(FindShip(), 0);
-    EXPECT_EQ(kavrex::AllocatedShip(1), nullptr);   // only the claimed record has storage
+    EXPECT_EQ(kavrex::AllocatedShip(1), nullptr);  // only the claimed record has storage
     const kavrex::ShipRecord &r = Ship(0);
     EXPECT_EQ(r.vessel, world().vessel(0).api.get());
     EXPECT_EQ(r.vesselHandle, world().VesselHandle(0));
@@ -122,7 +122,7 @@ TEST_F(ClaimTest, ReferenceInNoListLeavesMoonsOffAndSelectsTheStar) {
     EXPECT_FALSE(r.includeMoons);
     EXPECT_EQ(r.sourceBody, 0u);
     EXPECT_EQ(r.targetBody, 0u);
-    EXPECT_EQ(r.bodyCount, 2u);   // the planets-only list again
+    EXPECT_EQ(r.bodyCount, 2u);  // the planets-only list again
 }
 
 TEST_F(ClaimTest, VesselWithoutThrustersHasNoThrustOrTorque) {
@@ -160,7 +160,9 @@ TEST_F(ClaimTest, EveryIdentifierFindsItsEntry) {
     ASSERT_NE(mode, nullptr);
     const WPARAM size = 256 | (256 << 16);
     const LPARAM vessel = reinterpret_cast<LPARAM>(world().vessel(0).api.get());
-    auto open = [&](UINT id) { return kvhost::InstanceFromResult(mode->msgproc(OAPI_MSG_MFD_OPENED, id, size, vessel)); };
+    auto open = [&](UINT id) {
+        return kvhost::InstanceFromResult(mode->msgproc(OAPI_MSG_MFD_OPENED, id, size, vessel));
+    };
     // no slot holds these: the test owns them
     MFD *ten = open(10), *eleven = open(11);
     ASSERT_EQ(ShipCount(), 1u);
@@ -173,7 +175,7 @@ TEST_F(ClaimTest, EveryIdentifierFindsItsEntry) {
         windows[w] = open(ids[w]);
         EXPECT_EQ(kavrex::FindMFD(0, windows[w]), kavrex::kCockpitMfds + w) << w;
     }
-    Entry(0, kavrex::kCockpitMfds + 1).mode = 2;   // the window of identifier 12 shows the plot
+    Entry(0, kavrex::kCockpitMfds + 1).mode = 2;  // the window of identifier 12 shows the plot
     delete windows[1];
     MFD *again = open(12);
     ASSERT_EQ(kavrex::FindMFD(0, again), kavrex::kCockpitMfds + 1);
@@ -200,7 +202,7 @@ TEST_F(ClaimTest, DisplayClosedWhileAnotherVesselHasTheFocusLeavesNoStaleEntry) 
     Focus(1);
     Open(4);
     ASSERT_EQ(ShipCount(), 2u);
-    kvhost::CloseDisplay(3);   // vessel 0's display, closed while vessel 1 has the focus
+    kvhost::CloseDisplay(3);  // vessel 0's display, closed while vessel 1 has the focus
     EXPECT_EQ(Entry(0, 3).mfd, nullptr);
     EXPECT_STREQ(oapiDebugString(), "");
     // No later instance can match the closed one's address in vessel 0's record.

@@ -29,9 +29,9 @@ TEST_F(DriverTest, FocusWithoutARecordChangesNoRecordAtAll) {
     const int ship = Claim();
     kavrex::ShipRecord &r = Ship(ship);
     r.kvEngaged = r.attitudeHold = true;
-    world().vessel(0).tanks[0].mass = 0;   // would be refilled
-    world().vessel(0).omega = _V(0.1, 0.2, 0.3);   // would be damped
-    world().SetFocus(1);                   // a vessel that never opened the display
+    world().vessel(0).tanks[0].mass = 0;          // would be refilled
+    world().vessel(0).omega = _V(0.1, 0.2, 0.3);  // would be damped
+    world().SetFocus(1);                          // a vessel that never opened the display
     std::vector<unsigned char> before(sizeof(kavrex::ShipRecord));
     std::memcpy(before.data(), &r, sizeof r);
     const int commands = world().vessel(0).rotLevelCommands;
@@ -47,10 +47,10 @@ TEST_F(DriverTest, StepControlUnderTheVesselsRealWeight) {
     scenes::LowEarthOrbit(world());
     const int ship = Claim();
     kavrex::ShipRecord &r = Ship(ship);
-    r.targetBody = 5;   // Mars
+    r.targetBody = 5;  // Mars
     const struct {
         uint32_t numSteps;
-        double firstStep;   // s: 128, 64 or 16 s before the halving
+        double firstStep;  // s: 128, 64 or 16 s before the halving
     } cases[] = {{100, 4}, {1000, 2}, {4096, 0.5}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.numSteps);
@@ -89,14 +89,14 @@ TEST_F(DriverTest, TwoWatchedBodiesClosestInOneStepTheLastInOrderSetsTheArrival)
     const double y0 = speed * (100.5 * 16);
     scenes::AddShipAt(world(), "Probe", _V(0, y0, 0), dir * speed);
     const int ship = Claim();
-    Aim(ship, 1, 2);   // Alpha -> Beta: variant 5, watching source then target
+    Aim(ship, 1, 2);  // Alpha -> Beta: variant 5, watching source then target
     ASSERT_EQ(Predict(ship), 5);
     const TrajectoryBuffer &w = Ship(ship).work;
     const double tAlpha = dotp(_V(1e9, 0, 0) - _V(0, y0, 0), dir) / speed;
     const double tBeta = dotp(_V(-2e9, 0, 0) - _V(0, y0, 0), dir) / speed;
     ASSERT_LT(tBeta, tAlpha);
     const uint32_t kAlpha = w.closestIndex[1], kBeta = w.closestIndex[2];
-    EXPECT_LE(kAlpha > kBeta ? kAlpha - kBeta : kBeta - kAlpha, 1u);   // one step holds both
+    EXPECT_LE(kAlpha > kBeta ? kAlpha - kBeta : kBeta - kAlpha, 1u);  // one step holds both
     EXPECT_NEAR((w.arrivalMjd - scenes::kMjd) * 86400, tBeta, 1e-3);
 }
 
@@ -111,8 +111,11 @@ TEST_F(DriverTest, SteeringSignsFromTheTargetAndFromTheRelativeVelocity) {
     const struct {
         VECTOR3 at;
         double pitch, yaw;
-    } targets[] = {{_V(0, 1, 1), 45, 0}, {_V(0, -1, 1), -45, 0}, {_V(1, 0, 1), 0, 45},
-                   {_V(-1, 0, 1), 0, -45}, {_V(-1, 0, -1), 0, -135}};
+    } targets[] = {{_V(0, 1, 1), 45, 0},
+                   {_V(0, -1, 1), -45, 0},
+                   {_V(1, 0, 1), 0, 45},
+                   {_V(-1, 0, 1), 0, -45},
+                   {_V(-1, 0, -1), 0, -135}};
     for (const auto &t : targets) {
         r.bodyPos[1] = t.at * 1e6;
         const kavrex::SteeringAngles a = kavrex::ComputeSteering(kavrex::Ship(ship));
@@ -124,14 +127,14 @@ TEST_F(DriverTest, SteeringSignsFromTheTargetAndFromTheRelativeVelocity) {
     r.directionAdjust = true;
     r.rotation = MATRIX3{{0, 0, 1, 0, 1, 0, -1, 0, 0}};
     r.bodyVel[1] = _V(500, 0, 0);
-    r.shipVel = _V(600, 0, 0);   // moving along the nose relative to the target
+    r.shipVel = _V(600, 0, 0);  // moving along the nose relative to the target
     kavrex::SteeringAngles a = kavrex::ComputeSteering(kavrex::Ship(ship));
     EXPECT_NEAR(a.pitch, 0, 1e-12);
     EXPECT_NEAR(a.yaw, 0, 1e-12);
-    r.shipVel = _V(500, 0, 100);   // along global +z: the vessel's -x, to the left
+    r.shipVel = _V(500, 0, 100);  // along global +z: the vessel's -x, to the left
     a = kavrex::ComputeSteering(kavrex::Ship(ship));
     EXPECT_NEAR(a.yaw * deg, -90, 1e-9);
-    r.invertDirection = true;      // against it: to the right
+    r.invertDirection = true;  // against it: to the right
     a = kavrex::ComputeSteering(kavrex::Ship(ship));
     EXPECT_NEAR(a.yaw * deg, 90, 1e-9);
 }
@@ -148,7 +151,7 @@ TEST_F(DriverTest, GravityTermsAndTheTopSpeed) {
     }
     const double speed = length(r.shipVel);
     EXPECT_EQ(r.maxVel, speed);
-    world().vessel(0).vel = world().vessel(0).vel * 0.5;   // slower: the top speed stays
+    world().vessel(0).vel = world().vessel(0).vel * 0.5;  // slower: the top speed stays
     Step();
     EXPECT_EQ(r.maxVel, speed);
     kavrex::ResetShipRecord(kavrex::Ship(ship), false);

@@ -36,7 +36,7 @@ protected:
         Open(0);
         const int ship = kavrex::FindShip();
         Ship(ship).sourceBody = 0;
-        Ship(ship).targetBody = 1;   // Alpha
+        Ship(ship).targetBody = 1;  // Alpha
         return ship;
     }
     kvhost::Vessel &vessel(int i = 0) { return world().vessel(i); }
@@ -90,7 +90,7 @@ TEST_F(FlightTest, WithHoldOffNothingIsCommandedYetAlignmentIsReported) {
 TEST_F(FlightTest, DriveAcceleratesAtArtGeeAndSetsTheLevelFromMass) {
     const int ship = CourierLookingAway();
     kavrex::ShipRecord &r = Ship(ship);
-    vessel().tanks[0].mass = 2000;   // 10 t in all
+    vessel().tanks[0].mass = 2000;  // 10 t in all
     r.kvEngaged = true;
     kvhost::Simulation sim(world(), Hooks());
     sim.Frame();
@@ -125,7 +125,7 @@ TEST_F(FlightTest, AutofillRefillsNearlyEmptyTanksOnly) {
     const int ship = CourierLookingAway();
     kavrex::ShipRecord &r = Ship(ship);
     kvhost::Simulation sim(world(), Hooks());
-    vessel().tanks[0].mass = 0.002 * 12000;   // exactly at the mark: left alone
+    vessel().tanks[0].mass = 0.002 * 12000;  // exactly at the mark: left alone
     sim.Frame();
     EXPECT_EQ(vessel().tanks[0].mass, 24.0);
     EXPECT_EQ(r.tanksRefilled, 0u);
@@ -184,7 +184,7 @@ TEST_F(FlightTest, FlightClockStartsInTheFirstEngagedStep) {
     EXPECT_EQ(r.ejectMjd, date);
     sim.Run(20);
     EXPECT_NEAR(r.elapsed, 20 * sim.frameLength(), 1e-4);
-    r.kvEngaged = false;   // disengaging does not stop the clock
+    r.kvEngaged = false;  // disengaging does not stop the clock
     sim.Run(20);
     EXPECT_NEAR(r.elapsed, 40 * sim.frameLength(), 1e-4);
 }
@@ -192,7 +192,7 @@ TEST_F(FlightTest, FlightClockStartsInTheFirstEngagedStep) {
 TEST_F(FlightTest, OnlyTheFocusRecordPredictsAndOnlyWhileTheDisplayHasTakenTheLast) {
     const int first = CourierLookingAway();
     scenes::AddShipAt(world(), "Courier-2", _V(0, 1e7, 0), _V(0, 0, 0));
-    Open(1);   // the second vessel now has the focus and its own record
+    Open(1);  // the second vessel now has the focus and its own record
     const int second = kavrex::FindShip();
     ASSERT_NE(first, second);
     kavrex::ShipRecord &a = Ship(first), &b = Ship(second);
@@ -200,15 +200,15 @@ TEST_F(FlightTest, OnlyTheFocusRecordPredictsAndOnlyWhileTheDisplayHasTakenTheLa
     a.display.pointCount = 54321;
     kvhost::Simulation sim(world(), Hooks());
     sim.Frame();
-    EXPECT_EQ(a.work.pointCount, 12345u);   // not the focus: no prediction
+    EXPECT_EQ(a.work.pointCount, 12345u);  // not the focus: no prediction
     EXPECT_EQ(a.display.pointCount, 54321u);
     EXPECT_FALSE(a.display.ready);
-    EXPECT_TRUE(b.display.ready);           // the focus: predicted and handed over
+    EXPECT_TRUE(b.display.ready);  // the focus: predicted and handed over
     EXPECT_EQ(b.display.pointCount, b.work.pointCount);
     b.work.pointCount = 777;
     sim.Run(5);
-    EXPECT_EQ(b.work.pointCount, 777u);     // ready still set: nothing computed
-    b.display.ready = false;                // the display has drawn it
+    EXPECT_EQ(b.work.pointCount, 777u);  // ready still set: nothing computed
+    b.display.ready = false;             // the display has drawn it
     sim.Frame();
     EXPECT_NE(b.work.pointCount, 777u);
     EXPECT_TRUE(b.display.ready);
@@ -227,7 +227,7 @@ TEST_F(FlightTest, NoLevelThatIsNotANumberReachesTheHost) {
     const int ship = kavrex::FindShip();
     Ship(ship).attitudeHold = true;
     Ship(ship).targetBody = 1;
-    world().vessel(0).rot = kvhost::RotationFromEuler(_V(0, -90 * kvhost::kDeg, 0));   // on target
+    world().vessel(0).rot = kvhost::RotationFromEuler(_V(0, -90 * kvhost::kDeg, 0));  // on target
     opcPreStep(0, 0.05, world().Mjd());
     for (double level : world().vessel(0).requestedRotLevel) EXPECT_TRUE(std::isfinite(level)) << level;
     EXPECT_EQ(world().vessel(0).requestedRotLevel[0], 0.0);
@@ -251,8 +251,8 @@ TEST_F(FlightTest, ZeroLengthSteeringCommandsNoTurnAndReusesNoStaleAngle) {
     Ship(first).attitudeHold = Ship(second).attitudeHold = true;
     world().SetFocus(0);
     opcPreStep(0, 0.05, world().Mjd());
-    EXPECT_NE(world().vessel(0).requestedRotLevel[1], 0.0);   // vessel 0 turns
-    EXPECT_EQ(world().vessel(1).requestedRotLevel[0], 0.0);   // vessel 1 does not
+    EXPECT_NE(world().vessel(0).requestedRotLevel[1], 0.0);  // vessel 0 turns
+    EXPECT_EQ(world().vessel(1).requestedRotLevel[0], 0.0);  // vessel 1 does not
     EXPECT_EQ(world().vessel(1).requestedRotLevel[1], 0.0);
     EXPECT_EQ(world().vessel(1).requestedRotLevel[2], 0.0);
     EXPECT_TRUE(Ship(second).attitudeAligned);
@@ -269,7 +269,7 @@ TEST_F(FlightTest, ZeroLengthSteeringCommandsNoTurnAndReusesNoStaleAngle) {
 TEST_F(FlightTest, SteeringNearTheNoseAndTheZenithIsAlwaysANumber) {
     const int ship = CourierLookingAway();
     kavrex::ShipRecord &r = Ship(ship);
-    r.directionAdjust = true;   // steer along the velocity relative to the target
+    r.directionAdjust = true;  // steer along the velocity relative to the target
     r.rotation = MATRIX3{{1, 0, 0, 0, 1, 0, 0, 0, 1}};
     const uint32_t T = r.targetBody;
     r.bodyVel[T] = _V(0, 0, 0);

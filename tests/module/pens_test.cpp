@@ -37,7 +37,7 @@ TEST_F(PensTest, ThousandRebuildsUseNoMorePensAndUnloadReturnsThemAll) {
     r.includeMoons = true;
     kavrex::RebuildBodyList(kavrex::Ship(ship));
     const int widest = kvhost::LiveGdiObjects();
-    EXPECT_EQ(widest, gdiAtStart_ + 3 + 2 * 33);   // star, 8 planets, Vesta, 23 moons
+    EXPECT_EQ(widest, gdiAtStart_ + 3 + 2 * 33);  // star, 8 planets, Vesta, 23 moons
     for (int i = 0; i < 1000; ++i) {
         r.includeMoons = (i % 2) != 0;
         kavrex::RebuildBodyList(kavrex::Ship(ship));
@@ -58,9 +58,9 @@ TEST_F(PensTest, LunaInsertionOverAnOldLongerListNeitherLeaksNorSharesPens) {
     const int ship = kavrex::FindShip();
     kavrex::ShipRecord &r = kavrex::Ship(ship);
     r.includeMoons = true;
-    kavrex::RebuildBodyList(kavrex::Ship(ship));   // 29 entries with pens
+    kavrex::RebuildBodyList(kavrex::Ship(ship));  // 29 entries with pens
     r.includeMoons = false;
-    kavrex::RebuildBodyList(kavrex::Ship(ship));   // the Luna rule shifts entries over the old ones
+    kavrex::RebuildBodyList(kavrex::Ship(ship));  // the Luna rule shifts entries over the old ones
     for (uint32_t i = 0; i < 29; ++i)
         for (uint32_t j = i + 1; j < 29; ++j) ASSERT_NE(r.bodies[i].dotPen, r.bodies[j].dotPen) << i << " " << j;
     Unload();

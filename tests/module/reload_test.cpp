@@ -36,13 +36,13 @@ TEST_F(ReloadTest, UnloadAndLoadLeaveNoStateOfTheEarlierLoad) {
     Unload();
     LoadedModule again(world());
     EXPECT_EQ(kavrex::ShipCount(), 0u);
-    EXPECT_EQ(m.plot.autoBase, 0.0);   // an autozoom-off display of this load starts unscaled
+    EXPECT_EQ(m.plot.autoBase, 0.0);  // an autozoom-off display of this load starts unscaled
     EXPECT_EQ(m.computation.record, nullptr);
     EXPECT_EQ(kavrex::PredictionPointMjd(1), 0.0);
-    EXPECT_EQ(m.view.x.x, 1.0);        // the ecliptic view
+    EXPECT_EQ(m.view.x.x, 1.0);  // the ecliptic view
     EXPECT_EQ(m.view.y.z, 1.0);
     EXPECT_FALSE(m.buttonModifier);
-    EXPECT_NE(m.whitePen, nullptr);    // the new load's own pens
+    EXPECT_NE(m.whitePen, nullptr);  // the new load's own pens
 }
 
 }  // namespace

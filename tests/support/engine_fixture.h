@@ -32,9 +32,7 @@ protected:
     static double StepAfter(uint32_t k) {
         return (kavrex::PredictionPointMjd(k + 1) - kavrex::PredictionPointMjd(k)) * 86400.0;
     }
-    static bool Finite(const VECTOR3 &v) {
-        return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-    }
+    static bool Finite(const VECTOR3 &v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 };
 
 #endif

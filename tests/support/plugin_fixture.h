@@ -31,8 +31,8 @@ protected:
     void TearDown() override {
         // A level that is no number would fire an engine at full thrust in the simulator.
         for (int i = 0; i < world_->VesselCount(); ++i)
-            EXPECT_EQ(world_->vessel(i).nonFiniteLevels, 0) << "the module set a level that is no number on "
-                                                             << world_->vessel(i).name;
+            EXPECT_EQ(world_->vessel(i).nonFiniteLevels, 0)
+                << "the module set a level that is no number on " << world_->vessel(i).name;
         loaded_.reset();
     }
     void Unload() { loaded_.reset(); }
