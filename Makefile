@@ -3,7 +3,7 @@ BUILD ?= build
 SAN_BUILD ?= build-san
 CMAKE_FLAGS ?=
 
-.PHONY: setup setup-run build run test test-fast test-san test-windows test-layers test-fuzz fuzz bench clean
+.PHONY: setup setup-run build run test test-fast test-san test-windows test-layers test-format test-fuzz fuzz bench clean
 
 setup:
 	@bash scripts/setup.sh
@@ -22,10 +22,10 @@ run: setup-run
 	cmake --build $(BUILD) --target kavrex-sim Kavrex
 	$(BUILD)/bin/kavrex-sim
 
-# The layer check; every test, in the optimised build and again under AddressSanitizer and UBSan;
-# then the plug-in's sources compiled for 64-bit Windows, and each fuzzing harness briefly, with
-# every committed reproducer replayed.
-test: test-layers test-fast test-san test-windows test-fuzz
+# The layer and layout checks; every test, in the optimised build and again under AddressSanitizer
+# and UBSan; then the plug-in's sources compiled for 64-bit Windows, and each fuzzing harness
+# briefly, with every committed reproducer replayed.
+test: test-layers test-format test-fast test-san test-windows test-fuzz
 
 test-fast: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
@@ -38,6 +38,10 @@ test-san: setup
 # No include from a lower layer to a higher one, in the plug-in or the host.
 test-layers:
 	bash scripts/check-layers.sh
+
+# Every source in the layout of .clang-format.
+test-format: setup
+	bash scripts/check-format.sh
 
 test-windows: setup
 	bash scripts/check-windows.sh $(BUILD)/windows-check

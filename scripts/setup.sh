@@ -13,10 +13,10 @@ PACKAGES=(
   libsdl2-dev
 )
 if [ "${1:-all}" != run ]; then
-  # Tests and benchmarks, the Windows compile check, the fuzzers (Clang), the live window's test
-  # on a virtual display.
+  # Tests and benchmarks, the Windows compile check, the fuzzers (Clang), the layout check, the
+  # live window's test on a virtual display.
   PACKAGES+=(
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev clang-format
     g++-mingw-w64-x86-64
     clang libclang-rt-14-dev
     xvfb xdotool imagemagick
