@@ -61,7 +61,7 @@ const char *const kRunHelp =
     "simulator runs them; each writes to its own folder, DIR/<scenario name>/ with --out.\n"
     "\n"
     "options:\n"
-    "  --pilot             the built-in pilot flies, reading only the display (see README)\n"
+    "  --pilot             the built-in pilot flies, reading only the display (docs/pilot.md)\n"
     "  --out DIR           the output folder, made if need be\n"
     "  --log-every S       simulated seconds between log rows, 1 to 1000000 (default 60)\n";
 
