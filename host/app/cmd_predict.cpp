@@ -23,7 +23,7 @@ int RunPredict(const CommandLine &cl) {
     if (csv.empty()) return Fail("the plug-in " + cl.plugin + " has no prediction to describe");
     std::string error;
     if (!cl.out.empty()) {
-        if (!MakeFoldersFor(cl.out, error) || !WriteTextFile(cl.out, csv, error)) return Fail(error);
+        if (!MakeFoldersFor(cl.out, error) || !WriteWholeFile(cl.out, csv, error)) return Fail(error);
     }
     // The header, and where the rows went.
     std::istringstream in(csv);

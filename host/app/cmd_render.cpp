@@ -57,7 +57,7 @@ int RunRender(const CommandLine &cl) {
             RecordingDc dc(slot.width, slot.height);
             slot.instance->Update(dc.hdc());
             int replaced = 0;
-            ok = WriteTextFile(path, RecordingJson(dc, ButtonLabels(s), &replaced), error);
+            ok = WriteWholeFile(path, RecordingJson(dc, ButtonLabels(s), &replaced), error);
             if (ok && replaced > 0) Warn(path + ": " + NotUtf8Note(replaced));
         } else {
             MFD *display = slot.instance;

@@ -237,12 +237,12 @@ private:
     void WriteOutputs() {
         const std::string scn = out_ + "/final.scn", csv = out_ + "/flight.csv", json = out_ + "/summary.json";
         Save(scn, session_.Save(scn, error_));
-        Save(csv, WriteTextFile(csv, record_.Csv(), error_));
+        Save(csv, WriteWholeFile(csv, record_.Csv(), error_));
         for (const char *ext : {".png", ".svg"})
             Save(out_ + "/flight" + ext, WriteFlightPicture(out_ + "/flight" + ext, record_, error_));
         const FlightSummary summary = Summary();
         int replaced = 0;
-        Save(json, WriteTextFile(json, SummaryJson(summary, &replaced), error_));
+        Save(json, WriteWholeFile(json, SummaryJson(summary, &replaced), error_));
         if (replaced > 0) Warn(json + ": " + NotUtf8Note(replaced));
         std::printf("%s", SummaryText(summary).c_str());
         for (const SavedDisplay &d : SaveOpenDisplays()) {

@@ -29,7 +29,7 @@ int RunSurvey(const CommandLine &cl) {
     SurveyRuns runs(cases, out);
     if (!runs.Fly(world, cl.plugin, cores, error)) return Fail(error);
     const std::string csv = out + "/survey.csv";
-    if (!WriteTextFile(csv, SurveyCsv(cases, runs.outcomes()), error)) return Fail(error);
+    if (!WriteWholeFile(csv, SurveyCsv(cases, runs.outcomes()), error)) return Fail(error);
     for (const char *ext : {".png", ".svg"})
         if (!WriteSurveyPicture(out + "/survey" + ext, cases, runs.outcomes(), error)) return Fail(error);
     PrintSurveyFigures(cases, runs.outcomes(), runs.inOrbit());

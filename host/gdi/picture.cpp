@@ -1,6 +1,8 @@
 // picture.cpp: PNG and SVG pictures of a display, and JSON recordings.
 #include "picture.h"
 
+#include "../files/files.h"
+
 #include "raster_dc.h"
 
 #include <cairo-svg.h>
@@ -117,10 +119,10 @@ std::string Colour(COLORREF c) {
 
 namespace {
 
-// Cairo writes through this, so that a failing file names the system's reason.
-cairo_status_t WriteToFile(void *closure, const unsigned char *data, unsigned int length) {
-    return std::fwrite(data, 1, length, static_cast<FILE *>(closure)) == length ? CAIRO_STATUS_SUCCESS
-                                                                                : CAIRO_STATUS_WRITE_ERROR;
+// Cairo writes the picture's bytes into memory; the file is written whole from there.
+cairo_status_t AppendBytes(void *closure, const unsigned char *data, unsigned int length) {
+    static_cast<std::string *>(closure)->append(reinterpret_cast<const char *>(data), length);
+    return CAIRO_STATUS_SUCCESS;
 }
 
 }  // namespace
@@ -137,39 +139,28 @@ bool WriteCairoPicture(const std::string &path, double width, double height,
                 std::to_string(static_cast<int>(height)) + " pixels shows nothing (choose a larger scale)";
         return false;
     }
-    FILE *file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        error = path + ": cannot write the picture (" + std::strerror(errno) + ")";
-        return false;
-    }
+    std::string bytes;
     cairo_surface_t *surface =
-        svg ? cairo_svg_surface_create_for_stream(WriteToFile, file, width, height)
+        svg ? cairo_svg_surface_create_for_stream(AppendBytes, &bytes, width, height)
             : cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(width), static_cast<int>(height));
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
         error = path + ": cannot make the picture (" + cairo_status_to_string(cairo_surface_status(surface)) + ")";
         cairo_surface_destroy(surface);
-        std::fclose(file);
-        std::remove(path.c_str());
         return false;
     }
     cairo_t *cr = cairo_create(surface);
     paint(cr);
     cairo_destroy(cr);
     cairo_status_t status = CAIRO_STATUS_SUCCESS;
-    if (!svg) status = cairo_surface_write_to_png_stream(surface, WriteToFile, file);
+    if (!svg) status = cairo_surface_write_to_png_stream(surface, AppendBytes, &bytes);
     cairo_surface_finish(surface);
     if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
     cairo_surface_destroy(surface);
-    const int writeErrno = std::ferror(file) ? errno : 0;
-    const bool closed = std::fclose(file) == 0;
-    if (status != CAIRO_STATUS_SUCCESS || !closed) {
-        const int why = writeErrno ? writeErrno : errno;
-        error =
-            path + ": cannot write the picture (" + (why ? std::strerror(why) : cairo_status_to_string(status)) + ")";
-        std::remove(path.c_str());
+    if (status != CAIRO_STATUS_SUCCESS) {
+        error = path + ": cannot make the picture (" + cairo_status_to_string(status) + ")";
         return false;
     }
-    return true;
+    return WriteWholeFile(path, bytes, error);
 }
 
 double BezelMargin(int height) { return height / 24 * 4.0; }

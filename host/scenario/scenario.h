@@ -8,6 +8,8 @@
 
 #include <Orbitersdk.h>
 
+#include "../files/files.h"
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -101,11 +103,6 @@ bool LoadScenarioFile(const std::string &path, Scenario &out, std::string &error
 // A scenario file holds a few hundred kilobytes at most; a file (or a device or pipe) that goes
 // on past this is no scenario, and reading it whole would only exhaust the memory.
 constexpr size_t kMaxScenarioBytes = 16u << 20;
-
-// The whole of a text file of at most `limit` bytes; false with the cause ("path: ...", naming
-// the file as `what`, "scenario file" say) for one that cannot be read, a directory, or one
-// longer than `limit`.
-bool ReadTextFile(const std::string &path, const char *what, size_t limit, std::string &text, std::string &error);
 
 }  // namespace kvhost
 

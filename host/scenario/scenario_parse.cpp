@@ -434,42 +434,6 @@ bool ParseScenario(const std::string &text, const std::string &path, Scenario &o
     return true;
 }
 
-bool ReadTextFile(const std::string &path, const char *what, size_t limit, std::string &text, std::string &error) {
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0) {
-        error = path + ": cannot open the " + what + " (" + std::strerror(errno) + ")";
-        return false;
-    }
-    if (S_ISDIR(st.st_mode)) {
-        error = path + ": a directory, not a " + what;
-        return false;
-    }
-    FILE *f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        error = path + ": cannot open the " + what + " (" + std::strerror(errno) + ")";
-        return false;
-    }
-    std::string read;
-    char buf[65536];
-    // One byte past the limit tells a file that is too long, without reading the rest of it.
-    for (size_t n;
-         read.size() <= limit && (n = std::fread(buf, 1, std::min(sizeof buf, limit + 1 - read.size()), f)) > 0;)
-        read.append(buf, n);
-    const bool failed = std::ferror(f) != 0;
-    const int why = errno;
-    std::fclose(f);
-    if (failed) {
-        error = path + ": cannot read the " + what + " (" + std::strerror(why) + ")";
-        return false;
-    }
-    if (read.size() > limit) {
-        error = path + FormatText(": more than %zu bytes, too long for a %s", limit, what);
-        return false;
-    }
-    text = read;
-    return true;
-}
-
 bool LoadScenarioFile(const std::string &path, Scenario &out, std::string &error) {
     std::string text;
     if (!ReadTextFile(path, "scenario file", kMaxScenarioBytes, text, error)) return false;

@@ -136,20 +136,4 @@ std::string ScenarioText(const World &world, const std::vector<SavedDisplay> &di
     return out;
 }
 
-bool WriteTextFile(const std::string &path, const std::string &text, std::string &error) {
-    FILE *f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        error = path + ": cannot write the file (" + std::strerror(errno) + ")";
-        return false;
-    }
-    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    const int why = written ? 0 : errno;
-    if (std::fclose(f) != 0 || !written) {
-        error = path + ": writing failed (" + std::strerror(why ? why : errno) + ")";
-        std::remove(path.c_str());
-        return false;
-    }
-    return true;
-}
-
 }  // namespace kvhost

@@ -4,6 +4,7 @@
 #ifndef KVHOST_SCENARIO_SCENARIO_WRITE_H
 #define KVHOST_SCENARIO_SCENARIO_WRITE_H
 
+#include "../files/files.h"
 #include "../world/world.h"
 #include "scenario.h"
 
@@ -22,9 +23,6 @@ struct SavedDisplay {
 std::string ScenarioText(const World &world, const std::vector<SavedDisplay> &displays,
                          const std::vector<ScenarioSection> &otherSections,
                          const std::vector<std::string> &environmentLines = {});
-
-// Writes the text to a file; false with the cause on failure.
-bool WriteTextFile(const std::string &path, const std::string &text, std::string &error);
 
 }  // namespace kvhost
 

@@ -67,6 +67,34 @@ std::string ArtGeeWarning(const std::string &value) {
     return "";
 }
 
+std::string EjectWarning(const std::string &value) {
+    char *end = nullptr;
+    const double x = std::strtod(value.c_str(), &end);
+    if (end == value.c_str() || !std::isfinite(x)) return "no date: the display keeps its departure date";
+    return "";
+}
+
+// The flags word as the display reads it: a whole number, of which bits 0 to 7 count.
+std::string FlagsWarning(const std::string &value, bool ejectGiven) {
+    char *end = nullptr;
+    errno = 0;
+    const long long n = std::strtoll(value.c_str(), &end, 10);
+    if (end == value.c_str()) return "no number: the display keeps its switches";
+    std::string why;
+    const unsigned bits = static_cast<unsigned>(n) & 0xFFu;
+    if (n < 0 || n > 255 || errno == ERANGE) why = FormatText("only bits 0 to 7 count: read as %u", bits);
+    if ((bits & 16u) && !ejectGiven)
+        why += std::string(why.empty() ? "" : "; ") +
+               "bit 4 (the flight clock runs) without KV_EJECT: the clock counts from MJD 0";
+    return why;
+}
+
+// A line, cut to a length a warning can show.
+std::string Shown(const std::string &line) {
+    constexpr size_t kMost = 80;
+    return line.size() <= kMost ? line : line.substr(0, kMost) + FormatText("... (%zu characters)", line.size());
+}
+
 }  // namespace
 
 std::vector<std::string> DisplayLineWarnings(Session &session) {
@@ -75,6 +103,9 @@ std::vector<std::string> DisplayLineWarnings(Session &session) {
     const bool described = DescribeFocusShip(session, ship);
     for (const ScenarioDisplay &d : session.scenario().displays) {
         if (strcasecmp(d.mode.c_str(), "Kavrex") != 0) continue;
+        bool ejectGiven = false;
+        for (const std::string &line : d.lines)
+            ejectGiven = ejectGiven || (Key(line, "KV_EJECT", 8) && EjectWarning(line.substr(8)).empty());
         for (size_t i = 0; i < d.lines.size(); ++i) {
             const std::string &line = d.lines[i];
             const std::string where = session.scenario().path + ":" + std::to_string(d.lineNumbers[i]) + ": ";
@@ -82,15 +113,20 @@ std::vector<std::string> DisplayLineWarnings(Session &session) {
             if (Key(line, "KV_TANKS", 8)) {
                 why = TanksWarning(line.substr(8));
             } else if (Key(line, "KV_EJECT", 8)) {
-                continue;
+                why = EjectWarning(line.substr(8));
             } else if (Key(line, "KV_ARTGEE", 9)) {
                 why = ArtGeeWarning(line.substr(9));
             } else if (Key(line, "KV_FLAGS", 8)) {
-                continue;
-            } else if (described && (Key(line, "KV_TARGET", 9) || Key(line, "KV_SOU", 6) || Key(line, "KV_CEN", 6))) {
+                why = FlagsWarning(line.substr(8), ejectGiven);
+            } else if (!Key(line, "KV_TARGET", 9) && !Key(line, "KV_SOU", 6) && !Key(line, "KV_CEN", 6)) {
+                if (line.find_first_not_of(" \t") == std::string::npos) continue;
+                why =
+                    "not a line the display reads (KV_TARGET, KV_SOURCE, KV_CENTER, KV_FLAGS, KV_ARTGEE, KV_EJECT, "
+                    "KV_TANKS): passed over";
+            } else if (described) {
                 const std::string name = NameAt(line, 9);
                 if (name.empty() || ship.Find(name) >= 0) continue;
-                why = "'" + name + "' is " + WhyNotListed(session.world(), name);
+                why = "'" + Shown(name) + "' is " + WhyNotListed(session.world(), name);
                 if (Key(line, "KV_TARGET", 9))
                     why += ": the display keeps its target, " + ship.NameOf(ship.target);
                 else if (Key(line, "KV_SOU", 6))
@@ -98,7 +134,7 @@ std::vector<std::string> DisplayLineWarnings(Session &session) {
                 else
                     why += ": the plot keeps the centre it had";
             }
-            if (!why.empty()) out.push_back(where + line + ": " + why);
+            if (!why.empty()) out.push_back(where + Shown(line) + ": " + why);
         }
     }
     return out;

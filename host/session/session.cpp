@@ -149,8 +149,8 @@ bool Session::Save(const std::string &path, std::string &error) {
             displays.push_back({d.slot, d.type, d.mode, d.lines});
     std::sort(displays.begin(), displays.end(),
               [](const SavedDisplay &a, const SavedDisplay &b) { return a.slot < b.slot; });
-    return WriteTextFile(path, ScenarioText(*world_, displays, scenario_.otherSections, scenario_.environmentLines),
-                         error);
+    return WriteWholeFile(path, ScenarioText(*world_, displays, scenario_.otherSections, scenario_.environmentLines),
+                          error);
 }
 
 bool Session::DeleteVessel(int index, std::string &error) {

@@ -108,7 +108,7 @@ bool SurveyRuns::Fly(const World &world, const std::string &plugin, unsigned cor
                 Finish(i, std::atoi(ReadFile(dir + "/status").c_str()), "(flown before)");
                 continue;
             }
-            if (!MakeFolders(dir, error) || !WriteTextFile(dir + "/start.scn", scn, error)) return false;
+            if (!MakeFolders(dir, error) || !WriteWholeFile(dir + "/start.scn", scn, error)) return false;
             std::remove((dir + "/status").c_str());
             const pid_t pid = Spawn({"kavrex-sim", "run", dir + "/start.scn", "--pilot", "--out", dir, "--fps",
                                      cases_[i].fps, "--plugin", plugin},
@@ -123,7 +123,7 @@ bool SurveyRuns::Fly(const World &world, const std::string &plugin, unsigned cor
         const size_t i = running_[pid];
         running_.erase(pid);
         const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        WriteTextFile(Dir(i) + "/status", std::to_string(code) + "\n", error);
+        WriteWholeFile(Dir(i) + "/status", std::to_string(code) + "\n", error);
         Finish(i, code, "");
     }
     return true;

@@ -20,7 +20,7 @@ using kvhost::SurveyGrid;
 std::string WriteGrid(const std::string &name, const std::string &text) {
     const std::string path = std::string(::testing::TempDir()) + name;
     std::string error;
-    EXPECT_TRUE(kvhost::WriteTextFile(path, text, error)) << error;
+    EXPECT_TRUE(kvhost::WriteWholeFile(path, text, error)) << error;
     return path;
 }
 
@@ -119,7 +119,7 @@ TEST(SurveyGrid, AMoonTargetIsListedAndAimedAt) {
     c.target = "Ganymede";
     const std::string path = std::string(::testing::TempDir()) + "survey-ganymede.scn";
     std::string error;
-    ASSERT_TRUE(kvhost::WriteTextFile(path, kvhost::SurveyScenario(c, sol, 61450.5), error)) << error;
+    ASSERT_TRUE(kvhost::WriteWholeFile(path, kvhost::SurveyScenario(c, sol, 61450.5), error)) << error;
     kvhost::Session s;
     ASSERT_TRUE(s.Start(path, KAVREX_PLUGIN_PATH, error)) << error;
     const std::string text = SavedText(s, "survey-ganymede-saved.scn");
