@@ -254,6 +254,13 @@ void Loop(Fly &f, double fps) {
         const double now = static_cast<double>(f.window.Ticks());
         if (f.paused || now - nextFrame > kStallMs) nextFrame = now;
         for (int n = 0; !f.paused && now >= nextFrame && n < kMaxFramesPerPass; ++n) {
+            // The scenario's timeline, as a run carries it out; an event that fails ends the flight.
+            std::string error;
+            if (!f.session.PlayTimeline(error)) {
+                Fail(error);
+                f.running = false;
+                break;
+            }
             sim.Frame();
             ++rateFrames;
             nextFrame += frameMs;

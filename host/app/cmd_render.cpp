@@ -5,7 +5,6 @@
 #include "../gdi/picture.h"
 #include "../scenario/scenario_write.h"
 #include "../session/session.h"
-#include "../session/timeline.h"
 
 #include <cstdio>
 #include <vector>
@@ -31,8 +30,6 @@ int RunRender(const CommandLine &cl) {
     Session session;
     if (!StartSession(session, cl)) return 1;
     std::string error;
-    std::vector<TimelineEvent> timeline;
-    if (!ParseTimeline(session.scenario(), timeline, error)) return Fail(error);
     if (!MakeFoldersFor(cl.out, error)) return Fail(error);
     if (OpenDisplaysOrKavrex(session).empty()) return 1;
     // A display opens on page 3; the pilot's M key cycles 3 -> 1 -> 2 -> 4. The displays open at
@@ -42,8 +39,7 @@ int RunRender(const CommandLine &cl) {
         for (int i = 0; i < presses[cl.mode] && Slot(s).instance; ++i) PressKey(s, OAPI_KEY_M);
     session.simulation().SetTimeAcceleration(cl.warp);
     // The scenario's timeline is flown over the frames, as a run flies it.
-    size_t next = 0;
-    if (!session.FlyToOneMoment(cl.stepsGiven ? cl.steps : 1, [&] { return ApplyDue(timeline, next, session, error); }))
+    if (!session.FlyToOneMoment(cl.stepsGiven ? cl.steps : 1, [&] { return session.PlayTimeline(error); }))
         return Fail(error);
 
     std::vector<int> open;  // every display open now, windows included

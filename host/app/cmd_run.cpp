@@ -17,7 +17,6 @@
 #include "../pilot/pilot_turn.h"
 #include "../session/plugin_exports.h"
 #include "../session/session.h"
-#include "../session/timeline.h"
 
 #include <unistd.h>
 
@@ -118,7 +117,6 @@ public:
 
     // Flies and writes; the exit status.
     int Run() {
-        if (!ParseTimeline(session_.scenario(), timeline_, error_)) return Fail(error_);
         if (!MakeFolders(out_, error_)) return Fail(error_);
         bool passiveFocus = false;
         const std::vector<int> open = OpenDisplaysOrKavrex(session_, cl_.pilot ? nullptr : &passiveFocus);
@@ -131,7 +129,13 @@ public:
                 stderr, "kavrex-sim: no --pilot and no --steps: flying one simulated minute (%.0f frames at x%g)\n",
                 std::ceil(kDefaultFlight / (sim_.frameLength() * sim_.timeAcceleration())), sim_.timeAcceleration());
         record_.Sample(world_, sim_.simt(), seat_.reading, cl_.pilot ? "start" : "");
-        if (!Fly()) return Fail(error_);
+        // A timeline event that fails on the way stops the flight, which is written as it stands.
+        const bool flown = Fly();
+        if (!flown) {
+            Fail(error_);
+            std::fprintf(stderr, "kavrex-sim: stopped at MJD %.6f after %ld frames; writing what the flight has\n",
+                         world_.Mjd(), frame_);
+        }
         if (Host().stopSignal)
             std::fprintf(stderr, "kavrex-sim: interrupted at MJD %.6f after %ld frames; writing what the flight has\n",
                          world_.Mjd(), frame_);
@@ -142,7 +146,7 @@ public:
                          frame_);
         WriteOutputs();
         for (const std::string &f : failures_) Fail(f);
-        if (!failures_.empty()) return 1;
+        if (!failures_.empty() || !flown) return 1;
         if (Host().stopSignal) return 128 + static_cast<int>(Host().stopSignal);
         return seat_.refusal.empty() ? 0 : kRefusedStatus;
     }
@@ -168,7 +172,7 @@ private:
         Progress progress;
         double nextLog = cl_.logEvery;
         while (!Finished()) {
-            if (!ApplyDue(timeline_, next_, session_, error_)) return false;
+            if (!session_.PlayTimeline(error_)) return false;
             sim_.Frame();
             ++frame_;
             tally_.Frame(world_, seat_.reading);
@@ -279,8 +283,6 @@ private:
     const std::chrono::steady_clock::time_point wallStart_ = std::chrono::steady_clock::now();
     const bool oneMinute_ = !cl_.pilot && !cl_.stepsGiven;  // neither a pilot nor a number of frames
     std::string error_;
-    std::vector<TimelineEvent> timeline_;
-    size_t next_ = 0;  // the next timeline event
     long frame_ = 0;
     FlightRecord record_;
     FlightTally tally_;

@@ -49,6 +49,12 @@ bool Session::Begin(const Scenario &sc, const std::function<bool(std::string &)>
         error = sc.path + ": the scenario has no ships, so there is no vessel to fly";
         return false;
     }
+    // What the timeline would fail at on the way is refused now, before anything is flown.
+    std::vector<TimelineEvent> timeline;
+    if (!ParseTimeline(sc, timeline, error) || !CheckTimeline(timeline, *world, kWindowDisplays, sc.path, error))
+        return false;
+    timeline_ = timeline;
+    timelineNext_ = 0;
     scenario_ = sc;
     world_ = std::move(world);
     SetCurrentWorld(world_.get());
@@ -149,8 +155,11 @@ bool Session::Save(const std::string &path, std::string &error) {
             displays.push_back({d.slot, d.type, d.mode, d.lines});
     std::sort(displays.begin(), displays.end(),
               [](const SavedDisplay &a, const SavedDisplay &b) { return a.slot < b.slot; });
-    return WriteWholeFile(path, ScenarioText(*world_, displays, scenario_.otherSections, scenario_.environmentLines),
-                          error);
+    std::vector<ScenarioSection> sections = scenario_.otherSections;
+    for (ScenarioSection &s : sections)
+        if (s.name == "TIMELINE")
+            s = RemainingTimeline(s, timeline_, timelineNext_, simulation_ ? simulation_->simt() : 0);
+    return WriteWholeFile(path, ScenarioText(*world_, displays, sections, scenario_.environmentLines), error);
 }
 
 bool Session::DeleteVessel(int index, std::string &error) {

@@ -8,6 +8,7 @@
 #include "../scenario/scenario.h"
 #include "../sim/simulation.h"
 #include "../world/world.h"
+#include "timeline.h"
 
 #include <functional>
 #include <memory>
@@ -80,7 +81,12 @@ public:
     // before each frame; its false stops the flight there, and so is the result.
     bool FlyToOneMoment(long frames, const std::function<bool()> &beforeFrame = nullptr);
 
-    // Saves the running state as a scenario file.
+    // Carries out the scenario's timeline up to the flight's present moment; false with
+    // "FILE:LINE: cause" for an event that cannot be done (the flight can still be saved).
+    bool PlayTimeline(std::string &error) { return ApplyDue(timeline_, timelineNext_, *this, error); }
+
+    // Saves the running state as a scenario file. Of the timeline, only the events not yet
+    // carried out are saved, as many seconds sooner as the flight has flown.
     bool Save(const std::string &path, std::string &error);
 
 private:
@@ -101,6 +107,8 @@ private:
     // When each display last refreshed, in simulated and real time.
     double lastRefreshSim_[kDisplaySlots] = {}, lastRefreshReal_[kDisplaySlots] = {};
     long refreshes_[kDisplaySlots] = {};
+    std::vector<TimelineEvent> timeline_;
+    size_t timelineNext_ = 0;  // the first event not yet carried out
     long predictions_ = 0;
 };
 

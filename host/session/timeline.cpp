@@ -250,4 +250,57 @@ bool ApplyDue(const std::vector<TimelineEvent> &events, size_t &next, Session &s
     return true;
 }
 
+bool CheckTimeline(const std::vector<TimelineEvent> &events, const World &world, int windows, const std::string &path,
+                   std::string &error) {
+    std::vector<std::string> vessels;
+    for (int v = 0; v < world.VesselCount(); ++v) vessels.push_back(world.vessel(v).name);
+    auto present = [&](const std::string &name) {
+        for (size_t i = 0; i < vessels.size(); ++i)
+            if (strcasecmp(vessels[i].c_str(), name.c_str()) == 0) return static_cast<int>(i);
+        return -1;
+    };
+    int opened = 0;
+    for (const TimelineEvent &e : events) {
+        std::string why;
+        const bool named = e.kind == TimelineEvent::Delete || (e.kind == TimelineEvent::Window && !e.text.empty());
+        const int v = named ? present(e.text) : -1;
+        const char *action = e.kind == TimelineEvent::Delete ? "DELETE" : "WINDOW";
+        if (named && v < 0)
+            why = FormatText("%s: there is no vessel named '%s' by then", action, e.text.c_str());
+        else if (e.kind == TimelineEvent::Delete && vessels.size() == 1)
+            why = "DELETE: '" + e.text + "' is the only vessel left: the scenario would have none";
+        else if (e.kind == TimelineEvent::Window && ++opened > windows)
+            why = FormatText("WINDOW: the cockpit holds %d external windows, and this is window %d", windows, opened);
+        if (!why.empty()) {
+            error = path + ":" + std::to_string(e.line) + ": " + why;
+            return false;
+        }
+        if (e.kind == TimelineEvent::Delete) vessels.erase(vessels.begin() + v);
+    }
+    return true;
+}
+
+ScenarioSection RemainingTimeline(const ScenarioSection &s, const std::vector<TimelineEvent> &events, size_t done,
+                                  double flown) {
+    ScenarioSection out = s;
+    out.lines.clear();
+    out.lineNumbers.clear();
+    for (size_t i = 0; i < s.lines.size(); ++i) {
+        const TimelineEvent *e = nullptr;
+        size_t k = 0;
+        for (; k < events.size() && !e; ++k)
+            if (events[k].line == s.lineNumbers[i]) e = &events[k];
+        if (e && k - 1 < done) continue;  // carried out
+        std::string line = s.lines[i];
+        if (e) {
+            // The time is the line's first word; what follows it stays as written.
+            const size_t from = line.find_first_not_of(" \t"), to = line.find_first_of(" \t", from);
+            line = line.substr(0, from) + ExactNumberText(std::max(0.0, e->time - flown)) + line.substr(to);
+        }
+        out.lines.push_back(line);
+        out.lineNumbers.push_back(s.lineNumbers[i]);
+    }
+    return out;
+}
+
 }  // namespace kvhost

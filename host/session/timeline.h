@@ -24,6 +24,7 @@
 #define KVHOST_SESSION_TIMELINE_H
 
 #include "../scenario/scenario.h"
+#include "../world/world.h"
 
 #include <string>
 #include <vector>
@@ -46,6 +47,18 @@ struct TimelineEvent {
 
 // Events of the scenario's TIMELINE section in time order; false with "FILE:LINE: reason".
 bool ParseTimeline(const Scenario &sc, std::vector<TimelineEvent> &out, std::string &error);
+
+// Refuses, before the flight, what the timeline would fail at on the way: a DELETE or a WINDOW of
+// a vessel the scenario lacks (or that an earlier DELETE took), deleting every vessel, more
+// windows than the cockpit holds (`windows`). False with "FILE:LINE: cause".
+bool CheckTimeline(const std::vector<TimelineEvent> &events, const World &world, int windows, const std::string &path,
+                   std::string &error);
+
+// The timeline section `s` as a saved flight keeps it: the first `done` events (carried out) are
+// left out, and the rest come `flown` seconds sooner, so that a resumed flight carries them out
+// at the moments they were due and replays nothing.
+ScenarioSection RemainingTimeline(const ScenarioSection &s, const std::vector<TimelineEvent> &events, size_t done,
+                                  double flown);
 
 class Session;
 // Carries out one event on the session's cockpit, world and simulation; false with the cause

@@ -136,10 +136,7 @@ TEST(Displays, AWindowOnAnotherVesselShowsTheFocusPageWithItsOwnSettings) {
     kvhost::Session session;
     std::string error;
     ASSERT_TRUE(session.Start(path, KAVREX_PLUGIN_PATH, error)) << error;
-    std::vector<kvhost::TimelineEvent> timeline;
-    ASSERT_TRUE(kvhost::ParseTimeline(session.scenario(), timeline, error)) << error;
-    size_t next = 0;
-    ASSERT_TRUE(session.FlyToOneMoment(3, [&] { return kvhost::ApplyDue(timeline, next, session, error); })) << error;
+    ASSERT_TRUE(session.FlyToOneMoment(3, [&] { return session.PlayTimeline(error); })) << error;
     const int window = kvhost::kCockpitDisplays;
     ASSERT_NE(kvhost::Slot(window).instance, nullptr);
     session.RefreshDisplays();
@@ -171,7 +168,7 @@ TEST(Displays, AWindowOnAnotherVesselShowsTheFocusPageWithItsOwnSettings) {
 }
 
 // The simulator gives an external window an identifier of its own, never a cockpit display's;
-// the vessel it names must exist.
+// the vessel it names must exist, which is known before the flight.
 TEST(Displays, AWindowTakesNoCockpitIdentifierAndNamesAVesselThatExists) {
     for (const char *line : {"0 WINDOW 1", "0 WINDOW 11 Courier-2"}) {
         kvhost::Scenario sc;
@@ -188,12 +185,9 @@ TEST(Displays, AWindowTakesNoCockpitIdentifierAndNamesAVesselThatExists) {
         "kavrex-ghost-window.scn", Scenario(Display("Left"), "BEGIN_TIMELINE\n  0 WINDOW 77 Ghost\nEND_TIMELINE\n"));
     kvhost::Session session;
     std::string error;
-    ASSERT_TRUE(session.Start(path, KAVREX_PLUGIN_PATH, error)) << error;
-    std::vector<kvhost::TimelineEvent> timeline;
-    ASSERT_TRUE(kvhost::ParseTimeline(session.scenario(), timeline, error)) << error;
-    size_t next = 0;
-    EXPECT_FALSE(session.FlyToOneMoment(2, [&] { return kvhost::ApplyDue(timeline, next, session, error); }));
-    EXPECT_NE(error.find("kavrex-ghost-window.scn:15: WINDOW: there is no vessel named 'Ghost'"), std::string::npos)
+    EXPECT_FALSE(session.Start(path, KAVREX_PLUGIN_PATH, error)) << "refused before the flight";
+    EXPECT_NE(error.find("kavrex-ghost-window.scn:15: WINDOW: there is no vessel named 'Ghost' by then"),
+              std::string::npos)
         << error;
     std::remove(path.c_str());
 }

@@ -44,4 +44,30 @@ err=$("$SIM" bodies "$WORK/long.scn" 2>&1 >/dev/null)
 [[ "$err" == *"(100010 characters)"* ]] || fail "a long line's warning does not say how long it is: ${err:0:300}"
 pass "display lines"
 
+# --- a saved flight goes on as it was: what its timeline did is not done again ---------------
+sed 's/KV_FLAGS 7/KV_FLAGS 4/' "$SCN/mars-transfer.scn" > "$WORK/timed.scn"
+printf 'BEGIN_TIMELINE\n  0 KEY 0 H\n  0.5 KEY 0 E\n  30 WARP 10\n  1e6 KEY 0 A ; long after\nEND_TIMELINE\n' >> "$WORK/timed.scn"
+"$SIM" run "$WORK/timed.scn" --steps 120 --out "$WORK/timed-1" > /dev/null 2>&1 || fail "the timed flight failed"
+flags1=$(grep KV_FLAGS "$WORK/timed-1/final.scn")
+[ "$flags1" = "  KV_FLAGS 23" ] || fail "the timeline did not switch the hold and drive on (and start the clock): $flags1"
+grep -q "KEY 0 H" "$WORK/timed-1/final.scn" && fail "a saved flight keeps the timeline events it carried out"
+grep -q "KEY 0 A ; long after" "$WORK/timed-1/final.scn" || fail "a saved flight lost the events still to come"
+"$SIM" run "$WORK/timed-1/final.scn" --steps 120 --out "$WORK/timed-2" > /dev/null 2>&1 || fail "the resumed flight failed"
+flags2=$(grep KV_FLAGS "$WORK/timed-2/final.scn")
+[ "$flags2" = "$flags1" ] || fail "resumed, the timeline switched the hold and drive again: $flags2"
+# The event at 30 s, 2 s into the first flight's 120 frames, comes 2 s sooner: still 28 s ahead.
+grep -qE "^  2[0-9.]+ +WARP 10" "$WORK/timed-2/final.scn" ||
+  fail "the event still to come is not shifted by the time flown: $(grep WARP "$WORK/timed-2/final.scn")"
+pass "resumed timeline"
+
+# --- a timeline that would fail on the way is refused before the flight, with its line ---------
+for bad in "3600 DELETE Ghost-7" "10 DELETE Courier-1\n  20 DELETE Courier-1" "10 WINDOW 100 Nobody"; do
+  { cat "$SCN/mars-transfer.scn"; printf "BEGIN_TIMELINE\n  $bad\nEND_TIMELINE\n"; } > "$WORK/badline.scn"
+  err=$("$SIM" run "$WORK/badline.scn" --steps 10 --out "$WORK/badline" 2>&1 >/dev/null)
+  rc=$?
+  [ "$rc" -eq 1 ] || fail "'$bad': exit $rc"
+  [[ "$err" == *"badline.scn:"* && "$err" == *"by then"* || "$err" == *"only vessel left"* ]] || fail "'$bad': $err"
+done
+pass "timelines refused before the flight"
+
 finish "nothing is lost"
