@@ -7,6 +7,7 @@
 
 #include "../scenario/block_io.h"
 #include "../scenario/scenario_world.h"
+#include "../cockpit/input_state.h"
 #include "../cockpit/saved_displays.h"
 #include "../scenario/scenario_write.h"
 
@@ -181,7 +182,10 @@ bool Session::DeleteVessel(int index, std::string &error) {
 
 void Session::Stop() {
     // Displays are plug-in objects: they go first, then the vessels, then the module hears that
-    // the scenario has ended; a plug-in of the session's own goes last.
+    // the scenario has ended; a plug-in of the session's own goes last. An input box still open
+    // goes with its session, as the simulator's does: the next session starts with none.
+    CancelInputBox();
+    SetControlKeyDown(false);
     CloseAllDisplays();
     for (auto &dc : lastRefresh_) dc.reset();
     simulation_.reset();

@@ -70,4 +70,15 @@ for bad in "3600 DELETE Ghost-7" "10 DELETE Courier-1\n  20 DELETE Courier-1" "1
 done
 pass "timelines refused before the flight"
 
+# --- several scenarios on one load: each session starts with no input box open ----------------
+{ cat "$SCN/mars-transfer.scn"; printf 'BEGIN_TIMELINE\n  0 BUTTON 0 3 LEFT ; the Select G box, never answered\nEND_TIMELINE\n'; } \
+  > "$WORK/boxopen.scn"
+sed 's/KV_FLAGS 7/KV_FLAGS 4/' "$SCN/mars-transfer.scn" > "$WORK/keyed.scn"
+printf 'BEGIN_TIMELINE\n  0 KEY 0 H\n  1 KEY 0 E\nEND_TIMELINE\n' >> "$WORK/keyed.scn"
+"$SIM" run "$WORK/keyed.scn" --steps 120 --out "$WORK/alone" > /dev/null 2>&1
+"$SIM" run "$WORK/boxopen.scn" "$WORK/keyed.scn" --steps 120 --out "$WORK/both" > /dev/null 2>&1
+cmp -s "$WORK/alone/final.scn" "$WORK/both/keyed/final.scn" ||
+  fail "a scenario flown after one that left the input box open flies otherwise than alone"
+pass "one input box a session"
+
 finish "nothing is lost"
