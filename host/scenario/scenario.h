@@ -40,8 +40,8 @@ struct ScenarioShip {
     VECTOR3 arot = {{0, 0, 0}};                      // degrees
     VECTOR3 vrot = {{0, 0, 0}};                      // degrees/s, vessel axes
     std::vector<std::pair<int, double>> tankLevels;  // tank index, fill 0..1
-    int tankLine = 0;
-    bool fuelGiven = false;  // FUEL (every tank at one level), the older form of PRPLEVEL
+    int tankLine = 0, thrusterLine = 0;              // of PRPLEVEL (or FUEL) and THLEVEL
+    bool fuelGiven = false;                          // FUEL (every tank at one level), the older form of PRPLEVEL
     double fuel = 0;
     std::vector<std::pair<int, double>> thrusterLevels;  // THLEVEL: thruster index, level 0..1
     bool elementsGiven = false;  // ELEMENTS a e i LAN long.peri. mean-long. epoch (instead of RPOS/RVEL)
@@ -77,6 +77,11 @@ struct ScenarioSection {
     std::string header;            // BEGIN_<name> as the file spells it
     std::string end;               // the line that closed it: END_<name>, or END (a module's block)
 };
+
+// The sections whose lines are a text, not items: a scenario's descriptions, kept line for line.
+inline bool IsDescriptionSection(const std::string &name) {
+    return name == "DESC" || name == "HYPERDESC" || name == "URLDESC";
+}
 
 struct Scenario {
     std::string path;

@@ -104,7 +104,21 @@ private:
     bool inShip_ = false;
 };
 
-bool Parser::Run(const std::string &text) {
+bool Parser::Run(const std::string &input) {
+    std::string text = input;
+    // Lines that end in a carriage return alone are one line to the simulator's reader.
+    const size_t cr = text.find('\r');
+    if (cr != std::string::npos && (cr + 1 == text.size() || text[cr + 1] != '\n') &&
+        text.find('\n') == std::string::npos)
+        return Fail(1,
+                    "the file's lines end in a carriage return alone (old Macintosh line ends), which the "
+                    "simulator does not take for line ends: save it with LF or CR LF line ends");
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        text.erase(0, 3);
+        sc_.warnings.push_back(path_ +
+                               ":1: the file begins with a UTF-8 byte-order mark, which the simulator "
+                               "reads as part of its first line: passed over here");
+    }
     std::istringstream in(text);
     std::string raw;
     int line = 0;
@@ -113,6 +127,19 @@ bool Parser::Run(const std::string &text) {
         ++line;
         // Line ends of any system; a stray carriage return more would not survive a save.
         while (!raw.empty() && raw.back() == '\r') raw.pop_back();
+        // A description is text, kept line for line as written (blank lines and semicolons
+        // included), and ends only at END_DESC, as the simulator reads it.
+        if (IsDescriptionSection(section_)) {
+            if (Same(Trim(raw), ("END_" + section_).c_str())) {
+                sc_.otherSections.back().end = Trim(raw);
+                section_.clear();
+            } else {
+                sc_.otherSections.back().lines.push_back(raw);
+                sc_.otherSections.back().lineNumbers.push_back(line);
+            }
+            cleaned.push_back(Trim(StripComment(raw)));
+            continue;
+        }
         const std::string t = Trim(StripComment(raw));
         cleaned.push_back(t);
         if (t.empty()) continue;
@@ -145,6 +172,10 @@ bool Parser::Run(const std::string &text) {
             ok = Environment(line, key, rest);
         else if (section_ == "FOCUS")
             ok = Focus(line, key, rest);
+        else if (section_ == "SHIPS" && !inShip_ && Same(t, "END"))
+            // An END with no ship open: one too many; the next line starts the next ship.
+            sc_.warnings.push_back(path_ + ":" + std::to_string(line) +
+                                   ": END with no ship open in BEGIN_SHIPS (one END too many): passed over");
         else if (section_ == "SHIPS")
             ok = inShip_ ? ShipItem(line, key, rest) : ShipHeader(line, t);
         else if (section_ == "MFD")
@@ -346,7 +377,7 @@ bool Parser::LevelItem(int line, const std::string &key, const std::string &rest
     std::istringstream in(rest);
     std::string pair;
     levels.clear();
-    if (tanks) ship.tankLine = line;
+    (tanks ? ship.tankLine : ship.thrusterLine) = line;
     while (in >> pair) {
         const size_t colon = pair.find(':');
         double index, level;

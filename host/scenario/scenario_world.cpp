@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace kvhost {
 
@@ -23,15 +24,27 @@ void Warn(std::vector<std::string> *warnings, const std::string &what) {
     if (warnings) warnings->push_back(what);
 }
 
-// The simulator fills only the tanks PRPLEVEL or FUEL names, and ignores a tank or thruster
-// index the class does not have.
-void ApplyLevels(const ScenarioShip &s, Vessel &v) {
+// The simulator fills only the tanks PRPLEVEL or FUEL names, and passes over a tank or thruster
+// index the class does not have; the stand-in says so.
+void ApplyLevels(const Scenario &sc, const ScenarioShip &s, Vessel &v, std::vector<std::string> *warnings) {
     for (Tank &t : v.tanks) t.mass = s.fuelGiven ? t.maxMass * s.fuel : 0;
-    for (const auto &level : s.tankLevels)
+    auto lacks = [&](int line, const char *item, int index, size_t count) {
+        Warn(warnings, Where(sc, line) + FormatText("%s: %s of class %s has no %s %d (it has %zu): passed over",
+                                                    std::strcmp(item, "tank") == 0 ? "PRPLEVEL" : "THLEVEL",
+                                                    s.name.c_str(), v.className.c_str(), item, index, count));
+    };
+    for (const auto &level : s.tankLevels) {
         if (level.first < static_cast<int>(v.tanks.size()))
             v.tanks[level.first].mass = v.tanks[level.first].maxMass * level.second;
-    for (const auto &level : s.thrusterLevels)
-        if (level.first < static_cast<int>(v.thrusters.size())) SetThrusterLevel(v, level.first, level.second);
+        else if (!v.passive)
+            lacks(s.tankLine, "tank", level.first, v.tanks.size());
+    }
+    for (const auto &level : s.thrusterLevels) {
+        if (level.first < static_cast<int>(v.thrusters.size()))
+            SetThrusterLevel(v, level.first, level.second);
+        else if (!v.passive)
+            lacks(s.thrusterLine, "thruster", level.first, v.thrusters.size());
+    }
 }
 
 // Where the ship is: on the surface at POS (in the body's ecliptic-aligned axes: the stand-in's
@@ -87,7 +100,7 @@ bool AddShip(const Scenario &sc, const ScenarioShip &s, World &world, std::strin
         v.surfaceBody = body;
         v.surfaceLines = s.surfaceLines;
     }
-    ApplyLevels(s, v);
+    ApplyLevels(sc, s, v, warnings);
     v.keptLines = s.keptLines;
     if (v.passive) v.keptLines.insert(v.keptLines.begin(), s.levelLines.begin(), s.levelLines.end());
     world.AddVessel(std::move(v));

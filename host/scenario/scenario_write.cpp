@@ -76,8 +76,6 @@ void WriteShip(std::string &out, const World &w, const Vessel &v) {
     out += "END\n";
 }
 
-bool IsDescription(const std::string &name) { return name == "DESC" || name == "HYPERDESC" || name == "URLDESC"; }
-
 void WriteSection(std::string &out, const ScenarioSection &s) {
     const std::string header = s.header.empty() ? "BEGIN_" + s.name : s.header;
     out += header + (s.argument.empty() ? "" : " " + s.argument) + "\n";
@@ -91,7 +89,8 @@ void WriteSections(std::string &out, const std::vector<ScenarioSection> &section
                    const std::vector<std::string> &names, bool others = false) {
     for (const ScenarioSection &s : sections) {
         bool named = false;
-        for (const std::string &n : names) named = named || s.name == n || (n == "DESC" && IsDescription(s.name));
+        for (const std::string &n : names)
+            named = named || s.name == n || (n == "DESC" && IsDescriptionSection(s.name));
         if (named != others) WriteSection(out, s);
     }
 }

@@ -81,4 +81,29 @@ cmp -s "$WORK/alone/final.scn" "$WORK/both/keyed/final.scn" ||
   fail "a scenario flown after one that left the input box open flies otherwise than alone"
 pass "one input box a session"
 
+# --- what the reader cannot take as written, it names -------------------------------------------
+printf '\xEF\xBB\xBF' > "$WORK/bom.scn"; cat "$SCN/default.scn" >> "$WORK/bom.scn"
+err=$("$SIM" run "$WORK/bom.scn" --steps 1 --out "$WORK/bom" 2>&1 >/dev/null)
+[[ "$err" == *"bom.scn:1: the file begins with a UTF-8 byte-order mark"* ]] || fail "a byte-order mark: $err"
+grep -q "61450" "$WORK/bom/final.scn" || fail "the environment after a byte-order mark was not read"
+tr '\n' '\r' < "$SCN/default.scn" > "$WORK/cr.scn"
+err=$("$SIM" run "$WORK/cr.scn" --steps 1 --out "$WORK/cr" 2>&1 >/dev/null)
+[[ "$err" == *"cr.scn:1: the file's lines end in a carriage return alone"* ]] || fail "bare CR line ends: $err"
+sed 's/^END_SHIPS/END\nEND_SHIPS/' "$SCN/default.scn" > "$WORK/stray.scn"
+err=$("$SIM" run "$WORK/stray.scn" --steps 1 --out "$WORK/stray" 2>&1 >/dev/null)
+[[ "$err" == *"END with no ship open in BEGIN_SHIPS"* ]] || fail "a stray END: $err"
+grep -q "^END:" "$WORK/stray/final.scn" && fail "a stray END became a vessel named END"
+sed 's/PRPLEVEL 0:1.000/PRPLEVEL 0:1.000 4:0.5\n  THLEVEL 99:0.25/' "$SCN/default.scn" > "$WORK/levels.scn"
+err=$("$SIM" run "$WORK/levels.scn" --steps 1 --out "$WORK/levels" 2>&1 >/dev/null)
+[[ "$err" == *"PRPLEVEL: Courier-1 of class Courier has no tank 4 (it has 1): passed over"* ]] || fail "a tank the class lacks: $err"
+[[ "$err" == *"THLEVEL: Courier-1 of class Courier has no thruster 99"* ]] || fail "a thruster the class lacks: $err"
+# A description ends only at END_DESC: a line "End" in it, a blank line and a semicolon are its text.
+{ printf 'BEGIN_DESC\nFirst line; with a semicolon\n\nEnd\nLast line.\nEND_DESC\n'; cat "$SCN/default.scn"; } > "$WORK/desc.scn"
+err=$("$SIM" run "$WORK/desc.scn" --steps 1 --out "$WORK/desc" 2>&1 >/dev/null)
+[ -z "$err" ] || fail "a description with a line End gets warnings: $err"
+sed -n '/BEGIN_DESC/,/END_DESC/p' "$WORK/desc/final.scn" > "$WORK/desc.saved"
+printf 'BEGIN_DESC\nFirst line; with a semicolon\n\nEnd\nLast line.\nEND_DESC\n' | cmp -s - "$WORK/desc.saved" ||
+  fail "the description did not come back whole: $(cat "$WORK/desc.saved")"
+pass "the reader names what it passes over"
+
 finish "nothing is lost"
