@@ -42,7 +42,9 @@ std::string Fixed9(double v) {
 }
 
 void WriteShip(std::string &out, const World &w, const Vessel &v) {
-    const int ref = v.status != VesselStatus::Flying && v.landedOn >= 0 ? v.landedOn : v.gravityRef;
+    // A ship in flight is saved relative to the body pulling hardest now, not the one chosen up to
+    // 100 s before: the save is what its next load reads, and saving again writes the same.
+    const int ref = v.status != VesselStatus::Flying && v.landedOn >= 0 ? v.landedOn : w.GravityRef(v.pos);
     const Body &b = w.body(ref < 0 ? 0 : ref);
     // A ship whose name is its class (Mir) is written as the simulator writes it.
     out += (v.name == v.className ? v.name : v.name + ":" + v.className) + "\n";
@@ -70,7 +72,7 @@ void WriteShip(std::string &out, const World &w, const Vessel &v) {
     // Engines left running run on when the file is loaded, as in the simulator.
     std::string running;
     for (size_t k = 0; k < v.thrusters.size(); ++k)
-        if (v.thrusters[k].level > 0) running += FormatText(" %zu:%.6f", k, v.thrusters[k].level);
+        if (v.thrusters[k].level > 0) running += FormatText(" %zu:", k) + ExactNumberText(v.thrusters[k].level);
     if (!running.empty() && !v.passive) out += "  THLEVEL" + running + "\n";
     for (const std::string &line : v.keptLines) out += "  " + line + "\n";
     out += "END\n";

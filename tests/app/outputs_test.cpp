@@ -11,6 +11,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -130,6 +131,50 @@ TEST(Outputs, SavedScenariosLoadAndSaveAgainToTheSameText) {
         ReadFile(dir + "orbit-saved.scn").find("BEGIN_MFD Right\n  TYPE Orbit\n  PROJ Ship\n  REF Earth\nEND_MFD\n"),
         std::string::npos)
         << ReadFile(dir + "orbit-saved.scn");
+}
+
+// A ship that crosses out of the Earth's pull into the Sun's between two choices of its gravity
+// reference (every 100 s) is saved relative to the body pulling hardest when it is saved, so that
+// the next load reads what was saved; and engine levels are saved exactly, however small.
+TEST(Outputs, TheSaveTakesTheReferenceOfItsMomentAndLevelsExactly) {
+    const double mjd = 61450.5;
+    kvhost::World sky(mjd);
+    kvhost::World::BuildSolarSystem(sky);
+    const int earthIndex = sky.FindBody("Earth");
+    const kvhost::Body &earth = sky.body(earthIndex);
+    const VECTOR3 out = _V(0, 1, 0);     // towards ecliptic north, where the Sun's pull stays about the same
+    double inside = 1e8, outside = 1e9;  // m from the Earth: its pull the larger, and the smaller
+    for (int i = 0; i < 60; ++i) {
+        const double mid = (inside + outside) / 2;
+        (sky.GravityRef(earth.pos + out * mid) == earthIndex ? inside : outside) = mid;
+    }
+    const VECTOR3 rpos = out * (inside - 300e3), rvel = out * 10e3;  // 300 km inside, 10 km/s outwards
+    char ship[512];
+    std::snprintf(
+        ship, sizeof ship,
+        "BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD %.1f\nEND_ENVIRONMENT\nBEGIN_FOCUS\n  Ship C\nEND_FOCUS\n"
+        "BEGIN_SHIPS\nC:Courier\n  STATUS Orbiting Earth\n  RPOS %.3f %.3f %.3f\n  RVEL %.6f %.6f %.6f\n"
+        "  THLEVEL 2:1e-07\nEND\nEND_SHIPS\n",
+        mjd, rpos.x, rpos.y, rpos.z, rvel.x, rvel.y, rvel.z);
+    const std::string dir = std::string(::testing::TempDir());
+    std::ofstream(dir + "crossing.scn") << ship;
+    std::string error;
+    {
+        kvhost::Session s;
+        ASSERT_TRUE(s.Start(dir + "crossing.scn", KAVREX_PLUGIN_PATH, error)) << error;
+        ASSERT_EQ(s.world().vessel(0).gravityRef, earthIndex) << "the Earth pulls harder at the start";
+        while (s.simulation().simt() < 60) s.simulation().Frame();  // 300 km beyond, within 100 s
+        ASSERT_TRUE(s.Save(dir + "crossed.scn", error)) << error;
+    }
+    const std::string saved = ReadFile(dir + "crossed.scn");
+    EXPECT_NE(saved.find("STATUS Orbiting Sun"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("THLEVEL 2:1e-07"), std::string::npos) << saved;
+    {
+        kvhost::Session s;
+        ASSERT_TRUE(s.Start(dir + "crossed.scn", KAVREX_PLUGIN_PATH, error)) << error;
+        ASSERT_TRUE(s.Save(dir + "crossed-again.scn", error)) << error;
+    }
+    EXPECT_EQ(ReadFile(dir + "crossed-again.scn"), saved);
 }
 
 }  // namespace
