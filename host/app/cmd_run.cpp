@@ -146,7 +146,7 @@ public:
                          frame_);
         WriteOutputs();
         for (const std::string &f : failures_) Fail(f);
-        if (!failures_.empty() || !flown) return 1;
+        if (!failures_.empty() || !flown || !bounds_.empty()) return 1;
         if (Host().stopSignal) return 128 + static_cast<int>(Host().stopSignal);
         return seat_.refusal.empty() ? 0 : kRefusedStatus;
     }
@@ -158,7 +158,14 @@ private:
             tally_.Interrupted();
             return true;
         }
-        if (!seat_.refusal.empty()) return true;
+        if (!seat_.refusal.empty() || !bounds_.empty()) return true;
+        // A flight about to leave what a scenario holds stops while its save still reads back.
+        bounds_ = BeyondScenarioBounds(world_);
+        if (!bounds_.empty()) {
+            std::fprintf(stderr, "kavrex-sim: stopped at MJD %.6f after %ld frames: %s; writing what the flight has\n",
+                         world_.Mjd(), frame_, bounds_.c_str());
+            return true;
+        }
         if (oneMinute_) return sim_.simt() >= kDefaultFlight;
         // A piloted flight ends with its vessel: a crash leaves nothing to fly.
         if (cl_.pilot && world_.focus() >= 0 && world_.vessel(world_.focus()).status == VesselStatus::Crashed)
@@ -286,6 +293,7 @@ private:
     long frame_ = 0;
     FlightRecord record_;
     FlightTally tally_;
+    std::string bounds_;                 // why the flight stopped at the bounds of a scenario, if it did
     PilotSeat seat_;                     // the pilot, its display and what it read there
     double doneAt_ = -1;                 // when the pilot arrived
     std::vector<std::string> written_;   // every file written, in order

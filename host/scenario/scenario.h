@@ -44,6 +44,7 @@ struct ScenarioShip {
     bool fuelGiven = false;                          // FUEL (every tank at one level), the older form of PRPLEVEL
     double fuel = 0;
     std::vector<std::pair<int, double>> thrusterLevels;  // THLEVEL: thruster index, level 0..1
+    int elementsLine = 0;
     bool elementsGiven = false;  // ELEMENTS a e i LAN long.peri. mean-long. epoch (instead of RPOS/RVEL)
     double elements[7] = {};
     bool positionGiven = false;  // POS longitude latitude of a landed ship, degrees

@@ -412,6 +412,7 @@ bool Parser::ElementsItem(int line, const std::string &rest, ScenarioShip &ship)
                     "not '" +
                         rest + "'");
     ship.elementsGiven = true;
+    ship.elementsLine = line;
     return true;
 }
 

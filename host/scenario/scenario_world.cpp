@@ -48,8 +48,9 @@ void ApplyLevels(const Scenario &sc, const ScenarioShip &s, Vessel &v, std::vect
 }
 
 // Where the ship is: on the surface at POS (in the body's ecliptic-aligned axes: the stand-in's
-// bodies do not turn), on an orbit given by ELEMENTS, or at RPOS and RVEL.
-void Place(const Scenario &sc, const ScenarioShip &s, World &world, int body, Vessel &v,
+// bodies do not turn), on an orbit given by ELEMENTS, or at RPOS and RVEL. What the program could
+// not write back (a speed beyond the bounds, an orbit through its body) is refused with its line.
+bool Place(const Scenario &sc, const ScenarioShip &s, World &world, int body, Vessel &v, std::string &error,
            std::vector<std::string> *warnings) {
     const Body &b = world.body(body);
     VECTOR3 rpos = s.rpos, rvel = s.rvel;
@@ -62,9 +63,39 @@ void Place(const Scenario &sc, const ScenarioShip &s, World &world, int body, Ve
         const double lng = s.longitude * kDeg, lat = s.latitude * kDeg;
         rpos = _V(std::cos(lat) * std::cos(lng), std::sin(lat), std::cos(lat) * std::sin(lng)) * b.radius;
         rvel = _V(0, 0, 0);
+    } else if (s.landed && std::fabs(length(rpos) - b.radius) > std::max(1e3, 1e-3 * b.radius)) {
+        // Landed with neither POS nor BASE, and not at the surface (a ship saved where it came
+        // down is): on the surface below its RPOS, at rest, or refused with no RPOS to go by.
+        if (length(rpos) == 0) {
+            error = Where(sc, s.statusLine) + s.name + " is landed on " + b.name +
+                    " with no POS (longitude and latitude) or BASE, and an RPOS at its centre: give its POS";
+            return false;
+        }
+        Warn(warnings, Where(sc, s.statusLine) + s.name + " is landed on " + b.name + " with no POS or BASE, " +
+                           FormatText("%.0f km", (length(rpos) - b.radius) / 1e3) +
+                           " from the surface: it is put on the surface below its RPOS");
+        rpos = rpos / length(rpos) * b.radius;
+        rvel = _V(0, 0, 0);
     } else if (s.elementsGiven) {
+        const double periapsis = s.elements[0] * (1 - s.elements[1]);
+        if (periapsis < b.radius) {
+            error = Where(sc, s.elementsLine) + FormatText(
+                                                    "ELEMENTS: the orbit's periapsis, %.0f m from the centre "
+                                                    "of %s, lies inside it (radius %.0f m)",
+                                                    periapsis, b.name.c_str(), b.radius);
+            return false;
+        }
         StateFromElements(s.elements, kG * b.mass, sc.mjd, rpos, rvel);
     }
+    for (int i = 0; i < 3; ++i)
+        if (!(std::fabs(rpos.data[i]) <= kMaxRelPos) || !(std::fabs(rvel.data[i]) <= kMaxRelVel)) {
+            error = Where(sc, s.elementsGiven ? s.elementsLine : s.line) + s.name +
+                    FormatText(
+                        "'s state relative to %s is beyond what a scenario holds (%g m, %g m/s a "
+                        "component): %.4g m, %.4g m/s",
+                        b.name.c_str(), kMaxRelPos, kMaxRelVel, length(rpos), length(rvel));
+            return false;
+        }
     if (!s.landed && length(rpos) < b.radius * (1 - 1e-9) && b.radius > 0) {
         // Below the surface: the simulator lifts the ship out to it. (A ship saved on the
         // surface reads back a rounding below it, and stays where it was.)
@@ -72,6 +103,7 @@ void Place(const Scenario &sc, const ScenarioShip &s, World &world, int body, Ve
     }
     v.pos = b.pos + rpos;
     v.vel = b.vel + rvel;
+    return true;
 }
 
 bool AddShip(const Scenario &sc, const ScenarioShip &s, World &world, std::string &error,
@@ -91,7 +123,7 @@ bool AddShip(const Scenario &sc, const ScenarioShip &s, World &world, std::strin
     }
     Vessel v = MakeVessel(s.name, cls);
     v.passive = !known;
-    Place(sc, s, world, body, v, warnings);
+    if (!Place(sc, s, world, body, v, error, warnings)) return false;
     v.rot = RotationFromEuler(s.arot * kDeg);
     v.omega = s.vrot * kDeg;
     if (s.landed) {

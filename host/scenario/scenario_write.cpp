@@ -6,6 +6,7 @@
 #include "../world/frames.h"
 #include "block_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -98,6 +99,26 @@ void WriteSections(std::string &out, const std::vector<ScenarioSection> &section
 }
 
 }  // namespace
+
+std::string BeyondScenarioBounds(const World &world) {
+    // Margins of a frame: the longest frame (a tenth of a second at warp 100,000) moves a ship at
+    // the speed bound by far less than the position's margin, and no drive adds the velocity's.
+    if (world.Mjd() > kMaxMjd - 1) return FormatText("the date passes MJD %.0f", kMaxMjd - 1);
+    for (int i = 0; i < world.VesselCount(); ++i) {
+        const Vessel &v = world.vessel(i);
+        const Body &b = world.body(std::max(0, world.GravityRef(v.pos)));
+        const VECTOR3 rpos = v.pos - b.pos, rvel = v.vel - b.vel;
+        for (int k = 0; k < 3; ++k) {
+            if (!(std::fabs(rpos.data[k]) <= 0.999 * kMaxRelPos))
+                return FormatText("%s is %.4g m from %s, near the %g m a scenario holds", v.name.c_str(), length(rpos),
+                                  b.name.c_str(), kMaxRelPos);
+            if (!(std::fabs(rvel.data[k]) <= 0.9 * kMaxRelVel))
+                return FormatText("%s moves at %.4g m/s relative to %s, near the %g m/s a scenario holds",
+                                  v.name.c_str(), length(rvel), b.name.c_str(), kMaxRelVel);
+        }
+    }
+    return "";
+}
 
 std::string DisplayBlockName(int slot) {
     if (slot == 0) return "Left";

@@ -20,6 +20,11 @@ struct SavedDisplay {
     std::vector<std::string> lines;  // what the display's WriteStatus wrote, or the lines read
 };
 
+// Why the world is about to leave what a scenario file can hold (a date past the span its
+// planetary theory serves, a ship too far from or too fast relative to every body), or "" while
+// it is well within: a flight is stopped there, so that what it writes reads back.
+std::string BeyondScenarioBounds(const World &world);
+
 std::string ScenarioText(const World &world, const std::vector<SavedDisplay> &displays,
                          const std::vector<ScenarioSection> &otherSections,
                          const std::vector<std::string> &environmentLines = {});

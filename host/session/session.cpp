@@ -6,6 +6,7 @@
 #include "display_reading.h"
 
 #include "../scenario/block_io.h"
+#include "../scenario/numbers.h"
 #include "../scenario/scenario_world.h"
 #include "../cockpit/input_state.h"
 #include "../cockpit/saved_displays.h"
@@ -160,7 +161,15 @@ bool Session::Save(const std::string &path, std::string &error) {
     for (ScenarioSection &s : sections)
         if (s.name == "TIMELINE")
             s = RemainingTimeline(s, timeline_, timelineNext_, simulation_ ? simulation_->simt() : 0);
-    return WriteWholeFile(path, ScenarioText(*world_, displays, sections, scenario_.environmentLines), error);
+    const std::string text = ScenarioText(*world_, displays, sections, scenario_.environmentLines);
+    if (text.size() > kMaxScenarioBytes) {
+        error = path + FormatText(
+                           ": the saved scenario would be %zu bytes, more than the %zu a scenario file may hold: "
+                           "not written",
+                           text.size(), kMaxScenarioBytes);
+        return false;
+    }
+    return WriteWholeFile(path, text, error);
 }
 
 bool Session::DeleteVessel(int index, std::string &error) {

@@ -106,4 +106,32 @@ printf 'BEGIN_DESC\nFirst line; with a semicolon\n\nEnd\nLast line.\nEND_DESC\n'
   fail "the description did not come back whole: $(cat "$WORK/desc.saved")"
 pass "the reader names what it passes over"
 
+# --- one rule: what the program writes, it reads --------------------------------------------------
+# At load: an orbit through its body, a landed ship with nothing to place it by.
+sed 's/^  RPOS .*/  ELEMENTS 1 0 0 0 0 0 61450.5/; /^  RVEL/d; s/STATUS Orbiting Earth/STATUS Orbiting Sun/' \
+  "$SCN/default.scn" > "$WORK/inside.scn"
+err=$("$SIM" run "$WORK/inside.scn" --steps 1 --out "$WORK/inside" 2>&1 >/dev/null)
+[ $? -eq 1 ] && [[ "$err" == *"inside.scn:"*"ELEMENTS: the orbit's periapsis, 1 m from the centre of Sun, lies inside it"* ]] ||
+  fail "an orbit inside the Sun: $err"
+sed 's/STATUS Orbiting Earth/STATUS Landed Earth/; s/^  RPOS .*/  RPOS 0 0 0/' "$SCN/default.scn" > "$WORK/centre.scn"
+err=$("$SIM" run "$WORK/centre.scn" --steps 1 --out "$WORK/centre" 2>&1 >/dev/null)
+[ $? -eq 1 ] && [[ "$err" == *"with no POS (longitude and latitude) or BASE, and an RPOS at its centre"* ]] ||
+  fail "landed at the Earth's centre: $err"
+sed 's/STATUS Orbiting Earth/STATUS Landed Earth/; s/^  RPOS .*/  RPOS 1e11 0 0/' "$SCN/default.scn" > "$WORK/far.scn"
+err=$("$SIM" run "$WORK/far.scn" --steps 1 --out "$WORK/far" 2>&1 >/dev/null)
+[[ "$err" == *"it is put on the surface below its RPOS"* ]] || fail "landed 1e11 m out: $err"
+"$SIM" bodies "$WORK/far/final.scn" > /dev/null 2>&1 || fail "the landed ship's save does not load"
+# On the way: a flight about to leave the bounds stops, and what it wrote reads back.
+sed 's/^  RPOS .*/  RPOS 9.99e13 0 0/; s/^  RVEL .*/  RVEL 2e7 0 0/; s/STATUS Orbiting Earth/STATUS Orbiting Sun/' \
+  "$SCN/default.scn" > "$WORK/away.scn"
+err=$("$SIM" run "$WORK/away.scn" --steps 100000 --warp 100000 --out "$WORK/away" 2>&1 >/dev/null)
+rc=$?
+[ "$rc" -eq 1 ] && [[ "$err" == *"near the 1e+14 m a scenario holds"* ]] || fail "a flight leaving the bounds (exit $rc): $err"
+"$SIM" bodies "$WORK/away/final.scn" > /dev/null 2>&1 || fail "its save does not load"
+sed 's/Date MJD 61450.5/Date MJD 399998.9/' "$SCN/default.scn" > "$WORK/late.scn"
+err=$("$SIM" run "$WORK/late.scn" --steps 100000 --warp 100000 --out "$WORK/late" 2>&1 >/dev/null)
+[[ "$err" == *"the date passes MJD 399999"* ]] || fail "a flight past the last date: $err"
+"$SIM" bodies "$WORK/late/final.scn" > /dev/null 2>&1 || fail "its save does not load"
+pass "what the program writes, it reads"
+
 finish "nothing is lost"
