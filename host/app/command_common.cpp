@@ -55,21 +55,19 @@ bool StartSession(Session &session, const CommandLine &cl) {
 
 namespace {
 
-// A Kavrex display flies the focus vessel: one of a class the stand-in only carries as a passive
-// body cannot be flown, and the run says so instead of drawing a ship with no engines.
-bool FocusCanBeFlown(Session &session, const std::vector<int> &open) {
+// A Kavrex display on a focus vessel of a class the stand-in only carries as a passive body (the
+// focus can come to one when the vessel before it is deleted, and a run saves it so) shows it as
+// the simulator would, with nothing to fly: said once, and the pilot refuses it for its engines.
+void NotePassiveFocus(Session &session, const std::vector<int> &open) {
     const World &w = session.world();
-    if (w.focus() < 0 || !w.vessel(w.focus()).passive) return true;
+    if (w.focus() < 0 || !w.vessel(w.focus()).passive) return;
     for (int s : open)
         if (strcasecmp(Slot(s).mode.c_str(), "Kavrex") == 0) {
-            Fail(session.scenario().path + ": " + w.vessel(w.focus()).name +
-                 ", which the Kavrex display flies, is of "
-                 "class '" +
-                 w.vessel(w.focus()).className + "', which the stand-in does not build (it builds " +
-                 KnownVesselClasses() + ")");
-            return false;
+            Warn(session.scenario().path + ": " + w.vessel(w.focus()).name +
+                 ", which the Kavrex display shows, is of class '" + w.vessel(w.focus()).className +
+                 "', which the stand-in carries as a passive body: no engines to fly");
+            return;
         }
-    return true;
 }
 
 }  // namespace
@@ -78,7 +76,10 @@ std::vector<int> OpenDisplaysOrKavrex(Session &session, bool *passiveFocus) {
     std::vector<int> open;
     for (int s = 0; s < kDisplaySlots; ++s)
         if (Slot(s).instance) open.push_back(s);
-    if (!open.empty()) return FocusCanBeFlown(session, open) ? open : std::vector<int>();
+    if (!open.empty()) {
+        NotePassiveFocus(session, open);
+        return open;
+    }
     const World &w = session.world();
     if (passiveFocus && w.focus() >= 0 && w.vessel(w.focus()).passive) {
         // A station or a shuttle stack the stand-in does not build: nothing for Kavrex to fly.
@@ -109,7 +110,8 @@ std::vector<int> OpenDisplaysOrKavrex(Session &session, bool *passiveFocus) {
         return open;
     }
     open.push_back(slot);
-    return FocusCanBeFlown(session, open) ? open : std::vector<int>();
+    NotePassiveFocus(session, open);
+    return open;
 }
 
 }  // namespace kvhost

@@ -134,4 +134,14 @@ err=$("$SIM" run "$WORK/late.scn" --steps 100000 --warp 100000 --out "$WORK/late
 "$SIM" bodies "$WORK/late/final.scn" > /dev/null 2>&1 || fail "its save does not load"
 pass "what the program writes, it reads"
 
+# --- the focus deleted down to a station: the run's save flies again -----------------------------
+sed 's/^END_SHIPS/Mir\n  STATUS Orbiting Earth\n  RPOS 7000000 0 0\n  RVEL 0 0 7546\nEND\nEND_SHIPS/' \
+  "$SCN/mars-transfer.scn" > "$WORK/station.scn"
+printf 'BEGIN_TIMELINE\n  1 DELETE Courier-1\nEND_TIMELINE\n' >> "$WORK/station.scn"
+"$SIM" run "$WORK/station.scn" --steps 120 --out "$WORK/station" > /dev/null 2>&1 || fail "the deletion run failed"
+grep -q "Ship Mir" "$WORK/station/final.scn" || fail "the focus did not move to the station"
+"$SIM" run "$WORK/station/final.scn" --steps 10 --out "$WORK/station-2" > "$WORK/station-2.log" 2>&1 ||
+  fail "the save of a run whose focus came to a station is refused: $(cat "$WORK/station-2.log")"
+pass "a station in focus"
+
 finish "nothing is lost"

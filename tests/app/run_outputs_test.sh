@@ -172,16 +172,21 @@ for entry in "s/KV_TARGET Mars/KV_TARGET Earth/|the body the flight starts from"
 done
 pass "refused transfers"
 
-# --- a focus vessel of a class the stand-in does not build: flown without Kavrex, or refused --
+# --- a focus vessel of a class the stand-in does not build: flown without Kavrex, or shown ------
 sed 's/Ship GL-01/Ship Mir/' "$(dirname "$0")/../data/simulator-grammar.scn" > "$WORK/mir.scn"
 "$SIM" run "$WORK/mir.scn" --steps 60 --out "$WORK/mir" > "$WORK/mir.log" 2>&1 || fail "a passive focus does not fly: $(cat "$WORK/mir.log")"
 grep -q "no Kavrex display is opened for it" "$WORK/mir.log" || fail "$(cat "$WORK/mir.log")"
 "$SIM" bodies "$WORK/mir/final.scn" > /dev/null 2>&1
 "$SIM" run "$WORK/mir/final.scn" --steps 1 --out "$WORK/mir2" > /dev/null 2>&1 || fail "the saved file does not fly again"
+# A Kavrex display on it (a run saves one when the focus came to it): shown, with nothing to fly,
+# and the file it saves flies again; the pilot refuses it for its engines.
 printf 'BEGIN_MFD 3\n  TYPE User\n  MODE Kavrex\nEND_MFD\n' >> "$WORK/mir.scn"
-"$SIM" run "$WORK/mir.scn" --steps 60 --out "$WORK/mir3" > "$WORK/mir3.log" 2>&1 && fail "Kavrex flew a passive body"
-grep -q "Mir, which the Kavrex display flies, is of class 'Mir', which the stand-in does not build (it builds Courier" \
+"$SIM" run "$WORK/mir.scn" --steps 60 --out "$WORK/mir3" > "$WORK/mir3.log" 2>&1 || fail "$(cat "$WORK/mir3.log")"
+grep -q "Mir, which the Kavrex display shows, is of class 'Mir', which the stand-in carries as a passive body" \
   "$WORK/mir3.log" || fail "$(cat "$WORK/mir3.log")"
+"$SIM" run "$WORK/mir3/final.scn" --steps 1 --out "$WORK/mir4" > /dev/null 2>&1 || fail "its save does not fly again"
+"$SIM" run "$WORK/mir.scn" --pilot --out "$WORK/mir5" > "$WORK/mir5.log" 2>&1
+[ $? -eq 3 ] && grep -q "Mir has no main engine" "$WORK/mir5.log" || fail "the pilot on a passive focus: $(cat "$WORK/mir5.log")"
 pass "passive focus"
 
 # --- a survey of two transfers: a row each, in orbit or why not, a picture and the figures -----
