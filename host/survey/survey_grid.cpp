@@ -76,7 +76,9 @@ bool Line(const std::vector<std::string> &words, const World &w, const std::stri
     }
     if (key == "phases") return Numbers(words, -360, 360, where, g.phases, error);
     if (key == "inclinations") return Numbers(words, 0, 180, where, g.inclinations, error);
-    if (key == "accelerations") return Numbers(words, 0.01, 1000, where, g.accelerations, error);
+    // What the status strip can show: one decimal in a cell of four characters (the pilot reads
+    // the set acceleration there; 0.01 would read 0.0, and 1000 run into the next cell).
+    if (key == "accelerations") return Numbers(words, 0.1, 99.9, where, g.accelerations, error);
     return Fail(where, "unknown line '" + key + "' (sources, targets, phases, inclinations, accelerations, fps)",
                 error);
 }

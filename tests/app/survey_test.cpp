@@ -69,7 +69,8 @@ TEST(SurveyGrid, AFileSaysWhatItChangesAndIsRefusedWithTheLineThatIsWrong) {
     } wrong[] = {{"sources Earth\n", "BODY:HEIGHT"},
                  {"sources Vulcan:300\n", "'Vulcan' is no body"},
                  {"targets Mars\nphases 0 abc\n", ":2: 'abc' is not a number"},
-                 {"accelerations 0\n", "from 0.01 to 1000"},
+                 {"accelerations 0\n", "from 0.1 to 99.9"},
+                 {"accelerations 0.01\n", "from 0.1 to 99.9"},  // the strip would show 0.0
                  {"inclinations 200\n", "from 0 to 180"},
                  {"fps 5\n", "15 to 200"},
                  {"fps 60-30\n", "15 to 200"},
