@@ -15,10 +15,17 @@ DLLCLBK void InitModule(HINSTANCE hModule);
 DLLCLBK void ExitModule(HINSTANCE hModule);
 DLLCLBK void opcPreStep(double simt, double simdt, double mjd);
 DLLCLBK void opcTimeAccChanged(double new_warp, double old_warp);
+DLLCLBK void opcOpenRenderViewport(HWND hRenderWnd, DWORD width, DWORD height, BOOL fullscreen);
+DLLCLBK void opcCloseRenderViewport();
+DLLCLBK void opcDeleteVessel(OBJHANDLE hVessel);
 
 namespace fuzzing {
 
-inline const kvhost::ModuleEntries kLinked = {InitModule, ExitModule, opcPreStep, opcTimeAccChanged};
+// Every entry point the simulator calls, the session's included: a module loaded once serves
+// many scenarios, as in the simulator.
+inline const kvhost::ModuleEntries kLinked = {
+    InitModule,     ExitModule, opcPreStep, opcTimeAccChanged, opcOpenRenderViewport, opcCloseRenderViewport,
+    opcDeleteVessel};
 
 // A broken invariant is a finding: say which and stop, so the fuzzer keeps the input.
 [[noreturn]] inline void Broken(const std::string &why) {

@@ -61,6 +61,7 @@ std::string StartScenario() {
 
 bool PilotStream::Start(const kvhost::ModuleEntries &module, std::string &error) {
     module_ = module;
+    session_.UsePlugin(plugin_);
     return session_.StartLinked(StartScenario(), "pilot.scn", module, error);
 }
 
@@ -124,7 +125,8 @@ std::string PilotStream::Event(uint8_t kind) {
         }
         break;
     }
-    case 9: {  // save, load what was saved, save again: the same text
+    case 9: {  // save, resume what was saved as the next scenario on the same load, save again:
+               // the same text, whatever the session before it left open (an input box, a key)
         const std::string first = kvhost::ScenarioText(world, kvhost::SaveOpenDisplays(), {});
         if (!session_.StartLinked(first, "saved.scn", module_, error))
             return "the saved scenario does not load: " + error;

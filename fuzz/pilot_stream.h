@@ -23,7 +23,8 @@ std::string StartScenario();
 
 class PilotStream {
 public:
-    // Starts the session with the module linked into this program.
+    // Starts the session with the module linked into this program, loaded once for every
+    // scenario the stream then starts, as the simulator loads a module for many sessions.
     bool Start(const kvhost::ModuleEntries &module, std::string &error);
     // Plays the events of `data`; returns the first broken invariant, or "" when none broke.
     std::string Play(const uint8_t *data, size_t size);
@@ -35,6 +36,7 @@ private:
     std::string CheckInvariants();
     uint8_t Next();
 
+    kvhost::Plugin plugin_;  // outlives every session: one load of the module
     kvhost::Session session_;
     kvhost::ModuleEntries module_{};
     const uint8_t *data_ = nullptr;

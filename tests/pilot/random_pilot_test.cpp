@@ -2,6 +2,7 @@
 // every event, and the scenario saved at the end loads again.
 #include <gtest/gtest.h>
 
+#include "fuzz/fuzz_common.h"
 #include "fuzz/pilot_stream.h"
 #include "host/scenario/scenario.h"
 #include "host/cockpit/saved_displays.h"
@@ -11,14 +12,9 @@
 #include <cstdlib>
 #include <vector>
 
-DLLCLBK void InitModule(HINSTANCE hModule);
-DLLCLBK void ExitModule(HINSTANCE hModule);
-DLLCLBK void opcPreStep(double simt, double simdt, double mjd);
-DLLCLBK void opcTimeAccChanged(double new_warp, double old_warp);
-
 namespace {
 
-const kvhost::ModuleEntries kLinked = {InitModule, ExitModule, opcPreStep, opcTimeAccChanged};
+using fuzzing::kLinked;
 
 // Bytes from a seeded generator (splitmix64), so a failure can be replayed from its seed.
 std::vector<uint8_t> RandomBytes(uint64_t seed, size_t n) {
