@@ -36,6 +36,17 @@ struct Ephemeris {
     double epochMjd = 51544.5;                       // for Drift
 };
 
+// The theory's states at four consecutive nodes of a fixed grid, kNodeSeconds apart, between the
+// middle two of which the body's state is interpolated: the theory is evaluated once a node, not
+// every frame. States are the body's own (relative to its parent, or the Sun's about the
+// barycentre), as the theory gives them.
+constexpr double kNodeSeconds = 300;
+struct EphemerisNodes {
+    bool valid = false;
+    long long first = 0;  // the grid index of the first node: its date is first * kNodeSeconds
+    VECTOR3 pos[4] = {}, vel[4] = {};
+};
+
 struct Body {
     std::string name;
     double mass = 0;    // kg
@@ -43,6 +54,7 @@ struct Body {
     int parent = -1;    // index of the body it orbits (for its sphere of influence); -1: none
     Ephemeris eph;
     VECTOR3 pos = {{0, 0, 0}}, vel = {{0, 0, 0}};  // current global state
+    EphemerisNodes nodes;
 };
 
 // A body at rest or in uniform motion from a given state (small test worlds).

@@ -75,14 +75,18 @@ void KeplerState(const KeplerOrbit &o, double mu, double mjd, double pos[3], dou
     }
 }
 
-void UpdateBodyState(std::vector<Body> &bodies, int index, double mjd) {
-    Body &b = bodies[index];
+namespace {
+
+// The body's own state at mjd as its theory gives it: the Sun about the barycentre, the others
+// about their parent (the planets' is the Sun).
+void OwnState(const std::vector<Body> &bodies, int index, double mjd, VECTOR3 &pos, VECTOR3 &vel) {
+    const Body &b = bodies[index];
     const Ephemeris &eph = b.eph;
     double pv[2][3];
     switch (eph.kind) {
     case EphemerisKind::Drift:
-        b.pos = eph.pos0 + eph.vel0 * ((mjd - eph.epochMjd) * kDay);
-        b.vel = eph.vel0;
+        pos = eph.pos0 + eph.vel0 * ((mjd - eph.epochMjd) * kDay);
+        vel = eph.vel0;
         return;
     case EphemerisKind::Sun: {
         // The Sun about the barycentre: the Earth's barycentric state less its heliocentric one.
@@ -90,38 +94,87 @@ void UpdateBodyState(std::vector<Body> &bodies, int index, double mjd) {
         EarthStates(mjd, pvh, pvb);
         for (int r = 0; r < 2; ++r)
             for (int k = 0; k < 3; ++k) pv[r][k] = pvb[r][k] - pvh[r][k];
-        EquatorialPvToGlobal(pv, b.pos, b.vel);
+        EquatorialPvToGlobal(pv, pos, vel);
         return;
     }
-    case EphemerisKind::Planet:
-        eraPlan94(kMjdZero, mjd, eph.planetNumber, pv);
-        EquatorialPvToGlobal(pv, b.pos, b.vel);
-        break;
+    case EphemerisKind::Planet: eraPlan94(kMjdZero, mjd, eph.planetNumber, pv); break;
     case EphemerisKind::Earth: {
         double pvb[2][3];
         EarthStates(mjd, pv, pvb);
-        EquatorialPvToGlobal(pv, b.pos, b.vel);
         break;
     }
-    case EphemerisKind::Moon:
-        eraMoon98(kMjdZero, mjd, pv);
-        EquatorialPvToGlobal(pv, b.pos, b.vel);
-        break;
+    case EphemerisKind::Moon: eraMoon98(kMjdZero, mjd, pv); break;
     case EphemerisKind::Kepler: {
         const double mu = kG * (bodies[b.parent].mass + b.mass);
         double p[3], v[3], pe[3], ve[3];
         KeplerState(eph.orbit, mu, mjd, p, v);
         PlanetEquatorToEquatorial(eph.orbit, p, pe);
         PlanetEquatorToEquatorial(eph.orbit, v, ve);
-        b.pos = EquatorialToGlobal(pe);
-        b.vel = EquatorialToGlobal(ve);
-        break;
+        pos = EquatorialToGlobal(pe);
+        vel = EquatorialToGlobal(ve);
+        return;
     }
     }
-    // Planet, Moon and Kepler states are relative to the parent (the planets' is the Sun).
-    if (b.parent >= 0) {
+    EquatorialPvToGlobal(pv, pos, vel);
+}
+
+bool HasParentState(const Body &b) {
+    return b.eph.kind != EphemerisKind::Drift && b.eph.kind != EphemerisKind::Sun && b.parent >= 0;
+}
+
+// The own state between the nodes around mjd: Lagrange's cubic through the four nodes, the date
+// between the middle two. The nodes lie on a fixed grid of dates, so a state depends on its date
+// alone, not on the dates asked for before.
+void InterpolatedOwnState(std::vector<Body> &bodies, int index, double mjd, VECTOR3 &pos, VECTOR3 &vel) {
+    EphemerisNodes &n = bodies[index].nodes;
+    const double s = mjd * kDay / kNodeSeconds;
+    const double floorS = std::floor(s);
+    const long long first = static_cast<long long>(floorS) - 1;
+    if (!n.valid || n.first != first) {
+        EphemerisNodes fresh;
+        fresh.valid = true;
+        fresh.first = first;
+        for (int j = 0; j < 4; ++j) {
+            const long long at = first + j - n.first;  // the same node among the old ones
+            if (n.valid && at >= 0 && at < 4) {
+                fresh.pos[j] = n.pos[at];
+                fresh.vel[j] = n.vel[at];
+            } else {
+                OwnState(bodies, index, static_cast<double>(first + j) * kNodeSeconds / kDay, fresh.pos[j],
+                         fresh.vel[j]);
+            }
+        }
+        n = fresh;
+    }
+    const double u = s - floorS;
+    const double w[4] = {-u * (u - 1) * (u - 2) / 6, (u + 1) * (u - 1) * (u - 2) / 2, -(u + 1) * u * (u - 2) / 2,
+                         (u + 1) * u * (u - 1) / 6};
+    pos = n.pos[0] * w[0] + n.pos[1] * w[1] + n.pos[2] * w[2] + n.pos[3] * w[3];
+    vel = n.vel[0] * w[0] + n.vel[1] * w[1] + n.vel[2] * w[2] + n.vel[3] * w[3];
+}
+
+}  // namespace
+
+void UpdateBodyState(std::vector<Body> &bodies, int index, double mjd) {
+    Body &b = bodies[index];
+    if (b.eph.kind == EphemerisKind::Drift) {
+        OwnState(bodies, index, mjd, b.pos, b.vel);
+        return;
+    }
+    InterpolatedOwnState(bodies, index, mjd, b.pos, b.vel);
+    if (HasParentState(b)) {
         b.pos += bodies[b.parent].pos;
         b.vel += bodies[b.parent].vel;
+    }
+}
+
+void TheoryState(const std::vector<Body> &bodies, int index, double mjd, VECTOR3 &pos, VECTOR3 &vel) {
+    OwnState(bodies, index, mjd, pos, vel);
+    if (HasParentState(bodies[index])) {
+        VECTOR3 pp, pv;
+        TheoryState(bodies, bodies[index].parent, mjd, pp, pv);
+        pos += pp;
+        vel += pv;
     }
 }
 

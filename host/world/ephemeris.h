@@ -9,8 +9,14 @@
 namespace kvhost {
 
 // Sets pos and vel of body `index` at date mjd. Parents must have been updated first (the
-// world updates bodies in index order and a parent always has the smaller index).
+// world updates bodies in index order and a parent always has the smaller index). The state is
+// interpolated between the theory's nodes (cubic, through four nodes, on positions and on
+// velocities alike): within a metre of the theory for the planets and ten metres for the moons.
 void UpdateBodyState(std::vector<Body> &bodies, int index, double mjd);
+
+// The theory's own state of body `index` at mjd, in the global frame, with its parents' taken
+// from the theory as well: what the interpolation stands for (a measure of its error).
+void TheoryState(const std::vector<Body> &bodies, int index, double mjd, VECTOR3 &pos, VECTOR3 &vel);
 
 // Position and velocity on a Keplerian orbit, in the right-handed frame of the orbit's
 // reference plane (x to the node reference, z to the pole), for gravitational parameter mu.

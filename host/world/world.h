@@ -47,6 +47,7 @@ public:
     int BodyCount() const { return static_cast<int>(bodies_.size()); }
     int VesselCount() const { return static_cast<int>(vessels_.size()); }
     Body &body(int i) { return bodies_[i]; }
+    const std::vector<Body> &bodies() const { return bodies_; }
     const Body &body(int i) const { return bodies_[i]; }
     Vessel &vessel(int i) { return *vessels_[i]; }
     const Vessel &vessel(int i) const { return *vessels_[i]; }

@@ -2,6 +2,7 @@
 // object and vessel queries answered from it.
 #include <gtest/gtest.h>
 
+#include "host/world/ephemeris.h"
 #include "host/world/frames.h"
 #include "host/world/world.h"
 #include "host/world/scenes.h"
@@ -263,6 +264,35 @@ TEST_F(WorldTest, AttitudeLevelFiresTheGroupForTheRequestedSense) {
     EXPECT_EQ(groupLevel(THGROUP_ATT_BANKRIGHT), 0.25);
     ship.api->SetAttitudeRotLevel(0, 0);
     EXPECT_EQ(groupLevel(THGROUP_ATT_PITCHUP), 0.0);
+}
+
+// The bodies move on the theory's states at nodes five minutes apart, interpolated: within a
+// metre of the theory for the Sun and the planets, ten metres for the moons, and with velocities
+// as close to the theory's own (which for the moons and outer planets are not quite the
+// derivatives of their positions, so they are interpolated in their own right).
+TEST(Ephemeris, TheInterpolatedStatesStayWithinTheirBoundOfTheTheory) {
+    kvhost::World w(61450.5);
+    kvhost::World::BuildSolarSystem(w);
+    std::vector<double> worstPos(w.BodyCount(), 0), worstVel(w.BodyCount(), 0);
+    double mjd = 61450.5;
+    for (int step = 0; step < 4000; ++step) {
+        // Frames of a flight at every warp: from a fiftieth of a second to half a day.
+        mjd += (step % 4 == 0 ? 0.5 : step % 4 == 1 ? 1.7 / 86400 : step % 4 == 2 ? 0.02 / 86400 : 977.3 / 86400);
+        w.SetMjd(mjd);
+        for (int i = 0; i < w.BodyCount(); ++i) {
+            VECTOR3 p, v;
+            kvhost::TheoryState(w.bodies(), i, mjd, p, v);
+            worstPos[i] = std::max(worstPos[i], length(w.body(i).pos - p));
+            worstVel[i] = std::max(worstVel[i], length(w.body(i).vel - v));
+        }
+    }
+    for (int i = 0; i < w.BodyCount(); ++i) {
+        const kvhost::Body &b = w.body(i);
+        const bool moon = b.parent >= 0 && w.body(b.parent).parent >= 0;
+        std::printf("[ measured ] %-9s %8.4f m %10.3g m/s off the theory\n", b.name.c_str(), worstPos[i], worstVel[i]);
+        EXPECT_LE(worstPos[i], moon ? 10.0 : 1.0) << b.name;
+        EXPECT_LE(worstVel[i], moon ? 1e-2 : 1e-3) << b.name;
+    }
 }
 
 // One table names every class: what it builds, what it names in a message, what it carries as a
