@@ -165,7 +165,7 @@ void Handle(Fly &f, const WindowEvent &e) {
 // ends the flight, as it ends a run.
 void PilotTurn(Fly &f, const std::vector<int> &due) {
     Session &s = f.session;
-    const PilotAction a = TakePilotTurn(f.seat, due, s.LastRefresh(f.seat.slot), s.world(), s.simulation());
+    const PilotAction a = TakePilotTurn(f.seat, due, s.LastReading(f.seat.slot), s.world(), s.simulation());
     if (!a.what.empty()) {
         std::printf("pilot: %s\n", a.what.c_str());
         std::fflush(stdout);

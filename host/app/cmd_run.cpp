@@ -198,7 +198,7 @@ private:
     // At each refresh of its display the pilot takes its turn (a run without the pilot only
     // reads the display, for the record).
     void OnRefresh(const std::vector<int> &due) {
-        const RecordingDc *page = session_.LastRefresh(seat_.slot);
+        const DisplayReading *page = session_.LastReading(seat_.slot);
         if (!cl_.pilot) {
             if (std::find(due.begin(), due.end(), seat_.slot) != due.end()) FollowRefresh(page, seat_.reading);
             return;

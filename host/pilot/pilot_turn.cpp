@@ -23,7 +23,7 @@ void CarryOut(const PilotAction &a, int slot, Simulation &sim) {
 
 }  // namespace
 
-PilotAction TakePilotTurn(PilotSeat &seat, const std::vector<int> &due, const RecordingDc *page, const World &world,
+PilotAction TakePilotTurn(PilotSeat &seat, const std::vector<int> &due, const DisplayReading *page, const World &world,
                           Simulation &sim, const std::function<void(const PilotAction &)> &beforeHands) {
     if (std::find(due.begin(), due.end(), seat.slot) == due.end()) return PilotAction();
     FollowRefresh(page, seat.reading);

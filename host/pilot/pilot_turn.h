@@ -5,7 +5,6 @@
 #ifndef KVHOST_PILOT_PILOT_TURN_H
 #define KVHOST_PILOT_PILOT_TURN_H
 
-#include "../gdi/recording_dc.h"
 #include "../sim/simulation.h"
 #include "../world/world.h"
 #include "pilot.h"
@@ -29,12 +28,13 @@ struct PilotSeat {
 };
 
 // The pilot's turn when the displays in `due` have refreshed; nothing unless its own display is
-// among them. `page` is its display's last refresh, which it reads even once it is done. A
+// among them. `page` is what its display's last refresh showed, which it follows even once it
+// is done. A
 // transfer that cannot be flown is refused at the first read-outs, saying why on standard error,
 // and nothing more is decided then or after.
 // `beforeHands` sees the action before it is carried out (a run takes its pictures then). Returns
 // the action carried out (an empty one when there was none).
-PilotAction TakePilotTurn(PilotSeat &seat, const std::vector<int> &due, const RecordingDc *page, const World &world,
+PilotAction TakePilotTurn(PilotSeat &seat, const std::vector<int> &due, const DisplayReading *page, const World &world,
                           Simulation &sim, const std::function<void(const PilotAction &)> &beforeHands = nullptr);
 
 }  // namespace kvhost

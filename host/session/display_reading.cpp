@@ -12,21 +12,24 @@ namespace {
 
 constexpr double kAu = 149598000000.0;  // the display's astronomical unit
 
+// A page's texts, the only calls a person reads (a plot's thousands of lines are passed over once).
+using Texts = std::vector<const DrawOp *>;
+
 // The text drawn right of `op` on the same line (the next cell or the value), or null.
-const DrawOp *RightOf(const std::vector<DrawOp> &ops, const DrawOp &op) {
+const DrawOp *RightOf(const Texts &ops, const DrawOp &op) {
     const DrawOp *best = nullptr;
-    for (const DrawOp &o : ops)
-        if (o.kind == DrawOp::Text && o.y0 == op.y0 && o.x0 > op.x0 && (!best || o.x0 < best->x0)) best = &o;
+    for (const DrawOp *o : ops)
+        if (o->y0 == op.y0 && o->x0 > op.x0 && (!best || o->x0 < best->x0)) best = o;
     return best;
 }
 
-const DrawOp *Labelled(const std::vector<DrawOp> &ops, const char *label) {
-    for (const DrawOp &o : ops)
-        if (o.kind == DrawOp::Text && o.text == label) return RightOf(ops, o);
+const DrawOp *Labelled(const Texts &ops, const char *label) {
+    for (const DrawOp *o : ops)
+        if (o->text == label) return RightOf(ops, *o);
     return nullptr;
 }
 
-bool LadderValue(const std::vector<DrawOp> &ops, const char *label, double &out) {
+bool LadderValue(const Texts &ops, const char *label, double &out) {
     const DrawOp *v = Labelled(ops, label);
     return v && ReadLadderNumber(v->text, out);
 }
@@ -70,7 +73,10 @@ bool ReadSwitches(const std::string &hold, const std::string &aim, const std::st
     return true;
 }
 
-bool ReadDisplay(const std::vector<DrawOp> &ops, DisplayReading &out) {
+bool ReadDisplay(const std::vector<DrawOp> &page, DisplayReading &out) {
+    Texts ops;
+    for (const DrawOp &op : page)
+        if (op.kind == DrawOp::Text) ops.push_back(&op);
     DisplayReading r;
     const DrawOp *hold = Labelled(ops, "hold"), *aim = Labelled(ops, " aim"), *inv = Labelled(ops, " inv"),
                  *drive = Labelled(ops, "  KV");
@@ -101,9 +107,9 @@ bool ReadDisplay(const std::vector<DrawOp> &ops, DisplayReading &out) {
     return true;
 }
 
-void FollowRefresh(const RecordingDc *dc, DisplayReading &reading) {
-    DisplayReading now;
-    if (!dc || !ReadDisplay(dc->ops(), now)) return;
+void FollowRefresh(const DisplayReading *shown, DisplayReading &reading) {
+    if (!shown) return;
+    DisplayReading now = *shown;
     if (!now.readouts) {
         DisplayReading strip = reading;
         strip.strip = true;

@@ -48,10 +48,10 @@ bool ReadDisplay(const std::vector<DrawOp> &ops, DisplayReading &out);
 bool ReadSwitches(const std::string &hold, const std::string &aim, const std::string &invert, const std::string &drive,
                   DisplayReading &out);
 
-// Brings `reading` up to date with a display's latest refresh (null: no refresh, nothing
-// changes). A refresh without a new prediction shows the strip alone: the last read-outs are
-// kept beside the new strip.
-void FollowRefresh(const RecordingDc *dc, DisplayReading &reading);
+// Brings `reading` up to date with what a display's latest refresh showed (null: no refresh, or
+// no Kavrex page: nothing changes). A refresh that shows the strip alone keeps the last read-outs
+// beside the new strip.
+void FollowRefresh(const DisplayReading *shown, DisplayReading &reading);
 
 // A duration as the display writes it, "h:mm:ss", in seconds.
 bool ReadDuration(const std::string &text, double &seconds);

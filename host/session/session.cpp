@@ -117,6 +117,7 @@ void Session::RefreshDue() {
 bool Session::Refresh(int s) {
     DisplaySlot &slot = Slot(s);
     lastRefresh_[s].reset();
+    lastReadingOk_[s] = false;
     if (!slot.instance) return false;
     lastRefresh_[s].reset(new RecordingDc(slot.width, slot.height));
     slot.instance->Update(lastRefresh_[s]->hdc());
@@ -124,8 +125,8 @@ bool Session::Refresh(int s) {
     lastRefreshSim_[s] = simulation_ ? simulation_->simt() : 0;
     lastRefreshReal_[s] = simulation_ ? simulation_->realTime() : 0;
     ++refreshes_[s];
-    DisplayReading shown;
-    return ReadDisplay(lastRefresh_[s]->ops(), shown) && shown.readouts;
+    lastReadingOk_[s] = ReadDisplay(lastRefresh_[s]->ops(), lastReading_[s]);
+    return lastReadingOk_[s] && lastReading_[s].readouts;
 }
 
 void Session::RefreshDisplays() {
@@ -197,6 +198,7 @@ void Session::Stop() {
     SetControlKeyDown(false);
     CloseAllDisplays();
     for (auto &dc : lastRefresh_) dc.reset();
+    for (bool &ok : lastReadingOk_) ok = false;
     simulation_.reset();
     const bool ran = world_ != nullptr;
     if (world_ && CurrentWorld() == world_.get()) SetCurrentWorld(nullptr);

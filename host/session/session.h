@@ -8,6 +8,7 @@
 #include "../scenario/scenario.h"
 #include "../sim/simulation.h"
 #include "../world/world.h"
+#include "display_reading.h"
 #include "timeline.h"
 
 #include <functional>
@@ -64,6 +65,9 @@ public:
     // display is kept for pictures.
     void RefreshDisplays();
     const RecordingDc *LastRefresh(int slot) const { return lastRefresh_[slot].get(); }
+    // What a person read off that refresh (its texts, read once): null when it showed no status
+    // strip of a Kavrex page, or the display has not refreshed.
+    const DisplayReading *LastReading(int slot) const { return lastReadingOk_[slot] ? &lastReading_[slot] : nullptr; }
     // Simulated seconds between a display's refreshes (the simulator's setting, 0.01 to 2).
     double refreshInterval = kDefaultRefreshInterval;
     // In the external camera view the cockpit's displays are not refreshed.
@@ -102,6 +106,8 @@ private:
     std::unique_ptr<Simulation> simulation_;
     int displayWidth_ = kDefaultDisplaySize, displayHeight_ = kDefaultDisplaySize;
     std::unique_ptr<RecordingDc> lastRefresh_[kDisplaySlots];
+    DisplayReading lastReading_[kDisplaySlots];
+    bool lastReadingOk_[kDisplaySlots] = {};
     FrameProfile profile_;
     bool refreshSuspended_ = false;
     // When each display last refreshed, in simulated and real time.
