@@ -107,8 +107,12 @@ void DrawClippedLine(HDC dc, double x0, double y0, double x1, double y1, int W, 
     // A cut end computed as 0.9999... would truncate to 0, a pixel outside: clamp the pixel.
     auto inX = [&](double v) { return std::min<int>(std::max<int>(ToInt(v), 1), W - 2); };
     auto inY = [&](double v) { return std::min<int>(std::max<int>(ToInt(v), 1), H - 2); };
-    MoveToEx(dc, inX(ax), inY(ay), nullptr);
-    LineTo(dc, inX(bx), inY(by));
+    const int px0 = inX(ax), py0 = inY(ay), px1 = inX(bx), py1 = inY(by);
+    // A line whose ends fall on one pixel draws nothing (its end pixel is never drawn): most of a
+    // long path's segments near its end do, and each would still cost a call on the surface.
+    if (px0 == px1 && py0 == py1) return;
+    MoveToEx(dc, px0, py0, nullptr);
+    LineTo(dc, px1, py1);
 }
 
 void DrawBodyLink(const ShipRecord &r, HDC dc, BodyIndex a, BodyIndex b, int W, int H) {

@@ -15,7 +15,8 @@ namespace kavrex {
 void ProjectPoint(const VECTOR3 &p, double cx, double cy, double &sx, double &sy);
 
 // Draws the part of the segment inside [1, W - 2] x [1, H - 2] (bounds included) with the
-// selected pen; nothing of a segment that misses it, nor of one with a non-number end.
+// selected pen; nothing of a segment that misses it, of one with a non-number end, or of one
+// whose two ends fall on the same pixel (which would draw nothing).
 void DrawClippedLine(HDC dc, double x0, double y0, double x1, double y1, int width, int height);
 
 void DrawBodyLink(const ShipRecord &r, HDC dc, BodyIndex a, BodyIndex b, int width, int height);

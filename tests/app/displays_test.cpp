@@ -60,24 +60,22 @@ struct Page {
     std::string title;
 };
 
-// What display `slot` showed at its last refresh: the read-out labels, a plotted path (lines
-// beside the rose's few), an error text, and its title.
+// What display `slot` showed at its last refresh: the read-out labels, the plot (its white line
+// from the centre to the ship's marker), an error text, and its title.
 Page Shown(const kvhost::Session &session, int slot) {
     Page p;
     const kvhost::RecordingDc *dc = session.LastRefresh(slot);
     if (!dc) return p;
-    int lines = 0;
     for (const kvhost::DrawOp &op : dc->ops()) {
         if (op.kind == kvhost::DrawOp::Text) {
             if (p.title.empty()) p.title = op.text;
             if (op.text == "TargetD") p.readouts = true;
             if (op.text.find("Error") != std::string::npos || op.text.find("FindMFD") != std::string::npos)
                 p.error = true;
-        } else if (op.kind == kvhost::DrawOp::Line) {
-            ++lines;
+        } else if (op.kind == kvhost::DrawOp::Line && op.pen.color == RGB(255, 255, 255)) {
+            p.plot = true;
         }
     }
-    p.plot = lines > 20;
     return p;
 }
 

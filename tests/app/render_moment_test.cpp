@@ -35,4 +35,51 @@ TEST(RenderMoment, ThePlottedPathStartsAtTheShipAfterManyFrames) {
     session.Stop();
 }
 
+// No page of a shipped scenario sends a line whose ends fall on one pixel, which would draw
+// nothing and cost a call on the simulator's surface; with 8,192 points too, where most of a long
+// path's last segments are shorter than a pixel.
+TEST(RenderMoment, NoPageDrawsALineThatDrawsNothing) {
+    const char *scenarios[] = {"default.scn",
+                               "earth-mars.scn",
+                               "lunar-orbit.scn",
+                               "mars-transfer.scn",
+                               "simulator/Kavrex Earth to Mars.scn",
+                               "simulator/Kavrex Shuttle-A at Brighton Beach.scn",
+                               "simulator/Kavrex Delta-glider at the Moon's south pole.scn"};
+    for (const char *name : scenarios) {
+        for (bool most : {false, true}) {
+            SCOPED_TRACE(std::string(name) + (most ? ", 8192 points" : ""));
+            kvhost::Session session;
+            std::string error;
+            ASSERT_TRUE(session.Start(std::string(KAVREX_SCENARIO_DIR) + "/" + name, KAVREX_PLUGIN_PATH, error))
+                << error;
+            int slot = 0;
+            while (slot < kvhost::kDisplaySlots && !kvhost::Slot(slot).instance) ++slot;
+            if (slot == kvhost::kDisplaySlots) {
+                slot = 0;
+                ASSERT_TRUE(kvhost::OpenDisplay(slot, "Kavrex", error)) << error;
+            }
+            if (most) kvhost::PressKey(slot, OAPI_KEY_Q);  // more steps: 4,096 to 8,192
+            session.FlyToOneMoment(30);
+            long lines = 0, nothing = 0;
+            bool steps = false;
+            for (int page = 0; page < 4; ++page) {
+                kvhost::RecordingDc dc(kvhost::Slot(slot).width, kvhost::Slot(slot).height);
+                kvhost::Slot(slot).instance->Update(dc.hdc());
+                for (const DrawOp &op : dc.ops()) {
+                    steps = steps || op.text.find(most ? "STP:8192" : "STP:4096") != std::string::npos;
+                    if (op.kind != DrawOp::Line) continue;
+                    ++lines;
+                    nothing += op.x0 == op.x1 && op.y0 == op.y1;
+                }
+                kvhost::PressKey(slot, OAPI_KEY_M);
+            }
+            EXPECT_TRUE(steps) << "the ships page shows another number of steps";
+            EXPECT_GT(lines, 10);
+            EXPECT_EQ(nothing, 0) << "of " << lines << " lines";
+            session.Stop();
+        }
+    }
+}
+
 }  // namespace
