@@ -55,24 +55,26 @@ void StorePoint(TrajectoryBuffer &w, const ModelState &m, uint32_t k) {
 // fast ship cannot step over a body; closestIndex names the stored end nearer to it.
 void RecordClosestApproaches(const ShipRecord &r, TrajectoryBuffer &w, const VariantBodies &vb, uint32_t k,
                              double stepLength) {
-    const double *pointMjd = Comp().pointMjd;
+    Computation &c = Comp();
+    const double *pointMjd = c.pointMjd;
     for (uint32_t i = 0; i < vb.watchedCount; ++i) {
         const BodyIndex b = vb.watched[i];
         VECTOR3 rel = w.bodyTrack[b][k] - w.shipTrack[k];
+        const VECTOR3 relVel = w.bodyTrackVel[b][k] - w.shipTrackVel[k];
         uint32_t index = k;
         double mjd = pointMjd[k];
         double d = length(rel);
         SegmentMinimum m;
-        if (k > 0 &&
-            LeastDistanceInStep(w.bodyTrack[b][k - 1] - w.shipTrack[k - 1],
-                                w.bodyTrackVel[b][k - 1] - w.shipTrackVel[k - 1], rel,
-                                w.bodyTrackVel[b][k] - w.shipTrackVel[k], stepLength, m) &&
+        if (k > 0 && LeastDistanceInStep(c.lastRel[i], c.lastRelVel[i], rel, relVel, stepLength, m) &&
             length(m.rel) < d) {
             rel = m.rel;
             d = length(rel);
             index = m.fraction < 0.5 ? k - 1 : k;
             mjd = pointMjd[k - 1] + m.fraction * stepLength / kSecondsPerDay;
         }
+        // The point's own relative state, for the next step's test.
+        c.lastRel[i] = w.bodyTrack[b][k] - w.shipTrack[k];
+        c.lastRelVel[i] = relVel;
         if (!(d < length(w.closestRel[b]))) continue;
         w.closestIndex[b] = index;
         w.closestRel[b] = rel;

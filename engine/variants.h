@@ -18,7 +18,7 @@ constexpr int kVariantCount = 14;
 struct VariantBodies {
     BodyIndex modelled[4];
     uint32_t modelledCount;
-    BodyIndex watched[4];
+    BodyIndex watched[kMaxWatched];
     uint32_t watchedCount;
 };
 

@@ -87,6 +87,9 @@ struct Computation {
     double weightFactor;
     double pointMjd[kMaxPoints];
     ModelState model;
+    // Each watched body's position and velocity relative to the ship at the last stored point,
+    // carried to the next point's closest-approach test instead of read back from the tracks.
+    VECTOR3 lastRel[kMaxWatched], lastRelVel[kMaxWatched];
 };
 
 // What the per-step driver writes for the record in its turn, read later in the same turn (the
