@@ -2,6 +2,7 @@
 #include "raster_dc.h"
 
 #include <algorithm>
+#include <vector>
 
 #include <cmath>
 
@@ -82,17 +83,46 @@ void RasterDc::DrawEllipse(int left, int top, int right, int bottom, const Pen &
         cairo_stroke(cr_);
         return;
     }
-    // A huge disc: only the stretches of its outline near the screen.
+    // A huge disc: only the stretches of its outline near the screen, at 65,536 points round.
+    // Where the outline crosses the near box's edges is solved for, so that only the points of
+    // the stretches inside it (and one beyond each end) are visited.
     const int n = 1 << 16;
+    const double nearX = 4 * width() + kFar / 1e3, nearY = 4 * height() + kFar / 1e3;
+    auto near = [&](int i, double &x, double &y) {
+        const double a = 2 * M_PI * i / n;
+        x = cx + rx * std::cos(a);
+        y = cy + ry * std::sin(a);
+        return std::fabs(x) < nearX && std::fabs(y) < nearY;
+    };
+    std::vector<double> cuts = {0, 2 * M_PI};
+    for (const double edge : {-nearX, nearX})
+        if (std::fabs((edge - cx) / rx) <= 1) {
+            const double a = std::acos((edge - cx) / rx);
+            cuts.insert(cuts.end(), {a, 2 * M_PI - a});
+        }
+    for (const double edge : {-nearY, nearY})
+        if (std::fabs((edge - cy) / ry) <= 1) {
+            const double a = std::asin((edge - cy) / ry);
+            cuts.insert(cuts.end(), {a < 0 ? a + 2 * M_PI : a, M_PI - a});
+        }
+    std::sort(cuts.begin(), cuts.end());
+    std::vector<bool> visit(n + 1, false);
+    for (size_t k = 0; k + 1 < cuts.size(); ++k) {
+        const double mid = 0.5 * (cuts[k] + cuts[k + 1]);
+        if (!(std::fabs(cx + rx * std::cos(mid)) < nearX && std::fabs(cy + ry * std::sin(mid)) < nearY)) continue;
+        const int from = std::max(0, static_cast<int>(cuts[k] / (2 * M_PI) * n) - 2);
+        const int to = std::min(n, static_cast<int>(cuts[k + 1] / (2 * M_PI) * n) + 2);
+        for (int i = from; i <= to; ++i) visit[i] = true;
+    }
     bool drawing = false;
     for (int i = 0; i <= n; ++i) {
-        const double a = 2 * M_PI * i / n, x = cx + rx * std::cos(a), y = cy + ry * std::sin(a);
-        const bool near = std::fabs(x) < 4 * width() + kFar / 1e3 && std::fabs(y) < 4 * height() + kFar / 1e3;
-        if (near && drawing)
+        double x = 0, y = 0;
+        const bool in = visit[i] && near(i, x, y);
+        if (in && drawing)
             cairo_line_to(cr_, x, y);
-        else if (near)
+        else if (in)
             cairo_move_to(cr_, x, y);
-        drawing = near;
+        drawing = in;
     }
     cairo_stroke(cr_);
 }

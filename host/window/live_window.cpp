@@ -75,6 +75,9 @@ bool ChooseDriver(std::string &error) {
 
 bool LiveWindow::Open(const std::string &title, int width, int height, std::string &error) {
     if (!ChooseDriver(error)) return false;
+    // The window shows a picture blitted onto its own surface: no accelerated framebuffer, so SDL
+    // loads no OpenGL driver for it (a software one is some 55 MB of memory on a virtual display).
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         error = std::string("no display to open the window on (") + SDL_GetError() + ")";
         SDL_Quit();

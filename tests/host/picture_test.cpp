@@ -5,9 +5,13 @@
 #include <cairo.h>
 
 #include "host/gdi/picture.h"
+#include "host/gdi/raster_dc.h"
 
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 
@@ -28,6 +32,63 @@ void DrawSample(HDC hdc) {
 }
 
 std::string TempPath(const char *name) { return std::string(::testing::TempDir()) + name; }
+
+// A disc far larger than the screen (a planet's, seen from near its surface) is drawn as the
+// stretches of its outline near the screen, from 65,536 points round: the same pixels as every
+// one of those points visited, wherever the outline crosses the screen.
+TEST(Picture, AHugeDiscDrawsTheSamePixelsAsEveryPointOfItsOutline) {
+    const int W = 256, H = 256;
+    auto pixels = [&](const std::function<void(cairo_t *)> &draw) {
+        cairo_surface_t *s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, W, H);
+        cairo_t *cr = cairo_create(s);
+        draw(cr);
+        cairo_destroy(cr);
+        cairo_surface_flush(s);
+        const unsigned char *data = cairo_image_surface_get_data(s);
+        std::string out(reinterpret_cast<const char *>(data),
+                        static_cast<size_t>(cairo_image_surface_get_stride(s)) * H);
+        cairo_surface_destroy(s);
+        return out;
+    };
+    const kvhost::Pen pen = {PS_SOLID, 1, RGB(0, 255, 0)};
+    int crossing = 0;
+    for (const double r : {2e6, 3.7e7, 6.4e8})
+        for (const double angle : {0.0, 0.7, 1.9, 3.14159, 4.4, 5.5}) {
+            // The outline passes within some pixels of the screen's centre, at every side of it.
+            const double cx = 128 - (r + 40 * std::sin(3 * angle)) * std::cos(angle);
+            const double cy = 128 - (r + 40 * std::sin(3 * angle)) * std::sin(angle);
+            SCOPED_TRACE(std::to_string(r) + " at " + std::to_string(angle));
+            const std::string drawn = pixels([&](cairo_t *cr) {
+                kvhost::RasterDc dc(W, H, cr);
+                dc.DrawEllipse(static_cast<int>(cx - r), static_cast<int>(cy - r), static_cast<int>(cx + r),
+                               static_cast<int>(cy + r), pen);
+            });
+            const std::string everyPoint = pixels([&](cairo_t *cr) {
+                kvhost::RasterDc dc(W, H, cr);  // the black screen, then the outline point by point
+                kvhost::SetColour(cr, pen.color);
+                cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+                cairo_set_line_width(cr, 1);
+                const double x0 = 0.5 * (static_cast<int>(cx - r) + static_cast<int>(cx + r)),
+                             y0 = 0.5 * (static_cast<int>(cy - r) + static_cast<int>(cy + r)),
+                             rr = 0.5 * (static_cast<int>(cx + r) - static_cast<int>(cx - r));
+                const int n = 1 << 16;
+                bool on = false;
+                for (int i = 0; i <= n; ++i) {
+                    const double a = 2 * M_PI * i / n, x = x0 + rr * std::cos(a), y = y0 + rr * std::sin(a);
+                    const bool near = std::fabs(x) < 4 * W + 1e3 && std::fabs(y) < 4 * H + 1e3;
+                    if (near && on)
+                        cairo_line_to(cr, x, y);
+                    else if (near)
+                        cairo_move_to(cr, x, y);
+                    on = near;
+                }
+                cairo_stroke(cr);
+            });
+            crossing += drawn.find(std::string("\x00\xff\x00", 3)) != std::string::npos;
+            EXPECT_TRUE(drawn == everyPoint);
+        }
+    EXPECT_EQ(crossing, 18) << "every outline crosses the screen";
+}
 
 TEST(Picture, PngHasTheScreenBetweenTheLabelsAtTheScale) {
     const std::string path = TempPath("kavrex-picture.png");
