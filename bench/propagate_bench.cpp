@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "engine/body_list.h"
+#include "engine/gravity_step.h"
 #include "engine/propagate.h"
 #include "host/world/frames.h"
 #include "host/world/scenes.h"
@@ -11,6 +12,7 @@
 #include "module/step_driver.h"
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -73,6 +75,25 @@ void BM_Propagate(benchmark::State &state) {
     state.counters["points"] = Ship(b.ship).work.pointCount;
 }
 
+// The floor of a prediction: the same midpoint steps, of the same lengths, in a plain loop,
+// without storing points or looking for closest approaches.
+void BM_PropagateFloor(benchmark::State &state) {
+    Bench b;
+    b.Aim(static_cast<int>(state.range(0)), static_cast<uint32_t>(state.range(1)));
+    b.Predict();
+    const uint32_t n = Ship(b.ship).work.pointCount;
+    std::vector<double> steps;
+    for (uint32_t k = 0; k + 1 < n; ++k)
+        steps.push_back((kavrex::PredictionPointMjd(k + 1) - kavrex::PredictionPointMjd(k)) * 86400);
+    const kavrex::ModelState start = kavrex::Module().computation.model;
+    const VECTOR3 thrust = kavrex::PredictionThrust(Ship(b.ship));
+    for (auto _ : state) {
+        kavrex::ModelState m = start;
+        for (double dt : steps) kavrex::MidpointStep(m, thrust, dt);
+        benchmark::DoNotOptimize(m.shipPos);
+    }
+}
+
 void BM_PropagateAndHandOver(benchmark::State &state) {
     Bench b;
     b.Aim(static_cast<int>(state.range(0)), static_cast<uint32_t>(state.range(1)));
@@ -112,6 +133,7 @@ void Cases(benchmark::internal::Benchmark *b) {
 }
 
 BENCHMARK(BM_Propagate)->Apply(Cases);
+BENCHMARK(BM_PropagateFloor)->Apply(Cases);
 BENCHMARK(BM_PropagateAndHandOver)->Apply(Cases);
 BENCHMARK(BM_HandOver)->Apply(Cases);
 BENCHMARK(BM_CopyWholeBuffer)->Unit(benchmark::kMicrosecond);

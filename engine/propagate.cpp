@@ -75,9 +75,10 @@ void RecordClosestApproaches(const ShipRecord &r, TrajectoryBuffer &w, const Var
         // The point's own relative state, for the next step's test.
         c.lastRel[i] = w.bodyTrack[b][k] - w.shipTrack[k];
         c.lastRelVel[i] = relVel;
-        if (!(d < length(w.closestRel[b]))) continue;
+        if (!(d < c.closestDistance[b])) continue;
         w.closestIndex[b] = index;
         w.closestRel[b] = rel;
+        c.closestDistance[b] = d;
         w.arrivalMjd = mjd;
         if (d < r.bodies[b].radius) w.impact = true;
     }
@@ -150,6 +151,7 @@ void Propagate(ShipRecord &r, const VariantBodies &vb) {
     for (uint32_t i = 0; i < vb.watchedCount; ++i) {
         w.closestRel[vb.watched[i]] = _V(1e40, 1e40, 1e40);
         w.closestIndex[vb.watched[i]] = 0;
+        c.closestDistance[vb.watched[i]] = length(w.closestRel[vb.watched[i]]);
     }
     const VECTOR3 thrust = PredictionThrust(r);
     for (;;) {

@@ -90,6 +90,7 @@ struct Computation {
     // Each watched body's position and velocity relative to the ship at the last stored point,
     // carried to the next point's closest-approach test instead of read back from the tracks.
     VECTOR3 lastRel[kMaxWatched], lastRelVel[kMaxWatched];
+    double closestDistance[kMaxBodies];  // the length of each watched body's closestRel so far
 };
 
 // What the per-step driver writes for the record in its turn, read later in the same turn (the
