@@ -29,7 +29,7 @@ struct LoadedModule {
     int Claim(int v) {
         world.SetFocus(v);
         std::string error;
-        if (!kvhost::OpenDisplay(v % kvhost::kDisplaySlots, "Kavrex", error)) std::abort();
+        if (!kvhost::OpenDisplay(v % kvhost::kCockpitDisplays, "Kavrex", error)) std::abort();
         return kavrex::FindShip();
     }
     kvhost::World &world;
