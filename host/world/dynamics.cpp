@@ -273,7 +273,7 @@ void AdvanceWorld(World &world, double dt) {
         fb.v0.push_back(world.body(b).vel);
         fb.gm.push_back(kG * world.body(b).mass);
     }
-    world.SetMjd(world.Mjd() + dt / kDay);
+    world.Advance(dt);
     for (int b = 0; b < world.BodyCount(); ++b) {
         fb.p1.push_back(world.body(b).pos);
         fb.v1.push_back(world.body(b).vel);

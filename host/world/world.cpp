@@ -45,7 +45,7 @@ OrbitAbout OrbitOf(const World &w, const Vessel &v, int body) {
 int ReferenceBody(const Vessel &v) { return v.status == VesselStatus::Flying ? v.gravityRef : v.landedOn; }
 void SetCurrentWorld(World *world) { HostWorld().current = world; }
 
-World::World(double mjd) : mjd_(mjd) {}
+World::World(double mjd) : mjd_(mjd), epochMjd_(mjd) {}
 
 World::~World() {
     for (std::unique_ptr<Vessel> &v : vessels_) BuryVesselView(std::move(v->api));
@@ -101,8 +101,15 @@ bool World::DeleteVessel(int i) {
 }
 
 void World::SetMjd(double mjd) {
-    mjd_ = mjd;
+    mjd_ = epochMjd_ = mjd;
+    flown_ = 0;
     for (int i = 0; i < BodyCount(); ++i) UpdateBodyState(bodies_, i, mjd);
+}
+
+void World::Advance(double dt) {
+    flown_ += dt;
+    mjd_ = epochMjd_ + flown_ / kDay;
+    for (int i = 0; i < BodyCount(); ++i) UpdateBodyState(bodies_, i, mjd_);
 }
 
 int World::FindBody(const std::string &name) const {

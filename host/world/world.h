@@ -43,6 +43,10 @@ public:
 
     double Mjd() const { return mjd_; }
     void SetMjd(double mjd);  // moves every body to its state at that date
+    // Moves the date on by dt seconds. The date is the last one set plus the seconds flown since,
+    // kept in one sum of seconds: adding each frame's length in days to the date would lose a
+    // little of every frame to rounding (10.8 ms in 60,000 frames, 320 m of an orbit).
+    void Advance(double dt);
 
     int BodyCount() const { return static_cast<int>(bodies_.size()); }
     int VesselCount() const { return static_cast<int>(vessels_.size()); }
@@ -78,6 +82,8 @@ public:
 
 private:
     double mjd_;
+    double epochMjd_;   // the date last set
+    double flown_ = 0;  // s since then
     int focus_ = -1;
     std::vector<Body> bodies_;
     // Vessels own their storage, so that a deletion moves no vessel: the handles of its tanks,
