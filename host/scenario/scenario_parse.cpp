@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -155,8 +156,11 @@ bool Parser::Run(const std::string &input) {
         // reads itself never sit inside another: one of them here means an END line is missing.
         const bool ours = Same(key, "BEGIN_ENVIRONMENT") || Same(key, "BEGIN_FOCUS") || Same(key, "BEGIN_SHIPS") ||
                           Same(key, "BEGIN_TIMELINE");
+        // A ship's own lines may hold blocks of its class's (they end at their own END_ line, and
+        // only a whole line END ends the ship).
         const bool nested = (section_ == "CAMERA" && (Same(key, "BEGIN_PRESET") || Same(key, "END_PRESET"))) ||
-                            (!known && section_ != "TIMELINE" && !ours);
+                            (!known && section_ != "TIMELINE" && !ours) ||
+                            (section_ == "SHIPS" && inShip_ && !ours && !Same(key, "BEGIN_MFD"));
         if (strncasecmp(key.c_str(), "BEGIN_", 6) == 0 && !nested)
             return Fail(line, key + " inside BEGIN_" + section_ + ", which has no END_" + section_ + " (line " +
                                   std::to_string(sectionLine_) + ")");
@@ -256,6 +260,18 @@ bool Parser::Environment(int line, const std::string &key, const std::string &re
         SplitItem(rest, kind, value);
         double v, mjd = 0;
         if (dateLine_) return Fail(line, "Date is given twice (first on line " + std::to_string(dateLine_) + ")");
+        if (value.empty() && (Same(kind, "MJD") || Same(kind, "JD") || Same(kind, "JE"))) {
+            // No number: the simulator takes the present moment (the system clock, plus the
+            // 66.184 s it counts from UTC to its time scale), and saves the date it took.
+            sc_.mjd = 40587 + (static_cast<double>(std::time(nullptr)) + 66.184) / 86400;
+            sc_.warnings.push_back(path_ + ":" + std::to_string(line) +
+                                   FormatText(": Date %s without a number: the "
+                                              "present moment, MJD %.6f, as the "
+                                              "simulator takes it",
+                                              kind.c_str(), sc_.mjd));
+            dateLine_ = line;
+            return true;
+        }
         const bool number = ParseNumber(value, v) && std::isfinite(v);
         if (number && Same(kind, "MJD"))
             mjd = v;
@@ -312,7 +328,9 @@ bool Parser::ShipHeader(int line, const std::string &text) {
 
 bool Parser::ShipItem(int line, const std::string &key, const std::string &rest) {
     ScenarioShip &ship = sc_.ships.back();
-    if (Same(key, "END")) {
+    // A ship's block ends only at a whole line END (a class's own "END INTERNAL" is one of its
+    // lines, kept as it stands), as the simulator reads it.
+    if (Same(key, "END") && rest.empty()) {
         if (ship.statusBody.empty()) {
             // Without a STATUS line the simulator places the ship about the Sun.
             sc_.warnings.push_back(path_ + ":" + std::to_string(ship.line) + ": ship '" + ship.name +

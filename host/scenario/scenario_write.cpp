@@ -47,8 +47,9 @@ void WriteShip(std::string &out, const World &w, const Vessel &v) {
     // 100 s before: the save is what its next load reads, and saving again writes the same.
     const int ref = v.status != VesselStatus::Flying && v.landedOn >= 0 ? v.landedOn : w.GravityRef(v.pos);
     const Body &b = w.body(ref < 0 ? 0 : ref);
-    // A ship whose name is its class (Mir) is written as the simulator writes it.
-    out += (v.name == v.className ? v.name : v.name + ":" + v.className) + "\n";
+    // Always name:class, as the simulator writes it: a ship read without a class (Mir) took its
+    // name for it, and is written Mir:Mir.
+    out += v.name + ":" + v.className + "\n";
     out += std::string("  STATUS ") + (v.status == VesselStatus::Flying ? "Orbiting " : "Landed ") + b.name + "\n";
     const VECTOR3 rpos = v.pos - b.pos, rvel = v.vel - b.vel, arot = EulerFromRotation(v.rot) / kDeg;
     const VECTOR3 vrot = v.omega / kDeg;

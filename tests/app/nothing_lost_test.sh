@@ -144,4 +144,21 @@ grep -q "Ship Mir" "$WORK/station/final.scn" || fail "the focus did not move to 
   fail "the save of a run whose focus came to a station is refused: $(cat "$WORK/station-2.log")"
 pass "a station in focus"
 
+# --- the simulator's line rules: a ship block ends at a whole line END, a date with no number is
+#     now, a ship is saved name:class --------------------------------------------------------------
+sed 's/^  PRPLEVEL 0:1.000/  PRPLEVEL 0:1.000\n  BEGIN_INTERNAL\n  SW 1\n  END INTERNAL/; s/Date MJD 61450.5/Date MJD ;/' \
+  "$SCN/default.scn" > "$WORK/internal.scn"
+sed -i 's/^END_SHIPS/Mir\n  STATUS Orbiting Earth\n  RPOS 7000000 0 0\n  RVEL 0 0 7546\nEND\nEND_SHIPS/' "$WORK/internal.scn"
+err=$("$SIM" run "$WORK/internal.scn" --steps 2 --out "$WORK/internal" 2>&1 >/dev/null)
+[[ "$err" == *"Date MJD without a number: the present moment"* ]] || fail "Date MJD with no number: $err"
+now=$(( $(date +%s) / 86400 + 40587 ))
+grep -q "Date MJD $now\." "$WORK/internal/final.scn" || grep -q "Date MJD $((now + 1))\." "$WORK/internal/final.scn" ||
+  fail "the date taken is not today's: $(grep 'Date' "$WORK/internal/final.scn")"
+grep -q "^  END INTERNAL$" "$WORK/internal/final.scn" || fail "the class's END INTERNAL line was not kept"
+grep -q "^Courier-1:Courier$" "$WORK/internal/final.scn" && grep -A1 "^Courier-1:Courier$" "$WORK/internal/final.scn" |
+  grep -q "STATUS Orbiting Earth" || fail "the ship lost its STATUS at END INTERNAL: $(cat "$WORK/internal/final.scn")"
+grep -q "^Mir:Mir$" "$WORK/internal/final.scn" || fail "Mir is not saved as Mir:Mir"
+[ "$(grep -c '^[A-Za-z0-9-]*:' "$WORK/internal/final.scn")" -eq 2 ] || fail "ships appeared: $(cat "$WORK/internal/final.scn")"
+pass "the simulator's line rules"
+
 finish "nothing is lost"

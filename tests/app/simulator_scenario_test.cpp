@@ -202,7 +202,7 @@ TEST(SimulatorScenario, SavedFilesLoadAgainUnchangedAndKeepWhatTheStandInDoesNot
           "GL-01:DeltaGlider\n  STATUS Landed Earth\n  BASE Habana:1\n"
           "  POS -82.4000000 23.0000000\n  HEADING 60.00",
           "  GEAR 1 1.0000\n  AAP 0:0 0:0 0:0", "  THLEVEL 0:0.5", "  PODANGLE 0.0000 0.0000",
-          "\nMir\n  STATUS Orbiting Earth", "  IDS 0:588 100\n  NAVFREQ 0 0\nEND", "  DOCKINFO 0:0,SH-01",
+          "\nMir:Mir\n  STATUS Orbiting Earth", "  IDS 0:588 100\n  NAVFREQ 0 0\nEND", "  DOCKINFO 0:0,SH-01",
           "BEGIN_ExtMFD\n  BEGIN_MFD 1\n    TYPE Orbit\n  END_MFD\nEND"})
         EXPECT_TRUE(Has(text, kept)) << "lost: " << kept << "\n" << text;
     const size_t desc = text.find("BEGIN_DESC"), env = text.find("BEGIN_ENVIRONMENT"), cam = text.find("BEGIN_CAMERA"),
