@@ -107,7 +107,9 @@ std::string BeyondScenarioBounds(const World &world) {
     if (world.Mjd() > kMaxMjd - 1) return FormatText("the date passes MJD %.0f", kMaxMjd - 1);
     for (int i = 0; i < world.VesselCount(); ++i) {
         const Vessel &v = world.vessel(i);
-        const Body &b = world.body(std::max(0, world.GravityRef(v.pos)));
+        // The reference the vessel already holds: no search of every body in every frame, and a
+        // save's own choice lies well within the margins.
+        const Body &b = world.body(std::max(0, ReferenceBody(v)));
         const VECTOR3 rpos = v.pos - b.pos, rvel = v.vel - b.vel;
         for (int k = 0; k < 3; ++k) {
             if (!(std::fabs(rpos.data[k]) <= 0.999 * kMaxRelPos))

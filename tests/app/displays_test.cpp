@@ -6,7 +6,6 @@
 #include "host/app/commands.h"
 #include "host/session/session.h"
 #include "host/session/plugin_exports.h"
-#include "host/session/timeline.h"
 #include "host/cockpit/cockpit.h"
 #include "host/scenario/scenario.h"
 
