@@ -107,9 +107,10 @@ void oapiGetRelativeVel(OBJHANDLE hObj, OBJHANDLE hRef, VECTOR3 *vel) {
 
 void oapiGetRotationMatrix(OBJHANDLE hObj, MATRIX3 *mat) {
     if (!mat) return;
-    *mat = kvhost::IdentityMatrix();  // bodies do not rotate in the stand-in
+    *mat = kvhost::IdentityMatrix();
     const ObjectRef *ref = Resolve(hObj);
     if (ref && ref->kind == ObjectKind::Vessel) *mat = CurrentWorld()->vessel(ref->index).rot;
+    if (ref && ref->kind == ObjectKind::Body) *mat = CurrentWorld()->body(ref->index).axes.rot;
 }
 
 double oapiGetSimMJD() {

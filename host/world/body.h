@@ -6,6 +6,8 @@
 #ifndef KVHOST_WORLD_BODY_H
 #define KVHOST_WORLD_BODY_H
 
+#include "body_rotation.h"
+
 #include <Orbitersdk.h>
 
 #include <string>
@@ -55,6 +57,9 @@ struct Body {
     Ephemeris eph;
     VECTOR3 pos = {{0, 0, 0}}, vel = {{0, 0, 0}};  // current global state
     EphemerisNodes nodes;
+    BodySpin spin;
+    BodyAxes axes;  // now: body-fixed to global
+    bool Turns() const { return spin.period < 1e99 && spin.period > -1e99; }
 };
 
 // A body at rest or in uniform motion from a given state (small test worlds).

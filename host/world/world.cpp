@@ -61,6 +61,7 @@ int World::AddBody(Body body) {
     if (body.eph.kind == EphemerisKind::Drift) body.eph.epochMjd = mjd_;
     bodies_.push_back(body);
     if (body.eph.kind != EphemerisKind::Drift) UpdateBodyState(bodies_, index, mjd_);
+    if (body.Turns()) bodies_[index].axes = AxesAt(body.spin, mjd_);
     bodyTags_.push_back({ObjectKind::Body, index});
     byHandle_[&bodyTags_.back()] = &bodyTags_.back();
     return index;
@@ -103,13 +104,19 @@ bool World::DeleteVessel(int i) {
 void World::SetMjd(double mjd) {
     mjd_ = epochMjd_ = mjd;
     flown_ = 0;
-    for (int i = 0; i < BodyCount(); ++i) UpdateBodyState(bodies_, i, mjd);
+    for (int i = 0; i < BodyCount(); ++i) MoveBody(i);
+}
+
+// A body's state and axes at the world's date.
+void World::MoveBody(int i) {
+    UpdateBodyState(bodies_, i, mjd_);
+    if (bodies_[i].Turns()) bodies_[i].axes = AxesAt(bodies_[i].spin, mjd_);
 }
 
 void World::Advance(double dt) {
     flown_ += dt;
     mjd_ = epochMjd_ + flown_ / kDay;
-    for (int i = 0; i < BodyCount(); ++i) UpdateBodyState(bodies_, i, mjd_);
+    for (int i = 0; i < BodyCount(); ++i) MoveBody(i);
 }
 
 int World::FindBody(const std::string &name) const {

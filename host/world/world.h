@@ -81,6 +81,7 @@ public:
     VECTOR3 GravityAccel(const VECTOR3 &pos) const;
 
 private:
+    void MoveBody(int i);
     double mjd_;
     double epochMjd_;   // the date last set
     double flown_ = 0;  // s since then
