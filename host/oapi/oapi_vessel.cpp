@@ -119,12 +119,19 @@ void VESSEL::GetStatus(VESSELSTATUS &status) const {
         status.rpos = v->pos - w->body(ref).pos;
         status.rvel = v->vel - w->body(ref).vel;
     }
-    // Landed: the height of the centre of mass above the surface, as the simulator gives it.
-    if (v->status != kvhost::VesselStatus::Flying && v->landedOn >= 0)
-        status.vrot = _V(kvhost::RelativeTo(*w, *v, v->landedOn).altitude, 0, 0);
-    else
+    if (v->status != kvhost::VesselStatus::Flying && v->landedOn >= 0) {
+        // Landed, as the simulator reports it: the height where the rate would be, the attitude
+        // on the turning body, the place in the first extra vector, the BASE line's pad.
+        const kvhost::Footing &f = v->footing;
+        status.vrot = _V(f.height, 0, 0);
+        status.arot = kvhost::EulerFromRotation(f.attitude);
+        status.vdata[0] = _V(f.lngDeg, f.latDeg, f.headingDeg) * kvhost::kDeg;
+        status.port = f.linePad;
+    } else {
         status.vrot = v->omega;
-    status.arot = kvhost::EulerFromRotation(v->rot);
+        status.arot = kvhost::EulerFromRotation(v->rot);
+        status.port = -1;
+    }
     double fuel = 0, cap = 0;
     for (const kvhost::Tank &t : v->tanks) {
         fuel += t.mass;

@@ -47,11 +47,18 @@ struct ScenarioShip {
     int elementsLine = 0;
     bool elementsGiven = false;  // ELEMENTS a e i LAN long.peri. mean-long. epoch (instead of RPOS/RVEL)
     double elements[7] = {};
-    bool positionGiven = false;  // POS longitude latitude of a landed ship, degrees
+    // Where a landed ship stands: POS (degrees), BASE name[:pad] (pad 0: the base's centre; -1:
+    // no pad named), HEADING (degrees), ALT (m, used with AROT), and whether AROT gave its
+    // attitude on the body (STATUS Landed takes back a heading and an AROT before it).
+    bool positionGiven = false, positionAfterBase = false;
     double longitude = 0, latitude = 0;
-    // Lines the stand-in keeps without acting on them, in the file's order: a landed ship's
-    // BASE, POS, HEADING and ALT; docking, radio and mode lines; a vessel class's own lines.
-    std::vector<std::string> surfaceLines, keptLines;
+    std::string baseName;
+    int basePad = -1, baseLine = 0;
+    double heading = 0, altitude = 0;
+    bool arotGiven = false;
+    // Lines the stand-in keeps without acting on them, in the file's order: docking, radio and
+    // mode lines; a vessel class's own lines.
+    std::vector<std::string> keptLines;
     std::vector<std::string> levelLines;  // PRPLEVEL, FUEL and THLEVEL as written (kept for a passive body)
     bool docked = false;                  // a DOCKINFO line names a mate
 };

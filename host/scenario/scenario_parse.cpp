@@ -347,6 +347,10 @@ bool Parser::ShipItem(int line, const std::string &key, const std::string &rest)
         if ((!Same(how, "Orbiting") && !Same(how, "Landed")) || body.empty())
             return Fail(line, "STATUS must be 'Orbiting <body>' or 'Landed <body>'");
         ship.landed = Same(how, "Landed");
+        if (ship.landed) {
+            ship.heading = 0;
+            ship.arotGiven = false;
+        }
         ship.statusBody = body;
         ship.statusLine = line;
         return true;
@@ -366,6 +370,7 @@ bool Parser::ShipItem(int line, const std::string &key, const std::string &rest)
         if (!ParseVector(rest, item.bound, *item.into))
             return Fail(line, key + " needs three numbers from -" + Bound(item.bound) + " to " + Bound(item.bound) +
                                   " " + item.unit + ", not '" + rest + "'");
+        if (item.into == &ship.arot) ship.arotGiven = true;
         return true;
     }
     if (Same(key, "PRPLEVEL") || Same(key, "THLEVEL") || Same(key, "FUEL")) {
@@ -434,17 +439,36 @@ bool Parser::ElementsItem(int line, const std::string &rest, ScenarioShip &ship)
     return true;
 }
 
-// A landed ship's BASE, POS, HEADING and ALT: POS places it, all are kept as written.
+// A landed ship's BASE, POS, HEADING and ALT. A later POS moves a ship off the pad its BASE
+// line named; a BASE before STATUS has no body to look its name up on.
 bool Parser::SurfaceItem(int line, const std::string &key, const std::string &rest, ScenarioShip &ship) {
+    std::istringstream in(rest);
+    std::string a, b;
     if (Same(key, "POS")) {
-        std::istringstream in(rest);
-        std::string a, b;
         if (!(in >> a >> b) || !ParseNumberIn(a, -360, 360, ship.longitude) ||
             !ParseNumberIn(b, -90, 90, ship.latitude))
             return Fail(line, "POS takes a longitude and a latitude in degrees, not '" + rest + "'");
         ship.positionGiven = true;
+        ship.positionAfterBase = !ship.baseName.empty();
+    } else if (Same(key, "HEADING")) {
+        if (!ParseNumberIn(rest, -360, 360, ship.heading))
+            return Fail(line, "HEADING takes degrees from north towards east (-360 to 360), not '" + rest + "'");
+    } else if (Same(key, "ALT")) {
+        if (!ParseNumberIn(rest, -1e4, 1e7, ship.altitude))
+            return Fail(line, "ALT takes a height above the ground from -10000 to 1e7 m, not '" + rest + "'");
+    } else {
+        if (ship.statusBody.empty())
+            return Fail(line, "BASE must follow the ship's STATUS line: it names a base on the STATUS body");
+        const size_t colon = rest.rfind(':');
+        double pad = -1;
+        if (colon != std::string::npos && !ParseNumberIn(rest.substr(colon + 1), 0, 999, pad))
+            return Fail(line, "BASE takes a base's name and a pad, as 'Habana:2', not '" + rest + "'");
+        if (pad != std::floor(pad)) return Fail(line, "BASE: the pad is a whole number, not '" + rest + "'");
+        ship.baseName = Trim(colon == std::string::npos ? rest : rest.substr(0, colon));
+        if (ship.baseName.empty()) return Fail(line, "BASE names no base");
+        ship.basePad = static_cast<int>(pad);
+        ship.baseLine = line;
     }
-    ship.surfaceLines.push_back(rest.empty() ? key : key + " " + rest);
     return true;
 }
 

@@ -3,7 +3,9 @@
 
 #include "numbers.h"
 
+#include "../world/bases.h"
 #include "../world/frames.h"
+#include "../world/surface.h"
 #include "../world/vessel_classes.h"
 
 #include <strings.h>
@@ -47,36 +49,82 @@ void ApplyLevels(const Scenario &sc, const ScenarioShip &s, Vessel &v, std::vect
     }
 }
 
-// Where the ship is: on the surface at POS (in the body's ecliptic-aligned axes: the stand-in's
-// bodies do not turn), on an orbit given by ELEMENTS, or at RPOS and RVEL. What the program could
-// not write back (a speed beyond the bounds, an orbit through its body) is refused with its line.
-bool Place(const Scenario &sc, const ScenarioShip &s, World &world, int body, Vessel &v, std::string &error,
+// Where a landed ship stands: at its POS, or at the pad its BASE line names (a later POS moves
+// it off), or, with neither, at longitude 0 and latitude 0 as the simulator puts it (a ship the
+// stand-in once saved on the ground by its RPOS stands below that RPOS). Its attitude on the
+// body is its AROT's, or level on the ground facing its HEADING.
+bool Stand(const Scenario &sc, const ScenarioShip &s, World &world, int body, Vessel &v, std::string &error,
            std::vector<std::string> *warnings) {
     const Body &b = world.body(body);
-    VECTOR3 rpos = s.rpos, rvel = s.rvel;
-    if (s.landed && (s.positionGiven || !s.surfaceLines.empty())) {
-        if (!s.positionGiven)
-            Warn(warnings, Where(sc, s.statusLine) + s.name +
-                               " stands at a base the stand-in does not know: it is "
-                               "put at longitude 0, latitude 0 of " +
-                               b.name);
-        const double lng = s.longitude * kDeg, lat = s.latitude * kDeg;
-        rpos = _V(std::cos(lat) * std::cos(lng), std::sin(lat), std::cos(lat) * std::sin(lng)) * b.radius;
-        rvel = _V(0, 0, 0);
-    } else if (s.landed && std::fabs(length(rpos) - b.radius) > std::max(1e3, 1e-3 * b.radius)) {
-        // Landed with neither POS nor BASE, and not at the surface (a ship saved where it came
-        // down is): on the surface below its RPOS, at rest, or refused with no RPOS to go by.
-        if (length(rpos) == 0) {
-            error = Where(sc, s.statusLine) + s.name + " is landed on " + b.name +
-                    " with no POS (longitude and latitude) or BASE, and an RPOS at its centre: give its POS";
+    Footing &f = v.footing;
+    f.lngDeg = s.longitude;
+    f.latDeg = s.latitude;
+    if (!s.baseName.empty()) {
+        f.base = FindBase(b.name, s.baseName);
+        if (f.base < 0) {
+            error = Where(sc, s.baseLine) + "BASE: " + b.name + " has no base named '" + s.baseName +
+                    "' (its bases: " + BaseNames(b.name) + "; the name is matched exactly)";
             return false;
         }
-        Warn(warnings, Where(sc, s.statusLine) + s.name + " is landed on " + b.name + " with no POS or BASE, " +
-                           FormatText("%.0f km", (length(rpos) - b.radius) / 1e3) +
-                           " from the surface: it is put on the surface below its RPOS");
-        rpos = rpos / length(rpos) * b.radius;
-        rvel = _V(0, 0, 0);
-    } else if (s.elementsGiven) {
+        const SurfaceBase &base = BaseAt(f.base);
+        if (s.basePad > base.padCount) {
+            error = Where(sc, s.baseLine) +
+                    FormatText("BASE: %s has %d pads, not a pad %d", base.name, base.padCount, s.basePad);
+            return false;
+        }
+        if (s.basePad >= 0 && !s.positionAfterBase) {
+            f.lngDeg = base.lngDeg;
+            f.latDeg = base.latDeg;
+            if (s.basePad > 0 && !PadPosition(f.base, s.basePad - 1, b.radius, f.lngDeg, f.latDeg))
+                Warn(warnings, Where(sc, s.baseLine) + s.name + ": the stand-in does not know where the pads of " +
+                                   base.name + " lie: it stands at the base's centre");
+        }
+        // The pad named is the ship's, wherever a later POS puts it.
+        if (s.basePad > 0) f.linePad = f.pad = s.basePad - 1;
+        if (s.basePad < 0 && !s.positionGiven)
+            Warn(warnings, Where(sc, s.baseLine) + s.name + ": BASE " + s.baseName +
+                               " names no pad and there is no POS: it stands at longitude 0, latitude 0 of " + b.name +
+                               ", as in the simulator");
+    } else if (!s.positionGiven) {
+        const VECTOR3 local = tmul(b.axes.rot, s.rpos);
+        if (length(local) > 0) {
+            double lng, lat;
+            LongitudeLatitude(local, lng, lat);
+            f.lngDeg = lng / kDeg;
+            f.latDeg = lat / kDeg;
+            if (std::fabs(length(local) - b.radius) > std::max(1e3, 1e-3 * b.radius))
+                Warn(warnings, Where(sc, s.statusLine) + s.name + " is landed on " + b.name + " with no POS or BASE, " +
+                                   FormatText("%.0f km", (length(local) - b.radius) / 1e3) +
+                                   " from the surface: it is put on the surface below its RPOS");
+        } else {
+            Warn(warnings, Where(sc, s.statusLine) + s.name + " is landed on " + b.name +
+                               " with no POS or BASE: it stands at longitude 0, latitude 0, as in the simulator");
+        }
+    }
+    f.headingDeg = s.heading;
+    // An AROT counts, as in the simulator, when its first angle is at most 4 radians.
+    if (s.arotGiven && s.arot.x * kDeg <= 4) {
+        f.attitude = RotationFromEuler(s.arot * kDeg);
+        f.height = s.altitude;
+    } else {
+        f.attitude = LevelAttitude(f.lngDeg, f.latDeg, f.headingDeg);
+        f.height = v.restHeight;
+    }
+    v.status = VesselStatus::Landed;
+    v.landedOn = body;
+    StandOn(world, v, true);
+    return true;
+}
+
+// Where the ship is: standing on the ground, on an orbit given by ELEMENTS, or at RPOS and RVEL.
+// What the program could not write back (a speed beyond the bounds, an orbit through its body)
+// is refused with its line.
+bool Place(const Scenario &sc, const ScenarioShip &s, World &world, int body, Vessel &v, std::string &error,
+           std::vector<std::string> *warnings) {
+    if (s.landed) return Stand(sc, s, world, body, v, error, warnings);
+    const Body &b = world.body(body);
+    VECTOR3 rpos = s.rpos, rvel = s.rvel;
+    if (s.elementsGiven) {
         const double periapsis = s.elements[0] * (1 - s.elements[1]);
         if (periapsis < b.radius) {
             error = Where(sc, s.elementsLine) + FormatText(
@@ -96,7 +144,7 @@ bool Place(const Scenario &sc, const ScenarioShip &s, World &world, int body, Ve
                         b.name.c_str(), kMaxRelPos, kMaxRelVel, length(rpos), length(rvel));
             return false;
         }
-    if (!s.landed && length(rpos) < b.radius * (1 - 1e-9) && b.radius > 0) {
+    if (length(rpos) < b.radius * (1 - 1e-9) && b.radius > 0) {
         // Below the surface: the simulator lifts the ship out to it. (A ship saved on the
         // surface reads back a rounding below it, and stays where it was.)
         rpos = length(rpos) > 0 ? rpos / length(rpos) * b.radius : _V(0, 0, b.radius);
@@ -123,16 +171,12 @@ bool AddShip(const Scenario &sc, const ScenarioShip &s, World &world, std::strin
     }
     Vessel v = MakeVessel(s.name, cls);
     v.passive = !known;
-    if (!Place(sc, s, world, body, v, error, warnings)) return false;
     v.rot = RotationFromEuler(s.arot * kDeg);
     v.omega = s.vrot * kDeg;
-    if (s.landed) {
-        v.status = VesselStatus::Landed;
-        v.landedOn = body;
-        v.surfaceBody = body;
-        v.surfaceLines = s.surfaceLines;
-    }
+    if (!Place(sc, s, world, body, v, error, warnings)) return false;
     ApplyLevels(sc, s, v, warnings);
+    // A ship put down at a base occupies the pad it stands on, and the pad fills its tanks.
+    if (s.landed && v.footing.base >= 0) ReportTouchdown(world, v, v.footing.base);
     v.keptLines = s.keptLines;
     if (v.passive) v.keptLines.insert(v.keptLines.begin(), s.levelLines.begin(), s.levelLines.end());
     world.AddVessel(std::move(v));

@@ -3,6 +3,7 @@
 
 #include "numbers.h"
 
+#include "../world/bases.h"
 #include "../world/frames.h"
 #include "block_io.h"
 
@@ -51,18 +52,22 @@ void WriteShip(std::string &out, const World &w, const Vessel &v) {
     // name for it, and is written Mir:Mir.
     out += v.name + ":" + v.className + "\n";
     out += std::string("  STATUS ") + (v.status == VesselStatus::Flying ? "Orbiting " : "Landed ") + b.name + "\n";
-    const VECTOR3 rpos = v.pos - b.pos, rvel = v.vel - b.vel, arot = EulerFromRotation(v.rot) / kDeg;
-    const VECTOR3 vrot = v.omega / kDeg;
-    if (v.status != VesselStatus::Flying && v.landedOn == v.surfaceBody && !v.surfaceLines.empty()) {
-        // Still where the scenario put it: its base and position as they were written (the
-        // stand-in's bodies do not turn, so the spot is the same).
-        for (const std::string &line : v.surfaceLines) out += "  " + line + "\n";
+    if (v.status != VesselStatus::Flying && v.landedOn >= 0) {
+        // Standing on the ground: its pad, its place and attitude on the turning body, as the
+        // simulator writes a landed vessel (to a centimetre; the attitude finer).
+        const Footing &f = v.footing;
+        if (f.base >= 0 && f.pad >= 0) out += FormatText("  BASE %s:%d\n", BaseAt(f.base).name, f.pad + 1);
+        out += FormatText("  POS %.7f %.7f\n  HEADING %.2f\n  ALT %.3f\n", f.lngDeg, f.latDeg, f.headingDeg, f.height);
+        const VECTOR3 arot = EulerFromRotation(f.attitude) / kDeg;
+        out += "  AROT " + Fixed9(arot.x) + " " + Fixed9(arot.y) + " " + Fixed9(arot.z) + "\n";
     } else {
+        const VECTOR3 rpos = v.pos - b.pos, rvel = v.vel - b.vel, arot = EulerFromRotation(v.rot) / kDeg;
+        const VECTOR3 vrot = v.omega / kDeg;
         out += "  RPOS " + ExactRelative(b.pos, rpos) + "\n";
         out += "  RVEL " + ExactRelative(b.vel, rvel) + "\n";
+        out += "  AROT " + Fixed9(arot.x) + " " + Fixed9(arot.y) + " " + Fixed9(arot.z) + "\n";
+        out += "  VROT " + Fixed9(vrot.x) + " " + Fixed9(vrot.y) + " " + Fixed9(vrot.z) + "\n";
     }
-    out += "  AROT " + Fixed9(arot.x) + " " + Fixed9(arot.y) + " " + Fixed9(arot.z) + "\n";
-    out += "  VROT " + Fixed9(vrot.x) + " " + Fixed9(vrot.y) + " " + Fixed9(vrot.z) + "\n";
     if (!v.tanks.empty() && !v.passive) {
         out += "  PRPLEVEL";
         for (size_t k = 0; k < v.tanks.size(); ++k) {

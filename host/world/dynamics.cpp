@@ -2,6 +2,7 @@
 #include "dynamics.h"
 
 #include "navmodes.h"
+#include "surface.h"
 
 #include "frames.h"
 
@@ -179,58 +180,58 @@ double SubStep(const World &w, const Vessel &v) {
     return h;
 }
 
-// Stops a vessel that has reached a body's surface: landed when slow, crashed when fast.
-void Touchdown(World &w, Vessel &v, const FrameBodies &fb, double tau) {
+// A vessel in free flight that has reached a body's surface: crashed when it meets the turning
+// ground fast; otherwise held on it, and landed once it has rested 5 s with no thrust (as the
+// simulator lands a vessel again). The body it is down on for good, with `down` its status; -1
+// while it flies or is only held.
+int Touchdown(World &w, Vessel &v, const FrameBodies &fb, double tau, double h, bool thrust, VesselStatus &down) {
     for (int b = 0; b < w.BodyCount(); ++b) {
         const VECTOR3 bp = fb.Position(static_cast<size_t>(b), tau), bv = fb.Velocity(static_cast<size_t>(b), tau);
         const VECTOR3 rel = v.pos - bp;
         const double r = length(rel), radius = w.body(b).radius;
         if (!(r < radius) || radius <= 0) continue;
-        const double speed = length(v.vel - bv);
-        v.status = speed <= kLandingSpeed ? VesselStatus::Landed : VesselStatus::Crashed;
-        v.landedOn = b;
-        v.touchdownSpeed = speed;
+        const VECTOR3 ground = SurfaceVelocityAt(w.body(b), w.body(b).pos + rel) - w.body(b).vel + bv;
+        const double speed = length(v.vel - ground);
         v.pos = bp + (r > 0 ? rel / r : _V(0, 1, 0)) * radius;
-        v.vel = bv;
-        v.omega = _V(0, 0, 0);
-        return;
+        if (speed > kLandingSpeed) {
+            v.touchdownSpeed = speed;
+            down = VesselStatus::Crashed;
+            return b;
+        }
+        // Held on the ground: it moves with the surface, and rests while nothing pushes it.
+        v.vel = ground;
+        if (!v.restSeconds) v.touchdownSpeed = speed;
+        v.restSeconds = thrust ? 0 : v.restSeconds + h;
+        down = VesselStatus::Landed;
+        return v.restSeconds >= kSettleSeconds ? b : -1;
     }
+    v.restSeconds = 0;
+    return -1;
 }
 
-// A landed vessel lifts off when its engines push it away from the surface harder than the
-// body pulls it down; otherwise it rides on the body.
-bool StaysDown(const World &w, Vessel &v, const FrameBodies &fb, double tau) {
-    if (v.status == VesselStatus::Flying) return false;
-    if (v.status == VesselStatus::Crashed) return true;
-    const int b = v.landedOn;
-    const VECTOR3 up = unit(v.pos - fb.Position(static_cast<size_t>(b), tau));
+// Any thrust or torque of the engines sets a landed vessel free, however weak, as in the
+// simulator: whatever cannot lift it, the ground then holds.
+bool EnginesPush(Vessel &v) {
     std::vector<double> supply;
     TankSupply(v, 0, supply);
     const EngineOutput e = EngineForcesWith(v, supply);
-    const double push = dotp(mul(v.rot, e.force), up) / v.Mass();
-    const double pull = kG * w.body(b).mass / std::pow(w.body(b).radius, 2);
-    if (v.status == VesselStatus::Landed && push > pull) {
-        v.status = VesselStatus::Flying;
-        v.landedOn = -1;
-        return false;
-    }
-    return true;
+    return length(e.force) > 0 || length(e.torque) > 0;
 }
 
 void AdvanceVessel(World &w, Vessel &v, const FrameBodies &fb) {
     const double dt = fb.dt;
     if (v.status != VesselStatus::Flying && v.landedOn >= 0) {
-        // Carried along with the surface it stands on.
-        const size_t b = static_cast<size_t>(v.landedOn);
-        if (StaysDown(w, v, fb, 0)) {
-            v.pos += fb.p1[b] - fb.p0[b];
-            v.vel = fb.v1[b];
-            // Engines that fire on the ground burn their propellant all the same.
-            std::vector<double> supply;
-            TankSupply(v, dt, supply);
-            DrainTanks(v, supply, dt);
+        if (v.status == VesselStatus::Crashed || !EnginesPush(v)) {
+            // Carried round with the surface it stands on.
+            StandOn(w, v);
             return;
         }
+        // Lift-off: free flight from where it stood, its pad left.
+        v.status = VesselStatus::Flying;
+        v.landedOn = -1;
+        v.footing.pad = -1;
+        v.omega = _V(0, 0, 0);
+        v.restSeconds = 0;
     }
     const int n = std::max(1, static_cast<int>(std::ceil(dt / SubStep(w, v) - 1e-9)));
     const double h = dt / n;
@@ -249,13 +250,14 @@ void AdvanceVessel(World &w, Vessel &v, const FrameBodies &fb) {
         v.vel = s0.vel + (k1.dvel + k2.dvel * 2 + k3.dvel * 2 + k4.dvel) * (h / 6);
         AdvanceAttitude(v, e.torque, s0.mass, h);
         DrainTanks(v, supply, h);
-        Touchdown(w, v, fb, tau + h);
-        if (v.status != VesselStatus::Flying) {
-            // Down part-way through the frame: ride with the body to the frame's end, so the
-            // vessel stays at the point where it touched.
-            const size_t b = static_cast<size_t>(v.landedOn);
-            v.pos += fb.Position(b, dt) - fb.Position(b, tau + h);
-            v.vel = fb.Velocity(b, dt);
+        const bool pushed = length(e.force) > 0 || length(e.torque) > 0;
+        VesselStatus down = VesselStatus::Flying;
+        const int b = Touchdown(w, v, fb, tau + h, h, pushed, down);
+        if (b >= 0) {
+            // Down part-way through the frame: it stays at the point where it came down, carried
+            // with the body to the frame's end.
+            v.pos += fb.Position(static_cast<size_t>(b), dt) - fb.Position(static_cast<size_t>(b), tau + h);
+            SettleOn(w, v, b, down);
             break;
         }
     }

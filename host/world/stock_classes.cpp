@@ -12,6 +12,8 @@ VesselClass DeltaGliderClass(bool scramjets) {
     c.name = scramjets ? "DG-S" : "DeltaGlider";
     c.dryMass = scramjets ? 13000 : 11000;
     c.size = 10;
+    // On its gear: the height the simulator saved for a glider it had landed itself.
+    c.restHeight = 2.459;
     c.pmi = _V(15.5, 22.1, 7.7);
     const int main = scramjets ? 1 : 0, rcs = scramjets ? 2 : 1;
     if (scramjets) {
@@ -66,6 +68,8 @@ VesselClass ShuttleAClass() {
     c.name = "ShuttleA";
     c.dryMass = 13000;
     c.size = 17;
+    // On its gear: the distance to the ground the simulator shows for one standing at a pad.
+    c.restHeight = 2.55;
     c.pmi = _V(86.6, 89.8, 5.5);
     c.tanks = {{71500}, {2700}};
     const double isp = 3.3e4, rcsIsp = 3e4, f = 4500;

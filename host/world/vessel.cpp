@@ -51,6 +51,7 @@ Vessel MakeVessel(const std::string &name, const VesselClass &cls) {
     v.className = cls.name;
     v.dryMass = cls.dryMass;
     v.size = cls.size;
+    v.restHeight = cls.restHeight;
     v.pmi = cls.pmi;
     for (const TankSpec &t : cls.tanks) v.tanks.push_back({t.maxMass, t.maxMass});
     for (const ThrusterSpec &s : cls.thrusters) {

@@ -36,6 +36,7 @@ struct VesselClass {
     double dryMass = 0;         // kg
     double size = 1;            // mean radius, m
     VECTOR3 pmi = {{1, 1, 1}};  // principal moments of inertia per unit mass, m^2
+    double restHeight = 0;      // of its origin above the ground when it stands on its gear, m
     std::vector<TankSpec> tanks;
     std::vector<ThrusterSpec> thrusters;
 };
@@ -59,10 +60,21 @@ struct Thruster {
     double requestedLevel = 0;  // the last level set on it alone, as it was passed
 };
 
+// Where a vessel stands on a body, in the body's own turning frame: held while it is landed or
+// crashed, and written back as the simulator writes a landed vessel.
+struct Footing {
+    double lngDeg = 0, latDeg = 0, headingDeg = 0;     // as the scenario gave them, or as it came down
+    double height = 0;                                 // of the vessel's origin above the surface, m
+    MATRIX3 attitude = {{1, 0, 0, 0, 1, 0, 0, 0, 1}};  // vessel frame to the body's frame
+    int base = -1;                                     // the base it stands at (bases.h), -1: none
+    int pad = -1;                                      // the pad of that base it occupies, -1: none
+    int linePad = -1;                                  // the pad its scenario's BASE line named, -1: none
+};
+
 struct Vessel {
     std::string name;
     std::string className;
-    double dryMass = 0, size = 1;
+    double dryMass = 0, size = 1, restHeight = 0;
     VECTOR3 pmi = {{1, 1, 1}};
     std::vector<Tank> tanks;
     std::vector<Thruster> thrusters;
@@ -73,7 +85,9 @@ struct Vessel {
     MATRIX3 rot = {{1, 0, 0, 0, 1, 0, 0, 0, 1}};   // vessel frame to global frame
     VECTOR3 omega = {{0, 0, 0}};                   // angular velocity, vessel axes, rad/s
     VesselStatus status = VesselStatus::Flying;
-    int landedOn = -1;  // body index while landed or crashed
+    int landedOn = -1;       // body index while landed or crashed
+    Footing footing;         // where on it
+    double restSeconds = 0;  // on the ground in free flight with no thrust: 5 s of it land the vessel
     // The gravity reference as the simulator keeps it: the body pulling hardest, chosen when the
     // vessel is placed and again every 100 s of flight (World::ChooseGravityRef).
     int gravityRef = -1;
@@ -82,11 +96,9 @@ struct Vessel {
     int navmodes = 0;                   // the navigation modes on, a bit each (navmodes.h)
     // A vessel of a class the stand-in does not know: a body of its mass that nothing drives.
     bool passive = false;
-    // What the scenario said that the stand-in keeps without acting on it, written back as read:
-    // a landed vessel's BASE/POS/HEADING/ALT (while it stays down on `surfaceBody`), and its
-    // other lines (docking, radios, a class's own lines).
-    std::vector<std::string> surfaceLines, keptLines;
-    int surfaceBody = -1;
+    // What the scenario said that the stand-in keeps without acting on it, written back as read
+    // (docking, radios, a class's own lines).
+    std::vector<std::string> keptLines;
 
     // What a plug-in last asked for, before the host clamped it: lets tests and logs see the
     // commands as given (a level of 1.7, a non-number).

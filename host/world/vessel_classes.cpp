@@ -52,6 +52,7 @@ VesselClass CourierClass() {
     c.name = "Courier";
     c.dryMass = 8000;
     c.size = 12;
+    c.restHeight = 3;  // on its landing legs
     c.pmi = _V(20, 20, 6);
     c.tanks.push_back({12000});
     const double vMain = 4.0e5;  // m/s: a fusion torch, so a tank lasts hours at one gee

@@ -115,8 +115,9 @@ err=$("$SIM" run "$WORK/inside.scn" --steps 1 --out "$WORK/inside" 2>&1 >/dev/nu
   fail "an orbit inside the Sun: $err"
 sed 's/STATUS Orbiting Earth/STATUS Landed Earth/; s/^  RPOS .*/  RPOS 0 0 0/' "$SCN/default.scn" > "$WORK/centre.scn"
 err=$("$SIM" run "$WORK/centre.scn" --steps 1 --out "$WORK/centre" 2>&1 >/dev/null)
-[ $? -eq 1 ] && [[ "$err" == *"with no POS (longitude and latitude) or BASE, and an RPOS at its centre"* ]] ||
+[ $? -eq 0 ] && [[ "$err" == *"with no POS or BASE: it stands at longitude 0, latitude 0, as in the simulator"* ]] ||
   fail "landed at the Earth's centre: $err"
+grep -q "POS 0.0000000 0.0000000" "$WORK/centre/final.scn" || fail "the ship landed at 0, 0 is not saved there"
 sed 's/STATUS Orbiting Earth/STATUS Landed Earth/; s/^  RPOS .*/  RPOS 1e11 0 0/' "$SCN/default.scn" > "$WORK/far.scn"
 err=$("$SIM" run "$WORK/far.scn" --steps 1 --out "$WORK/far" 2>&1 >/dev/null)
 [[ "$err" == *"it is put on the surface below its RPOS"* ]] || fail "landed 1e11 m out: $err"

@@ -41,10 +41,12 @@ TEST(SimulatorScenario, ItsGrammarLoadsWithTheStockShipsWhereTheFilePutsThem) {
     std::vector<std::string> warnings;
     ASSERT_TRUE(kvhost::BuildScenarioWorld(sc, w, error, &warnings)) << error;
     ASSERT_EQ(w.VesselCount(), 4);
-    // The Delta-glider stands where POS puts it, on the surface of the Earth.
+    // The Delta-glider stands on its gear where POS puts it, carried round by the turning Earth
+    // (2 pi 6371 km cos 23 degrees a sidereal day).
     const kvhost::Vessel &gl = w.vessel(w.FindVessel("GL-01"));
     EXPECT_EQ(gl.status, kvhost::VesselStatus::Landed);
-    EXPECT_NEAR(kvhost::RelativeTo(w, gl, w.FindBody("Earth")).altitude, 0, 1e-3);
+    EXPECT_NEAR(kvhost::RelativeTo(w, gl, w.FindBody("Earth")).altitude, 2.459, 1e-3);
+    EXPECT_NEAR(kvhost::RelativeTo(w, gl, w.FindBody("Earth")).speed, 427.65, 0.01);
     EXPECT_NEAR(gl.Mass(), 11000 + 12900 + 600, 1e-6);
     // The Shuttle-A's main engine runs at the THLEVEL the file gives it.
     const kvhost::Vessel &sh = w.vessel(w.FindVessel("SH-01"));

@@ -161,6 +161,8 @@ TEST(Dynamics, EmptyTankGivesNoThrustAndLevelsAreClamped) {
     EXPECT_NEAR(v.vel.z, 196000 * 0.1 / 0.49 / 8000, 0.01);
 }
 
+// A vessel meeting the ground fast crashes at once; a slow one is held there and counts as
+// landed after 5 s at rest with no thrust, as in the simulator.
 TEST(Dynamics, VesselReachingASurfaceLandsOrCrashes) {
     for (double speed : {2.0, 100.0}) {
         World w;
@@ -171,27 +173,32 @@ TEST(Dynamics, VesselReachingASurfaceLandsOrCrashes) {
         Vessel &v = w.vessel(0);
         v.tanks[0].mass = 0;
         Simulation sim(w, {});
-        sim.Run(40);  // 2 s: the surface is reached
+        sim.Run(60);  // 1 s: the surface is reached
         EXPECT_NEAR(length(v.pos), 1.7374e6, 1e-6);
         EXPECT_EQ(length(v.vel), 0.0);
         VESSELSTATUS status;
         v.api->GetStatus(status);
+        EXPECT_EQ(status.status, speed < 5 ? 0 : 1) << "held on the ground, not yet landed";
+        sim.Run(300);  // 5 s more at rest
+        v.api->GetStatus(status);
         EXPECT_EQ(status.status, 1);
         EXPECT_EQ(v.status, speed < 5 ? kvhost::VesselStatus::Landed : kvhost::VesselStatus::Crashed)
             << "touchdown at about " << speed << " m/s";
+        EXPECT_NEAR(length(v.pos), 1.7374e6, 1e-6);
     }
 }
 
-// On the ground, as in the simulator: the status gives the centre of mass's height above the
-// surface (not a spin), and engines too weak to lift the vessel still burn their propellant.
-TEST(Dynamics, ALandedVesselReportsItsHeightAndBurnsPropellant) {
+// On the ground, as in the simulator: the status gives the origin's height above the surface
+// (not a spin); any thrust sets the vessel free, the ground holds one too weak to lift it, and
+// 5 s after the engines stop it is landed again where it stood.
+TEST(Dynamics, ALandedVesselReportsItsHeightLiftsOffOnAnyThrustAndSettlesAgain) {
     World w;
     InUse inUse(w);
     w.AddBody(kvhost::DriftingBody("Moon", 7.342e22, 1.7374e6, _V(0, 0, 0), _V(0, 0, 0)));
     scenes::AddShipAt(w, "Lander", _V(1.7374e6 + 0.5, 0, 0), _V(-1, 0, 0));
     Vessel &v = w.vessel(0);
     Simulation sim(w, {});
-    sim.Run(60);
+    sim.Run(400);
     ASSERT_EQ(v.status, kvhost::VesselStatus::Landed);
     VESSELSTATUS status;
     v.api->GetStatus(status);
@@ -199,13 +206,22 @@ TEST(Dynamics, ALandedVesselReportsItsHeightAndBurnsPropellant) {
     EXPECT_NEAR(status.vrot.x, length(v.pos) - 1.7374e6, 1e-9);
     EXPECT_EQ(status.vrot.y, 0.0);
     EXPECT_EQ(status.vrot.z, 0.0);
-    // The main engine pushes along the nose, here along the surface: no lift-off, but a burn.
+    // The main engine pushes along the nose, here along the surface: free, held in place, burning.
+    const VECTOR3 spot = v.pos;
     const double before = v.tanks[0].mass, t0 = sim.simt();
     v.api->SetThrusterGroupLevel(THGROUP_MAIN, 1);
     sim.Run(60);
-    EXPECT_EQ(v.status, kvhost::VesselStatus::Landed);
+    EXPECT_EQ(v.status, kvhost::VesselStatus::Flying);
+    EXPECT_LT(length(v.pos - spot), 0.5);  // held within centimetres
     // 196 kN at an exhaust speed of 400 km/s: 0.49 kg/s.
     EXPECT_NEAR(before - v.tanks[0].mass, 0.49 * (sim.simt() - t0), 1e-6);
+    v.api->SetThrusterGroupLevel(THGROUP_MAIN, 0);
+    const double stopped = sim.simt();
+    while (sim.simt() < stopped + 4.9) sim.Run(1);
+    EXPECT_EQ(v.status, kvhost::VesselStatus::Flying);
+    sim.Run(12);
+    EXPECT_EQ(v.status, kvhost::VesselStatus::Landed);
+    EXPECT_LT(length(v.pos - spot), 0.5);  // held within centimetres
 }
 
 // A crash on a moving body, part-way through a long frame: the wreck stays where it touched,
@@ -228,13 +244,16 @@ TEST(Dynamics, ACrashedVesselStaysWhereItTouchedAndIsSavedThere) {
     EXPECT_NEAR(v.pos.x - w.body(0).pos.x, radius, 1e-3);  // the same point of the surface
     EXPECT_EQ(length(v.vel - w.body(0).vel), 0.0);
 
+    // Saved as the simulator saves a ship on the ground: its place on the body.
     const std::string text = kvhost::ScenarioText(w, {}, {});
-    EXPECT_NE(text.find("STATUS Landed Moon"), std::string::npos) << text;
-    const size_t at = text.find("RPOS ");
+    const size_t at = text.find("STATUS Landed Moon\n  POS ");
     ASSERT_NE(at, std::string::npos) << text;
-    VECTOR3 rpos;
-    ASSERT_EQ(std::sscanf(text.c_str() + at, "RPOS %lf %lf %lf", &rpos.x, &rpos.y, &rpos.z), 3);
-    EXPECT_NEAR(length(rpos), radius, 1e-3);
+    double lng, lat;
+    ASSERT_EQ(std::sscanf(text.c_str() + at, "STATUS Landed Moon\n  POS %lf %lf", &lng, &lat), 2);
+    EXPECT_NEAR(lng, 0, 1e-6);
+    EXPECT_EQ(lat, 0.0);
+    EXPECT_NE(text.find("  ALT 0.000\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("RPOS "), std::string::npos) << text;
 }
 
 // A tumbling vessel, torque-free: its angular momentum and energy stay what they were, at any
