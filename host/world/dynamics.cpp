@@ -180,19 +180,20 @@ double SubStep(const World &w, const Vessel &v) {
     return h;
 }
 
-// A vessel in free flight that has reached a body's surface: crashed when it meets the turning
-// ground fast; otherwise held on it, and landed once it has rested 5 s with no thrust (as the
+// A vessel in free flight that has reached a body's surface (its gear has): crashed when it meets
+// the turning ground fast; otherwise held on it, and landed once it has rested 5 s with no thrust (as the
 // simulator lands a vessel again). The body it is down on for good, with `down` its status; -1
 // while it flies or is only held.
 int Touchdown(World &w, Vessel &v, const FrameBodies &fb, double tau, double h, bool thrust, VesselStatus &down) {
     for (int b = 0; b < w.BodyCount(); ++b) {
         const VECTOR3 bp = fb.Position(static_cast<size_t>(b), tau), bv = fb.Velocity(static_cast<size_t>(b), tau);
         const VECTOR3 rel = v.pos - bp;
-        const double r = length(rel), radius = w.body(b).radius;
-        if (!(r < radius) || radius <= 0) continue;
+        // The ground meets the vessel's gear: its origin at the class's height on its gear.
+        const double r = length(rel), radius = w.body(b).radius, reach = radius + v.restHeight;
+        if (!(r < reach) || radius <= 0) continue;
         const VECTOR3 ground = SurfaceVelocityAt(w.body(b), w.body(b).pos + rel) - w.body(b).vel + bv;
         const double speed = length(v.vel - ground);
-        v.pos = bp + (r > 0 ? rel / r : _V(0, 1, 0)) * radius;
+        v.pos = bp + (r > 0 ? rel / r : _V(0, 1, 0)) * reach;
         if (speed > kLandingSpeed) {
             v.touchdownSpeed = speed;
             down = VesselStatus::Crashed;

@@ -168,13 +168,13 @@ TEST(Dynamics, VesselReachingASurfaceLandsOrCrashes) {
         World w;
         InUse inUse(w);
         w.AddBody(kvhost::DriftingBody("Moon", 7.342e22, 1.7374e6, _V(0, 0, 0), _V(0, 0, 0)));
-        // 1 m up: the Moon adds under 1 m/s before touchdown.
-        scenes::AddShipAt(w, "Lander", _V(1.7374e6 + 1, 0, 0), _V(-speed, 0, 0));
+        // Its legs 1 m up (the Courier stands 3 m high on them): the Moon adds under 1 m/s.
+        scenes::AddShipAt(w, "Lander", _V(1.7374e6 + 4, 0, 0), _V(-speed, 0, 0));
         Vessel &v = w.vessel(0);
         v.tanks[0].mass = 0;
         Simulation sim(w, {});
         sim.Run(60);  // 1 s: the surface is reached
-        EXPECT_NEAR(length(v.pos), 1.7374e6, 1e-6);
+        EXPECT_NEAR(length(v.pos), 1.7374e6 + 3, 1e-6);
         EXPECT_EQ(length(v.vel), 0.0);
         VESSELSTATUS status;
         v.api->GetStatus(status);
@@ -184,7 +184,7 @@ TEST(Dynamics, VesselReachingASurfaceLandsOrCrashes) {
         EXPECT_EQ(status.status, 1);
         EXPECT_EQ(v.status, speed < 5 ? kvhost::VesselStatus::Landed : kvhost::VesselStatus::Crashed)
             << "touchdown at about " << speed << " m/s";
-        EXPECT_NEAR(length(v.pos), 1.7374e6, 1e-6);
+        EXPECT_NEAR(length(v.pos), 1.7374e6 + 3, 1e-6);
     }
 }
 
@@ -195,7 +195,7 @@ TEST(Dynamics, ALandedVesselReportsItsHeightLiftsOffOnAnyThrustAndSettlesAgain) 
     World w;
     InUse inUse(w);
     w.AddBody(kvhost::DriftingBody("Moon", 7.342e22, 1.7374e6, _V(0, 0, 0), _V(0, 0, 0)));
-    scenes::AddShipAt(w, "Lander", _V(1.7374e6 + 0.5, 0, 0), _V(-1, 0, 0));
+    scenes::AddShipAt(w, "Lander", _V(1.7374e6 + 3.5, 0, 0), _V(-1, 0, 0));
     Vessel &v = w.vessel(0);
     Simulation sim(w, {});
     sim.Run(400);
@@ -238,10 +238,10 @@ TEST(Dynamics, ACrashedVesselStaysWhereItTouchedAndIsSavedThere) {
     sim.SetTimeAcceleration(100);  // frames of 5 s: the crash falls inside the first
     sim.Run(1);
     ASSERT_EQ(v.status, kvhost::VesselStatus::Crashed);
-    EXPECT_NEAR(length(v.pos - w.body(0).pos), radius, 1e-3);
+    EXPECT_NEAR(length(v.pos - w.body(0).pos), radius + 3, 1e-3);
     sim.Run(200);  // 1,000 s later the Moon has moved 1,000 km
-    EXPECT_NEAR(length(v.pos - w.body(0).pos), radius, 1e-3);
-    EXPECT_NEAR(v.pos.x - w.body(0).pos.x, radius, 1e-3);  // the same point of the surface
+    EXPECT_NEAR(length(v.pos - w.body(0).pos), radius + 3, 1e-3);
+    EXPECT_NEAR(v.pos.x - w.body(0).pos.x, radius + 3, 1e-3);  // the same point of the surface
     EXPECT_EQ(length(v.vel - w.body(0).vel), 0.0);
 
     // Saved as the simulator saves a ship on the ground: its place on the body.
@@ -252,7 +252,7 @@ TEST(Dynamics, ACrashedVesselStaysWhereItTouchedAndIsSavedThere) {
     ASSERT_EQ(std::sscanf(text.c_str() + at, "STATUS Landed Moon\n  POS %lf %lf", &lng, &lat), 2);
     EXPECT_NEAR(lng, 0, 1e-6);
     EXPECT_EQ(lat, 0.0);
-    EXPECT_NE(text.find("  ALT 0.000\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("  ALT 3.000\n"), std::string::npos) << text;
     EXPECT_EQ(text.find("RPOS "), std::string::npos) << text;
 }
 
