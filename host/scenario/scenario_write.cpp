@@ -43,11 +43,13 @@ std::string Fixed9(double v) {
     return t;
 }
 
-void WriteShip(std::string &out, const World &w, const Vessel &v) {
+void WriteShip(std::string &out, const World &w, const std::vector<Body> &saved, const Vessel &v) {
     // A ship in flight is saved relative to the body pulling hardest now, not the one chosen up to
     // 100 s before: the save is what its next load reads, and saving again writes the same.
     const int ref = v.status != VesselStatus::Flying && v.landedOn >= 0 ? v.landedOn : w.GravityRef(v.pos);
-    const Body &b = w.body(ref < 0 ? 0 : ref);
+    // Relative to the body as the file's next load places it (at the date as written), so that
+    // the load puts the ship back where it is now.
+    const Body &b = saved[ref < 0 ? 0 : ref];
     // Always name:class, as the simulator writes it: a ship read without a class (Mir) took its
     // name for it, and is written Mir:Mir.
     out += v.name + ":" + v.className + "\n";
@@ -158,7 +160,8 @@ std::string ScenarioText(const World &world, const std::vector<SavedDisplay> &di
     }
     WriteSections(out, otherSections, {"PANEL", "VC"});
     out += "BEGIN_SHIPS\n";
-    for (int i = 0; i < world.VesselCount(); ++i) WriteShip(out, world, world.vessel(i));
+    const std::vector<Body> saved = world.BodiesAtWrittenDate();
+    for (int i = 0; i < world.VesselCount(); ++i) WriteShip(out, world, saved, world.vessel(i));
     out += "END_SHIPS\n";
     std::string rest;
     WriteSections(rest, otherSections, {"DESC", "CAMERA", "HUD", "PANEL", "VC"}, true);

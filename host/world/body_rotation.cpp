@@ -27,7 +27,7 @@ MATRIX3 NodeTilt(double l, double e) {
 
 }  // namespace
 
-BodyAxes AxesAt(const BodySpin &spin, double mjd) {
+BodyAxes AxesAt(const BodySpin &spin, double mjd, double seconds) {
     BodyAxes axes;
     // The reference plane counts only when it is tilted (an untilted one leaves its node unused).
     const bool tilted = spin.precessionObliquity != 0;
@@ -41,8 +41,8 @@ BodyAxes AxesAt(const BodySpin &spin, double mjd) {
     axes.node = std::atan2(-ax, az);
     const double cn = std::cos(axes.node), sn = std::sin(axes.node);
     const double offset = tilted ? std::atan2(-(cn * q.m13 + sn * q.m33), cn * q.m11 + sn * q.m31) : 0;
-    double angle = spin.offset + 2 * kPi * kDay * (mjd - spin.epochMjd) / spin.period -
-                   (node - spin.node) * std::cos(spin.obliquity) + offset;
+    double angle =
+        spin.offset + 2 * kPi * seconds / spin.period - (node - spin.node) * std::cos(spin.obliquity) + offset;
     angle = std::fmod(angle, 2 * kPi);
     if (angle < 0) angle += 2 * kPi;
     axes.angle = angle;

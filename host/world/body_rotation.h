@@ -29,7 +29,9 @@ struct BodyAxes {
     double obliquity = 0;  // of the axis against the ecliptic
     double node = 0;       // of the equator on the ecliptic
 };
-BodyAxes AxesAt(const BodySpin &spin, double mjd);
+// `seconds` is the time since the spin's reference epoch, kept finer than an MJD can be.
+BodyAxes AxesAt(const BodySpin &spin, double mjd, double seconds);
+inline BodyAxes AxesAt(const BodySpin &spin, double mjd) { return AxesAt(spin, mjd, (mjd - spin.epochMjd) * 86400.0); }
 
 // A point at longitude lng (east positive), latitude lat (radians) and distance r from the centre,
 // in body-fixed coordinates; and back.

@@ -125,11 +125,9 @@ bool HasParentState(const Body &b) {
 // The own state between the nodes around mjd: Lagrange's cubic through the four nodes, the date
 // between the middle two. The nodes lie on a fixed grid of dates, so a state depends on its date
 // alone, not on the dates asked for before.
-void InterpolatedOwnState(std::vector<Body> &bodies, int index, double mjd, VECTOR3 &pos, VECTOR3 &vel) {
+void InterpolatedOwnState(std::vector<Body> &bodies, int index, const GridTime &t, VECTOR3 &pos, VECTOR3 &vel) {
     EphemerisNodes &n = bodies[index].nodes;
-    const double s = mjd * kDay / kNodeSeconds;
-    const double floorS = std::floor(s);
-    const long long first = static_cast<long long>(floorS) - 1;
+    const long long first = t.node - 1;
     if (!n.valid || n.first != first) {
         EphemerisNodes fresh;
         fresh.valid = true;
@@ -146,7 +144,7 @@ void InterpolatedOwnState(std::vector<Body> &bodies, int index, double mjd, VECT
         }
         n = fresh;
     }
-    const double u = s - floorS;
+    const double u = t.fraction;
     const double w[4] = {-u * (u - 1) * (u - 2) / 6, (u + 1) * (u - 1) * (u - 2) / 2, -(u + 1) * u * (u - 2) / 2,
                          (u + 1) * u * (u - 1) / 6};
     pos = n.pos[0] * w[0] + n.pos[1] * w[1] + n.pos[2] * w[2] + n.pos[3] * w[3];
@@ -155,13 +153,30 @@ void InterpolatedOwnState(std::vector<Body> &bodies, int index, double mjd, VECT
 
 }  // namespace
 
-void UpdateBodyState(std::vector<Body> &bodies, int index, double mjd) {
+GridTime GridTimeAfter(long long node, double seconds) {
+    const double whole = std::floor(seconds / kNodeSeconds);
+    GridTime t;
+    t.node = node + static_cast<long long>(whole);
+    t.fraction = (seconds - whole * kNodeSeconds) / kNodeSeconds;
+    if (t.fraction >= 1) {  // a rounding at the node itself
+        ++t.node;
+        t.fraction = 0;
+    }
+    return t;
+}
+
+GridTime GridTimeOf(double mjd) {
+    const double s = mjd * kDay / kNodeSeconds, whole = std::floor(s);
+    return GridTimeAfter(static_cast<long long>(whole), (s - whole) * kNodeSeconds);
+}
+
+void UpdateBodyState(std::vector<Body> &bodies, int index, double mjd, const GridTime &t) {
     Body &b = bodies[index];
     if (b.eph.kind == EphemerisKind::Drift) {
         OwnState(bodies, index, mjd, b.pos, b.vel);
         return;
     }
-    InterpolatedOwnState(bodies, index, mjd, b.pos, b.vel);
+    InterpolatedOwnState(bodies, index, t, b.pos, b.vel);
     if (HasParentState(b)) {
         b.pos += bodies[b.parent].pos;
         b.vel += bodies[b.parent].vel;

@@ -45,7 +45,7 @@ OrbitAbout OrbitOf(const World &w, const Vessel &v, int body) {
 int ReferenceBody(const Vessel &v) { return v.status == VesselStatus::Flying ? v.gravityRef : v.landedOn; }
 void SetCurrentWorld(World *world) { HostWorld().current = world; }
 
-World::World(double mjd) : mjd_(mjd), epochMjd_(mjd) {}
+World::World(double mjd) { SetMjd(mjd); }
 
 World::~World() {
     for (std::unique_ptr<Vessel> &v : vessels_) BuryVesselView(std::move(v->api));
@@ -60,8 +60,7 @@ int World::AddBody(Body body) {
     const int index = BodyCount();
     if (body.eph.kind == EphemerisKind::Drift) body.eph.epochMjd = mjd_;
     bodies_.push_back(body);
-    if (body.eph.kind != EphemerisKind::Drift) UpdateBodyState(bodies_, index, mjd_);
-    if (body.Turns()) bodies_[index].axes = AxesAt(body.spin, mjd_);
+    if (body.eph.kind != EphemerisKind::Drift || body.Turns()) MoveBody(index);
     bodyTags_.push_back({ObjectKind::Body, index});
     byHandle_[&bodyTags_.back()] = &bodyTags_.back();
     return index;
@@ -104,13 +103,25 @@ bool World::DeleteVessel(int i) {
 void World::SetMjd(double mjd) {
     mjd_ = epochMjd_ = mjd;
     flown_ = 0;
+    const GridTime t = GridTimeOf(mjd);
+    epochNode_ = t.node;
+    epochNodeSeconds_ = t.fraction * kNodeSeconds;
     for (int i = 0; i < BodyCount(); ++i) MoveBody(i);
 }
 
-// A body's state and axes at the world's date.
+// A body's state and axes at the world's date, from the seconds flown since the date last set
+// (not from the MJD: its last bit is 0.6 us, which would make the bodies jerk).
 void World::MoveBody(int i) {
-    UpdateBodyState(bodies_, i, mjd_);
-    if (bodies_[i].Turns()) bodies_[i].axes = AxesAt(bodies_[i].spin, mjd_);
+    UpdateBodyState(bodies_, i, mjd_, GridTimeAfter(epochNode_, epochNodeSeconds_ + flown_));
+    Body &b = bodies_[i];
+    if (b.Turns()) b.axes = AxesAt(b.spin, mjd_, (epochMjd_ - b.spin.epochMjd) * kDay + flown_);
+}
+
+std::vector<Body> World::BodiesAtWrittenDate() const {
+    std::vector<Body> bodies = bodies_;
+    const GridTime t = GridTimeOf(mjd_);
+    for (int i = 0; i < BodyCount(); ++i) UpdateBodyState(bodies, i, mjd_, t);
+    return bodies;
 }
 
 void World::Advance(double dt) {

@@ -48,6 +48,10 @@ public:
     // little of every frame to rounding (10.8 ms in 60,000 frames, 320 m of an orbit).
     void Advance(double dt);
 
+    // The bodies as a scenario written now places them on its load: at the date as written (an
+    // MJD, a fraction of a microsecond from the world's own).
+    std::vector<Body> BodiesAtWrittenDate() const;
+
     int BodyCount() const { return static_cast<int>(bodies_.size()); }
     int VesselCount() const { return static_cast<int>(vessels_.size()); }
     Body &body(int i) { return bodies_[i]; }
@@ -82,9 +86,12 @@ public:
 
 private:
     void MoveBody(int i);
-    double mjd_;
-    double epochMjd_;   // the date last set
-    double flown_ = 0;  // s since then
+    double mjd_ = 0;
+    double epochMjd_ = 0;  // the date last set
+    double flown_ = 0;     // s since then
+    // The node of the ephemeris's grid at or before the date last set, and the seconds from it.
+    long long epochNode_ = 0;
+    double epochNodeSeconds_ = 0;
     int focus_ = -1;
     std::vector<Body> bodies_;
     // Vessels own their storage, so that a deletion moves no vessel: the handles of its tanks,
