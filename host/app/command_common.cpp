@@ -50,6 +50,16 @@ bool StartSession(Session &session, const CommandLine &cl) {
         return false;
     }
     for (const std::string &w : DisplayLineWarnings(session)) Warn(w);
+    if (session.externalCamera) {
+        // Outside, the simulator refreshes no display. A plain run flies it so; what looks at the
+        // displays (the pilot, a picture, the window) looks from the cockpit.
+        const bool stays = cl.command == "run" && !cl.pilot;
+        std::fprintf(stderr, "kavrex-sim: %s starts in the external view, where no display is refreshed: %s\n",
+                     session.scenario().path.c_str(),
+                     stays ? "the displays stay as they are until the timeline's CAMERA COCKPIT"
+                           : "kavrex-sim looks at them from the cockpit");
+        session.externalCamera = stays;
+    }
     return true;
 }
 
@@ -110,6 +120,11 @@ std::vector<int> OpenDisplaysOrKavrex(Session &session, bool *passiveFocus) {
         return open;
     }
     open.push_back(slot);
+    // Said, since the saved flight keeps it: final.scn opens with the display the flight had.
+    std::fprintf(stderr,
+                 "kavrex-sim: %s opens no display the stand-in draws: Kavrex is opened in display %d, and "
+                 "final.scn keeps it (BEGIN_MFD %s) so that the saved flight opens as it flew\n",
+                 session.scenario().path.c_str(), slot, DisplayBlockName(slot).c_str());
     NotePassiveFocus(session, open);
     return open;
 }

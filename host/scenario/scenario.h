@@ -24,8 +24,10 @@ constexpr double kMaxAttitude = 3600;                   // degrees, each AROT an
 constexpr double kMaxSpin = 3600;                       // degrees/s, each VROT rate: ten turns a second
 constexpr int kMaxTankIndex = 63;
 constexpr int kMaxThrusterIndex = 255;
-constexpr size_t kMaxNameLength = 63;     // vessel names, as the simulator hands them out
-constexpr int kCockpitDisplayCount = 12;  // display identifiers 0..11 a scenario names
+constexpr double kMaxThrusterLevel = 1e9;     // a THLEVEL level, either sign
+constexpr size_t kSimulatorLineLength = 255;  // the longest line most of the simulator's readers take
+constexpr size_t kMaxNameLength = 63;         // vessel names, as the simulator hands them out
+constexpr int kCockpitDisplayCount = 12;      // display identifiers 0..11 a scenario names
 
 // The name of display `slot`'s block, as the simulator writes it: Left, Right, then 3 to 12.
 std::string DisplayBlockName(int slot);

@@ -3,6 +3,8 @@
 
 #include "numbers.h"
 
+#include "../world/vessel_classes.h"
+
 #include <strings.h>
 #include <sys/stat.h>
 
@@ -96,6 +98,7 @@ private:
     bool ShipHeader(int line, const std::string &text);
     bool DisplayItem(int line, const std::string &text);
     bool BeginSection(int line, const std::string &key, const std::string &rest);
+    bool ReadByTheCore(const std::string &raw) const;
 
     std::string path_;
     Scenario &sc_;
@@ -104,6 +107,18 @@ private:
     int dateLine_ = 0;
     bool inShip_ = false;
 };
+
+// The simulator's own reader of this line (every block but a description, a timeline, a module's
+// block and the lines of a ship of a class with its own module) takes at most 255 characters.
+bool Parser::ReadByTheCore(const std::string &raw) const {
+    if (section_ == "TIMELINE") return false;
+    if (section_ == "SHIPS" && inShip_) {
+        VesselClass cls;
+        return !FindVesselClass(sc_.ships.back().className, cls) && Trim(raw) != "END";
+    }
+    return section_.empty() || section_ == "SHIPS" || section_ == "ENVIRONMENT" || section_ == "FOCUS" ||
+           section_ == "CAMERA" || section_ == "HUD" || section_ == "MFD";
+}
 
 bool Parser::Run(const std::string &input) {
     std::string text = input;
@@ -144,6 +159,14 @@ bool Parser::Run(const std::string &input) {
         const std::string t = Trim(StripComment(raw));
         cleaned.push_back(t);
         if (t.empty()) continue;
+        if (raw.size() > kSimulatorLineLength && ReadByTheCore(raw)) {
+            sc_.warnings.push_back(
+                path_ + ":" + std::to_string(line) +
+                FormatText(
+                    ": a line of %zu characters: the simulator reads at most %zu here and stops reading the "
+                    "block at it (in the ships block, every later ship is left out); the stand-in reads it whole",
+                    raw.size(), kSimulatorLineLength));
+        }
         std::string key, rest;
         SplitItem(t, key, rest);
         if (section_.empty()) {
@@ -386,29 +409,36 @@ bool Parser::ShipItem(int line, const std::string &key, const std::string &rest)
     return true;
 }
 
-// PRPLEVEL and THLEVEL ("index:level" pairs) and FUEL (every tank at one level).
+// PRPLEVEL and THLEVEL ("index:level" pairs) and FUEL (every tank at one level). A FUEL or
+// PRPLEVEL line takes the place of any before it, as in the simulator. A thruster's level may be
+// any number: the simulator keeps it as written and runs the engine at it within 0 to 1.
 bool Parser::LevelItem(int line, const std::string &key, const std::string &rest, ScenarioShip &ship) {
     if (Same(key, "FUEL")) {
         if (!ParseNumberIn(rest, 0, 1, ship.fuel))
             return Fail(line, "FUEL takes a level from 0 to 1, not '" + rest + "'");
         ship.fuelGiven = true;
+        ship.tankLevels.clear();
+        ship.tankLine = line;
         return true;
     }
     const bool tanks = Same(key, "PRPLEVEL");
     std::vector<std::pair<int, double>> &levels = tanks ? ship.tankLevels : ship.thrusterLevels;
     const int most = tanks ? kMaxTankIndex : kMaxThrusterIndex;
+    const double lowest = tanks ? 0 : -kMaxThrusterLevel, highest = tanks ? 1 : kMaxThrusterLevel;
     std::istringstream in(rest);
     std::string pair;
     levels.clear();
+    if (tanks) ship.fuelGiven = false;
     (tanks ? ship.tankLine : ship.thrusterLine) = line;
     while (in >> pair) {
         const size_t colon = pair.find(':');
         double index, level;
         if (colon == std::string::npos || !ParseNumberIn(pair.substr(0, colon), 0, most, index) ||
-            index != std::floor(index) || !ParseNumberIn(pair.substr(colon + 1), 0, 1, level))
+            index != std::floor(index) || !ParseNumberIn(pair.substr(colon + 1), lowest, highest, level))
             return Fail(line, key + " takes '" + (tanks ? "tank" : "thruster") + ":level' pairs, a " +
                                   (tanks ? "tank" : "thruster") + " from 0 to " + std::to_string(most) +
-                                  " and a level from 0 to 1, not '" + pair + "'");
+                                  (tanks ? " and a level from 0 to 1" : " and a level from -1e9 to 1e9") + ", not '" +
+                                  pair + "'");
         levels.push_back({static_cast<int>(index), level});
     }
     return true;

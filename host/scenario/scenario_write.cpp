@@ -81,7 +81,8 @@ void WriteShip(std::string &out, const World &w, const std::vector<Body> &saved,
     // Engines left running run on when the file is loaded, as in the simulator.
     std::string running;
     for (size_t k = 0; k < v.thrusters.size(); ++k)
-        if (v.thrusters[k].level > 0) running += FormatText(" %zu:", k) + ExactNumberText(v.thrusters[k].level);
+        if (v.thrusters[k].permanentLevel != 0)
+            running += FormatText(" %zu:", k) + ExactNumberText(v.thrusters[k].permanentLevel);
     if (!running.empty() && !v.passive) out += "  THLEVEL" + running + "\n";
     for (const std::string &line : v.keptLines) out += "  " + line + "\n";
     out += "END\n";

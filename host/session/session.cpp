@@ -2,6 +2,7 @@
 #include "session.h"
 
 #include <algorithm>
+#include <sstream>
 
 #include "display_reading.h"
 
@@ -12,6 +13,7 @@
 #include "../cockpit/saved_displays.h"
 #include "../scenario/scenario_write.h"
 
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -58,6 +60,7 @@ bool Session::Begin(const Scenario &sc, const std::function<bool(std::string &)>
     timeline_ = timeline;
     timelineNext_ = 0;
     scenario_ = sc;
+    externalCamera = StartsInExternalView(sc);
     world_ = std::move(world);
     SetCurrentWorld(world_.get());
     // A plug-in loaded for an earlier scenario serves this one too.
@@ -147,6 +150,18 @@ bool Session::FlyToOneMoment(long frames, const std::function<bool()> &beforeFra
     simulation_->Frame();
     refreshSuspended_ = false;
     return true;
+}
+
+bool StartsInExternalView(const Scenario &sc) {
+    for (const ScenarioSection &section : sc.otherSections)
+        if (section.name == "CAMERA")
+            for (const std::string &line : section.lines) {
+                std::istringstream in(line);
+                std::string key, mode;
+                if (in >> key >> mode && strcasecmp(key.c_str(), "MODE") == 0)
+                    return strcasecmp(mode.c_str(), "Extern") == 0;
+            }
+    return false;
 }
 
 bool Session::Save(const std::string &path, std::string &error) {

@@ -21,6 +21,9 @@ constexpr double kDefaultRefreshInterval = 0.5;                        // s, the
 constexpr double kMinRefreshInterval = 0.01, kMaxRefreshInterval = 2;  // the setting's range
 constexpr double kMinRefreshGap = 0.1;                                 // s of real time: at most ten refreshes a second
 
+// The scenario's camera starts outside the cockpit (its BEGIN_CAMERA says MODE Extern).
+bool StartsInExternalView(const Scenario &sc);
+
 class Session {
 public:
     Session() = default;
@@ -70,7 +73,8 @@ public:
     const DisplayReading *LastReading(int slot) const { return lastReadingOk_[slot] ? &lastReading_[slot] : nullptr; }
     // Simulated seconds between a display's refreshes (the simulator's setting, 0.01 to 2).
     double refreshInterval = kDefaultRefreshInterval;
-    // In the external camera view the cockpit's displays are not refreshed.
+    // In the external camera view the cockpit's displays are not refreshed. A flight starts in
+    // the view its scenario gives.
     bool externalCamera = false;
     // Called after the displays that were due at the end of a frame have refreshed, with them.
     std::function<void(const std::vector<int> &slots)> onRefresh;

@@ -43,6 +43,7 @@ double Vessel::PropellantMass() const {
 
 void SetThrusterLevel(Vessel &v, int thruster, double level) {
     v.thrusters[thruster].level = std::isfinite(level) ? std::min(1.0, std::max(0.0, level)) : 1.0;
+    v.thrusters[thruster].permanentLevel = std::isfinite(level) ? level : 1.0;
 }
 
 Vessel MakeVessel(const std::string &name, const VesselClass &cls) {

@@ -58,6 +58,9 @@ struct Thruster {
     ThrusterSpec spec;
     double level = 0;           // 0..1, as the engine runs (a level that is no number: full)
     double requestedLevel = 0;  // the last level set on it alone, as it was passed
+    // Its level as the simulator keeps it and saves it: as last set, not clamped (a scenario's
+    // THLEVEL of -0.1 stays -0.1 and gives no thrust); a level that is no number stands as 1.
+    double permanentLevel = 0;
 };
 
 // Where a vessel stands on a body, in the body's own turning frame: held while it is landed or

@@ -190,3 +190,27 @@ TEST(Displays, AWindowTakesNoCockpitIdentifierAndNamesAVesselThatExists) {
 }
 
 }  // namespace
+
+// A scenario whose camera starts outside flies so: the simulator refreshes no display there,
+// until the camera comes into the cockpit.
+TEST(Displays, AFlightStartsInTheScenariosCameraView) {
+    const std::string camera = "BEGIN_CAMERA\n  TARGET Courier-1\n  MODE Extern\n  FOV 40.00\nEND_CAMERA\n";
+    const std::string path = WriteScenario("kavrex-extern.scn", Scenario(camera + Display("Left")));
+    kvhost::Session session;
+    std::string error;
+    ASSERT_TRUE(session.Start(path, KAVREX_PLUGIN_PATH, error)) << error;
+    EXPECT_TRUE(session.externalCamera);
+    while (session.simulation().simt() < 10) session.simulation().Frame();
+    EXPECT_EQ(session.Refreshes(0), 0);
+    session.externalCamera = false;
+    while (session.simulation().simt() < 20) session.simulation().Frame();
+    EXPECT_GT(session.Refreshes(0), 15);
+    std::remove(path.c_str());
+    // In the cockpit, or with no camera block: refreshed from the first frame.
+    const std::string cockpit =
+        WriteScenario("kavrex-cockpit.scn", Scenario("BEGIN_CAMERA\n  MODE Cockpit\nEND_CAMERA\n" + Display("Left")));
+    kvhost::Session inside;
+    ASSERT_TRUE(inside.Start(cockpit, KAVREX_PLUGIN_PATH, error)) << error;
+    EXPECT_FALSE(inside.externalCamera);
+    std::remove(cockpit.c_str());
+}

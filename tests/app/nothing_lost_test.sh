@@ -101,6 +101,17 @@ err=$("$SIM" run "$WORK/levels.scn" --steps 1 --out "$WORK/levels" 2>&1 >/dev/nu
 { printf 'BEGIN_DESC\nFirst line; with a semicolon\n\nEnd\nLast line.\nEND_DESC\n'; cat "$SCN/default.scn"; } > "$WORK/desc.scn"
 err=$("$SIM" run "$WORK/desc.scn" --steps 1 --out "$WORK/desc" 2>&1 >/dev/null)
 [ -z "$err" ] || fail "a description with a line End gets warnings: $err"
+# A scenario with no display the stand-in draws: the display the run opens is said, and kept.
+sed '/^BEGIN_MFD/,/^END_MFD/d' "$SCN/default.scn" > "$WORK/bare.scn"
+err=$("$SIM" run "$WORK/bare.scn" --steps 1 --out "$WORK/bare" 2>&1 >/dev/null)
+[[ "$err" == *"opens no display the stand-in draws: Kavrex is opened in display 0, and final.scn keeps it"* ]] ||
+  fail "the display a run opens on its own is not said: $err"
+grep -q "MODE Kavrex" "$WORK/bare/final.scn" || fail "the display the run opened is not in final.scn"
+# A scenario that starts outside the cockpit: a picture looks from the cockpit, and says so.
+{ sed '/^BEGIN_SHIPS/,$d' "$SCN/default.scn"; printf 'BEGIN_CAMERA\n  MODE Extern\nEND_CAMERA\n'; sed -n '/^BEGIN_SHIPS/,$p' "$SCN/default.scn"; } > "$WORK/outside.scn"
+err=$("$SIM" render "$WORK/outside.scn" --out "$WORK/outside.png" 2>&1 >/dev/null)
+[[ "$err" == *"starts in the external view, where no display is refreshed: kavrex-sim looks at them from the cockpit"* ]] ||
+  fail "a scenario starting outside is not said: $err"
 sed -n '/BEGIN_DESC/,/END_DESC/p' "$WORK/desc/final.scn" > "$WORK/desc.saved"
 printf 'BEGIN_DESC\nFirst line; with a semicolon\n\nEnd\nLast line.\nEND_DESC\n' | cmp -s - "$WORK/desc.saved" ||
   fail "the description did not come back whole: $(cat "$WORK/desc.saved")"

@@ -3,6 +3,7 @@
 
 #include "host/scenario/scenario.h"
 #include "host/scenario/scenario_world.h"
+#include "host/scenario/scenario_write.h"
 #include "host/world/frames.h"
 
 #include <cstdio>
@@ -167,6 +168,52 @@ TEST(ScenarioTest, ValuesOutsideTheirBoundsAreRefused) {
         Replace(Replace(kGood, "RPOS 6778000 0 0", "RPOS 1e14 -1e14 0"), "PRPLEVEL 0:0.250", "PRPLEVEL 63:1 0:0"),
         "edge.scn", sc, error))
         << error;
+}
+
+// The simulator's level lines: a thruster's THLEVEL keeps any number (a negative one gives no
+// thrust and is written back as it stood), and of FUEL and PRPLEVEL the later line counts.
+TEST(ScenarioTest, LevelLinesReadAndSaveAsTheSimulatorReadsAndSavesThem) {
+    const std::string text =
+        Replace(kGood, "  PRPLEVEL 0:0.250\n", "  PRPLEVEL 0:0.250\n  FUEL 0.5\n  THLEVEL 0:-0.10147 1:2.5\n");
+    kvhost::Scenario sc;
+    std::string error;
+    ASSERT_TRUE(kvhost::ParseScenario(text, "levels.scn", sc, error)) << error;
+    kvhost::World world;
+    ASSERT_TRUE(kvhost::BuildScenarioWorld(sc, world, error)) << error;
+    const kvhost::Vessel &v = world.vessel(0);
+    EXPECT_EQ(v.tanks[0].mass, 0.5 * v.tanks[0].maxMass);  // FUEL came last
+    EXPECT_EQ(v.thrusters[0].level, 0.0);
+    EXPECT_EQ(v.thrusters[1].level, 1.0);
+    const std::string saved = kvhost::ScenarioText(world, {}, {});
+    EXPECT_NE(saved.find("  THLEVEL 0:-0.10147 1:2.5\n"), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("FUEL"), std::string::npos) << saved;
+    // And the other way round: PRPLEVEL after FUEL.
+    ASSERT_TRUE(kvhost::ParseScenario(Replace(kGood, "  PRPLEVEL 0:0.250\n", "  FUEL 0.5\n  PRPLEVEL 0:0.250\n"),
+                                      "levels.scn", sc, error));
+    kvhost::World again;
+    ASSERT_TRUE(kvhost::BuildScenarioWorld(sc, again, error)) << error;
+    EXPECT_EQ(again.vessel(0).tanks[0].mass, 0.25 * again.vessel(0).tanks[0].maxMass);
+    EXPECT_EQ(ParseError(Replace(kGood, "  PRPLEVEL 0:0.250\n", "  THLEVEL 0:nan\n")),
+              "broken.scn:29: THLEVEL takes 'thruster:level' pairs, a thruster from 0 to 255 and a level from -1e9 to "
+              "1e9, not '0:nan'");
+}
+
+// A line longer than the simulator's readers take is read whole, and said, where the simulator
+// would stop at it; a module vessel's own lines have no such bound.
+TEST(ScenarioTest, LinesTooLongForTheSimulatorAreSaid) {
+    const std::string script = "  Script " + std::string(300, 's') + "\n";
+    const std::string own = "  KVNOTE " + std::string(300, 'n') + "\n";
+    kvhost::Scenario sc;
+    std::string error;
+    ASSERT_TRUE(kvhost::ParseScenario(
+        Replace(Replace(kGood, "  System Sol\n", "  System Sol\n" + script), "  PRPLEVEL 0:0.250\n", own), "long.scn",
+        sc, error))
+        << error;
+    ASSERT_EQ(sc.warnings.size(), 1u);
+    EXPECT_EQ(
+        sc.warnings[0],
+        "long.scn:4: a line of 309 characters: the simulator reads at most 255 here and stops reading the block at "
+        "it (in the ships block, every later ship is left out); the stand-in reads it whole");
 }
 
 TEST(ScenarioTest, WorldsThatCannotBeBuiltNameTheirLine) {
