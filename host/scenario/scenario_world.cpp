@@ -3,6 +3,7 @@
 
 #include "numbers.h"
 
+#include "../world/assembly.h"
 #include "../world/bases.h"
 #include "../world/frames.h"
 #include "../world/surface.h"
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <sstream>
 
 namespace kvhost {
 
@@ -183,6 +185,88 @@ bool AddShip(const Scenario &sc, const ScenarioShip &s, World &world, std::strin
     return true;
 }
 
+// The last line of a ship's kept lines that starts with `key`, after the key; "" when none.
+std::string LastKeptLine(const ScenarioShip &s, const char *key) {
+    std::string found;
+    for (const std::string &line : s.keptLines) {
+        std::string k, rest;
+        std::istringstream in(line);
+        in >> k;
+        if (strcasecmp(k.c_str(), key) == 0) {
+            std::getline(in, rest);
+            found = rest;
+        }
+    }
+    return found;
+}
+
+// "d:r,name" items of a DOCKINFO or ATTACHED line.
+struct MateItem {
+    int mine = 0, theirs = 0;
+    std::string name;
+};
+std::vector<MateItem> MateItems(const std::string &text) {
+    std::vector<MateItem> items;
+    std::istringstream in(text);
+    std::string word;
+    while (in >> word) {
+        MateItem m;
+        char colon = 0, comma = 0;
+        std::istringstream w(word);
+        if (w >> m.mine >> colon >> m.theirs >> comma && colon == ':' && comma == ',' && std::getline(w, m.name) &&
+            !m.name.empty())
+            items.push_back(m);
+    }
+    return items;
+}
+
+// A mate the stand-in cannot join by its ports sits beside its partner, if it has no state of
+// its own (its RPOS at its body's centre), and the stand-in says so.
+void Beside(World &world, int mate, int partner, const std::string &why, const std::string &where,
+            std::vector<std::string> *warnings) {
+    Vessel &m = world.vessel(mate);
+    const Vessel &p = world.vessel(partner);
+    Warn(warnings, where + why + ": " + m.name + " flies on its own beside " + p.name);
+    m.pos = p.pos + _V(p.rot.m11, p.rot.m21, p.rot.m31) * (p.size + m.size);
+    m.vel = p.vel;
+}
+
+// Docks and attachments, as the simulator builds them once every ship is placed: in file order,
+// each ship's DOCKINFO mates (one side's line is enough), then its ATTACHED parent. A docked
+// stack is in free flight as soon as it is built (the ground lands it again).
+void Moor(const Scenario &sc, World &world, std::vector<std::string> *warnings) {
+    for (size_t i = 0; i < sc.ships.size(); ++i) {
+        const ScenarioShip &s = sc.ships[i];
+        const int v = static_cast<int>(i);
+        for (const MateItem &m : MateItems(LastKeptLine(s, "DOCKINFO"))) {
+            int w = -1;
+            for (int k = 0; k < world.VesselCount(); ++k)
+                if (world.vessel(k).name == m.name) w = k;  // matched exactly, as the simulator does
+            if (w < 0 || w == v) continue;                  // the dock stays free
+            const int lead = world.vessel(v).mooring.leader;
+            if (lead >= 0 && lead == world.vessel(w).mooring.leader) continue;
+            std::string why;
+            if (!DockVessels(world, v, m.mine, w, m.theirs, why))
+                Beside(world, w, v, why, Where(sc, s.line) + "DOCKINFO: ", warnings);
+        }
+        const std::vector<MateItem> parent = MateItems(LastKeptLine(s, "ATTACHED"));
+        if (!parent.empty()) {
+            const int p = world.FindVessel(parent[0].name);  // matched in any letter case
+            std::string why;
+            if (p >= 0 && p != v && !AttachVessel(world, v, parent[0].mine, p, parent[0].theirs, why))
+                Beside(world, v, p, why, Where(sc, s.line) + "ATTACHED: ", warnings);
+        }
+    }
+    for (int i = 0; i < world.VesselCount(); ++i) {
+        Vessel &v = world.vessel(i);
+        if (v.mooring.leader == i && v.status == VesselStatus::Landed) {
+            v.status = VesselStatus::Flying;
+            v.landedOn = -1;
+        }
+    }
+    PlaceMoored(world);
+}
+
 }  // namespace
 
 void StateFromElements(const double el[7], double mu, double mjd, VECTOR3 &pos, VECTOR3 &vel) {
@@ -218,15 +302,9 @@ bool BuildScenarioWorld(const Scenario &sc, World &world, std::string &error, st
     }
     world.SetMjd(sc.mjd);
     World::BuildSolarSystem(world);
-    bool docked = false;
-    for (const ScenarioShip &s : sc.ships) {
+    for (const ScenarioShip &s : sc.ships)
         if (!AddShip(sc, s, world, error, warnings)) return false;
-        if (s.docked && !docked) {
-            docked = true;
-            Warn(warnings, Where(sc, s.line) + "docked vessels (" + s.name +
-                               ") fly apart in the stand-in; their DOCKINFO lines are kept as they are");
-        }
-    }
+    Moor(sc, world, warnings);
     if (!sc.focus.empty()) {
         const int focus = world.FindVessel(sc.focus);
         if (focus < 0 && world.VesselCount() > 0)

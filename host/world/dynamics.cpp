@@ -1,6 +1,7 @@
 // dynamics.cpp: integration of vessels between frames.
 #include "dynamics.h"
 
+#include "assembly.h"
 #include "navmodes.h"
 #include "surface.h"
 
@@ -219,10 +220,39 @@ bool EnginesPush(Vessel &v) {
     return length(e.force) > 0 || length(e.torque) > 0;
 }
 
-void AdvanceVessel(World &w, Vessel &v, const FrameBodies &fb) {
+// What the other members of a docked stack add to its leader: their mass, and their engines'
+// thrust and torque in the leader's frame (held over the frame), their tanks drained for it.
+struct StackPush {
+    double mass = 0;
+    VECTOR3 force = {{0, 0, 0}}, torque = {{0, 0, 0}};
+    double massFlow = 0;
+};
+
+StackPush MembersPush(World &w, int leader, double dt) {
+    StackPush push;
+    std::vector<double> supply;
+    for (int i = 0; i < w.VesselCount(); ++i) {
+        Vessel &m = w.vessel(i);
+        if (i == leader || m.mooring.leader != leader) continue;
+        push.mass += m.Mass();
+        TankSupply(m, dt, supply);
+        const EngineOutput e = EngineForcesWith(m, supply);
+        DrainTanks(m, supply, dt);
+        // Turned into the leader's frame; its torque about the member's origin, and the force's
+        // about the leader's through the member's place.
+        const VECTOR3 f = mul(m.mooring.rot, e.force);
+        push.force += f;
+        push.torque += mul(m.mooring.rot, e.torque) + crossp(f, m.mooring.offset);
+        push.massFlow += e.massFlow;
+    }
+    return push;
+}
+
+void AdvanceVessel(World &w, Vessel &v, const FrameBodies &fb, const StackPush &stack) {
     const double dt = fb.dt;
     if (v.status != VesselStatus::Flying && v.landedOn >= 0) {
-        if (v.status == VesselStatus::Crashed || !EnginesPush(v)) {
+        const bool stackPushes = length(stack.force) > 0 || length(stack.torque) > 0;
+        if (v.status == VesselStatus::Crashed || (!EnginesPush(v) && !stackPushes)) {
             // Carried round with the surface it stands on.
             StandOn(w, v);
             return;
@@ -240,13 +270,16 @@ void AdvanceVessel(World &w, Vessel &v, const FrameBodies &fb) {
     for (int i = 0; i < n; ++i) {
         const double tau = i * h;
         TankSupply(v, h, supply);
-        const EngineOutput e = EngineForcesWith(v, supply);
+        EngineOutput e = EngineForcesWith(v, supply);
+        e.force += stack.force;
+        e.torque += stack.torque;
         const VECTOR3 thrust = mul(v.rot, e.force);
-        const TranslationState s0 = {v.pos, v.vel, v.Mass()};
-        const Derivative k1 = Rates(fb, s0, tau, thrust, e.massFlow);
-        const Derivative k2 = Rates(fb, Add(s0, k1, h / 2), tau + h / 2, thrust, e.massFlow);
-        const Derivative k3 = Rates(fb, Add(s0, k2, h / 2), tau + h / 2, thrust, e.massFlow);
-        const Derivative k4 = Rates(fb, Add(s0, k3, h), tau + h, thrust, e.massFlow);
+        const double flow = e.massFlow + stack.massFlow;
+        const TranslationState s0 = {v.pos, v.vel, v.Mass() + stack.mass};
+        const Derivative k1 = Rates(fb, s0, tau, thrust, flow);
+        const Derivative k2 = Rates(fb, Add(s0, k1, h / 2), tau + h / 2, thrust, flow);
+        const Derivative k3 = Rates(fb, Add(s0, k2, h / 2), tau + h / 2, thrust, flow);
+        const Derivative k4 = Rates(fb, Add(s0, k3, h), tau + h, thrust, flow);
         v.pos = s0.pos + (k1.dpos + k2.dpos * 2 + k3.dpos * 2 + k4.dpos) * (h / 6);
         v.vel = s0.vel + (k1.dvel + k2.dvel * 2 + k3.dvel * 2 + k4.dvel) * (h / 6);
         AdvanceAttitude(v, e.torque, s0.mass, h);
@@ -281,11 +314,16 @@ void AdvanceWorld(World &world, double dt) {
         fb.p1.push_back(world.body(b).pos);
         fb.v1.push_back(world.body(b).vel);
     }
-    // A crashed vessel moves on only with the body it lies on (it cannot lift off).
+    // A crashed vessel moves on only with the body it lies on (it cannot lift off). A docked
+    // stack flies as its leader, under every member's engines; its members and attached children
+    // are carried.
+    for (int i = 0; i < world.VesselCount(); ++i) HoldNavmodes(world, world.vessel(i), dt);
     for (int i = 0; i < world.VesselCount(); ++i) {
-        HoldNavmodes(world, world.vessel(i), dt);
-        AdvanceVessel(world, world.vessel(i), fb);
+        Vessel &v = world.vessel(i);
+        if (v.mooring.parent >= 0 || (v.mooring.leader >= 0 && v.mooring.leader != i)) continue;
+        AdvanceVessel(world, v, fb, v.mooring.leader == i ? MembersPush(world, i, dt) : StackPush());
     }
+    PlaceMoored(world);
     // After every vessel has moved, as the simulator's post-step does.
     for (int i = 0; i < world.VesselCount(); ++i) world.UpdateGravityRef(world.vessel(i));
 }

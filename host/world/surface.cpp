@@ -37,7 +37,7 @@ void StandOn(const World &w, Vessel &v, bool atPlacement) {
     v.omega = _V(0, 0, 0);
 }
 
-void SettleOn(const World &w, Vessel &v, int b, VesselStatus status) {
+void FootingFromState(const World &w, Vessel &v, int b) {
     const Body &body = w.body(b);
     const VECTOR3 local = tmul(body.axes.rot, v.pos - body.pos);
     double lng, lat;
@@ -55,6 +55,11 @@ void SettleOn(const World &w, Vessel &v, int b, VesselStatus status) {
     if (heading < 0) heading += 360;
     f.headingDeg = heading;
     v.footing = f;
+}
+
+void SettleOn(const World &w, Vessel &v, int b, VesselStatus status) {
+    FootingFromState(w, v, b);
+    const Body &body = w.body(b);
     v.status = status;
     v.landedOn = b;
     v.restSeconds = 0;

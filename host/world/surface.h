@@ -21,6 +21,10 @@ VECTOR3 SurfaceVelocityAt(const Body &b, const VECTOR3 &p);
 // of the vessel's origin; afterwards that of the body's radius, as the simulator carries it.
 void StandOn(const World &w, Vessel &v, bool atPlacement = false);
 
+// A vessel's footing on body b taken from where it is: its height, its attitude relative to the
+// body, the heading of its nose.
+void FootingFromState(const World &w, Vessel &v, int b);
+
 // The vessel comes to rest on body b with the given status: its footing taken from where it is
 // (its height, its attitude relative to the body, the heading of its nose); a vessel that lands
 // on a pad occupies it and has its tanks filled.

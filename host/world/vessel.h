@@ -74,6 +74,15 @@ struct Footing {
     int linePad = -1;                                  // the pad its scenario's BASE line named, -1: none
 };
 
+// A vessel's place in a rigid assembly: docked in a stack whose pose its leader keeps (the
+// first of its members the scenario docks), or attached to a parent.
+struct Mooring {
+    int leader = -1;                              // the docked stack's leader (itself for the leader), -1: not docked
+    int parent = -1;                              // the vessel it is attached to, -1: none
+    MATRIX3 rot = {{1, 0, 0, 0, 1, 0, 0, 0, 1}};  // its attitude in the leader's (or parent's) frame
+    VECTOR3 offset = {{0, 0, 0}};                 // its origin there, m
+};
+
 struct Vessel {
     std::string name;
     std::string className;
@@ -90,6 +99,7 @@ struct Vessel {
     VesselStatus status = VesselStatus::Flying;
     int landedOn = -1;       // body index while landed or crashed
     Footing footing;         // where on it
+    Mooring mooring;         // docked or attached
     double restSeconds = 0;  // on the ground in free flight with no thrust: 5 s of it land the vessel
     // The gravity reference as the simulator keeps it: the body pulling hardest, chosen when the
     // vessel is placed and again every 100 s of flight (World::ChooseGravityRef).

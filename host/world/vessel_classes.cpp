@@ -24,6 +24,7 @@ const VesselClassEntry kClasses[] = {
     {"Wheel", nullptr, 1e6, 250, {{26000, 26000, 52800}}},
     {"Mir", nullptr, 124340, 40, {{86.1, 79.6, 37.0}}},
     {"Module1", nullptr, 8e3, 6, {{7.7, 7.7, 2.3}}},
+    {"ShuttleA_pl", nullptr, 20e3, 5, {{2.56, 2.39, 2.02}}},
 };
 
 // Its entry, by name whatever its letter case (as the simulator finds a class's file on

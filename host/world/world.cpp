@@ -93,6 +93,16 @@ bool World::DeleteVessel(int i) {
     vessels_.erase(vessels_.begin() + i);
     vesselTagOf_.erase(vesselTagOf_.begin() + i);
     for (int k = i; k < VesselCount(); ++k) vesselTagOf_[k]->index = k;
+    // Its stack and its children let go of it and fly on from where they are.
+    for (std::unique_ptr<Vessel> &v : vessels_) {
+        for (int *link : {&v->mooring.leader, &v->mooring.parent}) {
+            if (*link == i)
+                *link = -1;
+            else if (*link > i)
+                --*link;
+        }
+        if (v->mooring.leader < 0 && v->mooring.parent < 0) v->mooring = Mooring();
+    }
     if (focus_ == i)
         focus_ = -1;
     else if (focus_ > i)
