@@ -74,6 +74,17 @@ double Pilot::WarpFor(const DisplayReading &r, double currentWarp) {
 // Before the first burn: hold on, aimed at the target, and wait until the prediction of a burn
 // from here neither hits a body nor dips towards the source.
 PilotAction Pilot::WaitForMoment(const DisplayReading &r) {
+    // First, with the hold and the drive off the prediction is the ship's own fall: an orbit
+    // that meets the source (a launch not yet circularised) leaves no time to wait.
+    if (!lookedAtFall_ && r.readouts) {
+        lookedAtFall_ = true;
+        if (r.hold == HoldState::Off && !r.driveOn && r.impact && r.closestSource <= 0) {
+            phase_ = Phase::Prograde;
+            PilotAction climb = ProgradeClimb(r);
+            climb.what = "the orbit falls into " + r.source + " (IMPACT with the drive off): climb now; " + climb.what;
+            return climb;
+        }
+    }
     PilotAction a = Configure(r, false, false, false);
     if (a.key || r.hold != HoldState::Hold || !r.readouts) return a;
     if (waitStartMjd_ < 0) waitStartMjd_ = r.ejectMjd;
@@ -251,6 +262,14 @@ PilotAction Pilot::Decide(const DisplayReading &r, double currentWarp) {
                     : phase_ == Phase::Prograde ? ProgradeClimb(r)
                     : phase_ == Phase::Orbit    ? IntoOrbit(r)
                                                 : Transfer(r);
+    // Nearer the target than the source: the plot centred on the target, as a pilot would have
+    // it, so that the arrival shows (key C steps the centre through the bodies).
+    if (!a.key && a.input.empty() && !a.cockpitKey && r.readouts && !r.center.empty() && r.center != r.target &&
+        r.targetDist < r.sourceDist && centreSteps_ < kMostCentreSteps) {
+        a.key = 'C';
+        ++centreSteps_;
+        if (a.what.empty()) a.what = "centre the plot towards " + r.target;
+    }
     const double warp = r.readouts ? WarpFor(r, currentWarp) : std::min(10.0, warpCap_);
     if (warp != currentWarp && !a.arrived) {
         a.warp = warp;

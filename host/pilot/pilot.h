@@ -77,6 +77,7 @@ public:
     static constexpr int kSlipLimit = 120;            // decisions in a row off HOLD before slowing down
     static constexpr double kLeastLookAhead = 1800;   // s: a prediction to judge the climb by
     static constexpr double kLongestWait = 2 * 3600;  // s of choosing the moment at most
+    static constexpr int kMostCentreSteps = 64;       // presses of C to bring the target to the centre
 
 private:
     enum class Phase { Wait, Prograde, Climb, Cancel, Accelerate, Brake, Orbit, Done };
@@ -102,6 +103,8 @@ private:
     double navStart_ = 0;         // s: the display's clock when that mode went on
     double warpCap_ = 100;        // the most time acceleration at which the hold keeps HOLD
     int slipping_ = 0;            // decisions in a row with the drive on and the hold seeking
+    bool lookedAtFall_ = false;   // the first prediction has been read for a fall into the source
+    int centreSteps_ = 0;         // presses of C so far
 };
 
 }  // namespace kvhost

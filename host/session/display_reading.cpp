@@ -102,6 +102,7 @@ bool ReadDisplay(const std::vector<DrawOp> &page, DisplayReading &out) {
         r.target = target->text;
         r.source = source->text;
         r.tanks = std::atoi(tanks->text.c_str());
+        if (const DrawOp *center = Labelled(ops, "Center")) r.center = center->text;
     }
     out = r;
     return true;

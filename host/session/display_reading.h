@@ -27,6 +27,7 @@ struct DisplayReading {
 
     bool readouts = false;                   // a trajectory was drawn, with its read-outs
     std::string target, source;              // body names
+    std::string center;                      // the body the plot is centred on
     double targetDist = 0, targetSpeed = 0;  // m to the surface, m/s
     double sourceDist = 0, sourceSpeed = 0;
     double closest = 0;        // PeT, m above the surface (when not an impact)

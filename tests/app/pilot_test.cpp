@@ -380,6 +380,33 @@ TEST(MainJob, TheDefaultTransferEndsInOrbitAroundMars) {
         EXPECT_GT(ReadAll(cl.out + file).size(), 1000u) << file;
 }
 
+// A start on an orbit that falls into the Earth 0.7 h on (a launch not yet circularised, on the
+// side away from the Moon, where no burn at the Moon is clear): the display's first prediction,
+// with the hold and the drive off, reads IMPACT on the source, and the pilot climbs at once
+// instead of waiting for a clear moment (and crashing); it ends in orbit around the Moon.
+TEST(MainJob, AFallingOrbitDepartsAtOnce) {
+    const std::string scenario = std::string(::testing::TempDir()) + "kavrex-falling.scn";
+    std::FILE *f = std::fopen(scenario.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs(
+        "BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 61450.5\nEND_ENVIRONMENT\nBEGIN_MFD Left\n  TYPE User\n"
+        "  MODE Kavrex\n  KV_TARGET Moon\n  KV_SOURCE Earth\nEND_MFD\nBEGIN_SHIPS\nCourier-1:Courier\n"
+        "  STATUS Orbiting Earth\n  RPOS -3695000 0 -5758500\n  RVEL 6034 0 -3872\n  PRPLEVEL 0:1\nEND\nEND_SHIPS\n",
+        f);
+    std::fclose(f);
+    kvhost::CommandLine cl;
+    cl.command = "run";
+    cl.pilot = true;
+    cl.plugin = KAVREX_PLUGIN_PATH;
+    cl.scenario = scenario;
+    cl.out = std::string(::testing::TempDir()) + "kavrex-falling";
+    ASSERT_EQ(kvhost::RunFlight(cl), 0);
+    const std::string json = ReadAll(cl.out + "/summary.json");
+    EXPECT_NE(json.find("\"in_orbit\": true"), std::string::npos) << json;
+    // Gone within two minutes of the start (the periapsis lies 0.6 h ahead, under the ground).
+    EXPECT_LT((JsonNumber(json, "departure_mjd") - 61450.5) * 86400, 120) << json;
+}
+
 // The same transfer on a slower machine and on one whose frame rate varies: the pilot reads the
 // display as it refreshes, however often that is, and still ends in orbit.
 TEST(MainJob, ArrivesAtThirtyFramesASecondAndAtAVaryingRate) {
