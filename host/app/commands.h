@@ -5,6 +5,7 @@
 #include "../record/output_folders.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kvhost {
@@ -31,6 +32,8 @@ struct CommandLine {
     unsigned seed = 1;              // of a varying rate
     double mfdRefresh = 0.5;        // simulated seconds between a display's refreshes
     double logEvery = 60;           // simulated seconds between flight-log rows (run)
+    // The options with a value given on the command line, as given, in their order.
+    std::vector<std::pair<std::string, std::string>> given;
 };
 
 class Session;

@@ -66,7 +66,8 @@ const char *const kRunHelp =
     "  --log-every S       simulated seconds between log rows, 1 to 1000000 (default 60)\n";
 
 const char *const kSurveyHelp =
-    "usage: kavrex-sim survey [GRID] [--out DIR] [--plugin LIB]\n"
+    "usage: kavrex-sim survey [GRID] [--out DIR] [--plugin LIB] [--size WxH] [--seed S]\n"
+    "                         [--mfd-refresh S]\n"
     "\n"
     "Flies the pilot on every transfer of GRID (default: the built-in grid of 48), each in a\n"
     "process of its own, as many at once as there are cores, and writes to DIR (default\n"
@@ -80,8 +81,11 @@ const char *const kSurveyHelp =
     "  accelerations 9.8 4.9 2.45 7.35 m/s^2, taken in turn\n"
     "  fps 60 30 15-60                 frame rates, taken in turn\n"
     "Every source flies to every other target from every phase; a line left out keeps the\n"
-    "built-in values. A case whose folder holds the same start and a finished run is not flown\n"
-    "again: an interrupted survey resumes, a finished one is pictured anew.\n";
+    "built-in values. The sources and targets are the system's planets and moons (not the Sun).\n"
+    "--size, --seed and --mfd-refresh are given to every case's run; the pilot sets the time\n"
+    "acceleration and the grid the frame rates, so --warp, --fps and --steps are refused. A case\n"
+    "whose folder holds the same start, the same options and a finished run is not flown again:\n"
+    "an interrupted survey resumes, a finished one is pictured anew.\n";
 
 const char *const kRenderHelp =
     "usage: kavrex-sim render [SCENARIO] --out FILE.png|FILE.svg|FILE.json [options]\n"
@@ -286,7 +290,8 @@ bool ParseCommandLine(int argc, char **argv, kvhost::CommandLine &cl, std::vecto
                 std::fprintf(stderr, "kavrex-sim: %s needs a value\n", a.c_str());
                 return false;
             }
-            if (!o->apply(argv[++i], cl)) return false;
+            if (!o->apply(argv[i + 1], cl)) return false;
+            cl.given.push_back({a, argv[++i]});
         } else if (a.size() > 1 && a[0] == '-') {
             std::fprintf(stderr, "kavrex-sim: unknown option '%s' (kavrex-sim --help lists them)\n", a.c_str());
             return false;

@@ -32,9 +32,16 @@ bool Numbers(const std::vector<std::string> &words, double lo, double hi, const 
     return true;
 }
 
+// A body a transfer can start from or end at: one of the system's, and not the star (no orbit
+// is flown from the Sun's surface region, and the pilot does not fly into it).
 bool KnownBody(const World &w, const std::string &name, const std::string &where, std::string &error) {
-    if (w.FindBody(name) >= 0) return true;
-    return Fail(where, "'" + name + "' is no body of the solar system", error);
+    const int b = w.FindBody(name);
+    if (b < 0) return Fail(where, "'" + name + "' is no body of the solar system", error);
+    if (w.body(b).parent < 0)
+        return Fail(where,
+                    "'" + name + "' is the star: a survey's transfers start from and end at its planets and moons",
+                    error);
+    return true;
 }
 
 bool Line(const std::vector<std::string> &words, const World &w, const std::string &where, SurveyGrid &g,

@@ -104,15 +104,23 @@ bool SurveyRuns::Fly(const World &world, const std::string &plugin, unsigned cor
         while (running_.size() < cores && next < cases_.size()) {
             const size_t i = next++;
             const std::string dir = Dir(i), scn = SurveyScenario(cases_[i], world, kSurveyMjd);
-            if (ReadFile(dir + "/start.scn") == scn && !ReadFile(dir + "/status").empty()) {
+            // The options every case is flown with, kept beside it: a case flown with others is
+            // flown again.
+            std::string options;
+            for (const std::string &o : options_) options += o + "\n";
+            if (ReadFile(dir + "/start.scn") == scn && ReadFile(dir + "/options") == options &&
+                !ReadFile(dir + "/status").empty()) {
                 Finish(i, std::atoi(ReadFile(dir + "/status").c_str()), "(flown before)");
                 continue;
             }
-            if (!MakeFolders(dir, error) || !WriteWholeFile(dir + "/start.scn", scn, error)) return false;
+            if (!MakeFolders(dir, error) || !WriteWholeFile(dir + "/start.scn", scn, error) ||
+                !WriteWholeFile(dir + "/options", options, error))
+                return false;
             std::remove((dir + "/status").c_str());
-            const pid_t pid = Spawn({"kavrex-sim", "run", dir + "/start.scn", "--pilot", "--out", dir, "--fps",
-                                     cases_[i].fps, "--plugin", plugin},
-                                    dir + "/run.log", error);
+            std::vector<std::string> args = {"kavrex-sim", "run",   dir + "/start.scn", "--pilot",  "--out",
+                                             dir,          "--fps", cases_[i].fps,      "--plugin", plugin};
+            args.insert(args.end(), options_.begin(), options_.end());
+            const pid_t pid = Spawn(args, dir + "/run.log", error);
             if (pid < 0) return false;
             running_[pid] = i;
         }
@@ -160,8 +168,12 @@ void PrintSurveyFigures(const std::vector<SurveyCase> &cases, const std::vector<
     std::vector<double> ratios;
     for (const Outcome &o : outcomes)
         if (o.inOrbit && o.brachistochrone > 0) ratios.push_back(o.hours / o.brachistochrone);
-    std::printf("%zu transfers: %zu in orbit (%.1f %%); flight time over the brachistochrone: median %.3f\n",
-                cases.size(), inOrbit, 100.0 * inOrbit / cases.size(), Median(ratios));
+    if (ratios.empty())
+        std::printf("%zu transfer%s: none in orbit, so no flight time to compare with the brachistochrone\n",
+                    cases.size(), cases.size() == 1 ? "" : "s");
+    else
+        std::printf("%zu transfers: %zu in orbit (%.1f %%); flight time over the brachistochrone: median %.3f\n",
+                    cases.size(), inOrbit, 100.0 * inOrbit / cases.size(), Median(ratios));
     for (size_t i = 0; i < cases.size(); ++i)
         if (!outcomes[i].inOrbit)
             std::printf("  case %zu, %s (%g km, phase %g, inclination %g) to %s at %g m/s^2, %s fps: %s\n", i + 1,

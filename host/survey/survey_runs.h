@@ -30,7 +30,10 @@ struct Outcome {
 // The survey's progress: the runs under way, what they found, a line as each ends.
 class SurveyRuns {
 public:
-    SurveyRuns(const std::vector<SurveyCase> &cases, const std::string &out) : cases_(cases), out_(out) {
+    // `options`: the command-line options every case's run is given (the display size, the seed
+    // of a varying frame rate, the refresh interval).
+    SurveyRuns(const std::vector<SurveyCase> &cases, const std::string &out, const std::vector<std::string> &options)
+        : cases_(cases), out_(out), options_(options) {
         outcomes_.resize(cases.size());
     }
 
@@ -46,6 +49,7 @@ private:
 
     const std::vector<SurveyCase> &cases_;
     const std::string out_;
+    const std::vector<std::string> options_;
     std::vector<Outcome> outcomes_;
     std::map<pid_t, size_t> running_;
     size_t done_ = 0, inOrbit_ = 0;

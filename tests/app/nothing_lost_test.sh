@@ -173,4 +173,18 @@ grep -q "^Mir:Mir$" "$WORK/internal/final.scn" || fail "Mir is not saved as Mir:
 [ "$(grep -c '^[A-Za-z0-9-]*:' "$WORK/internal/final.scn")" -eq 2 ] || fail "ships appeared: $(cat "$WORK/internal/final.scn")"
 pass "the simulator's line rules"
 
+# The survey: its options given to every case or refused with the reason; a grid of refused
+# cases says so (no "nan"); the star is no source.
+printf 'sources Earth:400\ntargets Mars\nphases 0\ninclinations 0\naccelerations 50\nfps 60\n' > "$WORK/refused.grid"
+said=$("$SIM" survey "$WORK/refused.grid" --out "$WORK/survey" --size 128x128 --seed 7 2>/dev/null)
+[[ "$said" == *"1 transfer: none in orbit"* && "$said" != *nan* ]] || fail "an all-refused grid: $said"
+grep -q "128x128" "$WORK/survey/case-001/options" || fail "--size is not given to the survey's cases"
+err=$("$SIM" survey "$WORK/refused.grid" --out "$WORK/survey" --warp 10 2>&1)
+[ $? -eq 1 ] && [[ "$err" == *"survey does not take --warp: the pilot sets the time acceleration"* ]] ||
+  fail "survey --warp: $err"
+printf 'sources Sun:1000\n' > "$WORK/sun.grid"
+err=$("$SIM" survey "$WORK/sun.grid" --out "$WORK/survey" 2>&1)
+[[ "$err" == *"'Sun' is the star"* ]] || fail "a survey from the Sun: $err"
+pass "the survey's options"
+
 finish "nothing is lost"
