@@ -3,7 +3,12 @@ BUILD ?= build
 SAN_BUILD ?= build-san
 CMAKE_FLAGS ?=
 
-.PHONY: setup setup-run build run test test-fast test-san test-windows test-layers test-format test-fuzz fuzz bench clean
+# The pictures of docs/ (the manual's and the pilot's), made from the stand-in; a test checks that
+# the committed ones are what this makes today.
+docs: build
+	bash scripts/make-docs.sh $(BUILD)/bin/kavrex-sim docs
+
+.PHONY: docs setup setup-run build run test test-fast test-san test-windows test-layers test-format test-fuzz fuzz bench clean
 
 setup:
 	@bash scripts/setup.sh

@@ -3,6 +3,7 @@
 
 #include "../cockpit/cockpit.h"
 #include "../gdi/picture.h"
+#include "../scenario/numbers.h"
 #include "../scenario/scenario_write.h"
 #include "../session/session.h"
 
@@ -27,6 +28,13 @@ bool IsJson(const std::string &path) { return path.size() > 5 && path.compare(pa
 }  // namespace
 
 int RunRender(const CommandLine &cl) {
+    // A picture Cairo can make: at most 32767 pixels a side, and 100 million in all (400 MB).
+    const double w = (cl.width + 2 * BezelMargin(cl.height)) * cl.scale, h = cl.height * cl.scale;
+    if (!IsJson(cl.out) && (w > 32767 || h > 32767 || w * h > 1e8))
+        return Fail(
+            FormatText("a picture of a %dx%d display at --scale %g would be %.0fx%.0f pixels, more than a "
+                       "picture can hold (32767 a side, 100 million in all): give a smaller --scale or --size",
+                       cl.width, cl.height, cl.scale, w, h));
     Session session;
     if (!StartSession(session, cl)) return 1;
     std::string error;

@@ -41,7 +41,8 @@ const char *const kCommon =
     "  --mfd-refresh S     simulated seconds between a display's refreshes, 0.01 to 2 (default\n"
     "                      0.5, the simulator's setting); at most ten refreshes a real second\n"
     "  --warp W            time acceleration to start at, 0.1 to 100000 (default 1)\n"
-    "  --steps N           frames to fly (run: all of a piloted flight, else 0; render: 1)\n";
+    "  --steps N           frames to fly (run: all of a piloted flight, else a simulated\n"
+    "                      minute at the warp; render: 1)\n";
 
 const char *const kRunHelp =
     "usage: kavrex-sim run [SCENARIO...] [--pilot] [--out DIR] [--log-every S] [options]\n"

@@ -186,5 +186,8 @@ printf 'sources Sun:1000\n' > "$WORK/sun.grid"
 err=$("$SIM" survey "$WORK/sun.grid" --out "$WORK/survey" 2>&1)
 [[ "$err" == *"'Sun' is the star"* ]] || fail "a survey from the Sun: $err"
 pass "the survey's options"
+err=$("$SIM" render --size 4096x4096 --scale 16 --out "$WORK/huge.png" 2>&1)
+[ $? -eq 1 ] && [[ "$err" == *"87296x65536 pixels, more than a picture can hold"* ]] || fail "a picture too big: $err"
+[ ! -e "$WORK/huge.png" ] || fail "a picture too big was written"
 
 finish "nothing is lost"
