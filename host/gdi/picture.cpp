@@ -23,8 +23,10 @@ bool EndsWith(const std::string &s, const char *tail) {
 // The bezel: button labels beside the screen, six a side, in the display's font; a held button's
 // label on a lighter plate.
 void DrawBezel(cairo_t *cr, int W, int H, double margin, const std::vector<std::string> &labels, int pressed) {
+    // Its own area only: a window shows several displays side by side on one canvas.
     cairo_set_source_rgb(cr, 0.16, 0.17, 0.18);
-    cairo_paint(cr);
+    cairo_rectangle(cr, 0, 0, W + 2 * margin, H);
+    cairo_fill(cr);
     SelectDisplayFont(cr, H);
     for (size_t i = 0; i < labels.size() && i < 12; ++i) {
         const bool left = i < 6;
