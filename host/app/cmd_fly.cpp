@@ -10,6 +10,7 @@
 #include "../cockpit/input_state.h"
 #include "../cockpit/key_codes.h"
 #include "../gdi/picture.h"
+#include "../scenario/numbers.h"
 #include "../window/live_window.h"
 #include "../session/display_reading.h"
 #include "fly_view.h"
@@ -109,10 +110,32 @@ void KeyDown(Fly &f, const WindowEvent &e) {
     case WindowEvent::Letter:
         // As in the simulator: keys reach a display only while the flight runs, and never with
         // Ctrl held (the modified commands are the buttons' right clicks).
-        if (f.paused || ControlKeyDown()) break;
+        if (f.paused || ControlKeyDown() || Slot(KeySlot(f)).menuShown) break;
         PressKey(KeySlot(f), KeyCodeForLetter(e.letter));
         f.dirty = true;
         break;
+    case WindowEvent::Prograde:
+    case WindowEvent::Retrograde:
+    case WindowEvent::KillRotation:
+    case WindowEvent::HorizonLevel: {
+        // The cockpit's own holds, on the focus vessel, while the flight runs.
+        if (f.paused) break;
+        const DWORD key = e.key == WindowEvent::Prograde       ? kKeyPrograde
+                          : e.key == WindowEvent::Retrograde   ? kKeyRetrograde
+                          : e.key == WindowEvent::KillRotation ? kKeyKillRot
+                                                               : kKeyHorizonLevel;
+        PressVesselKey(key);
+        f.dirty = true;
+        break;
+    }
+    case WindowEvent::Menu: {
+        // The display's button menu, as the simulator shows it: while shown, the display is not
+        // refreshed and takes no keys.
+        DisplaySlot &slot = Slot(KeySlot(f));
+        slot.menuShown = !slot.menuShown;
+        f.dirty = true;
+        break;
+    }
     default: break;
     }
 }
@@ -198,16 +221,49 @@ void PaintStrip(Fly &f, cairo_t *cr) {
     facts.pilot = f.pilotOn;
     facts.fps = f.fps;
     const StripLines lines = StripText(f.session.world(), facts);
+    // Legible at every scale: the text shrinks to the window's width, and the key help moves to
+    // the second line, or goes, where it would run into the date.
+    const double room = f.view.width - 16;
+    cairo_text_extents_t time, vessel, keys;
+    cairo_text_extents(cr, lines.time.c_str(), &time);
+    cairo_text_extents(cr, lines.vessel.c_str(), &vessel);
+    const double widest = std::max(time.x_advance, vessel.x_advance);
+    if (widest > room) cairo_set_font_size(cr, std::max(7.0, 13 * room / widest));
+    cairo_text_extents(cr, lines.time.c_str(), &time);
+    cairo_text_extents(cr, lines.vessel.c_str(), &vessel);
+    cairo_text_extents(cr, StripKeys(), &keys);
     cairo_set_source_rgb(cr, 0.85, 0.85, 0.8);
     cairo_move_to(cr, 8, first);
     cairo_show_text(cr, lines.time.c_str());
     cairo_move_to(cr, 8, second);
     cairo_show_text(cr, lines.vessel.c_str());
-    cairo_text_extents_t ext;
-    cairo_text_extents(cr, StripKeys(), &ext);
-    cairo_set_source_rgb(cr, 0.55, 0.55, 0.5);
-    cairo_move_to(cr, f.view.width - ext.x_advance - 8, first);
-    cairo_show_text(cr, StripKeys());
+    const double gap = 24;
+    double keysAt = 0;
+    if (time.x_advance + gap + keys.x_advance <= room)
+        keysAt = first;
+    else if (vessel.x_advance + gap + keys.x_advance <= room)
+        keysAt = second;
+    if (keysAt > 0) {
+        cairo_set_source_rgb(cr, 0.55, 0.55, 0.5);
+        cairo_move_to(cr, f.view.width - keys.x_advance - 8, keysAt);
+        cairo_show_text(cr, StripKeys());
+    }
+}
+
+// The button menu over the screen: a line a button, its label, its menu text and its key, the
+// texts the module hands the simulator.
+void DrawButtonMenu(const DisplaySlot &d, HDC hdc) {
+    const MFDBUTTONMENU *menu = nullptr;
+    const int count = d.instance ? d.instance->ButtonMenu(&menu) : 0;
+    DeviceContext &dc = *DeviceContext::FromHdc(hdc);
+    const int line = std::max(1, d.height / 14);
+    dc.DrawText(4, 0, "Button menu (Tab closes)", RGB(255, 255, 255));
+    for (int i = 0; i < count && i < 12 && menu; ++i) {
+        const char *label = d.instance->ButtonLabel(i);
+        const std::string text = FormatText("%-3s %-18s %c", label ? label : "", menu[i].line1 ? menu[i].line1 : "",
+                                            menu[i].selchar ? menu[i].selchar : ' ');
+        dc.DrawText(4, line * (i + 2), text, RGB(0, 255, 0));
+    }
 }
 
 void Paint(Fly &f) {
@@ -222,8 +278,11 @@ void Paint(Fly &f) {
         cairo_translate(cr, f.view.left[i], 0);
         PaintDisplayPicture(
             cr, d.width, d.height, ButtonLabels(s), f.view.scale,
-            [last](HDC hdc) {
-                if (last) last->ReplayOn(*DeviceContext::FromHdc(hdc));
+            [&](HDC hdc) {
+                if (d.menuShown)
+                    DrawButtonMenu(d, hdc);
+                else if (last)
+                    last->ReplayOn(*DeviceContext::FromHdc(hdc));
             },
             f.held.slot == s ? f.held.button : -1);
         cairo_restore(cr);

@@ -32,6 +32,10 @@ WindowEvent::Key KeyOf(SDL_Keycode k) {
     case SDLK_KP_ENTER: return WindowEvent::Enter;
     case SDLK_ESCAPE: return WindowEvent::Escape;
     case SDLK_BACKSPACE: return WindowEvent::Backspace;
+    case SDLK_LEFTBRACKET: return WindowEvent::Prograde;
+    case SDLK_RIGHTBRACKET: return WindowEvent::Retrograde;
+    case SDLK_KP_5: return WindowEvent::KillRotation;
+    case SDLK_TAB: return WindowEvent::Menu;
     default: return WindowEvent::Other;
     }
 }
@@ -148,6 +152,8 @@ bool LiveWindow::Poll(WindowEvent &e) {
             e.kind = ev.type == SDL_KEYDOWN ? WindowEvent::KeyDown : WindowEvent::KeyUp;
             e.key = KeyOf(ev.key.keysym.sym);
             if (e.key == WindowEvent::Letter) e.letter = static_cast<char>('A' + (ev.key.keysym.sym - SDLK_a));
+            if (e.key == WindowEvent::Letter && e.letter == 'L' && (ev.key.keysym.mod & KMOD_SHIFT))
+                e.key = WindowEvent::HorizonLevel;
             if (ev.type == SDL_KEYDOWN && ev.key.repeat && e.key != WindowEvent::Backspace) continue;
             return true;
         case SDL_TEXTINPUT:

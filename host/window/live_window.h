@@ -13,7 +13,24 @@ namespace kvhost {
 struct WindowEvent {
     enum Kind { Quit, MouseDown, MouseUp, MouseMove, KeyDown, KeyUp, Text };
     // Keys the program gives a meaning to; Letter carries the letter in `letter` ('A'..'Z').
-    enum Key { Other, Letter, Control, Faster, Slower, Pause, Enter, Escape, Backspace };
+    // The cockpit's attitude holds: [ prograde, ] retrograde, keypad 5 kill rotation, Shift+L
+    // level with the horizon (a bare L goes to the display); Tab shows a display's button menu.
+    enum Key {
+        Other,
+        Letter,
+        Control,
+        Faster,
+        Slower,
+        Pause,
+        Enter,
+        Escape,
+        Backspace,
+        Prograde,
+        Retrograde,
+        KillRotation,
+        HorizonLevel,
+        Menu
+    };
     Kind kind = Quit;
     int x = 0, y = 0;    // window pixels (mouse events)
     bool right = false;  // the right mouse button

@@ -121,6 +121,18 @@ xdotool mousemove --window "$WID" 330 250 key t    # T over the display: the nex
 await_change "$WORK/flying.png" "$WORK/target.png" "$TARGET_VALUE" && pass "the T key changed the target" ||
   fail "the T key did not change the target"
 
+# Tab shows the display's button menu over its screen (its labels, menu texts and keys) and
+# hides it again.
+shot "$WORK/before-menu.png"
+xdotool mousemove --window "$WID" 330 250 key Tab
+sleep 0.5
+shot "$WORK/menu.png"
+n=$(differing "$WORK/before-menu.png" "$WORK/menu.png" "$TARGET_VALUE")
+[ "$n" != "0" ] && [ "$n" != error ] && pass "Tab shows the button menu" || fail "Tab did not show the button menu"
+xdotool key --window "$WID" Tab
+await_change "$WORK/menu.png" "$WORK/after-menu.png" "$TARGET_VALUE" && pass "Tab again hides it" ||
+  fail "the button menu stayed"
+
 xdotool key --window "$WID" plus plus              # 100 times real time (above it the hold goes off)
 sleep 3
 close_fly
