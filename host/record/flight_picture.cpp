@@ -15,8 +15,8 @@ namespace {
 constexpr double kSize = 900;  // picture, points
 constexpr double kMargin = 60;
 constexpr double kLegendWidth = 420;  // the pilot's numbered actions, on the right
-constexpr size_t kLegendRows = 45;
-constexpr size_t kLegendText = 32;  // characters of an action shown in the legend
+constexpr double kLegendTop = 80, kLegendRow = 17;
+constexpr size_t kLegendText = 32;  // characters of an action a legend line holds; longer ones wrap
 // A flight that stays within this fraction of its body's distance from the Sun is drawn about
 // that body: seen about the Sun, the body's own motion would make a zig-zag of the path.
 constexpr double kNeighbourhood = 0.05;
@@ -107,9 +107,10 @@ void Path(cairo_t *cr, const View &v, const std::vector<VECTOR3> &points) {
     cairo_stroke(cr);
 }
 
-void Disc(cairo_t *cr, const View &v, const VECTOR3 &p, double r) {
+// A body's disc: to scale where it is bigger than the dot `least` (points) that marks it.
+void Disc(cairo_t *cr, const View &v, const VECTOR3 &p, double least, double radius = 0) {
     cairo_new_sub_path(cr);  // no line from where the last text ended
-    cairo_arc(cr, v.X(p), v.Y(p), r, 0, 2 * kPi);
+    cairo_arc(cr, v.X(p), v.Y(p), std::max(least, radius * v.scale), 0, 2 * kPi);
     cairo_fill(cr);
 }
 
@@ -133,10 +134,29 @@ std::string Distance(double metres) {
     return FormatText("%g m", metres);
 }
 
+// A label drawn where the placer puts it, with a thin line back to its point when it had to
+// move away.
+void PlaceLabel(cairo_t *cr, LabelPlacer &placer, double x, double y, const std::string &text) {
+    cairo_text_extents_t e;
+    cairo_text_extents(cr, text.c_str(), &e);
+    double bx, by;
+    placer.Place(x, y, e.x_advance, bx, by);
+    if (std::hypot(bx - x, by - y) > 30) {
+        cairo_save(cr);
+        cairo_set_line_width(cr, 0.5);
+        cairo_move_to(cr, x, y);
+        cairo_line_to(cr, bx < x ? bx + e.x_advance : bx, by - 4);
+        cairo_stroke(cr);
+        cairo_restore(cr);
+    }
+    cairo_move_to(cr, bx, by);
+    cairo_show_text(cr, text.c_str());
+}
+
 void DrawBodies(cairo_t *cr, const View &v, const Paths &p, const FlightSample &first, const FlightSample &last,
-                Frame frame) {
+                Frame frame, LabelPlacer &labels) {
     // The Sun's direction (it lies far outside the view), then the source (green) and the
-    // target (red) with their paths.
+    // target (red) with their paths, each body to scale where it is more than a dot.
     const double cx = kSize / 2, cy = kSize / 2;
     const VECTOR3 sunMark = p.sunDirection;
     const double dx = v.X(sunMark) - cx, dy = v.Y(sunMark) - cy, dl = std::hypot(dx, dy);
@@ -147,36 +167,86 @@ void DrawBodies(cairo_t *cr, const View &v, const Paths &p, const FlightSample &
         cairo_line_to(cr, ex, ey);
         cairo_stroke(cr);
         if (frame == Frame::Sun) Disc(cr, v, sunMark, 6);
-        Text(cr, ex - dx / dl * 40 + 6, ey - dy / dl * 40 - 6, "to the Sun");
+        PlaceLabel(cr, labels, ex - dx / dl * 40, ey - dy / dl * 40, "to the Sun");
     }
     cairo_set_source_rgb(cr, 0.2, 0.8, 0.3);
     Path(cr, v, p.source);
-    Disc(cr, v, p.source.front(), 4);
-    Disc(cr, v, p.source.back(), 4);
-    Text(cr, v.X(p.source.back()) - 8 - 8 * static_cast<double>(first.display.source.size()), v.Y(p.source.back()) + 16,
-         first.display.source);
+    Disc(cr, v, p.source.front(), 4, first.sourceRadius);
+    Disc(cr, v, p.source.back(), 4, first.sourceRadius);
+    PlaceLabel(cr, labels, v.X(p.source.back()), v.Y(p.source.back()), first.display.source);
     if (last.display.target == first.display.source) return;
     cairo_set_source_rgb(cr, 0.95, 0.3, 0.25);
     Path(cr, v, p.target);
-    Disc(cr, v, p.target.front(), 4);
-    Disc(cr, v, p.target.back(), 4);
-    Text(cr, v.X(p.target.back()) + 8, v.Y(p.target.back()) + 16, last.display.target);
+    Disc(cr, v, p.target.front(), 4, last.targetRadius);
+    Disc(cr, v, p.target.back(), 4, last.targetRadius);
+    PlaceLabel(cr, labels, v.X(p.target.back()), v.Y(p.target.back()), last.display.target);
 }
 
+}  // namespace
+
+std::vector<std::string> LegendLines(size_t n, double mjd, const std::string &what) {
+    std::vector<std::string> lines;
+    std::string rest = what, prefix = FormatText("%2zu MJD %.4f ", n, mjd);
+    while (!rest.empty()) {
+        size_t cut = rest.size();
+        if (cut > kLegendText) {
+            cut = rest.rfind(' ', kLegendText);
+            if (cut == std::string::npos || cut == 0) cut = kLegendText;
+        }
+        lines.push_back(prefix + rest.substr(0, cut));
+        rest = cut < rest.size() ? rest.substr(rest.find_first_not_of(' ', cut) == std::string::npos
+                                                   ? rest.size()
+                                                   : rest.find_first_not_of(' ', cut))
+                                 : "";
+        prefix = std::string(prefix.size(), ' ');
+    }
+    if (lines.empty()) lines.push_back(prefix);
+    return lines;
+}
+
+void LabelPlacer::Place(double x, double y, double w, double &bx, double &by) {
+    const double h = kLabelHeight;
+    bx = x + 8, by = y - 6;
+    // Beside the point first, then stacked above and below it, right and left, a row at a time.
+    for (int ring = 0; ring < kLabelRings; ++ring) {
+        const double up = y - 6 - h * ring, down = y + 18 + h * ring;
+        const double spots[4][2] = {{x + 8, up}, {x + 8, down}, {x - 8 - w, up}, {x - 8 - w, down}};
+        for (const auto &spot : spots)
+            if (Free(spot[0], spot[1] - h + 3, w, h)) {
+                bx = spot[0], by = spot[1];
+                taken_.push_back({bx, by - h + 3, w, h});
+                return;
+            }
+    }
+    taken_.push_back({bx, by - h + 3, w, h});
+}
+
+bool LabelPlacer::Free(double x, double y, double w, double h) const {
+    if (x < 2 || y < 2 || x + w > width_ - 2 || y + h > height_ - 2) return false;
+    for (const Box &b : taken_)
+        if (x < b.x + b.w + 2 && b.x < x + w + 2 && y < b.y + b.h && b.y < y + h) return false;
+    return true;
+}
+
+namespace {
+
+// The pilot's actions, counted as the legend counts them (warp changes left out).
+bool Counted(const FlightSample &s) { return !s.action.empty() && s.action.rfind("warp", 0) != 0; }
+
 // A cross at each moment the pilot acted, numbered (the actions at one place together, "14-18"),
-// and the numbers explained on the right.
-void DrawActions(cairo_t *cr, const View &v, const std::vector<FlightSample> &ss, const Paths &p) {
+// and the numbers explained on the right, every one of them.
+void DrawActions(cairo_t *cr, const View &v, const std::vector<FlightSample> &ss, const Paths &p, LabelPlacer &labels) {
     cairo_set_line_width(cr, 1);
-    size_t n = 0, groupFirst = 0;
+    size_t n = 0, groupFirst = 0, row = 0;
     double gx = -1e9, gy = -1e9;
     auto label = [&]() {
         if (groupFirst == 0) return;
-        const std::string text = groupFirst == n ? std::to_string(n) : FormatText("%zu-%zu", groupFirst, n);
-        Text(cr, gx + 5, gy - 5, text);
+        cairo_set_source_rgb(cr, 0.9, 0.9, 0.9);
+        PlaceLabel(cr, labels, gx, gy, groupFirst == n ? std::to_string(n) : FormatText("%zu-%zu", groupFirst, n));
     };
     for (size_t i = 0; i < ss.size(); ++i) {
         const FlightSample &s = ss[i];
-        if (s.action.empty() || s.action.rfind("warp", 0) == 0) continue;
+        if (!Counted(s)) continue;
         ++n;
         const double x = v.X(p.ship[i]), y = v.Y(p.ship[i]);
         cairo_set_source_rgb(cr, 0.9, 0.9, 0.9);
@@ -195,22 +265,18 @@ void DrawActions(cairo_t *cr, const View &v, const std::vector<FlightSample> &ss
             gx = x;
             gy = y;
         }
-        std::string what = s.action;
-        if (what.size() > kLegendText) what = what.substr(0, kLegendText - 3) + "...";
-        const double row = 80 + 17.0 * static_cast<double>(n - 1);
-        if (n <= kLegendRows)
-            Text(cr, kSize + 10, row, FormatText("%2zu MJD %.4f %s", n, s.mjd, what.c_str()));
-        else if (n == kLegendRows + 1)
-            Text(cr, kSize + 10, row, "   and more: see flight.csv");
+        cairo_set_source_rgb(cr, 0.9, 0.9, 0.9);
+        for (const std::string &line : LegendLines(n, s.mjd, s.action))
+            Text(cr, kSize + 10, kLegendTop + kLegendRow * static_cast<double>(row++), line);
     }
     label();
     if (n > 0) Text(cr, kSize + 10, 60, "the pilot's actions");
 }
 
-void DrawEnds(cairo_t *cr, const View &v, const std::vector<FlightSample> &ss, const Paths &p) {
+void DrawEnds(cairo_t *cr, const View &v, const std::vector<FlightSample> &ss, const Paths &p, LabelPlacer &labels) {
     const FlightSample &last = ss.back();
     cairo_set_source_rgb(cr, 0.85, 0.85, 0.85);
-    Text(cr, v.X(p.ship.front()) + 8, v.Y(p.ship.front()) + 30, FormatText("start MJD %.4f", ss.front().mjd));
+    PlaceLabel(cr, labels, v.X(p.ship.front()), v.Y(p.ship.front()), FormatText("start MJD %.4f", ss.front().mjd));
     if (last.status == "crashed") {
         // A crash: a red ring and its body and date where the flight ended.
         const double x = v.X(p.ship.back()), y = v.Y(p.ship.back());
@@ -219,10 +285,18 @@ void DrawEnds(cairo_t *cr, const View &v, const std::vector<FlightSample> &ss, c
         cairo_new_sub_path(cr);
         cairo_arc(cr, x, y, 9, 0, 2 * kPi);
         cairo_stroke(cr);
-        Text(cr, x + 14, y - 14, FormatText("crashed on %s, MJD %.4f", last.statusBody.c_str(), last.mjd));
+        PlaceLabel(cr, labels, x + 6, y - 6, FormatText("crashed on %s, MJD %.4f", last.statusBody.c_str(), last.mjd));
         return;
     }
-    Text(cr, v.X(p.ship.back()) + 8, v.Y(p.ship.back()) - 8, FormatText("end MJD %.4f", last.mjd));
+    PlaceLabel(cr, labels, v.X(p.ship.back()), v.Y(p.ship.back()), FormatText("end MJD %.4f", last.mjd));
+}
+
+// The legend's height: every action's lines.
+double LegendBottom(const std::vector<FlightSample> &ss) {
+    size_t rows = 0, n = 0;
+    for (const FlightSample &s : ss)
+        if (Counted(s)) rows += LegendLines(++n, s.mjd, s.action).size();
+    return kLegendTop + kLegendRow * static_cast<double>(rows) + 20;
 }
 
 void Draw(cairo_t *cr, const FlightRecord &rec) {
@@ -240,7 +314,8 @@ void Draw(cairo_t *cr, const FlightRecord &rec) {
     for (const FlightSample &s : ss)
         if (!first && Named(s)) first = &s;
     const FlightSample &last = ss.back();
-    DrawBodies(cr, v, p, *first, last, frame);
+    LabelPlacer labels(kSize, kSize);
+    DrawBodies(cr, v, p, *first, last, frame, labels);
     // The prediction the display showed as the first leg's burn began, dotted, beside the flown
     // path (about the Sun only: its points are where the ship would be, not where the body
     // would be then); then the flown path.
@@ -254,8 +329,8 @@ void Draw(cairo_t *cr, const FlightRecord &rec) {
     }
     cairo_set_source_rgb(cr, 0.95, 0.65, 0.1);
     Path(cr, v, p.ship);
-    DrawActions(cr, v, ss, p);
-    DrawEnds(cr, v, ss, p);
+    DrawEnds(cr, v, ss, p, labels);
+    DrawActions(cr, v, ss, p, labels);
     // Scale and dates.
     const double across = (kSize - 2 * kMargin) / v.scale, bar = ScaleLength(across);
     cairo_set_source_rgb(cr, 0.85, 0.85, 0.85);
@@ -291,8 +366,10 @@ bool WriteFlightPicture(const std::string &path, const FlightRecord &rec, std::s
         error = path + ": no flight to draw";
         return false;
     }
+    // As tall as the legend needs, so that it shows every action.
     return WriteCairoPicture(
-        path, kSize + kLegendWidth, kSize, [&](cairo_t *cr) { Draw(cr, rec); }, error);
+        path, kSize + kLegendWidth, std::max(kSize, LegendBottom(rec.samples())), [&](cairo_t *cr) { Draw(cr, rec); },
+        error);
 }
 
 }  // namespace kvhost

@@ -59,6 +59,9 @@ void FlightRecord::Sample(const World &w, double simt, const DisplayReading &d, 
     s.sunPos = w.body(0).pos;
     Against(w, v, d.source, s.sourceDist, s.sourceSpeed, s.sourcePos);
     Against(w, v, d.target, s.targetDist, s.targetSpeed, s.targetPos);
+    const int source = w.FindBody(d.source), target = w.FindBody(d.target);
+    if (source >= 0) s.sourceRadius = w.body(source).radius;
+    if (target >= 0) s.targetRadius = w.body(target).radius;
     s.mainLevel = v.groups[THGROUP_MAIN].empty() ? 0 : v.thrusters[v.groups[THGROUP_MAIN][0]].level;
     s.propellant = v.PropellantMass();
     s.refills = v.refills;

@@ -18,7 +18,8 @@ struct FlightSample {
     std::string statusBody;                        // the body it is landed or crashed on ("" flying)
     VECTOR3 pos = {{0, 0, 0}}, vel = {{0, 0, 0}};  // global
     VECTOR3 sourcePos = {{0, 0, 0}}, targetPos = {{0, 0, 0}}, sunPos = {{0, 0, 0}};
-    double sourceDist = 0, sourceSpeed = 0;  // m above the surface, m/s
+    double sourceRadius = 0, targetRadius = 0;  // m
+    double sourceDist = 0, sourceSpeed = 0;     // m above the surface, m/s
     double targetDist = 0, targetSpeed = 0;
     double mainLevel = 0, propellant = 0;
     int refills = 0;

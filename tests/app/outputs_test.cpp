@@ -86,6 +86,42 @@ TEST(FlightPicture, IsDrawnAboutTheBodyTheFlightStaysNear) {
     std::remove(path.c_str());
 }
 
+// The picture's labels never cover one another, however many come at one place (the actions at
+// the target pile up there), and stay inside the picture; the legend wraps an action's text at
+// word ends and loses none of it.
+TEST(FlightPicture, LabelsDoNotOverlapAndTheLegendKeepsEveryWord) {
+    kvhost::LabelPlacer placer(900, 900);
+    struct Box {
+        double x, y, w;
+    };
+    std::vector<Box> boxes;
+    for (int i = 0; i < 20; ++i) {
+        const double w = 40 + 10 * (i % 5);
+        double x, y;
+        placer.Place(880, 20, w, x, y);  // in a corner: room only on one side
+        boxes.push_back({x, y, w});
+        EXPECT_GE(x, 2);
+        EXPECT_LE(x + w, 898);
+        EXPECT_GE(y - kvhost::LabelPlacer::kLabelHeight, 0);
+    }
+    for (size_t a = 0; a < boxes.size(); ++a)
+        for (size_t b = a + 1; b < boxes.size(); ++b) {
+            const bool apart = boxes[a].x + boxes[a].w <= boxes[b].x || boxes[b].x + boxes[b].w <= boxes[a].x ||
+                               std::fabs(boxes[a].y - boxes[b].y) >= kvhost::LabelPlacer::kLabelHeight;
+            EXPECT_TRUE(apart) << "labels " << a << " and " << b << " overlap";
+        }
+    const std::string action = "clear of Earth: cancel 46540 m/s relative to Mars; abort to turn: engines cut";
+    const std::vector<std::string> lines = kvhost::LegendLines(5, 61450.5616, action);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].rfind(" 5 MJD 61450.5616 clear of Earth:", 0), 0u) << lines[0];
+    std::string words;
+    for (const std::string &l : lines) {
+        EXPECT_LE(l.size(), std::string(" 5 MJD 61450.5616 ").size() + 32) << l;
+        words += (words.empty() ? "" : " ") + l.substr(l.find_first_not_of(' ', 18) == std::string::npos ? 18 : 18);
+    }
+    EXPECT_EQ(words, action);
+}
+
 TEST(Outputs, FoldersAreMadeAsNeeded) {
     const std::string base = std::string(::testing::TempDir()) + "kavrex-folders";
     std::string error;
