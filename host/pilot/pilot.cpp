@@ -81,7 +81,12 @@ PilotAction Pilot::WaitForMoment(const DisplayReading &r) {
         if (r.hold == HoldState::Off && !r.driveOn && r.impact && r.closestSource <= 0) {
             phase_ = Phase::Prograde;
             PilotAction climb = ProgradeClimb(r);
-            climb.what = "the orbit falls into " + r.source + " (IMPACT with the drive off): climb now; " + climb.what;
+            // On the ground (SourceD a few metres): the lift-off, along the turning ground's
+            // motion and up as the speed grows, by the same climb.
+            climb.what = (r.sourceDist < kOnTheGround
+                              ? "on the ground of " + r.source + ": lift off along it; "
+                              : "the orbit falls into " + r.source + " (IMPACT with the drive off): climb now; ") +
+                         climb.what;
             return climb;
         }
     }

@@ -78,6 +78,7 @@ public:
     static constexpr double kLeastLookAhead = 1800;   // s: a prediction to judge the climb by
     static constexpr double kLongestWait = 2 * 3600;  // s of choosing the moment at most
     static constexpr int kMostCentreSteps = 64;       // presses of C to bring the target to the centre
+    static constexpr double kOnTheGround = 1000;      // m of SourceD: standing on the source
 
 private:
     enum class Phase { Wait, Prograde, Climb, Cancel, Accelerate, Brake, Orbit, Done };

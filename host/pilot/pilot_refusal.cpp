@@ -2,6 +2,7 @@
 #include "pilot_refusal.h"
 
 #include "../scenario/numbers.h"
+#include "../world/frames.h"
 
 #include <cmath>
 
@@ -20,11 +21,20 @@ double MainThrust(const Vessel &v) {
 std::string WhyNoTransfer(const World &w, const DisplayReading &d, double maxDays) {
     if (w.focus() < 0) return "there is no vessel to fly";
     const Vessel &v = w.vessel(w.focus());
-    if (v.status != VesselStatus::Flying)
-        return v.name + " is " + StatusName(v.status) + " on " + w.body(v.landedOn).name +
-               ": the pilot departs from an orbit, not from the ground";
     const double thrust = MainThrust(v);
+    if (v.status == VesselStatus::Crashed)
+        return v.name + " is crashed on " + w.body(v.landedOn).name + ": there is nothing left to fly";
     if (!(thrust > 0)) return v.name + " has no main engine";
+    if (v.status == VesselStatus::Landed) {
+        // Off the ground only where the engines outweigh the body's pull.
+        const Body &b = w.body(v.landedOn);
+        const double pull = kG * b.mass / std::pow(length(v.pos - b.pos), 2), most = thrust / v.Mass();
+        if (!(most > pull))
+            return FormatText(
+                "%s is landed on %s, whose pull (%.2f m/s^2) its engines (%.2f m/s^2 at its mass) cannot "
+                "overcome: the pilot lifts off only where the engines outweigh the pull",
+                v.name.c_str(), b.name.c_str(), pull, most);
+    }
     if (v.tanks.empty()) return v.name + " has no propellant tanks";
     if (v.PropellantMass() <= 0 && d.autofillOff)
         return v.name + "'s tanks are empty and the display's automatic refill is off (key F)";

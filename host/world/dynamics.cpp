@@ -181,9 +181,10 @@ double SubStep(const World &w, const Vessel &v) {
     return h;
 }
 
-// A vessel in free flight that has reached a body's surface (its gear has): crashed when it meets
-// the turning ground fast; otherwise held on it, and landed once it has rested 5 s with no thrust (as the
-// simulator lands a vessel again). The body it is down on for good, with `down` its status; -1
+// A vessel in free flight that has reached a body's surface (its gear has): crashed when it sinks
+// into the turning ground fast; otherwise held on it, rolling along it until the ground's grip
+// stops it, and landed once it has rested 5 s with no thrust (as the simulator lands a vessel
+// again). The body it is down on for good, with `down` its status; -1
 // while it flies or is only held.
 int Touchdown(World &w, Vessel &v, const FrameBodies &fb, double tau, double h, bool thrust, VesselStatus &down) {
     for (int b = 0; b < w.BodyCount(); ++b) {
@@ -192,18 +193,24 @@ int Touchdown(World &w, Vessel &v, const FrameBodies &fb, double tau, double h, 
         // The ground meets the vessel's gear: its origin at the class's height on its gear.
         const double r = length(rel), radius = w.body(b).radius, reach = radius + v.restHeight;
         if (!(r < reach) || radius <= 0) continue;
+        const VECTOR3 up = r > 0 ? rel / r : _V(0, 1, 0);
         const VECTOR3 ground = SurfaceVelocityAt(w.body(b), w.body(b).pos + rel) - w.body(b).vel + bv;
-        const double speed = length(v.vel - ground);
-        v.pos = bp + (r > 0 ? rel / r : _V(0, 1, 0)) * reach;
-        if (speed > kLandingSpeed) {
-            v.touchdownSpeed = speed;
+        const VECTOR3 moving = v.vel - ground;
+        const double sinking = -dotp(moving, up);
+        v.pos = bp + up * reach;
+        // Into the ground too fast: a crash. Along it the gear rolls, slowed by the ground's grip.
+        if (sinking > kLandingSpeed) {
+            v.touchdownSpeed = length(moving);
             down = VesselStatus::Crashed;
             return b;
         }
-        // Held on the ground: it moves with the surface, and rests while nothing pushes it.
-        v.vel = ground;
-        if (!v.restSeconds) v.touchdownSpeed = speed;
-        v.restSeconds = thrust ? 0 : v.restSeconds + h;
+        VECTOR3 sliding = moving - up * dotp(moving, up);
+        const double slide = length(sliding), grip = kGroundGrip * kG * w.body(b).mass / (reach * reach) * h;
+        sliding = slide > grip ? sliding * ((slide - grip) / slide) : _V(0, 0, 0);
+        // Held on the ground: it moves with the surface, and rests once nothing pushes or rolls it.
+        v.vel = ground + sliding;
+        if (!v.restSeconds) v.touchdownSpeed = length(moving);
+        v.restSeconds = thrust || length(sliding) > 0 ? 0 : v.restSeconds + h;
         down = VesselStatus::Landed;
         return v.restSeconds >= kSettleSeconds ? b : -1;
     }

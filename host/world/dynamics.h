@@ -14,7 +14,8 @@
 namespace kvhost {
 
 constexpr double kMaxSubStep = 1.0;    // s
-constexpr double kLandingSpeed = 5.0;  // m/s: slower touchdowns land, faster ones crash
+constexpr double kLandingSpeed = 5.0;  // m/s into the ground: slower touchdowns land, faster ones crash
+constexpr double kGroundGrip = 0.5;    // what slows a vessel rolling on the ground, in its weights
 
 // Advances the date by dt seconds and every body and vessel with it.
 void AdvanceWorld(World &world, double dt);

@@ -107,7 +107,9 @@ void SetRotationLevel(Vessel &v, int axis, double level) {
 
 void HoldNavmodes(const World &w, Vessel &v, double dt) {
     if (v.navmodes == 0) return;
-    if (v.status != VesselStatus::Flying || v.gravityRef < 0) {
+    // A wreck has nothing to turn; a landed vessel's holds fire its thrusters, which lift it off
+    // the ground, as in the simulator.
+    if (v.status == VesselStatus::Crashed || v.gravityRef < 0) {
         ClearNavmodes(v);
         return;
     }

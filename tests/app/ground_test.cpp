@@ -3,11 +3,14 @@
 // rest on the turning Earth comes to rest there instead of crashing.
 #include <gtest/gtest.h>
 
+#include "host/app/commands.h"
+#include "host/pilot/pilot_turn.h"
 #include "host/session/session.h"
 #include "host/world/frames.h"
 
 #include <cmath>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -85,6 +88,38 @@ TEST(Ground, AShipSavedInFlightAtRestOnTheTurningEarthComesToRest) {
     // Landed on the pad: it holds it, and the pad has filled its tanks.
     EXPECT_EQ(v.footing.pad, 0);
     for (const kvhost::Tank &t : v.tanks) EXPECT_EQ(t.mass, t.maxMass);
+}
+
+// The pilot from the ground: a Courier on the Moon, whose drive outweighs the Moon's pull six
+// times, lifts off with the cockpit's prograde hold and the drive and ends in orbit around the
+// Earth; one on the Earth, where the drive gives less than the pull, is refused with its reason.
+TEST(Ground, ThePilotLiftsOffWhereTheEnginesOutweighThePull) {
+    const std::string moon = WriteScenario("moon-lift.scn",
+                                           "Courier-1:Courier\n  STATUS Landed Moon\n  POS -33.4375 41.1184\n"
+                                           "  HEADING 90\n  PRPLEVEL 0:1\nEND\n");
+    kvhost::CommandLine cl;
+    cl.command = "run";
+    cl.pilot = true;
+    cl.plugin = KAVREX_PLUGIN_PATH;
+    cl.scenario = moon;
+    cl.out = std::string(::testing::TempDir()) + "kavrex-moon-lift";
+    ASSERT_EQ(kvhost::RunFlight(cl), 0);
+    std::stringstream json;
+    json << std::ifstream(cl.out + "/summary.json").rdbuf();
+    EXPECT_NE(json.str().find("\"in_orbit\": true"), std::string::npos) << json.str();
+    std::stringstream saved;
+    saved << std::ifstream(cl.out + "/final.scn").rdbuf();
+    EXPECT_NE(saved.str().find("STATUS Orbiting Earth"), std::string::npos) << saved.str();
+
+    const std::string earth = WriteScenario("earth-lift.scn",
+                                            "Courier-1:Courier\n  STATUS Landed Earth\n  BASE Habana:1\n"
+                                            "  PRPLEVEL 0:1\nEND\n");
+    cl.scenario = earth;
+    cl.out = std::string(::testing::TempDir()) + "kavrex-earth-lift";
+    EXPECT_EQ(kvhost::RunFlight(cl), kvhost::kRefusedStatus);
+    std::stringstream refused;
+    refused << std::ifstream(cl.out + "/summary.json").rdbuf();
+    EXPECT_NE(refused.str().find("is landed on Earth, whose pull (9.8"), std::string::npos) << refused.str();
 }
 
 }  // namespace
