@@ -94,8 +94,25 @@ FinalOrbit FinalOrbitAbout(const World &w, const Vessel &v, int body) {
     else if (o.periapsis <= b.radius)
         f.why = FormatText("its course leads into %s (closest approach %.0f km below the surface)", b.name.c_str(),
                            -f.periapsisKm);
+    else if (b.parent >= 0 && o.apoapsis > HoldingRadius(w, body))
+        f.why = FormatText(
+            "its orbit reaches %.0f km from %s's centre, beyond the %.0f km within which %s holds a ship against "
+            "%s's pull: it would not stay",
+            o.apoapsis / 1e3, b.name.c_str(), HoldingRadius(w, body) / 1e3, b.name.c_str(),
+            w.body(b.parent).name.c_str());
+    else if (w.GravityRef(v.pos) != body)
+        f.why = FormatText("its gravity reference is %s, not %s, as the simulator would save it",
+                           w.body(w.GravityRef(v.pos)).name.c_str(), b.name.c_str());
     f.inOrbit = f.why.empty();
     return f;
+}
+
+double HoldingRadius(const World &w, int body) {
+    // The Hill radius: where the body's pull and its primary's tide balance.
+    const Body &b = w.body(body);
+    if (b.parent < 0) return 1e300;
+    const Body &p = w.body(b.parent);
+    return length(b.pos - p.pos) * std::cbrt(b.mass / (3 * p.mass));
 }
 
 namespace {

@@ -39,6 +39,10 @@ struct FinalOrbit {
     std::string why;                                          // why it is no orbit ("" when it is)
 };
 
+// The distance from a body's centre within which its pull holds a ship against the tide of the
+// body it orbits (its Hill radius: Rhea's 6,000 km against Saturn's); without a primary, no
+// bound.
+double HoldingRadius(const World &w, int body);
 FinalOrbit FinalOrbitAbout(const World &world, const Vessel &v, int body);
 
 struct FlightSummary {

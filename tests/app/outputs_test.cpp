@@ -4,6 +4,9 @@
 
 #include "host/app/commands.h"
 #include "host/record/flight_picture.h"
+#include "host/record/flight_summary.h"
+#include "host/world/frames.h"
+#include "host/world/vessel_classes.h"
 #include "host/record/flight_record.h"
 #include "host/session/session.h"
 #include "host/scenario/scenario.h"
@@ -120,6 +123,37 @@ TEST(FlightPicture, LabelsDoNotOverlapAndTheLegendKeepsEveryWord) {
         words += (words.empty() ? "" : " ") + l.substr(l.find_first_not_of(' ', 18) == std::string::npos ? 18 : 18);
     }
     EXPECT_EQ(words, action);
+}
+
+// "In orbit" only where the orbit stays and the simulator would save it so: about Rhea, within the
+// 6,000 km where its pull holds a ship against Saturn's, and close enough (under 340 km up) that
+// Rhea, not Saturn, pulls hardest and is the gravity reference the save writes.
+TEST(FinalOrbit, ClaimedOnlyWhereTheMoonHoldsTheShipAndIsItsReference) {
+    kvhost::World w(61450.5);
+    kvhost::World::BuildSolarSystem(w);
+    const int rhea = w.FindBody("Rhea");
+    EXPECT_NEAR(kvhost::HoldingRadius(w, rhea), 6.0e6, 0.2e6);
+    const struct {
+        double height;
+        const char *why;
+    } cases[] = {{200e3, ""},
+                 {1500e3, "its gravity reference is Saturn, not Rhea"},
+                 {10300e3, "within which Rhea holds a ship against Saturn's pull: it would not stay"}};
+    for (const auto &c : cases) {
+        kvhost::World world(61450.5);
+        kvhost::World::BuildSolarSystem(world);
+        const kvhost::Body &r = world.body(rhea);
+        const double d = r.radius + c.height, speed = std::sqrt(kvhost::kG * r.mass / d);
+        kvhost::VesselClass cls;
+        ASSERT_TRUE(kvhost::FindVesselClass("Courier", cls));
+        kvhost::Vessel v = kvhost::MakeVessel("Courier-1", cls);
+        v.pos = r.pos + _V(d, 0, 0);
+        v.vel = r.vel + _V(0, 0, speed);
+        world.AddVessel(std::move(v));
+        const kvhost::FinalOrbit f = kvhost::FinalOrbitAbout(world, world.vessel(0), rhea);
+        EXPECT_EQ(f.inOrbit, *c.why == 0) << c.height << ": " << f.why;
+        EXPECT_NE(f.why.find(c.why), std::string::npos) << f.why;
+    }
 }
 
 TEST(Outputs, FoldersAreMadeAsNeeded) {
