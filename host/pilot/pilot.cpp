@@ -78,6 +78,7 @@ PilotAction Pilot::WaitForMoment(const DisplayReading &r) {
     // that meets the source (a launch not yet circularised) leaves no time to wait.
     if (!lookedAtFall_ && r.readouts) {
         lookedAtFall_ = true;
+        if (r.elapsed > 0) return Resume(r);
         if (r.hold == HoldState::Off && !r.driveOn && r.impact && r.closestSource <= 0) {
             phase_ = Phase::Prograde;
             PilotAction climb = ProgradeClimb(r);
@@ -108,6 +109,46 @@ PilotAction Pilot::WaitForMoment(const DisplayReading &r) {
     phase_ = Phase::Climb;
     a.what = FormatText("a clear climb from here (PeS %.0f km)", r.closestSource / 1e3);
     if (waited_ > 0) a.what += FormatText(" after waiting %.0f min", waited_ / 60);
+    return a;
+}
+
+// A flight saved half flown (the display's clock runs): the phase it was in, read off the display
+// (the drive, the steering, TargetD, TargetV, SourceD), taken up where it stands. The cockpit's
+// holds are not saved with a scenario, so a burn they held is begun again.
+PilotAction Pilot::Resume(const DisplayReading &r) {
+    departed_ = true;
+    const bool near = r.targetDist < 1.5 * StandOff(r) + 1e6, navBurn = r.hold == HoldState::Off && r.driveOn;
+    PilotAction a;
+    std::string what;
+    if (near && (r.targetSpeed < kSlow || navBurn)) {
+        phase_ = Phase::Orbit;
+        navStep_ = 0;
+        a = IntoOrbit(r);
+        what = "resumed beside " + r.target;
+    } else if (navBurn && r.sourceDist < kClimb) {
+        phase_ = Phase::Prograde;
+        navStep_ = 0;
+        a = ProgradeClimb(r);
+        what = "resumed in the climb along the orbit";
+    } else {
+        if (r.prograde && r.inverted && r.targetDist > r.sourceDist) {
+            phase_ = Phase::Cancel;
+            what = "resumed cancelling the velocity relative to " + r.target;
+        } else if (r.prograde && r.inverted) {
+            phase_ = Phase::Brake;
+            braking_ = r.driveOn;
+            legs_ = flips_ = 1;
+            what = "resumed after the flip";
+        } else {
+            // Thrusting at the target: where the leg began, from the speed it has gained.
+            phase_ = Phase::Accelerate;
+            legStart_ = r.targetDist + r.targetSpeed * r.targetSpeed / (2 * std::max(r.setGee, 0.01));
+            legs_ = 1;
+            what = FormatText("resumed in a leg that began %.0f km out", legStart_ / 1e3);
+        }
+        a = Transfer(r);
+    }
+    a.what = what + (a.what.empty() ? "" : "; " + a.what);
     return a;
 }
 

@@ -88,6 +88,7 @@ private:
     PilotAction Braking(const DisplayReading &r);
     PilotAction IntoOrbit(const DisplayReading &r);
     PilotAction ProgradeClimb(const DisplayReading &r);
+    PilotAction Resume(const DisplayReading &r);
     bool NavBurn(const DisplayReading &r, char key, bool enough, PilotAction &a);
     double StandOff(const DisplayReading &r) const;
     double WarpFor(const DisplayReading &r, double currentWarp);

@@ -17,7 +17,8 @@ std::string JsonText(const std::string &s, int *replaced) { return "\"" + JsonEs
 
 void FlightTally::DepartAt(const World &w, const DisplayReading &d) {
     departed_ = true;
-    departureMjd_ = w.Mjd();
+    // A flight resumed half flown departed when its display's clock started (Eject), not now.
+    departureMjd_ = d.elapsed > 0 && d.ejectMjd > 0 ? d.ejectMjd : w.Mjd();
     departurePos_ = w.vessel(w.focus()).pos;
     atDeparture_ = d;
 }
