@@ -204,35 +204,34 @@ bool AttachVessel(World &world, int child, int c, int parent, int p, std::string
     return true;
 }
 
+namespace {
+
+// A member or child where its carrier now is, at its place in the carrier's frame; on a carrier
+// standing on the ground it stands there too, and is saved so.
+void CarryWith(const World &world, Vessel &m, const Vessel &carrier) {
+    m.pos = carrier.pos + mul(carrier.rot, m.mooring.offset);
+    m.vel = carrier.vel;
+    m.rot = MatrixProduct(carrier.rot, m.mooring.rot);
+    m.omega = tmul(m.mooring.rot, carrier.omega);
+    m.status = carrier.status;
+    m.landedOn = carrier.landedOn;
+    m.gravityRef = carrier.gravityRef;
+    if (m.status != VesselStatus::Flying && m.landedOn >= 0) FootingFromState(world, m, m.landedOn);
+}
+
+}  // namespace
+
 void PlaceMoored(World &world) {
     // Members first (their leaders fly), then children, a parent before its child.
     for (int i = 0; i < world.VesselCount(); ++i) {
         Vessel &m = world.vessel(i);
         const int lead = m.mooring.leader;
-        if (lead < 0 || lead == i) continue;
-        const Vessel &l = world.vessel(lead);
-        m.pos = l.pos + mul(l.rot, m.mooring.offset);
-        m.vel = l.vel;
-        m.rot = MatrixProduct(l.rot, m.mooring.rot);
-        m.omega = tmul(m.mooring.rot, l.omega);
-        m.status = l.status;
-        m.landedOn = l.landedOn;
-        m.gravityRef = l.gravityRef;
+        if (lead >= 0 && lead != i) CarryWith(world, m, world.vessel(lead));
     }
     for (int pass = 0; pass < 4; ++pass)  // attachments nest a few deep at most
         for (int i = 0; i < world.VesselCount(); ++i) {
             Vessel &kid = world.vessel(i);
-            if (kid.mooring.parent < 0) continue;
-            const Vessel &p = world.vessel(kid.mooring.parent);
-            kid.pos = p.pos + mul(p.rot, kid.mooring.offset);
-            kid.vel = p.vel;
-            kid.rot = MatrixProduct(p.rot, kid.mooring.rot);
-            kid.omega = tmul(kid.mooring.rot, p.omega);
-            kid.status = p.status;
-            kid.landedOn = p.landedOn;
-            kid.gravityRef = p.gravityRef;
-            // On a parent standing on the ground, it stands there too, and is saved so.
-            if (kid.status != VesselStatus::Flying && kid.landedOn >= 0) FootingFromState(world, kid, kid.landedOn);
+            if (kid.mooring.parent >= 0) CarryWith(world, kid, world.vessel(kid.mooring.parent));
         }
 }
 
