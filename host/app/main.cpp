@@ -7,6 +7,7 @@
 #include "commands.h"
 
 #include <cmath>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -278,6 +279,37 @@ const ValueOption *FindValueOption(const std::string &name) {
     return nullptr;
 }
 
+// The options of each command beside the common ones (the survey says itself what it refuses).
+struct CommandOptions {
+    const char *command;
+    std::vector<std::string> own;
+};
+const CommandOptions kCommandOptions[] = {
+    {"run", {"--pilot", "--out", "--log-every"}},
+    {"render", {"--out", "--mode", "--scale"}},
+    {"predict", {"--out"}},
+    {"bodies", {}},
+    {"fly", {"--pilot", "--paused", "--out", "--scale"}},
+};
+const char *const kCommonOptions[] = {"--plugin", "--size", "--fps", "--seed", "--mfd-refresh", "--warp", "--steps"};
+
+// An option the command would pass over is refused with its reason, not ignored.
+bool TakesItsOptions(const kvhost::CommandLine &cl) {
+    for (const CommandOptions &c : kCommandOptions) {
+        if (cl.command != c.command) continue;
+        for (const auto &given : cl.given) {
+            bool takes = std::find(c.own.begin(), c.own.end(), given.first) != c.own.end();
+            for (const char *common : kCommonOptions) takes = takes || given.first == common;
+            if (!takes) {
+                std::fprintf(stderr, "kavrex-sim: %s does not take %s (kavrex-sim %s --help lists its options)\n",
+                             c.command, given.first.c_str(), c.command);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 // Reads the options and the positional words; false (after saying why) for a command line that
 // cannot be used.
 bool ParseCommandLine(int argc, char **argv, kvhost::CommandLine &cl, std::vector<std::string> &positional,
@@ -286,11 +318,10 @@ bool ParseCommandLine(int argc, char **argv, kvhost::CommandLine &cl, std::vecto
         const std::string a = argv[i];
         if (a == "-h" || a == "--help")
             help = true;
-        else if (a == "--pilot")
-            cl.pilot = true;
-        else if (a == "--paused")
-            cl.paused = true;
-        else if (const ValueOption *o = FindValueOption(a)) {
+        else if (a == "--pilot" || a == "--paused") {
+            (a == "--pilot" ? cl.pilot : cl.paused) = true;
+            cl.given.push_back({a, ""});
+        } else if (const ValueOption *o = FindValueOption(a)) {
             if (i + 1 >= argc) {
                 std::fprintf(stderr, "kavrex-sim: %s needs a value\n", a.c_str());
                 return false;
@@ -332,6 +363,7 @@ int main(int argc, char **argv) {
         cl.command = "run";
         cl.pilot = true;
     }
+    if (!TakesItsOptions(cl)) return 2;
     if (cl.command == "bodies") return kvhost::RunBodies(cl);
     if (cl.command == "run") return kvhost::RunFlight(cl);
     if (cl.command == "predict") return kvhost::RunPredict(cl);

@@ -189,5 +189,10 @@ pass "the survey's options"
 err=$("$SIM" render --size 4096x4096 --scale 16 --out "$WORK/huge.png" 2>&1)
 [ $? -eq 1 ] && [[ "$err" == *"87296x65536 pixels, more than a picture can hold"* ]] || fail "a picture too big: $err"
 [ ! -e "$WORK/huge.png" ] || fail "a picture too big was written"
+# An option a command would pass over is refused with its reason, not ignored.
+err=$("$SIM" render --pilot --out "$WORK/pilot.png" 2>&1)
+[ $? -eq 2 ] && [[ "$err" == *"render does not take --pilot (kavrex-sim render --help lists its options)"* ]] ||
+  fail "render --pilot: $err"
+[ ! -e "$WORK/pilot.png" ] || fail "render --pilot wrote a picture"
 
 finish "nothing is lost"
