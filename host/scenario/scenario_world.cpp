@@ -220,8 +220,8 @@ std::vector<MateItem> MateItems(const std::string &text) {
     return items;
 }
 
-// A mate the stand-in cannot join by its ports sits beside its partner, if it has no state of
-// its own (its RPOS at its body's centre), and the stand-in says so.
+// A mate the stand-in cannot join by its ports (a class whose ports it does not know, a dock the
+// class lacks) sits beside its partner, moving with it, and the stand-in says so.
 void Beside(World &world, int mate, int partner, const std::string &why, const std::string &where,
             std::vector<std::string> *warnings) {
     Vessel &m = world.vessel(mate);
