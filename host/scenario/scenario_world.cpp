@@ -221,7 +221,7 @@ std::vector<MateItem> MateItems(const std::string &text) {
 }
 
 // A mate the stand-in cannot join by its ports (a class whose ports it does not know, a dock the
-// class lacks) sits beside its partner, moving with it, and the stand-in says so.
+// class lacks) sits beside its partner at its velocity, flying on its own, and the stand-in says so.
 void Beside(World &world, int mate, int partner, const std::string &why, const std::string &where,
             std::vector<std::string> *warnings) {
     Vessel &m = world.vessel(mate);

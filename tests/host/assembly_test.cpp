@@ -151,4 +151,24 @@ TEST(Stacks, PayloadsRideAtTheirParentsPointsOnTheGroundAndAreSavedThere) {
     for (int i = 0; i < 7; ++i) EXPECT_LT(length(again->vessel(i).pos - w->vessel(i).pos), 0.01) << w->vessel(i).name;
 }
 
+// A vessel whose ports the stand-in does not know (the Courier, its own class) sits beside its
+// partner and flies on its own, with a warning that names the cause.
+TEST(Stacks, AMateWithoutKnownPortsSitsBesideItsPartner) {
+    const std::string ships =
+        "ISS:ProjectAlpha_ISS\n  STATUS Orbiting Earth\n  RPOS 6738000 0 0\n  RVEL 0 0 7691\n"
+        "  DOCKINFO 1:0,Courier-2\nEND\n"
+        "Courier-2:Courier\n  STATUS Orbiting Earth\n  PRPLEVEL 0:1\nEND\n";
+    std::vector<std::string> warnings;
+    std::unique_ptr<World> w = Load(Ships(ships, "Courier-2"), &warnings);
+    ASSERT_EQ(warnings.size(), 2u);  // the station's class, and the mate beside it
+    EXPECT_NE(warnings[1].find("Courier-2 is of class 'Courier', whose ports the stand-in does not know: Courier-2 "
+                               "flies on its own beside ISS"),
+              std::string::npos)
+        << warnings[1];
+    const Vessel &c = Named(*w, "Courier-2"), &iss = Named(*w, "ISS");
+    EXPECT_NEAR(length(c.pos - iss.pos), iss.size + c.size, 1e-3);
+    EXPECT_EQ(length(c.vel - iss.vel), 0.0);
+    EXPECT_EQ(c.mooring.leader, -1);
+}
+
 }  // namespace
