@@ -110,7 +110,7 @@ void oapiGetRotationMatrix(OBJHANDLE hObj, MATRIX3 *mat) {
     *mat = kvhost::IdentityMatrix();
     const ObjectRef *ref = Resolve(hObj);
     if (ref && ref->kind == ObjectKind::Vessel) *mat = CurrentWorld()->vessel(ref->index).rot;
-    if (ref && ref->kind == ObjectKind::Body) *mat = CurrentWorld()->body(ref->index).axes.rot;
+    if (ref && ref->kind == ObjectKind::Body) *mat = CurrentWorld()->body(ref->index).Axes().rot;
 }
 
 double oapiGetSimMJD() {

@@ -88,7 +88,7 @@ bool Stand(const Scenario &sc, const ScenarioShip &s, World &world, int body, Ve
                                " names no pad and there is no POS: it stands at longitude 0, latitude 0 of " + b.name +
                                ", as in the simulator");
     } else if (!s.positionGiven) {
-        const VECTOR3 local = tmul(b.axes.rot, s.rpos);
+        const VECTOR3 local = tmul(b.Axes().rot, s.rpos);
         if (length(local) > 0) {
             double lng, lat;
             LongitudeLatitude(local, lng, lat);

@@ -58,8 +58,14 @@ struct Body {
     VECTOR3 pos = {{0, 0, 0}}, vel = {{0, 0, 0}};  // current global state
     EphemerisNodes nodes;
     BodySpin spin;
-    BodyAxes axes;  // now: body-fixed to global
     bool Turns() const { return spin.period < 1e99 && spin.period > -1e99; }
+    // Its axes now (body-fixed to global), worked out when first asked for after the date moved:
+    // most frames ask for no body's.
+    const BodyAxes &Axes() const;
+    void SetAxesTime(double mjd, double seconds);  // the date, and the seconds since the spin's epoch
+    mutable BodyAxes axesNow;
+    mutable bool axesFresh = true;
+    double axesMjd = 0, axesSeconds = 0;
 };
 
 // A body at rest or in uniform motion from a given state (small test worlds).

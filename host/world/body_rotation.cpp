@@ -1,6 +1,8 @@
 // body_rotation.cpp: a body's axes at a date, and points fixed to its surface.
 #include "body_rotation.h"
 
+#include "body.h"
+
 #include "frames.h"
 
 #include <cmath>
@@ -48,6 +50,20 @@ BodyAxes AxesAt(const BodySpin &spin, double mjd, double seconds) {
     axes.angle = angle;
     axes.rot = MatrixProduct(NodeTilt(axes.node, axes.obliquity), TurnY(angle));
     return axes;
+}
+
+const BodyAxes &Body::Axes() const {
+    if (!axesFresh) {
+        axesNow = AxesAt(spin, axesMjd, axesSeconds);
+        axesFresh = true;
+    }
+    return axesNow;
+}
+
+void Body::SetAxesTime(double mjd, double seconds) {
+    axesMjd = mjd;
+    axesSeconds = seconds;
+    axesFresh = !Turns();
 }
 
 VECTOR3 BodyFixedPoint(double lng, double lat, double r) {

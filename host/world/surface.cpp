@@ -20,7 +20,7 @@ MATRIX3 LevelAttitude(double lngDeg, double latDeg, double headingDeg) {
 
 VECTOR3 SurfaceVelocityAt(const Body &b, const VECTOR3 &p) {
     if (!b.Turns()) return b.vel;
-    return b.vel + mul(b.axes.rot, SurfaceVelocity(tmul(b.axes.rot, p - b.pos), b.spin.period));
+    return b.vel + mul(b.Axes().rot, SurfaceVelocity(tmul(b.Axes().rot, p - b.pos), b.spin.period));
 }
 
 void StandOn(const World &w, Vessel &v, bool atPlacement) {
@@ -28,25 +28,25 @@ void StandOn(const World &w, Vessel &v, bool atPlacement) {
     const Footing &f = v.footing;
     const double lng = f.lngDeg * kDeg, lat = f.latDeg * kDeg;
     const VECTOR3 local = BodyFixedPoint(lng, lat, b.radius + f.height);
-    v.pos = b.pos + mul(b.axes.rot, local);
+    v.pos = b.pos + mul(b.Axes().rot, local);
     v.vel = b.vel;
     if (b.Turns())
         v.vel +=
-            mul(b.axes.rot, SurfaceVelocity(atPlacement ? local : BodyFixedPoint(lng, lat, b.radius), b.spin.period));
-    v.rot = MatrixProduct(b.axes.rot, f.attitude);
+            mul(b.Axes().rot, SurfaceVelocity(atPlacement ? local : BodyFixedPoint(lng, lat, b.radius), b.spin.period));
+    v.rot = MatrixProduct(b.Axes().rot, f.attitude);
     v.omega = _V(0, 0, 0);
 }
 
 void FootingFromState(const World &w, Vessel &v, int b) {
     const Body &body = w.body(b);
-    const VECTOR3 local = tmul(body.axes.rot, v.pos - body.pos);
+    const VECTOR3 local = tmul(body.Axes().rot, v.pos - body.pos);
     double lng, lat;
     LongitudeLatitude(local, lng, lat);
     Footing f;
     f.lngDeg = lng / kDeg;
     f.latDeg = lat / kDeg;
     f.height = std::fmax(0.0, length(local) - body.radius);
-    f.attitude = MatrixProduct(Transpose(body.axes.rot), v.rot);
+    f.attitude = MatrixProduct(Transpose(body.Axes().rot), v.rot);
     // The heading of the nose, from north towards east, in [0, 360).
     const VECTOR3 nose = _V(f.attitude.m13, f.attitude.m23, f.attitude.m33);
     const VECTOR3 north = _V(-std::sin(lat) * std::cos(lng), std::cos(lat), -std::sin(lat) * std::sin(lng));

@@ -124,7 +124,7 @@ void World::SetMjd(double mjd) {
 void World::MoveBody(int i) {
     UpdateBodyState(bodies_, i, mjd_, GridTimeAfter(epochNode_, epochNodeSeconds_ + flown_));
     Body &b = bodies_[i];
-    if (b.Turns()) b.axes = AxesAt(b.spin, mjd_, (epochMjd_ - b.spin.epochMjd) * kDay + flown_);
+    b.SetAxesTime(mjd_, (epochMjd_ - b.spin.epochMjd) * kDay + flown_);
 }
 
 std::vector<Body> World::BodiesAtWrittenDate() const {

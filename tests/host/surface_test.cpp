@@ -80,7 +80,7 @@ TEST(TurningBodies, RotationMatricesMatchTheSimulatorsAtEveryWorkedDate) {
         oapiGetRotationMatrix(world.BodyHandle(b), &m);
         for (int k = 0; k < 9; ++k)
             EXPECT_NEAR(m.data[k], w.rows[k], 2e-10) << w.body << " " << w.mjd << " [" << k << "]";
-        EXPECT_NEAR(world.body(b).axes.angle, w.angle, 2e-10) << w.body << " " << w.mjd;
+        EXPECT_NEAR(world.body(b).Axes().angle, w.angle, 2e-10) << w.body << " " << w.mjd;
         kvhost::SetCurrentWorld(nullptr);
     }
 }
@@ -95,7 +95,7 @@ TEST(TurningBodies, AxesDoNotDependOnTheStartAndFollowTheClock) {
     for (const char *name : {"Earth", "Mars", "Moon"}) {
         const int b = flown.FindBody(name);
         for (int k = 0; k < 9; ++k)
-            EXPECT_NEAR(flown.body(b).axes.rot.data[k], started.body(b).axes.rot.data[k], 1e-9) << name;
+            EXPECT_NEAR(flown.body(b).Axes().rot.data[k], started.body(b).Axes().rot.data[k], 1e-9) << name;
     }
 }
 
@@ -103,15 +103,15 @@ TEST(TurningBodies, TheIntermediateAnglesAreTheSimulators) {
     World j2000(51544.5), later(61450.5);
     World::BuildSolarSystem(j2000);
     World::BuildSolarSystem(later);
-    const kvhost::BodyAxes earth = later.body(later.FindBody("Earth")).axes;
+    const kvhost::BodyAxes earth = later.body(later.FindBody("Earth")).Axes();
     EXPECT_NEAR(earth.obliquity, 0.4090928023, 1e-10);
     EXPECT_NEAR(earth.node, -0.0066122348, 1e-10);
-    const kvhost::BodyAxes moon = j2000.body(j2000.FindBody("Moon")).axes;
+    const kvhost::BodyAxes moon = j2000.body(j2000.FindBody("Moon")).Axes();
     EXPECT_NEAR(moon.obliquity, 0.0269136034, 1e-10);
     EXPECT_NEAR(moon.node, 2.1798556770, 1e-10);
     // The Sun does not turn, and a body of a test world neither.
     const int sun = j2000.FindBody("Sun");
-    for (int k = 0; k < 9; ++k) EXPECT_EQ(j2000.body(sun).axes.rot.data[k], k % 4 == 0 ? 1.0 : 0.0);
+    for (int k = 0; k < 9; ++k) EXPECT_EQ(j2000.body(sun).Axes().rot.data[k], k % 4 == 0 ? 1.0 : 0.0);
 }
 
 // A scenario of one landed ship: its lines after STATUS, at a date.
@@ -195,7 +195,7 @@ TEST(LandedShips, StandWhereTheSimulatorPutsThemAndMoveWithTheSurface) {
     for (int i = 0; i < 6000; ++i) sim.Frame();
     const kvhost::Vessel &later = dg.world->vessel(0);
     const kvhost::Body &e = dg.world->body(dg.world->FindBody("Earth"));
-    const VECTOR3 local = tmul(e.axes.rot, later.pos - e.pos);
+    const VECTOR3 local = tmul(e.Axes().rot, later.pos - e.pos);
     EXPECT_NEAR(std::atan2(local.z, local.x) / kvhost::kDeg, -80.67985, 1e-9);
     EXPECT_NEAR(length(local), 6371012.459, 1e-4);
     EXPECT_EQ(later.status, kvhost::VesselStatus::Landed);
