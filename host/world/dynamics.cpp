@@ -184,8 +184,8 @@ double SubStep(const World &w, const Vessel &v) {
 // A vessel in free flight that has reached a body's surface (its gear has): crashed when it sinks
 // into the turning ground fast; otherwise held on it, rolling along it until the ground's grip
 // stops it, and landed once it has rested 5 s with no thrust (as the simulator lands a vessel
-// again). The body it is down on for good, with `down` its status; -1
-// while it flies or is only held.
+// again). The body it is down on for good, with `down` its status; -1 while it flies or is only
+// held.
 int Touchdown(World &w, Vessel &v, const FrameBodies &fb, double tau, double h, bool thrust, VesselStatus &down) {
     for (int b = 0; b < w.BodyCount(); ++b) {
         const VECTOR3 bp = fb.Position(static_cast<size_t>(b), tau), bv = fb.Velocity(static_cast<size_t>(b), tau);

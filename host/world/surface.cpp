@@ -8,11 +8,21 @@
 
 namespace kvhost {
 
+namespace {
+
+// North and east along the ground at a point (radians), in the body's frame.
+void NorthEast(double lng, double lat, VECTOR3 &north, VECTOR3 &east) {
+    north = _V(-std::sin(lat) * std::cos(lng), std::cos(lat), -std::sin(lat) * std::sin(lng));
+    east = _V(-std::sin(lng), 0, std::cos(lng));
+}
+
+}  // namespace
+
 MATRIX3 LevelAttitude(double lngDeg, double latDeg, double headingDeg) {
     const double lng = lngDeg * kDeg, lat = latDeg * kDeg, psi = headingDeg * kDeg;
     const VECTOR3 up = BodyFixedPoint(lng, lat, 1);
-    const VECTOR3 north = _V(-std::sin(lat) * std::cos(lng), std::cos(lat), -std::sin(lat) * std::sin(lng));
-    const VECTOR3 east = _V(-std::sin(lng), 0, std::cos(lng));
+    VECTOR3 north, east;
+    NorthEast(lng, lat, north, east);
     const VECTOR3 x = east * std::cos(psi) - north * std::sin(psi), z = north * std::cos(psi) + east * std::sin(psi);
     // The columns are the vessel's axes in the body's frame.
     return MATRIX3{{x.x, up.x, z.x, x.y, up.y, z.y, x.z, up.z, z.z}};
@@ -49,8 +59,8 @@ void FootingFromState(const World &w, Vessel &v, int b) {
     f.attitude = MatrixProduct(Transpose(body.Axes().rot), v.rot);
     // The heading of the nose, from north towards east, in [0, 360).
     const VECTOR3 nose = _V(f.attitude.m13, f.attitude.m23, f.attitude.m33);
-    const VECTOR3 north = _V(-std::sin(lat) * std::cos(lng), std::cos(lat), -std::sin(lat) * std::sin(lng));
-    const VECTOR3 east = _V(-std::sin(lng), 0, std::cos(lng));
+    VECTOR3 north, east;
+    NorthEast(lng, lat, north, east);
     double heading = std::atan2(dotp(nose, east), dotp(nose, north)) / kDeg;
     if (heading < 0) heading += 360;
     f.headingDeg = heading;
