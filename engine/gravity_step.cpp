@@ -7,9 +7,19 @@ namespace kavrex {
 
 namespace {
 
-VECTOR3 ShipAccel(const ModelState &s, const VECTOR3 *pos, const VECTOR3 &ship, const VECTOR3 &thrust) {
+// gm * (to - from) / |to - from|^3 with |to - from| in `distance`; zero when the points coincide.
+VECTOR3 Pull(const VECTOR3 &from, const VECTOR3 &to, double gm, double &distance) {
+    const VECTOR3 d = to - from;
+    const double r2 = dotp(d, d);
+    distance = std::sqrt(r2);
+    if (!(r2 > 0)) return _V(0, 0, 0);
+    return d * (gm / (r2 * distance));
+}
+
+VECTOR3 ShipAccel(const ModelState &s, const VECTOR3 *pos, const VECTOR3 &ship, const VECTOR3 &thrust,
+                  double *distance) {
     VECTOR3 a = thrust;
-    for (uint32_t b = 0; b < s.count; ++b) a += PullTowards(ship, pos[b], s.gm[b]);
+    for (uint32_t b = 0; b < s.count; ++b) a += Pull(ship, pos[b], s.gm[b], distance[b]);
     return a;
 }
 
@@ -26,28 +36,30 @@ void BodyAccels(const ModelState &s, const VECTOR3 *pos, VECTOR3 *acc) {
 }  // namespace
 
 VECTOR3 PullTowards(const VECTOR3 &from, const VECTOR3 &to, double gm) {
-    const VECTOR3 d = to - from;
-    const double r2 = dotp(d, d);
-    if (!(r2 > 0)) return _V(0, 0, 0);
-    return d * (gm / (r2 * std::sqrt(r2)));
+    double distance;
+    return Pull(from, to, gm, distance);
 }
 
-void MidpointStep(ModelState &s, const VECTOR3 &thrust, double dt) {
-    const double h = dt / 2;
-    VECTOR3 acc[kMaxModelled], midPos[kMaxModelled], midVel[kMaxModelled], accMid[kMaxModelled];
+void StartStep(const ModelState &s, const VECTOR3 &thrust, StepStart &out) {
+    out.shipAcc = ShipAccel(s, s.pos, s.shipPos, thrust, out.shipDistance);
+    BodyAccels(s, s.pos, out.bodyAcc);
+}
 
-    // Accelerations at the start of the step, then the state at the half step.
-    const VECTOR3 A = ShipAccel(s, s.pos, s.shipPos, thrust);
-    BodyAccels(s, s.pos, acc);
+void FinishStep(ModelState &s, const VECTOR3 &thrust, const StepStart &start, double dt) {
+    const double h = dt / 2;
+    VECTOR3 midPos[kMaxModelled], midVel[kMaxModelled], accMid[kMaxModelled];
+    double distance[kMaxModelled];
+
+    // The state at the half step.
     for (uint32_t b = 0; b < s.count; ++b) {
         midPos[b] = s.pos[b] + s.vel[b] * h;
-        midVel[b] = s.vel[b] + acc[b] * h;  // the star has no acceleration: it coasts
+        midVel[b] = s.vel[b] + start.bodyAcc[b] * h;  // the star has no acceleration: it coasts
     }
     const VECTOR3 midP = s.shipPos + s.shipVel * h;
-    const VECTOR3 midV = s.shipVel + A * h;
+    const VECTOR3 midV = s.shipVel + start.shipAcc * h;
 
     // Accelerations at the midpoint carry the whole step.
-    const VECTOR3 Amid = ShipAccel(s, midPos, midP, thrust);
+    const VECTOR3 Amid = ShipAccel(s, midPos, midP, thrust, distance);
     BodyAccels(s, midPos, accMid);
     s.shipPos += midV * dt;
     s.shipVel += Amid * dt;
@@ -55,6 +67,12 @@ void MidpointStep(ModelState &s, const VECTOR3 &thrust, double dt) {
         s.pos[b] += midVel[b] * dt;
         s.vel[b] += accMid[b] * dt;
     }
+}
+
+void MidpointStep(ModelState &s, const VECTOR3 &thrust, double dt) {
+    StepStart start;
+    StartStep(s, thrust, start);
+    FinishStep(s, thrust, start, dt);
 }
 
 }  // namespace kavrex

@@ -15,8 +15,19 @@ namespace kavrex {
 // gm * (to - from) / |to - from|^3, or zero when the two points coincide.
 VECTOR3 PullTowards(const VECTOR3 &from, const VECTOR3 &to, double gm);
 
-// Advances ship and bodies by dt with the explicit midpoint method under `thrust` (m/s^2).
+// The accelerations at a step's start, and the ship's distance from each modelled slot there
+// (a prediction's closest-approach test reads them rather than working them out again).
+struct StepStart {
+    VECTOR3 shipAcc;
+    VECTOR3 bodyAcc[kMaxModelled];
+    double shipDistance[kMaxModelled];
+};
+
+// Advances ship and bodies by dt with the explicit midpoint method under `thrust` (m/s^2):
+// StartStep then FinishStep, which a prediction calls apart to read the start between them.
 void MidpointStep(ModelState &s, const VECTOR3 &thrust, double dt);
+void StartStep(const ModelState &s, const VECTOR3 &thrust, StepStart &out);
+void FinishStep(ModelState &s, const VECTOR3 &thrust, const StepStart &start, double dt);
 
 }  // namespace kavrex
 

@@ -41,39 +41,56 @@ void SetUpModel(const ShipRecord &r, const VariantBodies &vb, ModelState &m) {
     oapiGetGlobalVel(r.vesselHandle, &m.shipVel);
 }
 
-void StorePoint(TrajectoryBuffer &w, const ModelState &m, uint32_t k) {
+// Writes the staged points from stagedFrom up to (not including) end into the tracks.
+void FlushStaged(TrajectoryBuffer &w, Computation &c, const ModelState &m, uint32_t end) {
+    const uint32_t from = c.stagedFrom, n = end - from;
     for (uint32_t s = 0; s < m.count; ++s) {
-        w.bodyTrack[m.listIndex[s]][k] = m.pos[s];
-        w.bodyTrackVel[m.listIndex[s]][k] = m.vel[s];
+        std::copy(c.stagedPos[s], c.stagedPos[s] + n, w.bodyTrack[m.listIndex[s]] + from);
+        std::copy(c.stagedVel[s], c.stagedVel[s] + n, w.bodyTrackVel[m.listIndex[s]] + from);
     }
-    w.shipTrack[k] = m.shipPos;
-    w.shipTrackVel[k] = m.shipVel;
+    std::copy(c.stagedShipPos, c.stagedShipPos + n, w.shipTrack + from);
+    std::copy(c.stagedShipVel, c.stagedShipVel + n, w.shipTrackVel + from);
+    c.stagedFrom = end;
+}
+
+void StorePoint(TrajectoryBuffer &w, Computation &c, const ModelState &m, uint32_t k) {
+    const uint32_t j = k - c.stagedFrom;
+    for (uint32_t s = 0; s < m.count; ++s) {
+        c.stagedPos[s][j] = m.pos[s];
+        c.stagedVel[s][j] = m.vel[s];
+    }
+    c.stagedShipPos[j] = m.shipPos;
+    c.stagedShipVel[j] = m.shipVel;
+    if (j + 1 == kStagedPoints) FlushStaged(w, c, m, k + 1);
 }
 
 // The least distance to each watched body over the step that ends at point k (at point 0, the
 // point itself). A minimum inside the step counts with its own distance and moment, so that a
 // fast ship cannot step over a body; closestIndex names the stored end nearer to it.
-void RecordClosestApproaches(const ShipRecord &r, TrajectoryBuffer &w, const VariantBodies &vb, uint32_t k,
+// The point's states are the model's own (the tracks get them a block later), its distances
+// those of the step's start; watchedSlot holds each watched body's slot in the model.
+void RecordClosestApproaches(const ShipRecord &r, TrajectoryBuffer &w, Computation &c, const ModelState &model,
+                             const VariantBodies &vb, const uint32_t *watchedSlot, const StepStart &start, uint32_t k,
                              double stepLength) {
-    Computation &c = Comp();
     const double *pointMjd = c.pointMjd;
     for (uint32_t i = 0; i < vb.watchedCount; ++i) {
         const BodyIndex b = vb.watched[i];
-        VECTOR3 rel = w.bodyTrack[b][k] - w.shipTrack[k];
-        const VECTOR3 relVel = w.bodyTrackVel[b][k] - w.shipTrackVel[k];
+        const VECTOR3 pointRel = model.pos[watchedSlot[i]] - model.shipPos;
+        VECTOR3 rel = pointRel;
+        const VECTOR3 relVel = model.vel[watchedSlot[i]] - model.shipVel;
         uint32_t index = k;
         double mjd = pointMjd[k];
-        double d = length(rel);
+        double d = start.shipDistance[watchedSlot[i]];
         SegmentMinimum m;
-        if (k > 0 && LeastDistanceInStep(c.lastRel[i], c.lastRelVel[i], rel, relVel, stepLength, m) &&
-            length(m.rel) < d) {
+        if (k > 0 && StepMayHoldMinimum(c.lastRel[i], c.lastRelVel[i], rel, relVel, stepLength) &&
+            LeastDistanceInStep(c.lastRel[i], c.lastRelVel[i], rel, relVel, stepLength, m) && length(m.rel) < d) {
             rel = m.rel;
             d = length(rel);
             index = m.fraction < 0.5 ? k - 1 : k;
             mjd = pointMjd[k - 1] + m.fraction * stepLength / kSecondsPerDay;
         }
         // The point's own relative state, for the next step's test.
-        c.lastRel[i] = w.bodyTrack[b][k] - w.shipTrack[k];
+        c.lastRel[i] = pointRel;
         c.lastRelVel[i] = relVel;
         if (!(d < c.closestDistance[b])) continue;
         w.closestIndex[b] = index;
@@ -146,24 +163,34 @@ void Propagate(ShipRecord &r, const VariantBodies &vb) {
     c.numSteps = std::min<uint32_t>(r.numSteps, kMaxPoints);
     c.target = ListIndex(r, r.targetBody);
     c.weightFactor = WeightFactor(Driver().weightAccel);
+    c.stagedFrom = 0;
     w.impact = false;
     w.pointCount = 128;
+    // Every watched body is modelled (the star in slot 0).
+    uint32_t watchedSlot[kMaxWatched];
     for (uint32_t i = 0; i < vb.watchedCount; ++i) {
+        watchedSlot[i] = SlotOf(c.model, vb.watched[i]);
         w.closestRel[vb.watched[i]] = _V(1e40, 1e40, 1e40);
         w.closestIndex[vb.watched[i]] = 0;
         c.closestDistance[vb.watched[i]] = length(w.closestRel[vb.watched[i]]);
     }
     const VECTOR3 thrust = PredictionThrust(r);
+    // The loop steps a copy of the model, which no store into the buffers can be taken to touch.
+    ModelState m = c.model;
     for (;;) {
         const uint32_t k = c.k;
-        StorePoint(w, c.model, k);
+        StorePoint(w, c, m, k);
         c.pointMjd[k] = c.startMjd + c.t / kSecondsPerDay;
-        RecordClosestApproaches(r, w, vb, k, c.dt);  // c.dt: the step that led to point k
+        StepStart start;
+        StartStep(m, thrust, start);
+        RecordClosestApproaches(r, w, c, m, vb, watchedSlot, start, k, c.dt);  // c.dt: the step that led to point k
         UpdateStepControl(w);
         c.t += c.dt;
-        MidpointStep(c.model, thrust, c.dt);
+        FinishStep(m, thrust, start, c.dt);
         if (w.pointCount <= c.k) break;
     }
+    FlushStaged(w, c, m, c.k);
+    c.model = m;
 }
 
 double PredictionPointMjd(uint32_t k) { return k < kMaxPoints ? Comp().pointMjd[k] : 0; }

@@ -29,8 +29,8 @@ bool LeastDistanceInStep(const VECTOR3 &rel0, const VECTOR3 &vel0, const VECTOR3
                          SegmentMinimum &out) {
     // Only a step that starts closing and ends opening holds a minimum inside it (the curve's
     // rates at its ends are those of the end points themselves, so most steps stop here).
+    if (!StepMayHoldMinimum(rel0, vel0, rel1, vel1, h)) return false;
     const VECTOR3 m0 = vel0 * h, m1 = vel1 * h;
-    if (!(dotp(rel0, m0) < 0 && dotp(rel1, m1) > 0)) return false;
     const Hermite c = {rel0, m0, rel1, m1};
     double lo = 0, hi = 1;
     for (int i = 0; i < kBisections; ++i) {

@@ -19,11 +19,12 @@ constexpr int kNameLength = 64;                            // a body name and it
 constexpr uint32_t kMaxHostBodies = 64;                    // host bodies the catalogue reads
 constexpr uint32_t kMaxChildren = 64;                      // children kept per body in the catalogue's links
 constexpr uint32_t kMaxPlanets = 16;
-constexpr uint32_t kMaxMoons = 16;    // per planet
-constexpr int kLinkNameLength = 32;   // names in the catalogue's working links are cut to this
-constexpr uint32_t kMaxModelled = 5;  // bodies a prediction models: the star and up to four more
-constexpr uint32_t kMaxWatched = 4;   // bodies a prediction watches for its closest approaches
-constexpr size_t kLineBuffer = 64;    // one composed display line and its terminator
+constexpr uint32_t kMaxMoons = 16;      // per planet
+constexpr int kLinkNameLength = 32;     // names in the catalogue's working links are cut to this
+constexpr uint32_t kMaxModelled = 5;    // bodies a prediction models: the star and up to four more
+constexpr uint32_t kMaxWatched = 4;     // bodies a prediction watches for its closest approaches
+constexpr uint32_t kStagedPoints = 16;  // points a prediction keeps before writing them to the tracks
+constexpr size_t kLineBuffer = 64;      // one composed display line and its terminator
 
 constexpr int kNone = -1;  // no record, no entry, no body
 

@@ -91,6 +91,12 @@ struct Computation {
     // carried to the next point's closest-approach test instead of read back from the tracks.
     VECTOR3 lastRel[kMaxWatched], lastRelVel[kMaxWatched];
     double closestDistance[kMaxBodies];  // the length of each watched body's closestRel so far
+    // The newest points, written to the tracks a block at a time: every track starts a whole
+    // number of pages from the others, so one point at a time into each of a dozen tracks keeps
+    // evicting the others' cache lines. stagedFrom is the first point not yet in the tracks.
+    uint32_t stagedFrom;
+    VECTOR3 stagedPos[kMaxModelled][kStagedPoints], stagedVel[kMaxModelled][kStagedPoints];
+    VECTOR3 stagedShipPos[kStagedPoints], stagedShipVel[kStagedPoints];
 };
 
 // What the per-step driver writes for the record in its turn, read later in the same turn (the

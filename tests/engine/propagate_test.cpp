@@ -4,6 +4,7 @@
 
 #include "engine/gravity_step.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -82,6 +83,53 @@ TEST_F(PropagateTest, PassingInsideTheSourceStopsTheComputation) {
     // Points every 16 s: at 96 s the ship is 4 km from Alpha's centre, inside it.
     EXPECT_EQ(w.pointCount, 7u);
     EXPECT_EQ(w.closestIndex[kAlpha], 6u);
+}
+
+// The tracks hold each point's own state, every point up to the count written, whether the
+// prediction runs its course or stops at an impact part-way through a block of points: stepping
+// the first point's state again by the points' own intervals lands on every stored point exactly.
+void ExpectTracksReplayExactly(const TrajectoryBuffer &w) {
+    EXPECT_NE(w.pointCount % kavrex::kStagedPoints, 0u) << "a count inside a block";
+    kavrex::ModelState m = kavrex::Module().computation.model;  // its bodies, gm and ancestors
+    for (uint32_t s = 0; s < m.count; ++s) {
+        m.pos[s] = w.bodyTrack[m.listIndex[s]][0];
+        m.vel[s] = w.bodyTrackVel[m.listIndex[s]][0];
+    }
+    m.shipPos = w.shipTrack[0];
+    m.shipVel = w.shipTrackVel[0];
+    for (uint32_t k = 1; k < w.pointCount; ++k) {
+        // The steps are whole 32nds of a second; the points' dates carry them rounded.
+        const double dt =
+            std::round((kavrex::PredictionPointMjd(k) - kavrex::PredictionPointMjd(k - 1)) * 86400 * 32) / 32;
+        kavrex::MidpointStep(m, _V(0, 0, 0), dt);
+        ASSERT_EQ(w.shipTrack[k].x, m.shipPos.x) << "point " << k;
+        ASSERT_EQ(w.shipTrackVel[k].z, m.shipVel.z) << "point " << k;
+        for (uint32_t s = 0; s < m.count; ++s) ASSERT_EQ(w.bodyTrack[m.listIndex[s]][k].x, m.pos[s].x);
+    }
+    EXPECT_EQ(w.shipTrack[w.pointCount].x, -7.0) << "nothing written beyond the count";
+}
+
+void MarkUnwritten(TrajectoryBuffer &w) { std::fill(w.shipTrack, w.shipTrack + kavrex::kMaxPoints, _V(-7, -7, -7)); }
+
+TEST_F(PropagateTest, TheTracksHoldEveryPointsStateExactly) {
+    const int ship = ShipAt(_V(1e9 - 1e6, 1e4, 0), _V(100, 0, 0));
+    Aim(ship, kLamp, kAlpha);
+    MarkUnwritten(Ship(ship).work);
+    Predict(ship);
+    EXPECT_FALSE(Ship(ship).work.impact);
+    ExpectTracksReplayExactly(Ship(ship).work);
+}
+
+TEST_F(PropagateTest, TheTracksOfAPredictionCutShortByAnImpactHoldEveryPoint) {
+    scenes::QuietSpace(world());
+    world().body(1).radius = 1e4;
+    scenes::AddShipAt(world(), "Probe", _V(1e9 - 1e5, 0, 0), _V(1000, 0, 0));
+    const int ship = Claim();
+    Aim(ship, kAlpha, kBeta);
+    MarkUnwritten(Ship(ship).work);
+    Predict(ship);
+    EXPECT_TRUE(Ship(ship).work.impact);
+    ExpectTracksReplayExactly(Ship(ship).work);
 }
 
 // The steps are fine near the start, where a prediction matters most, and coarser further out,
