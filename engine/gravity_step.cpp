@@ -1,6 +1,8 @@
 // gravity_step.cpp: accelerations and the midpoint step.
 #include "gravity_step.h"
 
+#include "../model/portability.h"
+
 #include <cmath>
 
 namespace kavrex {
@@ -8,7 +10,7 @@ namespace kavrex {
 namespace {
 
 // gm * (to - from) / |to - from|^3 with |to - from| in `distance`; zero when the points coincide.
-VECTOR3 Pull(const VECTOR3 &from, const VECTOR3 &to, double gm, double &distance) {
+KAVREX_INLINE VECTOR3 Pull(const VECTOR3 &from, const VECTOR3 &to, double gm, double &distance) {
     const VECTOR3 d = to - from;
     const double r2 = dotp(d, d);
     distance = std::sqrt(r2);
@@ -16,14 +18,14 @@ VECTOR3 Pull(const VECTOR3 &from, const VECTOR3 &to, double gm, double &distance
     return d * (gm / (r2 * distance));
 }
 
-VECTOR3 ShipAccel(const ModelState &s, const VECTOR3 *pos, const VECTOR3 &ship, const VECTOR3 &thrust,
-                  double *distance) {
+KAVREX_INLINE VECTOR3 ShipAccel(const ModelState &s, const VECTOR3 *pos, const VECTOR3 &ship, const VECTOR3 &thrust,
+                                double *distance) {
     VECTOR3 a = thrust;
     for (uint32_t b = 0; b < s.count; ++b) a += Pull(ship, pos[b], s.gm[b], distance[b]);
     return a;
 }
 
-void BodyAccels(const ModelState &s, const VECTOR3 *pos, VECTOR3 *acc) {
+KAVREX_INLINE void BodyAccels(const ModelState &s, const VECTOR3 *pos, VECTOR3 *acc) {
     for (uint32_t b = 0; b < s.count; ++b) {
         acc[b] = _V(0, 0, 0);
         for (uint32_t k = 0; k < s.ancestorCount[b]; ++k) {
