@@ -53,6 +53,7 @@ void BM_ScenarioFrame(benchmark::State &state) {
         dc.Clear();
         kvhost::Slot(slot).instance->Update(dc.hdc());
     }
+    state.SetLabel(name);
     state.counters["steps"] = r.numSteps;
     state.counters["points"] = r.display.pointCount;
     session.Stop();
