@@ -3,6 +3,7 @@
 
 #include "../engine/variants.h"
 #include "../model/module_state.h"
+#include "../model/portability.h"
 #include "../model/ship_table.h"
 #include "projection.h"
 
@@ -37,6 +38,29 @@ bool ClipSide(double p, double q, double &t0, double &t1) {
     return true;
 }
 
+// The clipper itself, inlined into the paths' loops (a page sends it thousands of segments).
+KAVREX_INLINE void ClipAndDraw(HDC dc, double x0, double y0, double x1, double y1, int W, int H) {
+    if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)) return;
+    const double left = 1, right = W - 2, top = 1, bottom = H - 2;
+    const double dx = x1 - x0, dy = y1 - y0;
+    double t0 = 0, t1 = 1;
+    if (!ClipSide(-dx, x0 - left, t0, t1) || !ClipSide(dx, right - x0, t0, t1) || !ClipSide(-dy, y0 - top, t0, t1) ||
+        !ClipSide(dy, bottom - y0, t0, t1))
+        return;
+    // The ends that lie inside are kept exactly; only cut ends are moved to the border.
+    const double ax = t0 > 0 ? x0 + t0 * dx : x0, ay = t0 > 0 ? y0 + t0 * dy : y0;
+    const double bx = t1 < 1 ? x0 + t1 * dx : x1, by = t1 < 1 ? y0 + t1 * dy : y1;
+    // A cut end computed as 0.9999... would truncate to 0, a pixel outside: clamp the pixel.
+    auto inX = [&](double v) { return std::min<int>(std::max<int>(ToInt(v), 1), W - 2); };
+    auto inY = [&](double v) { return std::min<int>(std::max<int>(ToInt(v), 1), H - 2); };
+    const int px0 = inX(ax), py0 = inY(ay), px1 = inX(bx), py1 = inY(by);
+    // A line whose ends fall on one pixel draws nothing (its end pixel is never drawn): most of a
+    // long path's segments near its end do, and each would still cost a call on the surface.
+    if (px0 == px1 && py0 == py1) return;
+    MoveToEx(dc, px0, py0, nullptr);
+    LineTo(dc, px1, py1);
+}
+
 // What the paths are drawn relative to: the centre body's predicted track, point by point, when
 // the prediction modelled it; otherwise (its track then holds nothing of this prediction) the
 // centre body's present position, the same for every point.
@@ -66,12 +90,15 @@ struct PathSpec {
 
 void Path(HDC dc, const PathSpec &p, const CentreReference &centre, int W, int H) {
     const double cx = W / 2, cy = H / 2;
+    // ProjectPoint's view and scale, looked up once for the whole path.
+    const ViewRows &rows = Projection();
+    const double scale = Plot().plotScale;
     double px = 0, py = 0;
     for (uint32_t k = 0; k < p.count; ++k) {
-        double x, y;
-        ProjectPoint(p.track[k] - centre.At(k), cx, cy, x, y);
+        const VECTOR3 q = p.track[k] - centre.At(k);
+        const double x = dotp(rows.x, q) * scale + cx, y = cy - dotp(rows.y, q) * scale;
         if (k > 0) {
-            DrawClippedLine(dc, px, py, x, y, W, H);
+            ClipAndDraw(dc, px, py, x, y, W, H);
             for (int m = 0; m < 2; ++m) {
                 if (p.crossAt[m] != k || !p.crossPen[m]) continue;
                 SelectObject(dc, p.crossPen[m]);
@@ -94,25 +121,7 @@ void ProjectPoint(const VECTOR3 &p, double cx, double cy, double &sx, double &sy
 }
 
 void DrawClippedLine(HDC dc, double x0, double y0, double x1, double y1, int W, int H) {
-    if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)) return;
-    const double left = 1, right = W - 2, top = 1, bottom = H - 2;
-    const double dx = x1 - x0, dy = y1 - y0;
-    double t0 = 0, t1 = 1;
-    if (!ClipSide(-dx, x0 - left, t0, t1) || !ClipSide(dx, right - x0, t0, t1) || !ClipSide(-dy, y0 - top, t0, t1) ||
-        !ClipSide(dy, bottom - y0, t0, t1))
-        return;
-    // The ends that lie inside are kept exactly; only cut ends are moved to the border.
-    const double ax = t0 > 0 ? x0 + t0 * dx : x0, ay = t0 > 0 ? y0 + t0 * dy : y0;
-    const double bx = t1 < 1 ? x0 + t1 * dx : x1, by = t1 < 1 ? y0 + t1 * dy : y1;
-    // A cut end computed as 0.9999... would truncate to 0, a pixel outside: clamp the pixel.
-    auto inX = [&](double v) { return std::min<int>(std::max<int>(ToInt(v), 1), W - 2); };
-    auto inY = [&](double v) { return std::min<int>(std::max<int>(ToInt(v), 1), H - 2); };
-    const int px0 = inX(ax), py0 = inY(ay), px1 = inX(bx), py1 = inY(by);
-    // A line whose ends fall on one pixel draws nothing (its end pixel is never drawn): most of a
-    // long path's segments near its end do, and each would still cost a call on the surface.
-    if (px0 == px1 && py0 == py1) return;
-    MoveToEx(dc, px0, py0, nullptr);
-    LineTo(dc, px1, py1);
+    ClipAndDraw(dc, x0, y0, x1, y1, W, H);
 }
 
 void DrawBodyLink(const ShipRecord &r, HDC dc, BodyIndex a, BodyIndex b, int W, int H) {
