@@ -42,8 +42,24 @@ PilotAction Pilot::Configure(const DisplayReading &r, bool pro, bool inv, bool e
     return a;
 }
 
+// Where the target's pull is a share of the drive's, at least half its radius up; or, beside a
+// moon whose planet pulls harder, the height the last hop aimed at, down to a tenth of the radius.
 double Pilot::StandOff(const DisplayReading &r) const {
-    const double distance = gauge_.DistanceWithPull(kPullShare * r.setGee);
+    return hopHeight_ > 0 ? std::max(hopHeight_, kDeepestHeight * gauge_.radius()) : PullStandOff(r);
+}
+
+// Stopped within this of the stand-off, the ship goes into orbit where it is; farther out, it
+// flies another leg.
+double Pilot::Slack(double standOff) { return 0.5 * standOff + 1e6; }
+
+bool Pilot::Beside(const DisplayReading &r) const {
+    const double standOff = StandOff(r);
+    return r.targetDist < standOff + Slack(standOff);
+}
+
+double Pilot::PullStandOff(const DisplayReading &r) const {
+    // The flight's own acceleration, not one typed to mend a brake: the stand-off stays put.
+    const double distance = gauge_.DistanceWithPull(kPullShare * (flightGee_ > 0 ? flightGee_ : r.setGee));
     if (!(distance > 0)) return kDefaultStandOff;
     const double radius = gauge_.radius();
     return std::max(distance - radius, kLeastHeight * radius);
@@ -117,7 +133,7 @@ PilotAction Pilot::WaitForMoment(const DisplayReading &r) {
 // holds are not saved with a scenario, so a burn they held is begun again.
 PilotAction Pilot::Resume(const DisplayReading &r) {
     departed_ = true;
-    const bool near = r.targetDist < 1.5 * StandOff(r) + 1e6, navBurn = r.hold == HoldState::Off && r.driveOn;
+    const bool near = Beside(r), navBurn = r.hold == HoldState::Off && r.driveOn;
     PilotAction a;
     std::string what;
     if (near && (r.targetSpeed < kSlow || navBurn)) {
@@ -161,29 +177,69 @@ PilotAction Pilot::Braking(const DisplayReading &r) {
     const double pullWork = gauge_.Gm() * (1 / (standOff + radius) - 1 / (r.targetDist + radius));
     const double need = 0.5 * r.targetSpeed * r.targetSpeed, have = r.setGee * gap - pullWork;
     if (!braking_) braking_ = need >= have;
-    // Falling behind (the drive gives a little less than set, the target pulls harder near in):
-    // ask the drive for more, as a pilot types a new acceleration (S, then the value). More than
-    // the engines give runs them at full thrust.
+    // Falling behind (the drive gives a little less than set, the target pulls harder near in)
+    // or running ahead so far that the ship would stop where another leg is needed (about a
+    // moon the frame the read-outs are taken in falls about the planet, which the moon's pull
+    // on the ship does not match): a new set acceleration, as a pilot types one (S, then the
+    // value). More than the engines give runs them at full thrust. What the drive really gives
+    // is measured once the brake has burnt a while (the set value before). Stopping short is
+    // mended only on a course straight at the target: off it the ship would only go on past,
+    // and a new leg aims again.
+    const double slack = Slack(standOff);
+    const BrakeMeasure m = MeasureBrake(r);
+    const double drive = (m.share > 0 ? m.share : 1) * r.setGee, reach = drive * gap - pullWork;
     if (raise_ == 1) {
         PilotAction a;
-        // By the shortfall (at most twice; twice if the stand-off is already passed) and 5 % more.
-        a.input = FormatText("%.4f", r.setGee * (have > 0 ? std::min(2.0, need / have) : 2.0) * 1.05);
-        a.what = "set " + a.input + " m/s^2 to stop in time";
+        // Measured: to stop a quarter of the slack short of the stand-off. Unmeasured: by the
+        // shortfall (at most twice; twice if the stand-off is already passed) and 5 % more.
+        const double room = gap - 0.25 * slack;
+        const double by = m.share > 0 && room > 0 ? std::min(2.0, (need + pullWork) / (drive * room))
+                                                  : std::min(2.0, have > 0 ? need / have : 2.0) * 1.05;
+        a.input = FormatText("%.4f", r.setGee * by);
+        a.what = "set " + a.input + " m/s^2 to stop " + (by > 1 ? "in time" : "at the stand-off");
         raise_ = 0;
         ++raises_;
+        geeChanged_ = true;
         return a;
     }
-    if (braking_ && r.driveOn && have > 0 && need > 1.01 * have && raises_ < kMostRaises) {
+    // Measured to a few tenths of a percent (TargetV prints five digits): stopping short counts
+    // by more than the slack and a percent of the gap.
+    const bool behind = need > 1.01 * reach;
+    const bool ahead = m.share > 0 && m.straight > kStraight && reach - need > drive * std::max(slack, 0.01 * gap);
+    if (braking_ && r.driveOn && have > 0 && (behind || ahead) && raises_ < kMostRaises) {
         PilotAction a;
         a.key = 'S';
-        a.what = FormatText("braking falls behind (%.0f km to stop in, %.0f km to go)", need / r.setGee / 1e3,
-                            have / r.setGee / 1e3);
+        a.what = FormatText("braking %s (%.0f km to stop in, %.0f km to go)", behind ? "falls behind" : "runs ahead",
+                            (need + pullWork) / drive / 1e3, gap / 1e3);
         raise_ = 1;
         return a;
     }
     // Late (the hold slow to settle at speed): burn while it still seeks; a degree or two off
     // costs less than the ground the ship covers while it waits.
     return Configure(r, true, true, braking_, braking_ && need >= 0.9 * have);
+}
+
+// The brake as it burns, from TargetV and TargetD over the display's clock: what the drive gives
+// (the speed's fall plus the target's pull it overcame, a share of the set value) and how
+// straight at the target the ship moves (the distance's fall over the speed). Each over at least
+// kMeasureTime, taken afresh every five of them so that it follows a pull that grows; kept
+// through a new setting (as a share) and a pause; nothing until the leg's brake has burnt that
+// long, and no straightness until the distance has fallen by fifty of its printed steps.
+Pilot::BrakeMeasure Pilot::MeasureBrake(const DisplayReading &r) {
+    const double now = r.ejectMjd * 86400 + r.elapsed;
+    const bool burning = braking_ && r.driveOn && r.prograde && r.inverted && r.setGee > 0;
+    if (!burning || brakeFrom_.t < 0 || now < brakeFrom_.t || r.setGee != brakeFrom_.gee) {
+        brakeFrom_ = {burning ? now : -1, r.targetSpeed, r.targetDist, r.setGee};
+        return brake_;
+    }
+    const double span = now - brakeFrom_.t, fell = brakeFrom_.dist - r.targetDist;
+    if (span >= kMeasureTime) {
+        brake_.share = ((brakeFrom_.speed - r.targetSpeed) / span + r.targetG) / r.setGee;
+        if (fell >= 50 * LadderStep(brakeFrom_.dist))
+            brake_.straight = fell / span / (0.5 * (brakeFrom_.speed + r.targetSpeed));
+    }
+    if (span >= 5 * kMeasureTime) brakeFrom_ = {now, r.targetSpeed, r.targetDist, r.setGee};
+    return brake_;
 }
 
 // A burn held by one of the cockpit's navigation modes (`key`), the display's hold off: abort,
@@ -274,18 +330,31 @@ PilotAction Pilot::Transfer(const DisplayReading &r) {
         a.what = FormatText("clear of %s: cancel %.0f m/s relative to %s", r.source.c_str(), r.targetSpeed,
                             r.target.c_str());
     } else if (stopped && (phase_ == Phase::Cancel ? configured : phase_ == Phase::Brake)) {
-        if (phase_ == Phase::Brake && r.targetDist < 1.5 * StandOff(r) + 1e6) {
+        const bool near = phase_ == Phase::Brake && Beside(r);
+        // At rest beside a moon whose planet still pulls harder (the gravity reference says so):
+        // a hop to a third of the height, as deep as the moon allows, so that the orbit, a little
+        // out of round, stays where the moon is the reference.
+        const bool deeper = near && !r.gravityRef.empty() && r.gravityRef != r.target &&
+                            r.targetDist > 1.2 * kDeepestHeight * gauge_.radius();
+        if (near && !deeper) {
             phase_ = Phase::Orbit;
             return IntoOrbit(r);
+        }
+        if (deeper) {
+            hopHeight_ = r.targetDist / kDeeper;
+            a.what = FormatText("%s pulls harder than %s here: lower, to %.0f km; ", r.gravityRef.c_str(),
+                                r.target.c_str(), StandOff(r) / 1e3);
         }
         phase_ = Phase::Accelerate;
         legStart_ = r.targetDist;
         ++legs_;
-        a.what = FormatText("leg %d: %.0f km to go", legs_, (legStart_ - StandOff(r)) / 1e3);
+        a.what += FormatText("leg %d: %.0f km to go", legs_, (legStart_ - StandOff(r)) / 1e3);
     } else if (configured && phase_ == Phase::Accelerate && !r.prograde && !r.inverted &&
                r.targetDist <= (legStart_ + StandOff(r)) / 2 + r.targetSpeed * kTurnTime) {
         phase_ = Phase::Brake;
         braking_ = false;
+        brake_ = BrakeMeasure();
+        raises_ = 0;
         ++flips_;
         a.flip = true;
         a.what = FormatText("flip %d at %.0f km", flips_, r.targetDist / 1e3);
@@ -304,6 +373,7 @@ PilotAction Pilot::Transfer(const DisplayReading &r) {
 PilotAction Pilot::Decide(const DisplayReading &r, double currentWarp) {
     if (phase_ == Phase::Done || !r.strip) return PilotAction();
     if (r.readouts) gauge_.Read(r.target, r.targetDist, r.targetG);
+    if (!geeChanged_ && raise_ == 0) flightGee_ = r.setGee;
     PilotAction a = phase_ == Phase::Wait       ? WaitForMoment(r)
                     : phase_ == Phase::Prograde ? ProgradeClimb(r)
                     : phase_ == Phase::Orbit    ? IntoOrbit(r)

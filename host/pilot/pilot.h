@@ -71,8 +71,12 @@ public:
     static constexpr double kTurnTime = 600;          // s a flip may take, drive off, before braking
     static constexpr double kPullShare = 0.2;         // the target's pull at the stand-off, of the drive's
     static constexpr double kLeastHeight = 0.5;       // the stand-off's least height, in target radii
+    static constexpr double kDeepestHeight = 0.1;     // ... and where the gravity reference asks, in radii
+    static constexpr double kDeeper = 3;              // each hop towards it divides the height by this
     static constexpr double kDefaultStandOff = 10e6;  // m, while the target's pull is unmeasured
-    static constexpr int kMostRaises = 8;             // times the set acceleration is raised in a flight
+    static constexpr int kMostRaises = 8;             // times the set acceleration is changed in a leg's brake
+    static constexpr double kMeasureTime = 600;       // s of braking over which the brake is measured
+    static constexpr double kStraight = 0.98;         // a course this straight at the target can be mended
     static constexpr double kLevelTime = 60;          // s for the ship to level before the orbit burn
     static constexpr int kSlipLimit = 120;            // decisions in a row off HOLD before slowing down
     static constexpr double kLeastLookAhead = 1800;   // s: a prediction to judge the climb by
@@ -82,6 +86,13 @@ public:
 
 private:
     enum class Phase { Wait, Prograde, Climb, Cancel, Accelerate, Brake, Orbit, Done };
+    struct BrakeMeasure {
+        double share = 0;     // what the drive gives, of the set value (0: not measured)
+        double straight = 0;  // the distance's fall over the speed: 1 straight at the target (0: unknown)
+    };
+    struct BrakeWindow {
+        double t = -1, speed = 0, dist = 0, gee = 0;  // the measure's start (display clock, s; -1: none)
+    };
     PilotAction Configure(const DisplayReading &r, bool pro, bool inv, bool engage = true, bool urgent = false);
     PilotAction Transfer(const DisplayReading &r);
     PilotAction WaitForMoment(const DisplayReading &r);
@@ -91,6 +102,10 @@ private:
     PilotAction Resume(const DisplayReading &r);
     bool NavBurn(const DisplayReading &r, char key, bool enough, PilotAction &a);
     double StandOff(const DisplayReading &r) const;
+    double PullStandOff(const DisplayReading &r) const;
+    BrakeMeasure MeasureBrake(const DisplayReading &r);
+    static double Slack(double standOff);
+    bool Beside(const DisplayReading &r) const;
     double WarpFor(const DisplayReading &r, double currentWarp);
 
     Phase phase_ = Phase::Wait;
@@ -100,13 +115,21 @@ private:
     bool departed_ = false;
     double waitStartMjd_ = -1, waited_ = 0;
     bool braking_ = false;        // the leg's braking has begun (after its coast)
-    int raise_ = 0, raises_ = 0;  // asking for more acceleration: 1 while the input box is open
+    int raise_ = 0, raises_ = 0;  // setting a new acceleration: 1 while the input box is open; in this brake
+    bool geeChanged_ = false;     // the pilot has set an acceleration of its own
     int navStep_ = 0;             // how far into a burn held by a navigation mode (0: not begun)
     double navStart_ = 0;         // s: the display's clock when that mode went on
     double warpCap_ = 100;        // the most time acceleration at which the hold keeps HOLD
     int slipping_ = 0;            // decisions in a row with the drive on and the hold seeking
     bool lookedAtFall_ = false;   // the first prediction has been read for a fall into the source
     int centreSteps_ = 0;         // presses of C so far
+    double brakeFromT_ = -1, brakeFromV_ = 0, brakeFromGee_ = 0;  // the braking's measure: its start
+                                                                  // (s, -1: none), TargetV and the setting then
+    double brakeShare_ = 0;  // what the drive gives braking, measured, as a share of the set value (0: none)
+    BrakeWindow brakeFrom_;  // where the brake's measure started
+    BrakeMeasure brake_;     // the leg's brake, measured
+    double flightGee_ = 0;   // m/s^2: the set acceleration before the pilot first changed it
+    double hopHeight_ = 0;   // m: the stand-off of a hop where another body pulls harder (0: none)
 };
 
 }  // namespace kvhost

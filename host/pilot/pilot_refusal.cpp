@@ -1,6 +1,8 @@
 // pilot_refusal.cpp: the checks before the pilot starts a transfer.
 #include "pilot_refusal.h"
 
+#include "pilot.h"
+
 #include "../scenario/numbers.h"
 #include "../world/frames.h"
 
@@ -43,6 +45,18 @@ std::string WhyNoTransfer(const World &w, const DisplayReading &d, double maxDay
     const int target = w.FindBody(d.target);
     if (target >= 0 && w.body(target).parent < 0)
         return "the target is " + d.target + ", the star, which a ship can only fall into";
+    if (target >= 0 && w.body(target).parent >= 0 && w.body(w.body(target).parent).parent >= 0) {
+        // A moon: an orbit counts as one about it only where its pull is the strongest (the
+        // simulator's gravity reference). A low orbit's side facing the planet is the test.
+        const Body &moon = w.body(target), &planet = w.body(moon.parent);
+        const VECTOR3 low = moon.pos + (planet.pos - moon.pos) *
+                                           ((1 + Pilot::kDeepestHeight) * moon.radius / length(planet.pos - moon.pos));
+        if (w.GravityRef(low) != target)
+            return FormatText(
+                "no orbit about %s would be bound to it: %s pulls harder even %.0f km above %s's surface, and the "
+                "simulator makes the body that pulls hardest the ship's gravity reference",
+                d.target.c_str(), planet.name.c_str(), Pilot::kDeepestHeight * moon.radius / 1e3, d.target.c_str());
+    }
     const double most = thrust / v.Mass();
     if (d.setGee > most)
         return FormatText(

@@ -36,6 +36,8 @@ PilotAction TakePilotTurn(PilotSeat &seat, const std::vector<int> &due, const Di
             return PilotAction();
         }
     }
+    const int focus = world.focus(), ref = focus >= 0 ? world.vessel(focus).gravityRef : -1;
+    seat.reading.gravityRef = ref >= 0 ? world.body(ref).name : "";
     const PilotAction a = seat.pilot.Decide(seat.reading, sim.timeAcceleration());
     if (beforeHands) beforeHands(a);
     CarryOut(a, seat.slot, sim);

@@ -3,6 +3,7 @@
 
 #include "../scenario/numbers.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -51,6 +52,12 @@ bool ReadLadderNumber(const std::string &text, double &out) {
         }
     }
     return ParseNumber(text, out);
+}
+
+double LadderStep(double v) {
+    // Distances print two decimals of their unit: AU from 1e12 m, then G, M and k.
+    const double a = std::fabs(v);
+    return 0.01 * (a >= 1e12 ? kAu : a >= 1e9 ? 1e9 : a >= 1e6 ? 1e6 : a >= 1e3 ? 1e3 : 1);
 }
 
 bool ReadDuration(const std::string &text, double &seconds) {

@@ -38,6 +38,10 @@ struct DisplayReading {
     bool impact = false;
     double etaMjd = 0;
     int tanks = 0;  // refills so far
+
+    // Not on this page: the ship's gravity reference, as the simulator's orbit display names it
+    // (the pilot looks there too); empty when unknown.
+    std::string gravityRef;
 };
 
 // Reads the strip and the read-outs from a display's drawn texts; false when not even the strip
@@ -59,6 +63,8 @@ bool ReadDuration(const std::string &text, double &seconds);
 
 // A read-out number as the display writes it: "101.92G", "-2.50k", "0.61AU", "7.67".
 bool ReadLadderNumber(const std::string &text, double &out);
+// The step between two distances near `v` as the display prints them (its resolution), m.
+double LadderStep(double v);
 
 }  // namespace kvhost
 

@@ -57,6 +57,11 @@ TEST(DisplayReading, LadderNumbersAndABareStrip) {
     ASSERT_TRUE(kvhost::ReadLadderNumber("0.61AU", v));
     EXPECT_NEAR(v, 0.61 * 149598000000.0, 1);
     EXPECT_FALSE(kvhost::ReadLadderNumber("9.8x", v));
+    // The steps between printed values: two decimals of the unit.
+    EXPECT_DOUBLE_EQ(kvhost::LadderStep(101.92e9), 1e7);
+    EXPECT_DOUBLE_EQ(kvhost::LadderStep(-2500), 10);
+    EXPECT_NEAR(kvhost::LadderStep(2e12), 0.01 * 149598000000.0, 1);  // "13.37AU"
+    EXPECT_DOUBLE_EQ(kvhost::LadderStep(7.67), 0.01);
     DisplayReading r;
     EXPECT_FALSE(kvhost::ReadDisplay({}, r));  // nothing drawn: nothing to read
     // A switch text the strip never draws is no strip to read, and changes nothing.
@@ -180,6 +185,7 @@ TEST(Pilot, WaitsForAMomentWhoseClimbNeitherHitsNorDips) {
 struct StraightRun {
     double x = 0, v = 0;  // m to the target's surface; m/s towards it
     double gee = 9.8, seekUntil = 0, t = 0, closest = 1e300;
+    double brakeBias = 1;  // braking gives this times the set acceleration (a moon's frame falls)
     bool hold = false, prograde = true, inverted = true, drive = false;
 
     DisplayReading Reading() const {
@@ -208,11 +214,12 @@ struct StraightRun {
         // cancels down to rest (the steering follows the velocity as it shrinks); away from the
         // target with INV alone.
         t += dt;
-        if (drive && inverted && prograde && std::fabs(v) <= gee * dt) {
-            x -= v * std::fabs(v) / gee / 2;  // it comes to rest within the step, and stays
+        const double brake = gee * brakeBias;
+        if (drive && inverted && prograde && std::fabs(v) <= brake * dt) {
+            x -= v * std::fabs(v) / brake / 2;  // it comes to rest within the step, and stays
             v = 0;
         } else {
-            const double push = !drive ? 0 : !inverted ? gee : prograde ? (v > 0 ? -gee : gee) : -gee;
+            const double push = !drive ? 0 : !inverted ? gee : prograde ? (v > 0 ? -brake : brake) : -gee;
             x -= v * dt + 0.5 * push * dt * dt;
             v += push * dt;
         }
@@ -255,6 +262,39 @@ TEST(Pilot, TheFlipLeavesTheGroundToStopAtTheStandOff) {
         EXPECT_LT(run.x, 1.5 * Pilot::kDefaultStandOff + 1e6);
         const double brachistochrone = 2 * std::sqrt((distance - Pilot::kDefaultStandOff) / 9.8);
         EXPECT_LT(run.t, 1.05 * brachistochrone + 4 * Pilot::kTurnTime);
+    }
+}
+
+// Braking that gives more or less than set (the frame of a moon falls about its planet, which the
+// ship does not): the pilot measures what the brake really gives from TargetV and sets the drive
+// to stop at the stand-off, where braking at the set value alone would stop it short by millions
+// of kilometres, or pass.
+TEST(Pilot, BrakingThatRunsAheadLowersTheDriveAndStillStopsAtTheStandOff) {
+    for (double bias : {1.03, 0.985}) {
+        SCOPED_TRACE(bias);
+        Pilot p;
+        Depart(p);
+        DisplayReading clear = Shown("HOLD", "DIR", "OFF", "ON", 3e11, 40e3);
+        clear.sourceDist = 2e8;
+        p.Decide(clear, 100);
+        StraightRun run;
+        run.x = 3e11;
+        run.hold = run.drive = true;
+        run.brakeBias = bias;
+        run.Press(p.Decide(run.Reading(), 100));
+        double firstRest = -1, lowest = run.gee;
+        while (run.t < 60 * 86400 && firstRest < 0) {
+            run.Press(p.Decide(run.Reading(), 100));
+            run.Fly(10);
+            lowest = std::min(lowest, run.gee);
+            if (p.flips() == 1 && run.v == 0) firstRest = run.x;
+        }
+        ASSERT_GE(firstRest, 0) << "never stopped";
+        EXPECT_GT(run.closest, 0.5 * Pilot::kDefaultStandOff) << "passed the stand-off";
+        EXPECT_LT(firstRest, 1.5 * Pilot::kDefaultStandOff + 1e6) << "stopped short";
+        if (bias > 1) {
+            EXPECT_LT(lowest, 9.8) << "the drive was never lowered";
+        }
     }
 }
 
@@ -304,6 +344,34 @@ TEST(Pilot, AtRestBesideTheTargetItLevelsAndBurnsToTheCircularSpeed) {
     EXPECT_EQ(a.cockpitKey, 'L');  // leveling off: done
     EXPECT_TRUE(a.arrived);
     EXPECT_TRUE(p.done());
+}
+
+// At rest beside a moon whose planet still pulls harder (the simulator would keep the planet as
+// the gravity reference, and the orbit would not be the moon's): another leg, down to a third of
+// the height, and the orbit only where the moon has become the reference.
+TEST(Pilot, BesideAMoonItGoesLowerUntilTheMoonIsTheGravityReference) {
+    Pilot p;
+    FlyToFlip(p, 4e10);
+    const double gm = 1.54e11, radius = 7.64e5;  // Rhea's
+    auto at = [&](double d, double speed, const char *ref, bool braking = true) {
+        DisplayReading in = Shown("HOLD", braking ? "PRO" : "DIR", braking ? "INV" : "OFF", "ON", d, speed);
+        in.target = "Rhea";
+        in.targetG = std::round(gm / ((d + radius) * (d + radius)) * 1e4) / 1e4;  // as printed
+        in.gravityRef = ref;
+        return in;
+    };
+    for (double d : {10e6, 3e6, 1e6}) p.Decide(at(d, 3000, "Saturn"), 10);
+    const int legs = p.legs();
+    PilotAction a = p.Decide(at(382e3, 6, "Saturn"), 1);
+    EXPECT_NE(a.what.find("Saturn pulls harder than Rhea here: lower, to 127 km"), std::string::npos) << a.what;
+    EXPECT_EQ(p.legs(), legs + 1);
+    EXPECT_FALSE(a.arrived);
+    // The hop: at the target, flip, brake to rest at the lower stand-off.
+    p.Decide(at(300e3, 200, "Saturn", false), 1);
+    EXPECT_EQ(p.flips(), 2) << "no flip on the hop";
+    a = p.Decide(at(127e3, 6, "Rhea"), 1);
+    EXPECT_EQ(a.key, 'A') << a.what;  // at rest where Rhea pulls hardest: into orbit
+    EXPECT_NE(a.what.find("at rest 127 km above Rhea"), std::string::npos) << a.what;
 }
 
 TEST(TargetGauge, TwoReadingsGiveTheBodysPullAndRadius) {
@@ -405,6 +473,40 @@ TEST(MainJob, AFallingOrbitDepartsAtOnce) {
     EXPECT_NE(json.find("\"in_orbit\": true"), std::string::npos) << json;
     // Gone within two minutes of the start (the periapsis lies 0.6 h ahead, under the ground).
     EXPECT_LT((JsonNumber(json, "departure_mjd") - 61450.5) * 86400, 120) << json;
+}
+
+// Moons of the giant planets from 5 and 3 million km out: the moon's own fall about its planet
+// shifts the braking, which the pilot mends by what it measures; beside Rhea, where Saturn still
+// pulls harder, it goes lower until Rhea is the gravity reference. Both end in an orbit the
+// saved scenario binds to the moon, as the simulator would write it.
+TEST(MainJob, TheMoonsOfGiantPlanetsEndInOrbitsBoundToThem) {
+    for (const char *spec : {"Jupiter Europa 5000000000 5040", "Saturn Rhea 3000000000 3554"}) {
+        char planet[16], moon[16];
+        double x = 0, v = 0;
+        ASSERT_EQ(std::sscanf(spec, "%15s %15s %lf %lf", planet, moon, &x, &v), 4);
+        SCOPED_TRACE(moon);
+        const std::string scenario = std::string(::testing::TempDir()) + "kavrex-" + moon + ".scn";
+        std::FILE *f = std::fopen(scenario.c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        std::fprintf(f,
+                     "BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 61450.5\nEND_ENVIRONMENT\nBEGIN_MFD Left\n"
+                     "  TYPE User\n  MODE Kavrex\n  KV_TARGET %s\n  KV_SOURCE %s\n  KV_FLAGS 132\nEND_MFD\n"
+                     "BEGIN_SHIPS\nCourier-1:Courier\n  STATUS Orbiting %s\n  RPOS %.0f 0 0\n  RVEL 0 0 %.0f\n"
+                     "  PRPLEVEL 0:1\nEND\nEND_SHIPS\n",
+                     moon, planet, planet, x, v);
+        std::fclose(f);
+        kvhost::CommandLine cl;
+        cl.command = "run";
+        cl.pilot = true;
+        cl.plugin = KAVREX_PLUGIN_PATH;
+        cl.scenario = scenario;
+        cl.out = std::string(::testing::TempDir()) + "kavrex-" + moon;
+        ASSERT_EQ(kvhost::RunFlight(cl), 0);
+        const std::string json = ReadAll(cl.out + "/summary.json");
+        EXPECT_NE(json.find("\"in_orbit\": true"), std::string::npos) << json;
+        EXPECT_NE(ReadAll(cl.out + "/final.scn").find(std::string("STATUS Orbiting ") + moon), std::string::npos);
+        EXPECT_GT(JsonNumber(json, "periapsis_km"), 20) << json;
+    }
 }
 
 // The main flight interrupted twice, mid-climb and mid-leg, and resumed each time from its

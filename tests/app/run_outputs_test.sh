@@ -158,6 +158,7 @@ pass "gravity reference"
 # --- transfers the pilot cannot fly: refused at once, with the reason, written and exit 3 ------
 for entry in "s/KV_TARGET Mars/KV_TARGET Earth/|the body the flight starts from" \
              "s/KV_TARGET Mars/KV_TARGET Sun/|the star" \
+             "s/KV_TARGET Mars/KV_TARGET Dione/;s/KV_FLAGS 4$/KV_FLAGS 132/|no orbit about Dione would be bound to it: Saturn pulls harder" \
              "s/KV_FLAGS 4/KV_FLAGS 4\\n  KV_ARTGEE 0.000001/|the drive would not move" \
              "s/KV_FLAGS 4/KV_FLAGS 4\\n  KV_ARTGEE 1000000/|more than Courier-1's engines give" \
              "s/PRPLEVEL 0:1.000/PRPLEVEL 0:0.000/;s/KV_FLAGS 4/KV_FLAGS 12/|automatic refill is off"; do
