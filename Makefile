@@ -61,7 +61,8 @@ fuzz: setup
 
 # Benchmarks with the ratios against baselines measured in the same run.
 bench: build
-	$(BUILD)/bin/kavrex_bench
+	$(BUILD)/bin/kavrex_bench --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true \
+	  --benchmark_display_aggregates_only=true
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz
