@@ -8,6 +8,7 @@
 #include "model/module_state.h"
 #include "model/ship_lookup.h"
 #include "module/step_driver.h"
+#include "support/shipped_scenarios.h"
 #include "engine/propagate.h"
 
 #include <fstream>
@@ -15,14 +16,6 @@
 #include <string>
 
 namespace {
-
-const char *const kShippedScenarios[] = {"default.scn",
-                                         "earth-mars.scn",
-                                         "lunar-orbit.scn",
-                                         "mars-transfer.scn",
-                                         "simulator/Kavrex Earth to Mars.scn",
-                                         "simulator/Kavrex Shuttle-A at Brighton Beach.scn",
-                                         "simulator/Kavrex Delta-glider at the Moon's south pole.scn"};
 
 // range(0): the scenario; range(1): the page, as presses of the mode key from the one it opens on.
 void BM_ScenarioFrame(benchmark::State &state) {

@@ -420,15 +420,21 @@ double JsonNumber(const std::string &json, const std::string &key) {
     return at == std::string::npos ? -1 : std::atof(json.c_str() + at + key.size() + 4);
 }
 
-// The main job, flown through the real plug-in as kavrex-sim flies it: the pilot brings the
-// Courier from low Earth orbit into orbit around Mars, by the display alone.
-TEST(MainJob, TheDefaultTransferEndsInOrbitAroundMars) {
+// A run of `scenario` with the pilot, written to a folder of the tests' own.
+kvhost::CommandLine PilotedRun(const std::string &scenario, const std::string &outName) {
     kvhost::CommandLine cl;
     cl.command = "run";
     cl.pilot = true;
     cl.plugin = KAVREX_PLUGIN_PATH;
-    cl.scenario = KAVREX_SCENARIO_DIR "/earth-mars.scn";
-    cl.out = std::string(::testing::TempDir()) + "kavrex-main-job";
+    cl.scenario = scenario;
+    cl.out = std::string(::testing::TempDir()) + outName;
+    return cl;
+}
+
+// The main job, flown through the real plug-in as kavrex-sim flies it: the pilot brings the
+// Courier from low Earth orbit into orbit around Mars, by the display alone.
+TEST(MainJob, TheDefaultTransferEndsInOrbitAroundMars) {
+    kvhost::CommandLine cl = PilotedRun(KAVREX_SCENARIO_DIR "/earth-mars.scn", "kavrex-main-job");
     ASSERT_EQ(kvhost::RunFlight(cl), 0);
     EXPECT_NE(ReadAll(cl.out + "/summary.json").find("\"predictions\": "), std::string::npos);
     const std::string json = ReadAll(cl.out + "/summary.json");
@@ -462,12 +468,7 @@ TEST(MainJob, AFallingOrbitDepartsAtOnce) {
         "  STATUS Orbiting Earth\n  RPOS -3695000 0 -5758500\n  RVEL 6034 0 -3872\n  PRPLEVEL 0:1\nEND\nEND_SHIPS\n",
         f);
     std::fclose(f);
-    kvhost::CommandLine cl;
-    cl.command = "run";
-    cl.pilot = true;
-    cl.plugin = KAVREX_PLUGIN_PATH;
-    cl.scenario = scenario;
-    cl.out = std::string(::testing::TempDir()) + "kavrex-falling";
+    kvhost::CommandLine cl = PilotedRun(scenario, "kavrex-falling");
     ASSERT_EQ(kvhost::RunFlight(cl), 0);
     const std::string json = ReadAll(cl.out + "/summary.json");
     EXPECT_NE(json.find("\"in_orbit\": true"), std::string::npos) << json;
@@ -495,12 +496,7 @@ TEST(MainJob, TheMoonsOfGiantPlanetsEndInOrbitsBoundToThem) {
                      "  PRPLEVEL 0:1\nEND\nEND_SHIPS\n",
                      moon, planet, planet, x, v);
         std::fclose(f);
-        kvhost::CommandLine cl;
-        cl.command = "run";
-        cl.pilot = true;
-        cl.plugin = KAVREX_PLUGIN_PATH;
-        cl.scenario = scenario;
-        cl.out = std::string(::testing::TempDir()) + "kavrex-" + moon;
+        kvhost::CommandLine cl = PilotedRun(scenario, std::string("kavrex-") + moon);
         ASSERT_EQ(kvhost::RunFlight(cl), 0);
         const std::string json = ReadAll(cl.out + "/summary.json");
         EXPECT_NE(json.find("\"in_orbit\": true"), std::string::npos) << json;
@@ -517,11 +513,8 @@ TEST(MainJob, AFlightResumedTwiceEndsInOrbitAsSoon) {
     GTEST_SKIP() << "three runs of the whole transfer take minutes under the sanitizers; the main job flies the "
                     "same pilot there";
 #endif
-    kvhost::CommandLine cl;
-    cl.command = "run";
-    cl.pilot = true;
-    cl.plugin = KAVREX_PLUGIN_PATH;
     std::string scenario = KAVREX_SCENARIO_DIR "/earth-mars.scn";
+    kvhost::CommandLine cl = PilotedRun(scenario, "");
     for (long steps : {30000L, 50000L, 0L}) {
         cl.scenario = scenario;
         cl.steps = steps;
@@ -544,11 +537,7 @@ TEST(MainJob, ArrivesAtThirtyFramesASecondAndAtAVaryingRate) {
                     "flies the same code there, and these run in the optimised build";
 #endif
     for (double top : {30.0, 60.0}) {
-        kvhost::CommandLine cl;
-        cl.command = "run";
-        cl.pilot = true;
-        cl.plugin = KAVREX_PLUGIN_PATH;
-        cl.scenario = KAVREX_SCENARIO_DIR "/earth-mars.scn";
+        kvhost::CommandLine cl = PilotedRun(KAVREX_SCENARIO_DIR "/earth-mars.scn", "");
         cl.fps = 30;
         cl.fpsMax = top;
         cl.seed = 3;

@@ -4,6 +4,7 @@
 
 #include "host/session/session.h"
 #include "host/gdi/recording_dc.h"
+#include "support/shipped_scenarios.h"
 
 #include <cmath>
 #include <string>
@@ -39,14 +40,7 @@ TEST(RenderMoment, ThePlottedPathStartsAtTheShipAfterManyFrames) {
 // nothing and cost a call on the simulator's surface; with 8,192 points too, where most of a long
 // path's last segments are shorter than a pixel.
 TEST(RenderMoment, NoPageDrawsALineThatDrawsNothing) {
-    const char *scenarios[] = {"default.scn",
-                               "earth-mars.scn",
-                               "lunar-orbit.scn",
-                               "mars-transfer.scn",
-                               "simulator/Kavrex Earth to Mars.scn",
-                               "simulator/Kavrex Shuttle-A at Brighton Beach.scn",
-                               "simulator/Kavrex Delta-glider at the Moon's south pole.scn"};
-    for (const char *name : scenarios) {
+    for (const char *name : kShippedScenarios) {
         for (bool most : {false, true}) {
             SCOPED_TRACE(std::string(name) + (most ? ", 8192 points" : ""));
             kvhost::Session session;
