@@ -136,6 +136,16 @@ PilotAction Pilot::Resume(const DisplayReading &r) {
     const bool near = Beside(r), navBurn = r.hold == HoldState::Off && r.driveOn;
     PilotAction a;
     std::string what;
+    // Beside the target with the drive and the hold off, the display predicts the ship's own
+    // fall: an orbit that neither meets the target nor dips below a third of the height is the
+    // flight's end, reached (the pilot's own orbits are out of round by about that).
+    if (near && !r.driveOn && r.hold == HoldState::Off && !r.impact && r.closest >= r.targetDist / 3) {
+        phase_ = Phase::Done;
+        a.departed = a.arrived = true;  // departed at the display's Eject, long before
+        a.what = FormatText("resumed in orbit %.0f km above %s (PeT %.0f km)", r.targetDist / 1e3, r.target.c_str(),
+                            r.closest / 1e3);
+        return a;
+    }
     if (near && (r.targetSpeed < kSlow || navBurn)) {
         phase_ = Phase::Orbit;
         navStep_ = 0;
@@ -202,10 +212,12 @@ PilotAction Pilot::Braking(const DisplayReading &r) {
         geeChanged_ = true;
         return a;
     }
-    // Measured to a few tenths of a percent (TargetV prints five digits): stopping short counts
-    // by more than the slack and a percent of the gap.
-    const bool behind = need > 1.01 * reach;
-    const bool ahead = m.share > 0 && m.straight > kStraight && reach - need > drive * std::max(slack, 0.01 * gap);
+    // A percent either way counts, beyond what TargetV's printed digits leave unknown (above a
+    // million m/s it prints three: the speed's square moves by a percent a step); stopping short
+    // counts by more than the slack, too.
+    const double unsure = 0.01 + 2 * LadderStep(r.targetSpeed) / std::max(r.targetSpeed, 1.0);
+    const bool behind = need > (1 + unsure) * reach;
+    const bool ahead = m.share > 0 && m.straight > kStraight && reach - need > drive * std::max(slack, unsure * gap);
     if (braking_ && r.driveOn && have > 0 && (behind || ahead) && raises_ < kMostRaises) {
         PilotAction a;
         a.key = 'S';
@@ -221,10 +233,10 @@ PilotAction Pilot::Braking(const DisplayReading &r) {
 
 // The brake as it burns, from TargetV and TargetD over the display's clock: what the drive gives
 // (the speed's fall plus the target's pull it overcame, a share of the set value) and how
-// straight at the target the ship moves (the distance's fall over the speed). Each over at least
-// kMeasureTime, taken afresh every five of them so that it follows a pull that grows; kept
-// through a new setting (as a share) and a pause; nothing until the leg's brake has burnt that
-// long, and no straightness until the distance has fallen by fifty of its printed steps.
+// straight at the target the ship moves (the distance's fall over the speed). Each once it has
+// burnt kMeasureTime and its read-out has fallen by fifty of its printed steps (at 1.5 million
+// m/s TargetV prints in steps of 10 km/s); taken afresh every five of those times, kept through
+// a new setting (as a share) and a pause; nothing until the leg's brake has been measured.
 Pilot::BrakeMeasure Pilot::MeasureBrake(const DisplayReading &r) {
     const double now = r.ejectMjd * 86400 + r.elapsed;
     const bool burning = braking_ && r.driveOn && r.prograde && r.inverted && r.setGee > 0;
@@ -232,12 +244,12 @@ Pilot::BrakeMeasure Pilot::MeasureBrake(const DisplayReading &r) {
         brakeFrom_ = {burning ? now : -1, r.targetSpeed, r.targetDist, r.setGee};
         return brake_;
     }
-    const double span = now - brakeFrom_.t, fell = brakeFrom_.dist - r.targetDist;
-    if (span >= kMeasureTime) {
-        brake_.share = ((brakeFrom_.speed - r.targetSpeed) / span + r.targetG) / r.setGee;
-        if (fell >= 50 * LadderStep(brakeFrom_.dist))
-            brake_.straight = fell / span / (0.5 * (brakeFrom_.speed + r.targetSpeed));
-    }
+    const double span = now - brakeFrom_.t, slowed = brakeFrom_.speed - r.targetSpeed,
+                 fell = brakeFrom_.dist - r.targetDist;
+    if (span < kMeasureTime || slowed < 50 * LadderStep(brakeFrom_.speed)) return brake_;
+    brake_.share = (slowed / span + r.targetG) / r.setGee;
+    brake_.straight =
+        fell >= 50 * LadderStep(brakeFrom_.dist) ? fell / span / (0.5 * (brakeFrom_.speed + r.targetSpeed)) : 0;
     if (span >= 5 * kMeasureTime) brakeFrom_ = {now, r.targetSpeed, r.targetDist, r.setGee};
     return brake_;
 }
@@ -279,7 +291,26 @@ bool Pilot::NavBurn(const DisplayReading &r, char key, bool enough, PilotAction 
 // Rest beside the target: level with the horizon and push along it to the circular speed.
 PilotAction Pilot::IntoOrbit(const DisplayReading &r) {
     PilotAction a;
-    const double circular = std::sqrt(std::max(0.0, r.targetG * (r.targetDist + gauge_.radius())));
+    // With the target's radius unmeasured (a flight taken up beside it) the circular speed is
+    // not known: the burn goes in pulses of a few percent, and after each, with the drive and
+    // the display's hold off, the display predicts the ship's own fall. An orbit that neither
+    // meets the target (IMPACT) nor dips below 70 % of the height ends it.
+    const bool measured = gauge_.known();
+    if (!measured && navStep_ == 3) {
+        if (r.driveOn || ++looks_ < 2) return a;  // a refresh of the prediction without the drive
+        looks_ = 0;
+        if (r.impact || r.closest < 0.7 * r.targetDist) {
+            pulseTo_ = r.targetSpeed * 1.03 + 20;
+            navStep_ = 1;
+            navStart_ = r.ejectMjd * 86400 + r.elapsed - kLevelTime;
+            a.what = r.impact ? "the orbit meets " + r.target + ": another pulse"
+                              : FormatText("the orbit dips to %.0f km: another pulse", r.closest / 1e3);
+            return a;
+        }
+    }
+    if (!measured && navStep_ <= 1 && pulseTo_ <= r.targetSpeed) pulseTo_ = r.targetSpeed * 1.03 + 20;
+    const double circular =
+        measured ? std::sqrt(std::max(0.0, r.targetG * (r.targetDist + gauge_.radius()))) : pulseTo_;
     const int step = navStep_;
     const bool done = NavBurn(r, 'L', r.targetSpeed >= circular, a);
     if (step == 0 && a.key)

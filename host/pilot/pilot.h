@@ -129,6 +129,8 @@ private:
     BrakeWindow brakeFrom_;  // where the brake's measure started
     BrakeMeasure brake_;     // the leg's brake, measured
     double flightGee_ = 0;   // m/s^2: the set acceleration before the pilot first changed it
+    double pulseTo_ = 0;     // m/s: the speed a pulse of the burn into orbit runs to
+    int looks_ = 0;          // refreshes read since a pulse ended
     double hopHeight_ = 0;   // m: the stand-off of a hop where another body pulls harder (0: none)
 };
 

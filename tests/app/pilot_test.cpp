@@ -529,6 +529,33 @@ TEST(MainJob, AFlightResumedTwiceEndsInOrbitAsSoon) {
     EXPECT_NEAR(JsonNumber(json, "flight_time_h"), 60.4, 0.05 * 60.4) << json;
 }
 
+// The main flight interrupted in its burn into orbit, when the pilot taking it up has not
+// measured Mars' radius and so cannot know the circular speed: it burns in pulses until the
+// display's prediction of its own fall neither meets Mars nor dips far. Taken up again once in
+// orbit, it sees the orbit and ends at once, with the flight's own departure.
+TEST(MainJob, AFlightResumedInItsBurnIntoOrbitOrAfterItEndsInOrbit) {
+#ifdef KAVREX_SANITIZED
+    GTEST_SKIP() << "the whole transfer takes minutes under the sanitizers; the main job flies the same pilot there";
+#endif
+    kvhost::CommandLine cl = PilotedRun(KAVREX_SCENARIO_DIR "/earth-mars.scn", "kavrex-orbit-burn");
+    cl.steps = 169500;  // about 20 s into the burn along the horizon
+    cl.stepsGiven = true;
+    kvhost::RunFlight(cl);
+    ASSERT_NE(ReadAll(cl.out + "/flight.csv").find("drive on along the horizon"), std::string::npos)
+        << "the burn into orbit has not begun by then";
+    for (const char *out : {"kavrex-orbit-burn-resumed", "kavrex-orbit-burn-resumed-again"}) {
+        SCOPED_TRACE(out);
+        kvhost::CommandLine resumed = PilotedRun(cl.out + "/final.scn", out);
+        ASSERT_EQ(kvhost::RunFlight(resumed), 0);
+        const std::string json = ReadAll(resumed.out + "/summary.json");
+        EXPECT_NE(json.find("\"in_orbit\": true"), std::string::npos) << json;
+        EXPECT_NEAR(JsonNumber(json, "departure_mjd"), 61450.5006, 0.0001) << json;
+        EXPECT_NEAR(JsonNumber(json, "flight_time_h"), 60.1, 0.05 * 60.1) << json;
+        cl = resumed;
+    }
+    EXPECT_LT(JsonNumber(ReadAll(cl.out + "/summary.json"), "propellant_used_kg"), 1) << "a burn in an orbit reached";
+}
+
 // The same transfer on a slower machine and on one whose frame rate varies: the pilot reads the
 // display as it refreshes, however often that is, and still ends in orbit.
 TEST(MainJob, ArrivesAtThirtyFramesASecondAndAtAVaryingRate) {
