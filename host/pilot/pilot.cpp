@@ -48,6 +48,12 @@ double Pilot::StandOff(const DisplayReading &r) const {
     return hopHeight_ > 0 ? std::max(hopHeight_, kDeepestHeight * gauge_.radius()) : PullStandOff(r);
 }
 
+// The set acceleration: the strip prints it to a tenth, so one the pilot typed itself is known
+// to all its digits while the strip shows it.
+double Pilot::Gee(const DisplayReading &r) const {
+    return typedGee_ > 0 && std::fabs(r.setGee - typedGee_) <= 0.051 ? typedGee_ : r.setGee;
+}
+
 // Stopped within this of the stand-off, the ship goes into orbit where it is; farther out, it
 // flies another leg.
 double Pilot::Slack(double standOff) { return 0.5 * standOff + 1e6; }
@@ -185,7 +191,7 @@ PilotAction Pilot::Braking(const DisplayReading &r) {
     const double standOff = StandOff(r), gap = r.targetDist - standOff, radius = gauge_.radius();
     // The work of the drive over the gap, less what the target's pull adds on the way in.
     const double pullWork = gauge_.Gm() * (1 / (standOff + radius) - 1 / (r.targetDist + radius));
-    const double need = 0.5 * r.targetSpeed * r.targetSpeed, have = r.setGee * gap - pullWork;
+    const double gee = Gee(r), need = 0.5 * r.targetSpeed * r.targetSpeed, have = gee * gap - pullWork;
     if (!braking_) braking_ = need >= have;
     // Falling behind (the drive gives a little less than set, the target pulls harder near in)
     // or running ahead so far that the ship would stop where another leg is needed (about a
@@ -197,7 +203,7 @@ PilotAction Pilot::Braking(const DisplayReading &r) {
     // and a new leg aims again.
     const double slack = Slack(standOff);
     const BrakeMeasure m = MeasureBrake(r);
-    const double drive = (m.share > 0 ? m.share : 1) * r.setGee, reach = drive * gap - pullWork;
+    const double drive = (m.share > 0 ? m.share : 1) * gee, reach = drive * gap - pullWork;
     if (raise_ == 1) {
         PilotAction a;
         // Measured: to stop a quarter of the slack short of the stand-off. Unmeasured: by the
@@ -205,7 +211,8 @@ PilotAction Pilot::Braking(const DisplayReading &r) {
         const double room = gap - 0.25 * slack;
         const double by = m.share > 0 && room > 0 ? std::min(2.0, (need + pullWork) / (drive * room))
                                                   : std::min(2.0, have > 0 ? need / have : 2.0) * 1.05;
-        a.input = FormatText("%.4f", r.setGee * by);
+        typedGee_ = std::round(gee * by * 1e4) / 1e4;
+        a.input = FormatText("%.4f", typedGee_);
         a.what = "set " + a.input + " m/s^2 to stop " + (by > 1 ? "in time" : "at the stand-off");
         raise_ = 0;
         ++raises_;
@@ -239,18 +246,19 @@ PilotAction Pilot::Braking(const DisplayReading &r) {
 // a new setting (as a share) and a pause; nothing until the leg's brake has been measured.
 Pilot::BrakeMeasure Pilot::MeasureBrake(const DisplayReading &r) {
     const double now = r.ejectMjd * 86400 + r.elapsed;
-    const bool burning = braking_ && r.driveOn && r.prograde && r.inverted && r.setGee > 0;
-    if (!burning || brakeFrom_.t < 0 || now < brakeFrom_.t || r.setGee != brakeFrom_.gee) {
-        brakeFrom_ = {burning ? now : -1, r.targetSpeed, r.targetDist, r.setGee};
+    const double gee = Gee(r);
+    const bool burning = braking_ && r.driveOn && r.prograde && r.inverted && gee > 0;
+    if (!burning || brakeFrom_.t < 0 || now < brakeFrom_.t || gee != brakeFrom_.gee) {
+        brakeFrom_ = {burning ? now : -1, r.targetSpeed, r.targetDist, gee};
         return brake_;
     }
     const double span = now - brakeFrom_.t, slowed = brakeFrom_.speed - r.targetSpeed,
                  fell = brakeFrom_.dist - r.targetDist;
     if (span < kMeasureTime || slowed < 50 * LadderStep(brakeFrom_.speed)) return brake_;
-    brake_.share = (slowed / span + r.targetG) / r.setGee;
+    brake_.share = (slowed / span + r.targetG) / gee;
     brake_.straight =
         fell >= 50 * LadderStep(brakeFrom_.dist) ? fell / span / (0.5 * (brakeFrom_.speed + r.targetSpeed)) : 0;
-    if (span >= 5 * kMeasureTime) brakeFrom_ = {now, r.targetSpeed, r.targetDist, r.setGee};
+    if (span >= 5 * kMeasureTime) brakeFrom_ = {now, r.targetSpeed, r.targetDist, gee};
     return brake_;
 }
 

@@ -104,6 +104,7 @@ private:
     double StandOff(const DisplayReading &r) const;
     double PullStandOff(const DisplayReading &r) const;
     BrakeMeasure MeasureBrake(const DisplayReading &r);
+    double Gee(const DisplayReading &r) const;
     static double Slack(double standOff);
     bool Beside(const DisplayReading &r) const;
     double WarpFor(const DisplayReading &r, double currentWarp);
@@ -128,6 +129,7 @@ private:
     double brakeShare_ = 0;  // what the drive gives braking, measured, as a share of the set value (0: none)
     BrakeWindow brakeFrom_;  // where the brake's measure started
     BrakeMeasure brake_;     // the leg's brake, measured
+    double typedGee_ = 0;    // m/s^2: the set acceleration the pilot last typed (0: none)
     double flightGee_ = 0;   // m/s^2: the set acceleration before the pilot first changed it
     double pulseTo_ = 0;     // m/s: the speed a pulse of the burn into orbit runs to
     int looks_ = 0;          // refreshes read since a pulse ended

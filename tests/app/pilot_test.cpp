@@ -192,7 +192,8 @@ struct StraightRun {
         DisplayReading r;
         r.strip = r.readouts = true;
         r.hold = !hold ? kvhost::HoldState::Off : t < seekUntil ? kvhost::HoldState::Seek : kvhost::HoldState::Hold;
-        r.prograde = prograde, r.inverted = inverted, r.driveOn = drive, r.setGee = gee;
+        r.prograde = prograde, r.inverted = inverted, r.driveOn = drive;
+        r.setGee = std::round(gee * 10) / 10;  // the strip prints it to a tenth
         r.target = "Mars", r.source = "Earth";
         r.targetDist = x, r.targetSpeed = std::fabs(v);
         r.sourceDist = r.closestSource = 1e11;
