@@ -373,7 +373,7 @@ PilotAction Pilot::Transfer(const DisplayReading &r) {
         // At rest beside a moon whose planet still pulls harder (the gravity reference says so):
         // a hop to a third of the height, as deep as the moon allows, so that the orbit, a little
         // out of round, stays where the moon is the reference.
-        const bool deeper = near && !r.gravityRef.empty() && r.gravityRef != r.target &&
+        const bool deeper = near && !r.gravityRef.empty() && r.gravityRef != r.target && hops_ < kMostHops &&
                             r.targetDist > 1.2 * kDeepestHeight * gauge_.radius();
         if (near && !deeper) {
             phase_ = Phase::Orbit;
@@ -381,6 +381,7 @@ PilotAction Pilot::Transfer(const DisplayReading &r) {
         }
         if (deeper) {
             hopHeight_ = r.targetDist / kDeeper;
+            ++hops_;
             a.what = FormatText("%s pulls harder than %s here: lower, to %.0f km; ", r.gravityRef.c_str(),
                                 r.target.c_str(), StandOff(r) / 1e3);
         }

@@ -73,6 +73,7 @@ public:
     static constexpr double kLeastHeight = 0.5;       // the stand-off's least height, in target radii
     static constexpr double kDeepestHeight = 0.1;     // ... and where the gravity reference asks, in radii
     static constexpr double kDeeper = 3;              // each hop towards it divides the height by this
+    static constexpr int kMostHops = 6;               // hops at most (the radius unmeasured: 1/729 of the height)
     static constexpr double kDefaultStandOff = 10e6;  // m, while the target's pull is unmeasured
     static constexpr int kMostRaises = 8;             // times the set acceleration is changed in a leg's brake
     static constexpr double kMeasureTime = 600;       // s of braking over which the brake is measured
@@ -124,16 +125,14 @@ private:
     int slipping_ = 0;            // decisions in a row with the drive on and the hold seeking
     bool lookedAtFall_ = false;   // the first prediction has been read for a fall into the source
     int centreSteps_ = 0;         // presses of C so far
-    double brakeFromT_ = -1, brakeFromV_ = 0, brakeFromGee_ = 0;  // the braking's measure: its start
-                                                                  // (s, -1: none), TargetV and the setting then
-    double brakeShare_ = 0;  // what the drive gives braking, measured, as a share of the set value (0: none)
-    BrakeWindow brakeFrom_;  // where the brake's measure started
-    BrakeMeasure brake_;     // the leg's brake, measured
-    double typedGee_ = 0;    // m/s^2: the set acceleration the pilot last typed (0: none)
-    double flightGee_ = 0;   // m/s^2: the set acceleration before the pilot first changed it
-    double pulseTo_ = 0;     // m/s: the speed a pulse of the burn into orbit runs to
-    int looks_ = 0;          // refreshes read since a pulse ended
-    double hopHeight_ = 0;   // m: the stand-off of a hop where another body pulls harder (0: none)
+    BrakeWindow brakeFrom_;       // where the brake's measure started
+    BrakeMeasure brake_;          // the leg's brake, measured
+    double typedGee_ = 0;         // m/s^2: the set acceleration the pilot last typed (0: none)
+    double flightGee_ = 0;        // m/s^2: the set acceleration before the pilot first changed it
+    double pulseTo_ = 0;          // m/s: the speed a pulse of the burn into orbit runs to
+    int looks_ = 0;               // refreshes read since a pulse ended
+    int hops_ = 0;                // hops made towards a moon's own pull
+    double hopHeight_ = 0;        // m: the stand-off of a hop where another body pulls harder (0: none)
 };
 
 }  // namespace kvhost
