@@ -216,7 +216,6 @@ PilotAction Pilot::Braking(const DisplayReading &r) {
         a.what = "set " + a.input + " m/s^2 to stop " + (by > 1 ? "in time" : "at the stand-off");
         raise_ = 0;
         ++raises_;
-        geeChanged_ = true;
         return a;
     }
     // A percent either way counts, beyond what TargetV's printed digits leave unknown (above a
@@ -413,7 +412,7 @@ PilotAction Pilot::Transfer(const DisplayReading &r) {
 PilotAction Pilot::Decide(const DisplayReading &r, double currentWarp) {
     if (phase_ == Phase::Done || !r.strip) return PilotAction();
     if (r.readouts) gauge_.Read(r.target, r.targetDist, r.targetG);
-    if (!geeChanged_ && raise_ == 0) flightGee_ = r.setGee;
+    if (typedGee_ == 0 && raise_ == 0) flightGee_ = r.setGee;
     PilotAction a = phase_ == Phase::Wait       ? WaitForMoment(r)
                     : phase_ == Phase::Prograde ? ProgradeClimb(r)
                     : phase_ == Phase::Orbit    ? IntoOrbit(r)

@@ -118,7 +118,6 @@ private:
     double waitStartMjd_ = -1, waited_ = 0;
     bool braking_ = false;        // the leg's braking has begun (after its coast)
     int raise_ = 0, raises_ = 0;  // setting a new acceleration: 1 while the input box is open; in this brake
-    bool geeChanged_ = false;     // the pilot has set an acceleration of its own
     int navStep_ = 0;             // how far into a burn held by a navigation mode (0: not begun)
     double navStart_ = 0;         // s: the display's clock when that mode went on
     double warpCap_ = 100;        // the most time acceleration at which the hold keeps HOLD
