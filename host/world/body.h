@@ -38,15 +38,17 @@ struct Ephemeris {
     double epochMjd = 51544.5;                       // for Drift
 };
 
-// The theory's states at four consecutive nodes of a fixed grid, kNodeSeconds apart, between the
+// The theory's positions at six consecutive nodes of a fixed grid, kNodeSeconds apart, between the
 // middle two of which the body's state is interpolated: the theory is evaluated once a node, not
-// every frame. States are the body's own (relative to its parent, or the Sun's about the
+// every frame. Positions are the body's own (relative to its parent, or the Sun's about the
 // barycentre), as the theory gives them.
 constexpr double kNodeSeconds = 300;
+constexpr int kEphemerisNodes = 6;
 struct EphemerisNodes {
     bool valid = false;
     long long first = 0;  // the grid index of the first node: its date is first * kNodeSeconds
-    VECTOR3 pos[4] = {}, vel[4] = {};
+    VECTOR3 pos[kEphemerisNodes] = {};
+    VECTOR3 slope[2] = {};  // the curve's slopes at the middle two, per node interval
 };
 
 struct Body {

@@ -122,33 +122,38 @@ bool HasParentState(const Body &b) {
     return b.eph.kind != EphemerisKind::Drift && b.eph.kind != EphemerisKind::Sun && b.parent >= 0;
 }
 
-// The own state between the nodes around mjd: Lagrange's cubic through the four nodes, the date
-// between the middle two. The nodes lie on a fixed grid of dates, so a state depends on its date
-// alone, not on the dates asked for before.
+// The own state between the nodes around the date: a cubic Hermite curve through the middle two
+// of six nodes, its slopes at them the centred differences of the nodes' positions. The velocity
+// is the curve's own derivative, so a body moves from frame to frame as its velocity says, also
+// across a node: the theories' velocities are not quite the motion of their positions (for the
+// outer planets, from their mean elements, by metres a second). The nodes lie on a fixed grid of
+// dates, so a state depends on its date alone, not on the dates asked for before.
 void InterpolatedOwnState(std::vector<Body> &bodies, int index, const GridTime &t, VECTOR3 &pos, VECTOR3 &vel) {
     EphemerisNodes &n = bodies[index].nodes;
-    const long long first = t.node - 1;
+    const long long first = t.node - 2;
     if (!n.valid || n.first != first) {
         EphemerisNodes fresh;
         fresh.valid = true;
         fresh.first = first;
-        for (int j = 0; j < 4; ++j) {
+        for (int j = 0; j < kEphemerisNodes; ++j) {
             const long long at = first + j - n.first;  // the same node among the old ones
-            if (n.valid && at >= 0 && at < 4) {
+            if (n.valid && at >= 0 && at < kEphemerisNodes) {
                 fresh.pos[j] = n.pos[at];
-                fresh.vel[j] = n.vel[at];
             } else {
-                OwnState(bodies, index, static_cast<double>(first + j) * kNodeSeconds / kDay, fresh.pos[j],
-                         fresh.vel[j]);
+                VECTOR3 unused;
+                OwnState(bodies, index, static_cast<double>(first + j) * kNodeSeconds / kDay, fresh.pos[j], unused);
             }
         }
+        // Slopes per node interval at the middle two nodes (fourth order).
+        fresh.slope[0] = (fresh.pos[0] - fresh.pos[1] * 8 + fresh.pos[3] * 8 - fresh.pos[4]) * (1.0 / 12);
+        fresh.slope[1] = (fresh.pos[1] - fresh.pos[2] * 8 + fresh.pos[4] * 8 - fresh.pos[5]) * (1.0 / 12);
         n = fresh;
     }
-    const double u = t.fraction;
-    const double w[4] = {-u * (u - 1) * (u - 2) / 6, (u + 1) * (u - 1) * (u - 2) / 2, -(u + 1) * u * (u - 2) / 2,
-                         (u + 1) * u * (u - 1) / 6};
-    pos = n.pos[0] * w[0] + n.pos[1] * w[1] + n.pos[2] * w[2] + n.pos[3] * w[3];
-    vel = n.vel[0] * w[0] + n.vel[1] * w[1] + n.vel[2] * w[2] + n.vel[3] * w[3];
+    const VECTOR3 &d0 = n.slope[0], &d1 = n.slope[1];
+    const double u = t.fraction, uu = u * u, uuu = uu * u;
+    pos = n.pos[2] * (2 * uuu - 3 * uu + 1) + d0 * (uuu - 2 * uu + u) + n.pos[3] * (3 * uu - 2 * uuu) + d1 * (uuu - uu);
+    vel = ((n.pos[3] - n.pos[2]) * (6 * u - 6 * uu) + d0 * (3 * uu - 4 * u + 1) + d1 * (3 * uu - 2 * u)) *
+          (1.0 / kNodeSeconds);
 }
 
 }  // namespace

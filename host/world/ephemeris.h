@@ -22,9 +22,9 @@ GridTime GridTimeAfter(long long node, double seconds);
 
 // Sets pos and vel of body `index` at date mjd (at the grid time `t`, the same date finer).
 // Parents must have been updated first (the world updates bodies in index order and a parent
-// always has the smaller index). The state is interpolated between the theory's nodes (cubic,
-// through four nodes, on positions and on velocities alike): within a metre of the theory for the
-// planets and ten metres for the moons.
+// always has the smaller index). The state is interpolated between the theory's nodes (a cubic
+// curve on the positions, the velocity its derivative): within a tenth of a metre of the theory
+// for the planets and a metre for the moons.
 void UpdateBodyState(std::vector<Body> &bodies, int index, double mjd, const GridTime &t);
 
 // The theory's own state of body `index` at mjd, in the global frame, with its parents' taken
