@@ -30,7 +30,8 @@ KAVREX_INLINE void BodyAccels(const ModelState &s, const VECTOR3 *pos, VECTOR3 *
         acc[b] = _V(0, 0, 0);
         for (uint32_t k = 0; k < s.ancestorCount[b]; ++k) {
             const uint32_t a = s.ancestors[b][k];
-            acc[b] += PullTowards(pos[b], pos[a], s.gm[a]);
+            double distance;
+            acc[b] += Pull(pos[b], pos[a], s.gm[a], distance);
         }
     }
 }

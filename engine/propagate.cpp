@@ -41,63 +41,79 @@ void SetUpModel(const ShipRecord &r, const VariantBodies &vb, ModelState &m) {
     oapiGetGlobalVel(r.vesselHandle, &m.shipVel);
 }
 
-// Writes the staged points from stagedFrom up to (not including) end into the tracks.
-void FlushStaged(TrajectoryBuffer &w, Computation &c, const ModelState &m, uint32_t end) {
-    const uint32_t from = c.stagedFrom, n = end - from;
+// Writes the first n staged points into the tracks from point stagedFrom on.
+inline void FlushStaged(TrajectoryBuffer &w, Computation &c, const ModelState &m, uint32_t n) {
+    const uint32_t from = c.stagedFrom;
     for (uint32_t s = 0; s < m.count; ++s) {
         std::copy(c.stagedPos[s], c.stagedPos[s] + n, w.bodyTrack[m.listIndex[s]] + from);
         std::copy(c.stagedVel[s], c.stagedVel[s] + n, w.bodyTrackVel[m.listIndex[s]] + from);
     }
     std::copy(c.stagedShipPos, c.stagedShipPos + n, w.shipTrack + from);
     std::copy(c.stagedShipVel, c.stagedShipVel + n, w.shipTrackVel + from);
-    c.stagedFrom = end;
+    c.stagedFrom = from + n;
 }
 
-void StorePoint(TrajectoryBuffer &w, Computation &c, const ModelState &m, uint32_t k) {
-    const uint32_t j = k - c.stagedFrom;
+// Keeps the model's state as staged point j; a full block goes to the tracks.
+inline void StorePoint(TrajectoryBuffer &w, Computation &c, const ModelState &m, uint32_t j) {
     for (uint32_t s = 0; s < m.count; ++s) {
         c.stagedPos[s][j] = m.pos[s];
         c.stagedVel[s][j] = m.vel[s];
     }
     c.stagedShipPos[j] = m.shipPos;
     c.stagedShipVel[j] = m.shipVel;
-    if (j + 1 == kStagedPoints) FlushStaged(w, c, m, k + 1);
+    if (j + 1 == kStagedPoints) FlushStaged(w, c, m, kStagedPoints);
 }
+
+// A watched body in a computation: its slot in the model, its radius, its relative state at
+// the last point (the next step's test starts from it) and its closest approach so far. Kept
+// beside the loop and written to the buffer once, at the end.
+struct Watch {
+    uint32_t slot;
+    double radius;
+    VECTOR3 lastRel, lastRelVel;
+    double closest;  // the length of rel
+    uint32_t index;
+    VECTOR3 rel;
+};
+
+// What the closest approaches say for the step control and the buffer's header.
+struct Approach {
+    bool impact;
+    double arrivalMjd;  // the moment of the newest closest approach of any watched body
+};
 
 // The least distance to each watched body over the step that ends at point k (at point 0, the
 // point itself). A minimum inside the step counts with its own distance and moment, so that a
-// fast ship cannot step over a body; closestIndex names the stored end nearer to it.
+// fast ship cannot step over a body; the index names the stored end nearer to it.
 // The point's states are the model's own (the tracks get them a block later), its distances
-// those of the step's start; watchedSlot holds each watched body's slot in the model.
-void RecordClosestApproaches(const ShipRecord &r, TrajectoryBuffer &w, Computation &c, const ModelState &model,
-                             const VariantBodies &vb, const uint32_t *watchedSlot, const StepStart &start, uint32_t k,
-                             double stepLength) {
-    const double *pointMjd = c.pointMjd;
-    for (uint32_t i = 0; i < vb.watchedCount; ++i) {
-        const BodyIndex b = vb.watched[i];
-        const VECTOR3 pointRel = model.pos[watchedSlot[i]] - model.shipPos;
+// those of the step's start.
+inline void RecordClosestApproaches(Watch *watch, uint32_t count, Approach &a, const double *pointMjd,
+                                    const ModelState &model, const StepStart &start, uint32_t k, double stepLength) {
+    for (uint32_t i = 0; i < count; ++i) {
+        Watch &x = watch[i];
+        const VECTOR3 pointRel = model.pos[x.slot] - model.shipPos;
         VECTOR3 rel = pointRel;
-        const VECTOR3 relVel = model.vel[watchedSlot[i]] - model.shipVel;
+        const VECTOR3 relVel = model.vel[x.slot] - model.shipVel;
         uint32_t index = k;
         double mjd = pointMjd[k];
-        double d = start.shipDistance[watchedSlot[i]];
+        double d = start.shipDistance[x.slot];
         SegmentMinimum m;
-        if (k > 0 && StepMayHoldMinimum(c.lastRel[i], c.lastRelVel[i], rel, relVel, stepLength) &&
-            LeastDistanceInStep(c.lastRel[i], c.lastRelVel[i], rel, relVel, stepLength, m) && length(m.rel) < d) {
+        if (k > 0 && StepMayHoldMinimum(x.lastRel, x.lastRelVel, rel, relVel, stepLength) &&
+            LeastDistanceInStep(x.lastRel, x.lastRelVel, rel, relVel, stepLength, m) && length(m.rel) < d) {
             rel = m.rel;
             d = length(rel);
             index = m.fraction < 0.5 ? k - 1 : k;
             mjd = pointMjd[k - 1] + m.fraction * stepLength / kSecondsPerDay;
         }
         // The point's own relative state, for the next step's test.
-        c.lastRel[i] = pointRel;
-        c.lastRelVel[i] = relVel;
-        if (!(d < c.closestDistance[b])) continue;
-        w.closestIndex[b] = index;
-        w.closestRel[b] = rel;
-        c.closestDistance[b] = d;
-        w.arrivalMjd = mjd;
-        if (d < r.bodies[b].radius) w.impact = true;
+        x.lastRel = pointRel;
+        x.lastRelVel = relVel;
+        if (!(d < x.closest)) continue;
+        x.index = index;
+        x.rel = rel;
+        x.closest = d;
+        a.arrivalMjd = mjd;
+        if (d < x.radius) a.impact = true;
     }
 }
 
@@ -114,25 +130,35 @@ VECTOR3 PredictionThrust(const ShipRecord &r) {
     return dir * (g / len);
 }
 
-void UpdateStepControl(TrajectoryBuffer &w) {
-    Computation &c = Comp();
+namespace {
+
+// The step control after point k: moves the stop bound and gives the length of the next step.
+// closestOfTarget: the index of the target's closest approach so far.
+inline double StepControl(const Computation &c, uint32_t &pointCount, uint32_t k, uint32_t closestOfTarget,
+                          bool impact) {
     const uint32_t N = c.numSteps;
-    const uint32_t k = ++c.k;
-    const uint32_t sinceClosest = k - w.closestIndex[c.target];
-    if (sinceClosest <= kPointsAfterClosest && !w.impact)
-        w.pointCount = std::min<uint32_t>(w.pointCount + 1, N);
+    if (k - closestOfTarget <= kPointsAfterClosest && !impact)
+        pointCount = std::min<uint32_t>(pointCount + 1, N);
     else
-        w.pointCount = k;  // stops the computation at once
+        pointCount = k;  // stops the computation at once
 
     double dt = 128;
-    if (w.pointCount < N / 4) {
+    if (pointCount < N / 4) {
         dt = 64;
-        if (w.pointCount < N / 8) {
+        if (pointCount < N / 8) {
             dt = 32;
-            if (w.pointCount < N / 16) dt = 16;
+            if (pointCount < N / 16) dt = 16;
         }
     }
-    c.dt = dt * c.weightFactor;
+    return dt * c.weightFactor;
+}
+
+}  // namespace
+
+void UpdateStepControl(TrajectoryBuffer &w) {
+    Computation &c = Comp();
+    ++c.k;
+    c.dt = StepControl(c, w.pointCount, c.k, w.closestIndex[c.target], w.impact);
 }
 
 namespace {
@@ -164,33 +190,52 @@ void Propagate(ShipRecord &r, const VariantBodies &vb) {
     c.target = ListIndex(r, r.targetBody);
     c.weightFactor = WeightFactor(Driver().weightAccel);
     c.stagedFrom = 0;
-    w.impact = false;
-    w.pointCount = 128;
     // Every watched body is modelled (the star in slot 0).
-    uint32_t watchedSlot[kMaxWatched];
+    Watch watch[kMaxWatched];
+    uint32_t targetWatch = 0;
     for (uint32_t i = 0; i < vb.watchedCount; ++i) {
-        watchedSlot[i] = SlotOf(c.model, vb.watched[i]);
-        w.closestRel[vb.watched[i]] = _V(1e40, 1e40, 1e40);
-        w.closestIndex[vb.watched[i]] = 0;
-        c.closestDistance[vb.watched[i]] = length(w.closestRel[vb.watched[i]]);
+        const BodyIndex b = vb.watched[i];
+        watch[i].slot = SlotOf(c.model, b);
+        watch[i].radius = r.bodies[b].radius;
+        watch[i].lastRel = watch[i].lastRelVel = _V(0, 0, 0);
+        watch[i].rel = _V(1e40, 1e40, 1e40);
+        watch[i].closest = length(watch[i].rel);
+        watch[i].index = 0;
+        if (b == c.target) targetWatch = i;
     }
+    Approach approach = {false, w.arrivalMjd};
     const VECTOR3 thrust = PredictionThrust(r);
-    // The loop steps a copy of the model, which no store into the buffers can be taken to touch.
+    // The loop steps a copy of the model and keeps its counters and its watch in locals, which no
+    // store into the buffers and no call of the gravity can be taken to touch.
     ModelState m = c.model;
+    const double startMjd = c.startMjd;
+    double t = 0, dt = c.dt;
+    uint32_t k = 0, pointCount = 128;
     for (;;) {
-        const uint32_t k = c.k;
-        StorePoint(w, c, m, k);
-        c.pointMjd[k] = c.startMjd + c.t / kSecondsPerDay;
+        StorePoint(w, c, m, k % kStagedPoints);
+        c.pointMjd[k] = startMjd + t / kSecondsPerDay;
         StepStart start;
         StartStep(m, thrust, start);
-        RecordClosestApproaches(r, w, c, m, vb, watchedSlot, start, k, c.dt);  // c.dt: the step that led to point k
-        UpdateStepControl(w);
-        c.t += c.dt;
-        FinishStep(m, thrust, start, c.dt);
-        if (w.pointCount <= c.k) break;
+        // dt: the step that led to point k
+        RecordClosestApproaches(watch, vb.watchedCount, approach, c.pointMjd, m, start, k, dt);
+        ++k;
+        dt = StepControl(c, pointCount, k, watch[targetWatch].index, approach.impact);
+        t += dt;
+        FinishStep(m, thrust, start, dt);
+        if (pointCount <= k) break;
     }
-    FlushStaged(w, c, m, c.k);
+    c.k = k;
+    c.t = t;
+    c.dt = dt;
+    FlushStaged(w, c, m, k - c.stagedFrom);
     c.model = m;
+    w.pointCount = pointCount;
+    w.impact = approach.impact;
+    w.arrivalMjd = approach.arrivalMjd;
+    for (uint32_t i = 0; i < vb.watchedCount; ++i) {
+        w.closestIndex[vb.watched[i]] = watch[i].index;
+        w.closestRel[vb.watched[i]] = watch[i].rel;
+    }
 }
 
 double PredictionPointMjd(uint32_t k) { return k < kMaxPoints ? Comp().pointMjd[k] : 0; }

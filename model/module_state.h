@@ -87,10 +87,6 @@ struct Computation {
     double weightFactor;
     double pointMjd[kMaxPoints];
     ModelState model;
-    // Each watched body's position and velocity relative to the ship at the last stored point,
-    // carried to the next point's closest-approach test instead of read back from the tracks.
-    VECTOR3 lastRel[kMaxWatched], lastRelVel[kMaxWatched];
-    double closestDistance[kMaxBodies];  // the length of each watched body's closestRel so far
     // The newest points, written to the tracks a block at a time: every track starts a whole
     // number of pages from the others, so one point at a time into each of a dozen tracks keeps
     // evicting the others' cache lines. stagedFrom is the first point not yet in the tracks.
