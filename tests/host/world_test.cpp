@@ -289,8 +289,8 @@ TEST_F(WorldTest, AttitudeLevelFiresTheGroupForTheRequestedSense) {
 }
 
 // The bodies move on the theory's positions at nodes five minutes apart, interpolated: within a
-// metre of the theory for the Sun and the planets, ten metres for the moons, and with velocities
-// that are the motion of those positions (the theories' own velocities are not quite that: the
+// tenth of a metre of the theory for the Sun and the planets, a metre for the moons, and with
+// velocities that are the motion of those positions (the theories' own velocities are not quite that: the
 // outer planets' by metres a second), to within a millimetre a second for the planets.
 TEST(Ephemeris, TheInterpolatedStatesStayWithinTheirBoundOfTheTheory) {
     kvhost::World w(61450.5);
@@ -317,7 +317,7 @@ TEST(Ephemeris, TheInterpolatedStatesStayWithinTheirBoundOfTheTheory) {
         const kvhost::Body &b = w.body(i);
         const bool moon = b.parent >= 0 && w.body(b.parent).parent >= 0;
         std::printf("[ measured ] %-9s %8.4f m %10.3g m/s off the theory\n", b.name.c_str(), worstPos[i], worstVel[i]);
-        EXPECT_LE(worstPos[i], moon ? 10.0 : 1.0) << b.name;
+        EXPECT_LE(worstPos[i], moon ? 1.0 : 0.1) << b.name;
         EXPECT_LE(worstVel[i], moon ? 1e-2 : 1e-3) << b.name;
     }
 }
