@@ -38,11 +38,6 @@ KAVREX_INLINE void BodyAccels(const ModelState &s, const VECTOR3 *pos, VECTOR3 *
 
 }  // namespace
 
-VECTOR3 PullTowards(const VECTOR3 &from, const VECTOR3 &to, double gm) {
-    double distance;
-    return Pull(from, to, gm, distance);
-}
-
 void StartStep(const ModelState &s, const VECTOR3 &thrust, StepStart &out) {
     out.shipAcc = ShipAccel(s, s.pos, s.shipPos, thrust, out.shipDistance);
     BodyAccels(s, s.pos, out.bodyAcc);

@@ -12,9 +12,6 @@
 
 namespace kavrex {
 
-// gm * (to - from) / |to - from|^3, or zero when the two points coincide.
-VECTOR3 PullTowards(const VECTOR3 &from, const VECTOR3 &to, double gm);
-
 // The accelerations at a step's start, and the ship's distance from each modelled slot there
 // (a prediction's closest-approach test reads them rather than working them out again).
 struct StepStart {
