@@ -71,7 +71,8 @@ struct Watch {
     uint32_t slot;
     double radius;
     VECTOR3 lastRel, lastRelVel;
-    double closest;  // the length of rel
+    double lastRate, lastStep;  // the last point's rate (below) and the step it was taken over
+    double closest;             // the length of rel
     uint32_t index;
     VECTOR3 rel;
 };
@@ -97,8 +98,13 @@ inline void RecordClosestApproaches(Watch *watch, uint32_t count, Approach &a, c
         uint32_t index = k;
         double mjd = pointMjd[k];
         double d = start.shipDistance[x.slot];
+        // Only a step whose distance falls at its start and grows at its end holds a minimum
+        // inside it. The rate at an end: its relative position against its velocity times the
+        // step; the start's is the last point's own when the steps are as long.
+        const double rate = dotp(rel, relVel * stepLength);
+        const double startRate = stepLength == x.lastStep ? x.lastRate : dotp(x.lastRel, x.lastRelVel * stepLength);
         SegmentMinimum m;
-        if (k > 0 && StepMayHoldMinimum(x.lastRel, x.lastRelVel, rel, relVel, stepLength) &&
+        if (k > 0 && startRate < 0 && rate > 0 &&
             LeastDistanceInStep(x.lastRel, x.lastRelVel, rel, relVel, stepLength, m) && length(m.rel) < d) {
             rel = m.rel;
             d = length(rel);
@@ -108,6 +114,8 @@ inline void RecordClosestApproaches(Watch *watch, uint32_t count, Approach &a, c
         // The point's own relative state, for the next step's test.
         x.lastRel = pointRel;
         x.lastRelVel = relVel;
+        x.lastRate = rate;
+        x.lastStep = stepLength;
         if (!(d < x.closest)) continue;
         x.index = index;
         x.rel = rel;
@@ -198,6 +206,8 @@ void Propagate(ShipRecord &r, const VariantBodies &vb) {
         watch[i].slot = SlotOf(c.model, b);
         watch[i].radius = r.bodies[b].radius;
         watch[i].lastRel = watch[i].lastRelVel = _V(0, 0, 0);
+        watch[i].lastRate = 0;
+        watch[i].lastStep = -1;  // no step yet
         watch[i].rel = _V(1e40, 1e40, 1e40);
         watch[i].closest = length(watch[i].rel);
         watch[i].index = 0;

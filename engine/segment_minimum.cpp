@@ -23,6 +23,12 @@ struct Hermite {
 // Halving [0, 1] this often brings the bracket below 1e-15 of the step.
 constexpr int kBisections = 52;
 
+// A step holds a minimum inside it only when its distance falls at the start and grows at the end.
+bool StepMayHoldMinimum(const VECTOR3 &rel0, const VECTOR3 &vel0, const VECTOR3 &rel1, const VECTOR3 &vel1, double h) {
+    const VECTOR3 m0 = vel0 * h, m1 = vel1 * h;
+    return dotp(rel0, m0) < 0 && dotp(rel1, m1) > 0;
+}
+
 }  // namespace
 
 bool LeastDistanceInStep(const VECTOR3 &rel0, const VECTOR3 &vel0, const VECTOR3 &rel1, const VECTOR3 &vel1, double h,

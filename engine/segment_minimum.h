@@ -16,14 +16,6 @@ struct SegmentMinimum {
     VECTOR3 rel;      // the relative position there
 };
 
-// The test LeastDistanceInStep starts with, for a caller to turn most steps away inline: a
-// step holds a minimum inside it only when its distance falls at the start and grows at the end.
-inline bool StepMayHoldMinimum(const VECTOR3 &rel0, const VECTOR3 &vel0, const VECTOR3 &rel1, const VECTOR3 &vel1,
-                               double h) {
-    const VECTOR3 m0 = vel0 * h, m1 = vel1 * h;
-    return dotp(rel0, m0) < 0 && dotp(rel1, m1) > 0;
-}
-
 // rel0, vel0 and rel1, vel1: the relative position and velocity at the step's start and end;
 // h: the step's length, s. True when the distance dips to a minimum inside the step (it falls
 // at the start and grows at the end), with that minimum in `out`; false otherwise, when the
