@@ -45,7 +45,7 @@ std::string WhyNoTransfer(const World &w, const DisplayReading &d, double maxDay
     const int target = w.FindBody(d.target);
     if (target >= 0 && w.body(target).parent < 0)
         return "the target is " + d.target + ", the star, which a ship can only fall into";
-    if (target >= 0 && w.body(target).parent >= 0 && w.body(w.body(target).parent).parent >= 0) {
+    if (w.IsMoon(target)) {
         // A moon: an orbit counts as one about it only where its pull is the strongest (the
         // simulator's gravity reference). A low orbit's side facing the planet is the test.
         const Body &moon = w.body(target), &planet = w.body(moon.parent);

@@ -33,8 +33,7 @@ std::string NameAt(const std::string &line, size_t from) {
 
 // Why a name is not in the display's list: a moon without the moons setting, or no such body.
 std::string WhyNotListed(const World &world, const std::string &name) {
-    const int b = world.FindBody(name);
-    if (b >= 0 && world.body(b).parent >= 0 && world.body(world.body(b).parent).parent >= 0)
+    if (world.IsMoon(world.FindBody(name)))
         return "a moon, which the display lists only with the moons setting (KV_FLAGS bit 7, value 128)";
     return "no body of the display's list";
 }

@@ -168,11 +168,8 @@ std::string SurveyScenario(const SurveyCase &c, const World &w, double mjd) {
     s += "BEGIN_FOCUS\n  Ship Courier-1\nEND_FOCUS\n\n";
     // The display lists the Moon always (flag 4) and the other moons once moons are switched on
     // (flag 128, the N key), as a pilot sets it up to aim at one of them.
-    const auto IsMoon = [&](const std::string &name) {
-        const int i = w.FindBody(name);
-        return i >= 0 && name != "Moon" && w.body(i).parent > 0 && w.body(w.body(i).parent).parent >= 0;
-    };
-    const int flags = IsMoon(c.target) || IsMoon(c.source) ? 4 + 128 : 4;
+    const auto NeedsMoons = [&](const std::string &name) { return name != "Moon" && w.IsMoon(w.FindBody(name)); };
+    const int flags = NeedsMoons(c.target) || NeedsMoons(c.source) ? 4 + 128 : 4;
     s += "BEGIN_MFD Left\n  TYPE User\n  MODE Kavrex\n  KV_TARGET " + c.target + "\n  KV_SOURCE " + c.source +
          FormatText("\n  KV_FLAGS %d\n", flags) + FormatText("  KV_ARTGEE %f\n", c.acceleration) + "  KV_CENTER " +
          c.source + "\nEND_MFD\n\n";

@@ -59,7 +59,11 @@ public:
     const Body &body(int i) const { return bodies_[i]; }
     Vessel &vessel(int i) { return *vessels_[i]; }
     const Vessel &vessel(int i) const { return *vessels_[i]; }
-    int FindBody(const std::string &name) const;    // case-insensitive; -1 when absent
+    int FindBody(const std::string &name) const;  // case-insensitive; -1 when absent
+    // A body that orbits a planet (its parent has a parent); false for -1 or no such body.
+    bool IsMoon(int i) const {
+        return i >= 0 && i < BodyCount() && bodies_[i].parent >= 0 && bodies_[bodies_[i].parent].parent >= 0;
+    }
     int FindVessel(const std::string &name) const;  // likewise
 
     OBJHANDLE BodyHandle(int i) const;
