@@ -40,17 +40,19 @@ bool ClipSide(double p, double q, double &t0, double &t1) {
 
 // The clipper itself, inlined into the paths' loops (a page sends it thousands of segments).
 KAVREX_INLINE void ClipAndDraw(HDC dc, double x0, double y0, double x1, double y1, int W, int H) {
-    if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)) return;
     const double left = 1, right = W - 2, top = 1, bottom = H - 2;
     const double dx = x1 - x0, dy = y1 - y0;
     double t0 = 0, t1 = 1;
-    // A segment with both ends inside is kept whole, as the four sides would keep it (each of their
-    // quotients is then at most 0 or at least 1), without their divisions.
+    // A segment with both ends inside (so finite) is kept whole, as the four sides would keep it
+    // (each of their quotients is then at most 0 or at least 1), without their divisions.
     const bool inside = x0 >= left && x0 <= right && x1 >= left && x1 <= right && y0 >= top && y0 <= bottom &&
                         y1 >= top && y1 <= bottom;
-    if (!inside && (!ClipSide(-dx, x0 - left, t0, t1) || !ClipSide(dx, right - x0, t0, t1) ||
-                    !ClipSide(-dy, y0 - top, t0, t1) || !ClipSide(dy, bottom - y0, t0, t1)))
-        return;
+    if (!inside) {
+        if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)) return;
+        if (!ClipSide(-dx, x0 - left, t0, t1) || !ClipSide(dx, right - x0, t0, t1) ||
+            !ClipSide(-dy, y0 - top, t0, t1) || !ClipSide(dy, bottom - y0, t0, t1))
+            return;
+    }
     // The ends that lie inside are kept exactly; only cut ends are moved to the border.
     const double ax = t0 > 0 ? x0 + t0 * dx : x0, ay = t0 > 0 ? y0 + t0 * dy : y0;
     const double bx = t1 < 1 ? x0 + t1 * dx : x1, by = t1 < 1 ? y0 + t1 * dy : y1;
