@@ -6,8 +6,11 @@
 #include "host/gdi/recording_dc.h"
 #include "support/shipped_scenarios.h"
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -39,6 +42,19 @@ TEST(RenderMoment, ThePlottedPathStartsAtTheShipAfterManyFrames) {
 // No page of a shipped scenario sends a line whose ends fall on one pixel, which would draw
 // nothing and cost a call on the simulator's surface; with 8,192 points too, where most of a long
 // path's last segments are shorter than a pixel.
+// The checks and benchmarks that go over every shipped scenario name them in one list: it holds
+// every scenario file of the folder, so that a new one is not left out of them.
+TEST(ShippedScenarios, TheListHoldsEveryScenarioOfTheFolder) {
+    const std::filesystem::path dir = KAVREX_SCENARIO_DIR;
+    std::vector<std::string> found, listed(std::begin(kShippedScenarios), std::end(kShippedScenarios));
+    for (const auto &e : std::filesystem::recursive_directory_iterator(dir))
+        if (e.is_regular_file() && e.path().extension() == ".scn")
+            found.push_back(e.path().lexically_relative(dir).generic_string());
+    std::sort(found.begin(), found.end());
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(found, listed);
+}
+
 TEST(RenderMoment, NoPageDrawsALineThatDrawsNothing) {
     for (const char *name : kShippedScenarios) {
         for (bool most : {false, true}) {
