@@ -71,8 +71,8 @@ struct Watch {
     uint32_t slot;
     double radius;
     VECTOR3 lastRel, lastRelVel;
-    double lastRate, lastStep;  // the last point's rate (below) and the step it was taken over
-    double closest;             // the length of rel
+    double lastRate;  // the last point's rate (below)
+    double closest;   // the length of rel
     uint32_t index;
     VECTOR3 rel;
 };
@@ -99,12 +99,12 @@ inline void RecordClosestApproaches(Watch *watch, uint32_t count, Approach &a, c
         double mjd = pointMjd[k];
         double d = start.shipDistance[x.slot];
         // Only a step whose distance falls at its start and grows at its end holds a minimum
-        // inside it. The rate at an end: its relative position against its velocity times the
-        // step; the start's is the last point's own when the steps are as long.
-        const double rate = dotp(rel, relVel * stepLength);
-        const double startRate = stepLength == x.lastStep ? x.lastRate : dotp(x.lastRel, x.lastRelVel * stepLength);
+        // inside it. The rate at a point: its relative position against its velocity. The
+        // step's own test takes the velocity times the step's length, always a power of two
+        // seconds, which scales the rate exactly and so keeps its sign.
+        const double rate = dotp(rel, relVel);
         SegmentMinimum m;
-        if (k > 0 && startRate < 0 && rate > 0 &&
+        if (k > 0 && x.lastRate < 0 && rate > 0 &&
             LeastDistanceInStep(x.lastRel, x.lastRelVel, rel, relVel, stepLength, m) && length(m.rel) < d) {
             rel = m.rel;
             d = length(rel);
@@ -115,7 +115,6 @@ inline void RecordClosestApproaches(Watch *watch, uint32_t count, Approach &a, c
         x.lastRel = pointRel;
         x.lastRelVel = relVel;
         x.lastRate = rate;
-        x.lastStep = stepLength;
         if (!(d < x.closest)) continue;
         x.index = index;
         x.rel = rel;
@@ -207,7 +206,6 @@ void Propagate(ShipRecord &r, const VariantBodies &vb) {
         watch[i].radius = r.bodies[b].radius;
         watch[i].lastRel = watch[i].lastRelVel = _V(0, 0, 0);
         watch[i].lastRate = 0;
-        watch[i].lastStep = -1;  // no step yet
         watch[i].rel = _V(1e40, 1e40, 1e40);
         watch[i].closest = length(watch[i].rel);
         watch[i].index = 0;
