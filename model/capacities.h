@@ -23,7 +23,7 @@ constexpr uint32_t kMaxMoons = 16;      // per planet
 constexpr int kLinkNameLength = 32;     // names in the catalogue's working links are cut to this
 constexpr uint32_t kMaxModelled = 5;    // bodies a prediction models: the star and up to four more
 constexpr uint32_t kMaxWatched = 4;     // bodies a prediction watches for its closest approaches
-constexpr uint32_t kStagedPoints = 16;  // points a prediction keeps before writing them to the tracks
+constexpr uint32_t kStagedPoints = 32;  // points a prediction keeps before writing them to the tracks
 constexpr size_t kLineBuffer = 64;      // one composed display line and its terminator
 
 constexpr int kNone = -1;  // no record, no entry, no body
