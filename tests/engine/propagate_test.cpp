@@ -173,6 +173,10 @@ TEST_F(PropagateTest, StrongWeightHalvesTheStepUpToFiveTimes) {
         kavrex::Driver().weightAccel = _V(0, -weights[i] * 0.6, weights[i] * 0.8);
         Predict(ship);
         EXPECT_NEAR(StepAfter(0), steps[i], 1e-4) << "|weightAccel| " << weights[i];
+        // Exactly a power of two seconds, as every step is: the closest-approach test relies on
+        // it to read a rate's sign without the step's length.
+        int exponent = 0;
+        EXPECT_EQ(std::frexp(kavrex::Module().computation.dt, &exponent), 0.5) << "|weightAccel| " << weights[i];
     }
 }
 
