@@ -64,62 +64,79 @@ inline void StorePoint(TrajectoryBuffer &w, Computation &c, const ModelState &m,
     if (j + 1 == kStagedPoints) FlushStaged(w, c, m, kStagedPoints);
 }
 
-// A watched body in a computation: its slot in the model, its radius, its relative state at
-// the last point (the next step's test starts from it) and its closest approach so far. Kept
-// beside the loop and written to the buffer once, at the end.
+// A watched body in a computation: its slot in the model, its radius, its rate at the last
+// point and its closest approach so far. Kept beside the loop and written to the buffer once,
+// at the end. A closest approach at a stored point keeps only its index, its relative position
+// read back from the tracks at the end; one inside a step keeps its own.
 struct Watch {
     uint32_t slot;
     double radius;
-    VECTOR3 lastRel, lastRelVel;
     double lastRate;  // the last point's rate (below)
-    double closest;   // the length of rel
+    double closest;   // the distance of the closest approach
     uint32_t index;
-    VECTOR3 rel;
+    bool inStep;  // the closest approach lies inside a step (or none is found yet): inStepRel
+    VECTOR3 inStepRel;
 };
 
 // What the closest approaches say for the step control and the buffer's header.
 struct Approach {
     bool impact;
-    double arrivalMjd;  // the moment of the newest closest approach of any watched body
+    // The newest closest approach of any watched body: the point's own moment unless it lay
+    // inside a step (or none is found yet), when arrivalMjd holds it.
+    uint32_t arrivalPoint;
+    double arrivalMjd;
 };
+
+constexpr uint32_t kInsideAStep = ~0u;
+
+// The least distance over a step, on copies of the loop's relative states, which then stay in
+// registers on the steps that do not call it.
+bool MinimumInStep(VECTOR3 rel0, VECTOR3 vel0, VECTOR3 rel1, VECTOR3 vel1, double h, SegmentMinimum &out) {
+    return LeastDistanceInStep(rel0, vel0, rel1, vel1, h, out);
+}
 
 // The least distance to each watched body over the step that ends at point k (at point 0, the
 // point itself). A minimum inside the step counts with its own distance and moment, so that a
 // fast ship cannot step over a body; the index names the stored end nearer to it.
 // The point's states are the model's own (the tracks get them a block later), its distances
-// those of the step's start.
-inline void RecordClosestApproaches(Watch *watch, uint32_t count, Approach &a, const double *pointMjd,
+// those of the step's start; the last point's states are still staged.
+inline void RecordClosestApproaches(Watch *watch, uint32_t count, Approach &a, const Computation &c,
                                     const ModelState &model, const StepStart &start, uint32_t k, double stepLength) {
     for (uint32_t i = 0; i < count; ++i) {
         Watch &x = watch[i];
-        const VECTOR3 pointRel = model.pos[x.slot] - model.shipPos;
-        VECTOR3 rel = pointRel;
+        const VECTOR3 rel = model.pos[x.slot] - model.shipPos;
         const VECTOR3 relVel = model.vel[x.slot] - model.shipVel;
-        uint32_t index = k;
-        double mjd = pointMjd[k];
         double d = start.shipDistance[x.slot];
         // Only a step whose distance falls at its start and grows at its end holds a minimum
         // inside it. The rate at a point: its relative position against its velocity. The
         // step's own test takes the velocity times the step's length, always a power of two
         // seconds, which scales the rate exactly and so keeps its sign.
         const double rate = dotp(rel, relVel);
-        SegmentMinimum m;
-        if (k > 0 && x.lastRate < 0 && rate > 0 &&
-            LeastDistanceInStep(x.lastRel, x.lastRelVel, rel, relVel, stepLength, m) && length(m.rel) < d) {
-            rel = m.rel;
-            d = length(rel);
-            index = m.fraction < 0.5 ? k - 1 : k;
-            mjd = pointMjd[k - 1] + m.fraction * stepLength / kSecondsPerDay;
-        }
-        // The point's own relative state, for the next step's test.
-        x.lastRel = pointRel;
-        x.lastRelVel = relVel;
+        const bool fallsThenGrows = k > 0 && x.lastRate < 0 && rate > 0;
         x.lastRate = rate;
+        SegmentMinimum m;
+        if (fallsThenGrows) {
+            const uint32_t last = (k - 1) % kStagedPoints;
+            const VECTOR3 lastRel = c.stagedPos[x.slot][last] - c.stagedShipPos[last];
+            const VECTOR3 lastRelVel = c.stagedVel[x.slot][last] - c.stagedShipVel[last];
+            if (MinimumInStep(lastRel, lastRelVel, rel, relVel, stepLength, m) && length(m.rel) < d) {
+                d = length(m.rel);
+                if (!(d < x.closest)) continue;
+                x.closest = d;
+                x.index = m.fraction < 0.5 ? k - 1 : k;
+                x.inStep = true;
+                x.inStepRel = m.rel;
+                a.arrivalPoint = kInsideAStep;
+                a.arrivalMjd = c.pointMjd[k - 1] + m.fraction * stepLength / kSecondsPerDay;
+                if (d < x.radius) a.impact = true;
+                continue;
+            }
+        }
         if (!(d < x.closest)) continue;
-        x.index = index;
-        x.rel = rel;
         x.closest = d;
-        a.arrivalMjd = mjd;
+        x.index = k;
+        x.inStep = false;
+        a.arrivalPoint = k;
         if (d < x.radius) a.impact = true;
     }
 }
@@ -204,14 +221,14 @@ void Propagate(ShipRecord &r, const VariantBodies &vb) {
         const BodyIndex b = vb.watched[i];
         watch[i].slot = SlotOf(c.model, b);
         watch[i].radius = r.bodies[b].radius;
-        watch[i].lastRel = watch[i].lastRelVel = _V(0, 0, 0);
         watch[i].lastRate = 0;
-        watch[i].rel = _V(1e40, 1e40, 1e40);
-        watch[i].closest = length(watch[i].rel);
+        watch[i].inStep = true;  // none found yet: the far mark below
+        watch[i].inStepRel = _V(1e40, 1e40, 1e40);
+        watch[i].closest = length(watch[i].inStepRel);
         watch[i].index = 0;
         if (b == c.target) targetWatch = i;
     }
-    Approach approach = {false, w.arrivalMjd};
+    Approach approach = {false, kInsideAStep, w.arrivalMjd};
     const VECTOR3 thrust = PredictionThrust(r);
     // The loop steps a copy of the model and keeps its counters and its watch in locals, which no
     // store into the buffers and no call of the gravity can be taken to touch.
@@ -225,7 +242,7 @@ void Propagate(ShipRecord &r, const VariantBodies &vb) {
         StepStart start;
         StartStep(m, thrust, start);
         // dt: the step that led to point k
-        RecordClosestApproaches(watch, vb.watchedCount, approach, c.pointMjd, m, start, k, dt);
+        RecordClosestApproaches(watch, vb.watchedCount, approach, c, m, start, k, dt);
         ++k;
         dt = StepControl(c, pointCount, k, watch[targetWatch].index, approach.impact);
         t += dt;
@@ -239,10 +256,13 @@ void Propagate(ShipRecord &r, const VariantBodies &vb) {
     c.model = m;
     w.pointCount = pointCount;
     w.impact = approach.impact;
-    w.arrivalMjd = approach.arrivalMjd;
+    w.arrivalMjd = approach.arrivalPoint == kInsideAStep ? approach.arrivalMjd : c.pointMjd[approach.arrivalPoint];
     for (uint32_t i = 0; i < vb.watchedCount; ++i) {
-        w.closestIndex[vb.watched[i]] = watch[i].index;
-        w.closestRel[vb.watched[i]] = watch[i].rel;
+        const Watch &x = watch[i];
+        const BodyIndex b = vb.watched[i];
+        w.closestIndex[b] = x.index;
+        // The tracks hold each point's states exactly as the loop had them.
+        w.closestRel[b] = x.inStep ? x.inStepRel : w.bodyTrack[b][x.index] - w.shipTrack[x.index];
     }
 }
 
