@@ -157,10 +157,10 @@ VECTOR3 PredictionThrust(const ShipRecord &r) {
 namespace {
 
 // The step control after point k: moves the stop bound and gives the length of the next step.
-// closestOfTarget: the index of the target's closest approach so far.
-inline double StepControl(const Computation &c, uint32_t &pointCount, uint32_t k, uint32_t closestOfTarget,
+// N and weightFactor: the computation's point bound and step shortening; closestOfTarget: the
+// index of the target's closest approach so far.
+inline double StepControl(uint32_t N, double weightFactor, uint32_t &pointCount, uint32_t k, uint32_t closestOfTarget,
                           bool impact) {
-    const uint32_t N = c.numSteps;
     if (k - closestOfTarget <= kPointsAfterClosest && !impact)
         pointCount = std::min<uint32_t>(pointCount + 1, N);
     else
@@ -174,7 +174,7 @@ inline double StepControl(const Computation &c, uint32_t &pointCount, uint32_t k
             if (pointCount < N / 16) dt = 16;
         }
     }
-    return dt * c.weightFactor;
+    return dt * weightFactor;
 }
 
 }  // namespace
@@ -182,7 +182,7 @@ inline double StepControl(const Computation &c, uint32_t &pointCount, uint32_t k
 void UpdateStepControl(TrajectoryBuffer &w) {
     Computation &c = Comp();
     ++c.k;
-    c.dt = StepControl(c, w.pointCount, c.k, w.closestIndex[c.target], w.impact);
+    c.dt = StepControl(c.numSteps, c.weightFactor, w.pointCount, c.k, w.closestIndex[c.target], w.impact);
 }
 
 namespace {
@@ -233,7 +233,8 @@ void Propagate(ShipRecord &r, const VariantBodies &vb) {
     // The loop steps a copy of the model and keeps its counters and its watch in locals, which no
     // store into the buffers and no call of the gravity can be taken to touch.
     ModelState m = c.model;
-    const double startMjd = c.startMjd;
+    const double startMjd = c.startMjd, weightFactor = c.weightFactor;
+    const uint32_t numSteps = c.numSteps;
     double t = 0, dt = c.dt;
     uint32_t k = 0, pointCount = 128;
     for (;;) {
@@ -244,7 +245,7 @@ void Propagate(ShipRecord &r, const VariantBodies &vb) {
         // dt: the step that led to point k
         RecordClosestApproaches(watch, vb.watchedCount, approach, c, m, start, k, dt);
         ++k;
-        dt = StepControl(c, pointCount, k, watch[targetWatch].index, approach.impact);
+        dt = StepControl(numSteps, weightFactor, pointCount, k, watch[targetWatch].index, approach.impact);
         t += dt;
         FinishStep(m, thrust, start, dt);
         if (pointCount <= k) break;
