@@ -86,7 +86,7 @@ struct Floor {
             steps.push_back((kavrex::PredictionPointMjd(k + 1) - kavrex::PredictionPointMjd(k)) * 86400);
     }
     void Run() const {
-        kavrex::ModelState m = start;
+        alignas(4096) kavrex::ModelState m = start;  // on a page, as the prediction's own copy
         for (double dt : steps) kavrex::MidpointStep(m, thrust, dt);
         benchmark::DoNotOptimize(m.shipPos);
     }
