@@ -89,12 +89,6 @@ struct Approach {
 
 constexpr uint32_t kInsideAStep = ~0u;
 
-// The least distance over a step, on copies of the loop's relative states, which then stay in
-// registers on the steps that do not call it.
-bool MinimumInStep(VECTOR3 rel0, VECTOR3 vel0, VECTOR3 rel1, VECTOR3 vel1, double h, SegmentMinimum &out) {
-    return LeastDistanceInStep(rel0, vel0, rel1, vel1, h, out);
-}
-
 // The least distance to each watched body over the step that ends at point k (at point 0, the
 // point itself). A minimum inside the step counts with its own distance and moment, so that a
 // fast ship cannot step over a body; the index names the stored end nearer to it.
@@ -119,7 +113,7 @@ inline void RecordClosestApproaches(Watch *watch, uint32_t count, Approach &a, c
             const uint32_t last = (k - 1) % kStagedPoints;
             const VECTOR3 lastRel = c.stagedPos[x.slot][last] - c.stagedShipPos[last];
             const VECTOR3 lastRelVel = c.stagedVel[x.slot][last] - c.stagedShipVel[last];
-            if (MinimumInStep(lastRel, lastRelVel, rel, relVel, stepLength, m) && length(m.rel) < d) {
+            if (LeastDistanceInStep(lastRel, lastRelVel, rel, relVel, stepLength, m) && length(m.rel) < d) {
                 d = length(m.rel);
                 if (!(d < x.closest)) continue;
                 x.closest = d;
