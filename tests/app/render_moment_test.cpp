@@ -39,9 +39,6 @@ TEST(RenderMoment, ThePlottedPathStartsAtTheShipAfterManyFrames) {
     session.Stop();
 }
 
-// No page of a shipped scenario sends a line whose ends fall on one pixel, which would draw
-// nothing and cost a call on the simulator's surface; with 8,192 points too, where most of a long
-// path's last segments are shorter than a pixel.
 // The checks and benchmarks that go over every shipped scenario name them in one list: it holds
 // every scenario file of the folder, so that a new one is not left out of them.
 TEST(ShippedScenarios, TheListHoldsEveryScenarioOfTheFolder) {
@@ -55,6 +52,9 @@ TEST(ShippedScenarios, TheListHoldsEveryScenarioOfTheFolder) {
     EXPECT_EQ(found, listed);
 }
 
+// No page of a shipped scenario sends a line whose ends fall on one pixel, which would draw
+// nothing and cost a call on the simulator's surface; with 8,192 points too, where most of a long
+// path's last segments are shorter than a pixel.
 TEST(RenderMoment, NoPageDrawsALineThatDrawsNothing) {
     for (const char *name : kShippedScenarios) {
         for (bool most : {false, true}) {
